@@ -1,0 +1,39 @@
+# Entry points: `make run` starts the program, `make test` runs every test.
+BUILD ?= build
+CMAKE_FLAGS ?=
+STAMP := $(BUILD)/.deps-installed
+
+.PHONY: run test build deps sanitize bench clean
+
+$(STAMP): scripts/install-deps.sh
+	bash scripts/install-deps.sh
+	mkdir -p $(BUILD) && touch $@
+
+deps: $(STAMP)
+
+$(BUILD)/build.ninja: $(STAMP)
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/bin/zevikctl --emulate mouse hid list
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+# Transport tests under AddressSanitizer+UBSan and ThreadSanitizer (CI runs this too).
+sanitize: $(STAMP)
+	cmake -S . -B build-asan -G Ninja -DZEVIK_SANITIZE=address -DZEVIK_BUILD_GUI=OFF -DZEVIK_BUILD_BENCH=OFF
+	cmake --build build-asan --target transport_tests
+	cd build-asan && ctest -L sanitize --output-on-failure
+	cmake -S . -B build-tsan -G Ninja -DZEVIK_SANITIZE=thread -DZEVIK_BUILD_GUI=OFF -DZEVIK_BUILD_BENCH=OFF
+	cmake --build build-tsan --target transport_tests
+	cd build-tsan && ctest -L sanitize --output-on-failure
+
+bench: build
+	for b in $(BUILD)/bench/bench_*; do $$b; done
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan

@@ -1,0 +1,16 @@
+#pragma once
+// Each command group registers its subcommands here; main.cpp calls every Register function.
+// A subcommand's callback stores its exit code in the int it is given.
+
+namespace CLI {
+class App;
+}
+
+namespace zevik::cli {
+
+class CliContext;
+
+void RegisterHidCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterRawCommands(CLI::App& app, CliContext& context, int& exitCode);
+
+}  // namespace zevik::cli
