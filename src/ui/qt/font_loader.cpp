@@ -1,0 +1,65 @@
+#include "ui/qt/font_loader.h"
+
+#include <QFontDatabase>
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+
+namespace zevik {
+
+CFontLoader::~CFontLoader() {
+    for (auto it = m_ids.rbegin(); it != m_ids.rend(); ++it) {
+        QFontDatabase::removeApplicationFont(*it);
+    }
+}
+
+bool CFontLoader::AddFile(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        return false;
+    }
+    const int id = QFontDatabase::addApplicationFont(QString::fromStdString(file.string()));
+    if (id < 0) {
+        return false;
+    }
+    m_ids.push_back(id);
+    for (const QString& family : QFontDatabase::applicationFontFamilies(id)) {
+        if (!m_families.contains(family)) {
+            m_families.append(family);
+        }
+    }
+    return true;
+}
+
+int CFontLoader::Load(const std::filesystem::path& folder, const std::vector<std::string>& relativePaths) {
+    int loaded = 0;
+    for (const std::string& relative : relativePaths) {
+        if (AddFile(folder / relative)) {
+            ++loaded;
+        }
+    }
+    return loaded;
+}
+
+int CFontLoader::LoadFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::vector<std::filesystem::path> files;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string ext = it->path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (ext == ".ttf" || ext == ".otf") {
+            files.push_back(it->path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    int loaded = 0;
+    for (const auto& file : files) {
+        if (AddFile(file)) {
+            ++loaded;
+        }
+    }
+    return loaded;
+}
+
+}  // namespace zevik

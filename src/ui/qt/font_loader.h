@@ -1,0 +1,34 @@
+#pragma once
+// The program's private fonts: font files from its "Font" folder added to the process's font database
+// so skins can name their families. A missing or unreadable file is skipped; the rest still load.
+
+#include <QStringList>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zevik {
+
+class CFontLoader {
+public:
+    CFontLoader() = default;
+    // Removes every font this loader added, last added first.
+    ~CFontLoader();
+    CFontLoader(const CFontLoader&) = delete;
+    CFontLoader& operator=(const CFontLoader&) = delete;
+
+    // Adds the files at folder / each relative path, in order. Returns how many loaded.
+    int Load(const std::filesystem::path& folder, const std::vector<std::string>& relativePaths);
+    // Adds every .ttf and .otf file of the folder, in name order. A missing folder loads nothing.
+    int LoadFolder(const std::filesystem::path& folder);
+    // Family names of the loaded fonts, as the font database reported them, without repeats.
+    QStringList Families() const { return m_families; }
+
+private:
+    bool AddFile(const std::filesystem::path& file);
+
+    std::vector<int> m_ids;
+    QStringList m_families;
+};
+
+}  // namespace zevik

@@ -1,0 +1,72 @@
+#include "ui/qt/frameless_window.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/qt/theme_colors.h"
+
+namespace zevik {
+
+CFramelessWindow::CFramelessWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setAttribute(Qt::WA_StyledBackground);
+}
+
+QRect CFramelessWindow::CaptionRect() const {
+    if (m_caption.isNull()) {
+        return {};
+    }
+    // Insets follow the skin's convention: left, top, right, bottom with right counted from the right
+    // edge and bottom as the caption's height.
+    const int left = m_caption.left();
+    const int top = m_caption.top();
+    const int right = width() - m_caption.width();
+    const int bottom = m_caption.height();
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+void CFramelessWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && CaptionRect().contains(event->position().toPoint())) {
+        m_dragging = true;
+        m_grabOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CFramelessWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - m_grabOffset);
+        event->accept();
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CFramelessWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_dragging = false;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CFramelessWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emit resized();
+}
+
+void CFramelessWindow::closeEvent(QCloseEvent* event) {
+    // Closing is the owner's decision (the main window hides instead of closing, for instance).
+    event->ignore();
+    emit closeRequested();
+}
+
+void CFramelessWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), theme::Window());
+    p.setPen(theme::Border());
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+}  // namespace zevik

@@ -1,0 +1,42 @@
+#pragma once
+// A top-level window without the system frame. It draws its own caption from the skin and moves when
+// the user drags inside the caption area; presses on buttons and other inputs there stay theirs.
+
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+
+namespace zevik {
+
+class CFramelessWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit CFramelessWindow(QWidget* parent = nullptr);
+
+    // Caption area in window coordinates, as the skin gives it (left, top, right, bottom insets; a
+    // right inset of 0 reaches the right edge). An empty rectangle turns dragging off.
+    void SetCaption(const QRect& insets) { m_caption = insets; }
+    // The caption area resolved against the current window size.
+    QRect CaptionRect() const;
+
+signals:
+    // The window's size changed (after the change).
+    void resized();
+    // The user asked to close the window (system close, Alt+F4); the owner decides what happens.
+    void closeRequested();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect m_caption;
+    bool m_dragging = false;
+    QPoint m_grabOffset;
+};
+
+}  // namespace zevik
