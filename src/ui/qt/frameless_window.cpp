@@ -13,16 +13,14 @@ CFramelessWindow::CFramelessWindow(QWidget* parent) : QWidget(parent, Qt::Window
 }
 
 QRect CFramelessWindow::CaptionRect() const {
-    if (m_caption.isNull()) {
-        return {};
-    }
-    // Insets follow the skin's convention: left, top, right, bottom with right counted from the right
-    // edge and bottom as the caption's height.
     const int left = m_caption.left();
     const int top = m_caption.top();
-    const int right = width() - m_caption.width();
-    const int bottom = m_caption.height();
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    const int right = width() - m_caption.right();
+    const int bottom = m_caption.bottom();
+    if (right <= left || bottom <= top) {
+        return {};
+    }
+    return QRect(left, top, right - left, bottom - top);
 }
 
 void CFramelessWindow::mousePressEvent(QMouseEvent* event) {

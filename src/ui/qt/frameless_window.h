@@ -2,6 +2,7 @@
 // A top-level window without the system frame. It draws its own caption from the skin and moves when
 // the user drags inside the caption area; presses on buttons and other inputs there stay theirs.
 
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -13,9 +14,9 @@ class CFramelessWindow : public QWidget {
 public:
     explicit CFramelessWindow(QWidget* parent = nullptr);
 
-    // Caption area in window coordinates, as the skin gives it (left, top, right, bottom insets; a
-    // right inset of 0 reaches the right edge). An empty rectangle turns dragging off.
-    void SetCaption(const QRect& insets) { m_caption = insets; }
+    // Caption area as the skin gives it: left, top and right insets and the caption's bottom edge
+    // (a right inset of 0 reaches the right edge). A bottom of 0 turns dragging off.
+    void SetCaption(const QMargins& caption) { m_caption = caption; }
     // The caption area resolved against the current window size.
     QRect CaptionRect() const;
 
@@ -34,7 +35,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QRect m_caption;
+    QMargins m_caption;
     bool m_dragging = false;
     QPoint m_grabOffset;
 };

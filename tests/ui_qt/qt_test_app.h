@@ -1,0 +1,20 @@
+#pragma once
+// One QApplication for the whole test executable, on the offscreen platform unless the environment
+// names another one (the tests never need a display).
+
+#include <QApplication>
+
+namespace zevik::test {
+
+inline QApplication& QtTestApp() {
+    static int argc = 1;
+    static char name[] = "ui_qt_tests";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static QApplication app(argc, argv);
+    return app;
+}
+
+}  // namespace zevik::test
