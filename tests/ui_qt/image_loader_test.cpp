@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+
+#include "qt_test_app.h"
+#include "ui/qt/image_loader.h"
+
+namespace zevik {
+namespace {
+
+TEST(ImageAttributeParse, Forms) {
+    struct Case {
+        const char* text;
+        bool ok;
+        const char* file;
+        std::optional<QRect> source;
+    };
+    const Case cases[] = {
+        {"logo.png", true, "logo.png", std::nullopt},
+        {"file='power/power.png'", true, "power/power.png", std::nullopt},
+        {"file='keys.png' source='0,0,20,20'", true, "keys.png", QRect(0, 0, 20, 20)},
+        {"file=\"keys.png\" source='20,0,40,20' corner='2,2,2,2'", true, "keys.png", QRect(20, 0, 20, 20)},
+        {"", false, "", std::nullopt},
+        {"source='0,0,20,20'", false, "", std::nullopt},     // no file
+        {"file='a.png' source='0,0,20'", false, "", std::nullopt},  // three numbers
+        {"file='a.png' source='20,0,10,20'", false, "", std::nullopt},  // right before left
+        {"file='a.png", false, "", std::nullopt},            // unterminated quote
+        {"file=a.png", false, "", std::nullopt},             // unquoted value
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseImageAttribute(c.text);
+        ASSERT_EQ(parsed.has_value(), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(parsed->file, QString::fromUtf8(c.file)) << c.text;
+            EXPECT_EQ(parsed->source, c.source) << c.text;
+        }
+    }
+}
+
+class ImageLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::QtTestApp();
+        m_dir = std::filesystem::temp_directory_path() /
+                ("zevik_img_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        std::filesystem::create_directories(m_dir / "skin" / "power");
+        QImage strip(40, 20, QImage::Format_RGB32);
+        strip.fill(Qt::red);
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 20; x < 40; ++x) {
+                strip.setPixelColor(x, y, Qt::blue);
+            }
+        }
+        ASSERT_TRUE(strip.save(QString::fromStdString((m_dir / "skin" / "power" / "strip.png").string())));
+        ASSERT_TRUE(strip.save(QString::fromStdString((m_dir / "outside.png").string())));
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    std::filesystem::path m_dir;
+};
+
+TEST_F(ImageLoaderTest, CutsTheSourceRectangleFromFilesInTheSkinFolder) {
+    CImageLoader loader(m_dir / "skin");
+    const QPixmap whole = loader.Load("file='power/strip.png'");
+    EXPECT_EQ(whole.size(), QSize(40, 20));
+    const QPixmap right = loader.Load("file='power\\strip.png' source='20,0,40,20'");
+    ASSERT_EQ(right.size(), QSize(20, 20));
+    EXPECT_EQ(right.toImage().pixelColor(5, 5), QColor(Qt::blue));
+}
+
+TEST_F(ImageLoaderTest, RefusesWhatItCannotShowSafely) {
+    CImageLoader loader(m_dir / "skin");
+    EXPECT_TRUE(loader.Load("file='missing.png'").isNull());
+    EXPECT_TRUE(loader.Load("file='../outside.png'").isNull());
+    EXPECT_TRUE(loader.Load(("file='" + (m_dir / "outside.png").string() + "'").c_str()).isNull());
+    EXPECT_TRUE(loader.Load("file='power/strip.png' source='30,0,60,20'").isNull());  // beyond the file
+    EXPECT_TRUE(loader.Load("file='power/strip.png' source='0,0,0,0'").isNull());
+}
+
+}  // namespace
+}  // namespace zevik
