@@ -3,6 +3,7 @@
 // names another one (the tests never need a display).
 
 #include <QApplication>
+#include <gtest/gtest.h>
 
 namespace zevik::test {
 
@@ -16,5 +17,11 @@ inline QApplication& QtTestApp() {
     static QApplication app(argc, argv);
     return app;
 }
+
+// Base of the fixtures: the application exists before any widget member is constructed.
+class QtFixture : public ::testing::Test {
+protected:
+    QtFixture() { QtTestApp(); }
+};
 
 }  // namespace zevik::test
