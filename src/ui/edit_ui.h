@@ -1,0 +1,49 @@
+#pragma once
+// CEditUI: a one-line text entry. SetText from code stores the text as given. User input goes through
+// UserSetText, which applies the limits (number-only keeps digits and one leading minus when the
+// minimum is negative; at most "maxchar" characters) and raises "textchanged". When the edit loses
+// the focus a number-only edit with limits clamps its text into [min, max] before "killfocus".
+
+#include "ui/label_ui.h"
+
+namespace zevik {
+
+class CEditUI : public CLabelUI {
+public:
+    std::string_view GetClass() const override;
+    void* GetInterface(std::string_view name) override;
+
+    bool IsNumberOnly() const { return m_bNumberOnly; }
+    void SetNumberOnly(bool numberOnly = true);
+    int GetMaxChar() const { return m_nMaxChar; }  // in characters (UTF-8 code points)
+    void SetMaxChar(int maxChar);
+    bool HasNumberLimits() const { return m_bHasLimits; }
+    int GetMinNumber() const { return m_nMinNumber; }
+    int GetMaxNumber() const { return m_nMaxNumber; }
+    void SetNumberLimits(int min, int max);
+    bool IsReadOnly() const { return m_bReadOnly; }
+    void SetReadOnly(bool readOnly = true);
+    bool IsPasswordMode() const { return m_bPassword; }
+
+    // The text after the input rules; what UserSetText would store.
+    std::string FilterInput(std::string_view text) const;
+    // Typing: filters, stores and raises "textchanged" when the text changed. Ignored when read-only
+    // or disabled.
+    void UserSetText(std::string_view text);
+    // The Enter key: raises "return".
+    void UserReturn();
+
+    void DoEvent(TEventUI& event) override;
+    void SetAttribute(std::string_view name, std::string_view value) override;
+
+private:
+    bool m_bNumberOnly = false;
+    int m_nMaxChar = 255;
+    bool m_bHasLimits = false;
+    int m_nMinNumber = 0;
+    int m_nMaxNumber = 0;
+    bool m_bReadOnly = false;
+    bool m_bPassword = false;
+};
+
+}  // namespace zevik

@@ -1,0 +1,17 @@
+#pragma once
+// CHorizontalLayoutUI: lays its visible, non-floating children out one after the other from left to right,
+// "childpadding" apart. Children with a fixed width get it; the rest share what is left equally
+// (within their min/max). Across the flow a child takes its fixed size or the whole content area.
+
+#include "ui/container_ui.h"
+
+namespace zevik {
+
+class CHorizontalLayoutUI : public CContainerUI {
+public:
+    std::string_view GetClass() const override;
+    void* GetInterface(std::string_view name) override;
+    void SetPos(const UiRect& rc) override;
+};
+
+}  // namespace zevik

@@ -1,0 +1,85 @@
+#pragma once
+// The renderer seam. The core keeps all state of windows, tray icon and menus; a backend shows them.
+// The headless backend (the default) shows nothing; the Qt renderer installs its own backend.
+//
+// A host reports user actions back through the core object it serves:
+// - window: CWindowWnd::OnHostGeometryChanged (moved/resized by the user or the system),
+//   CWindowWnd::SendMessage(WM_SYSCOMMAND, SC_CLOSE) for a close request, WM_ACTIVATE for activation;
+// - tray icon: CTrayIcon::OnUserAction(mouse message);
+// - menu: CMenuWnd::ChooseItem(name) or CMenuWnd::Close().
+
+#include <memory>
+#include <string_view>
+
+#include "ui/ui_types.h"
+
+namespace zevik {
+
+class CWindowWnd;
+class CTrayIcon;
+class CMenuWnd;
+
+class IWindowHost {
+public:
+    virtual ~IWindowHost() = default;
+    virtual void Show(bool show, bool activate) = 0;
+    // Outer rectangle in screen coordinates.
+    virtual void SetWindowRect(const UiRect& rc) = 0;
+    virtual void SetTitle(std::string_view title) = 0;
+    virtual void SetIcon(UINT resourceId) = 0;
+    // A modal window blocks input to its owner while it runs.
+    virtual void SetModal(bool modal) = 0;
+    virtual void BringToFront() = 0;
+    // The window's contents need painting again.
+    virtual void Invalidate() = 0;
+};
+
+class ITrayHost {
+public:
+    virtual ~ITrayHost() = default;
+    virtual void Show(bool show) = 0;
+    virtual void SetIcon(UINT resourceId) = 0;
+    virtual void SetToolTip(std::string_view tip) = 0;
+};
+
+class IMenuHost {
+public:
+    virtual ~IMenuHost() = default;
+    // Shows the menu's items at the point (screen coordinates) with the menu's alignment flags.
+    virtual void Popup(UiPoint pt, int alignment) = 0;
+    virtual void Close() = 0;
+};
+
+class IUiBackend {
+public:
+    virtual ~IUiBackend() = default;
+    virtual std::unique_ptr<IWindowHost> CreateWindowHost(CWindowWnd& window) = 0;
+    virtual std::unique_ptr<ITrayHost> CreateTrayHost(CTrayIcon& tray) = 0;
+    virtual std::unique_ptr<IMenuHost> CreateMenuHost(CMenuWnd& menu) = 0;
+    // The usable area of the screen, for centring.
+    virtual UiRect GetWorkArea() const = 0;
+    virtual UiPoint GetCursorPos() const = 0;
+};
+
+// The process's backend; the headless one unless another was installed.
+IUiBackend& GetUiBackend();
+// Installs a backend (not owned; nullptr restores the headless one). Install before creating windows.
+void SetUiBackend(IUiBackend* backend);
+
+// Shows nothing. The work area is 1920 x 1080 unless set.
+class CHeadlessBackend final : public IUiBackend {
+public:
+    std::unique_ptr<IWindowHost> CreateWindowHost(CWindowWnd& window) override;
+    std::unique_ptr<ITrayHost> CreateTrayHost(CTrayIcon& tray) override;
+    std::unique_ptr<IMenuHost> CreateMenuHost(CMenuWnd& menu) override;
+    UiRect GetWorkArea() const override { return m_workArea; }
+    UiPoint GetCursorPos() const override { return m_cursor; }
+    void SetWorkArea(const UiRect& rc) { m_workArea = rc; }
+    void SetCursorPos(UiPoint pt) { m_cursor = pt; }
+
+private:
+    UiRect m_workArea{0, 0, 1920, 1080};
+    UiPoint m_cursor;
+};
+
+}  // namespace zevik
