@@ -1,0 +1,30 @@
+#include "emulator/device_model_registry.h"
+
+#include <array>
+
+#include "emulator/mouse_model.h"
+
+namespace zevik {
+namespace {
+
+template <typename Model>
+std::shared_ptr<CFirmwareModel> Create() {
+    return std::make_shared<Model>();
+}
+
+constexpr std::array kKinds{
+    DeviceModelKind{"mouse", &Create<CMouseModel>},
+};
+
+}  // namespace
+
+std::span<const DeviceModelKind> DeviceModelKinds() { return kKinds; }
+
+const DeviceModelKind* FindDeviceModelKind(std::string_view name) {
+    for (const DeviceModelKind& kind : kKinds) {
+        if (kind.name == name) return &kind;
+    }
+    return nullptr;
+}
+
+}  // namespace zevik
