@@ -12,5 +12,6 @@ class CliContext;
 
 void RegisterHidCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterRawCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterProfileCommands(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace zevik::cli

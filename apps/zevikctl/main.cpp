@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     int exitCode = kExitOk;
     RegisterHidCommands(app, context, exitCode);
     RegisterRawCommands(app, context, exitCode);
+    RegisterProfileCommands(app, context, exitCode);
 
     try {
         app.parse(argc, argv);
@@ -30,6 +31,6 @@ int main(int argc, char** argv) {
         const int code = app.exit(e);
         return code == 0 ? kExitOk : kExitUsage;
     }
-    context.Finish();
+    if (!context.Finish() && exitCode == kExitOk) exitCode = kExitFailed;
     return exitCode;
 }
