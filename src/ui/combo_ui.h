@@ -31,8 +31,7 @@ public:
     void RemoveAll() override;
     void SetAttribute(std::string_view name, std::string_view value) override;
 
-protected:
-    bool ChildrenInLayout() const override { return false; }
+    bool HasLayoutChildren() const override { return false; }
 
 private:
     void Reindex();

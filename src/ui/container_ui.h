@@ -44,6 +44,8 @@ public:
     void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
     CControlUI* FindControl(const FindPredicate& pred, UINT flags) override;
     void ReloadText() override;
+    // Whether layout and hit tests include the children (a combo keeps its items out).
+    virtual bool HasLayoutChildren() const { return true; }
 
 protected:
     // The content area of rc: rc minus the scaled inset.
@@ -53,8 +55,10 @@ protected:
     // min/max of a child along one axis, scaled, applied to a proposed length.
     int ClampWidth(const CControlUI& child, int cx) const;
     int ClampHeight(const CControlUI& child, int cy) const;
-    // Whether the base layout and searches include the children (a combo keeps its items out).
-    virtual bool ChildrenInLayout() const { return true; }
+    // The flow of the horizontal and vertical layouts (see there).
+    void LayoutLinear(const UiRect& rc, bool horizontal);
+    // Gives a child the content area minus its padding (its fixed size when it has one).
+    void PlaceInContent(CControlUI& child, const UiRect& content);
 
     std::vector<CControlUI*> m_items;
 

@@ -28,7 +28,6 @@ class CPaintManagerUI;
 inline constexpr UINT UIFIND_ALL = 0x00000000;
 inline constexpr UINT UIFIND_VISIBLE = 0x00000001;  // skip hidden controls and their subtrees
 inline constexpr UINT UIFIND_ENABLED = 0x00000002;  // skip disabled controls (not their children)
-inline constexpr UINT UIFIND_HITTEST = 0x00000004;  // only controls whose rectangle holds the point
 inline constexpr UINT UIFIND_TOP_FIRST = 0x00000008;  // children in reverse order (topmost first)
 inline constexpr UINT UIFIND_ME_FIRST = 0x80000000;   // test the container before its children
 

@@ -59,10 +59,14 @@ public:
 private:
     CControlUI* BuildDocument(const pugi::xml_node& top, const std::string& sourceName, CPaintManagerUI* manager,
                               CControlUI* parent, int depth);
-    // Builds the control children of node into parent (a container, or nullptr: collects the first
-    // control as root). Returns the first control built.
-    CControlUI* ParseChildren(const pugi::xml_node& node, CControlUI* parent, CPaintManagerUI* manager,
-                              int depth);
+    // Builds the control children of node into parent (a container), or, without parent, the first
+    // as the root. Returns the first control built.
+    CControlUI* ParseChildren(const pugi::xml_node& node, CControlUI* parent, CPaintManagerUI* manager, int depth,
+                              const std::string& sourceName);
+    CControlUI* ParseElement(const pugi::xml_node& node, CControlUI* parent, CPaintManagerUI* manager, int depth,
+                             const std::string& sourceName);
+    CControlUI* ParseInclude(const pugi::xml_node& node, CControlUI* parent, CPaintManagerUI* manager, int depth,
+                             const std::string& sourceName);
     CControlUI* CreateControlForTag(std::string_view tag);
     void ApplyWindowElement(const pugi::xml_node& window, CPaintManagerUI* manager);
     void ApplyWindowChild(const pugi::xml_node& node, CPaintManagerUI* manager);
@@ -70,6 +74,7 @@ private:
     IDialogBuilderCallback* m_pCallback = nullptr;
     std::string m_lastError;
     std::vector<std::string> m_warnings;
+    int m_includeCount = 0;
 };
 
 }  // namespace zevik

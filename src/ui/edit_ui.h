@@ -3,6 +3,10 @@
 // UserSetText, which applies the limits (number-only keeps digits and one leading minus when the
 // minimum is negative; at most "maxchar" characters) and raises "textchanged". When the edit loses
 // the focus a number-only edit with limits clamps its text into [min, max] before "killfocus".
+// The limits come from SetNumberLimits or the attributes "minnumber"/"maxnumber" (also "minnum"/"maxnum");
+// a limit not given is the extreme of int.
+
+#include <limits>
 
 #include "ui/label_ui.h"
 
@@ -40,8 +44,8 @@ private:
     bool m_bNumberOnly = false;
     int m_nMaxChar = 255;
     bool m_bHasLimits = false;
-    int m_nMinNumber = 0;
-    int m_nMaxNumber = 0;
+    int m_nMinNumber = std::numeric_limits<int>::min();
+    int m_nMaxNumber = std::numeric_limits<int>::max();
     bool m_bReadOnly = false;
     bool m_bPassword = false;
 };

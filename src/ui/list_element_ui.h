@@ -50,6 +50,8 @@ public:
     void* GetInterface(std::string_view name) override;
     bool Activate() override;
     void DoEvent(TEventUI& event) override;
+    // "selected": the item starts selected in its owner (silently).
+    void SetAttribute(std::string_view name, std::string_view value) override;
 
 private:
     int m_iIndex = -1;
@@ -86,6 +88,12 @@ public:
     std::string_view GetClass() const override;
     void* GetInterface(std::string_view name) override;
 };
+
+// Owner helpers shared by lists and combos: give every item its owner and index, and move the
+// selection mark. ApplyListSelection returns false when index is out of range (-1 clears).
+void ReindexListItems(const std::vector<CControlUI*>& items, IListOwnerUI* owner);
+bool ApplyListSelection(const std::vector<CControlUI*>& items, int& curSel, int index);
+IListItemUI* AsListItem(CControlUI* control);
 
 extern template class CListItemBase<CLabelUI>;
 extern template class CListItemBase<CHorizontalLayoutUI>;

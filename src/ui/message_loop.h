@@ -106,6 +106,8 @@ protected:
     virtual void OnTimersChanged() {}
     // UI thread: PostQuit was called (a loop that runs a toolkit's event loop ends it).
     virtual void OnQuitRequested() {}
+    // Clears the quit request after Run() has returned.
+    void ResetQuit();
     // Blocks the UI thread until work is queued or the real-time deadline passes.
     void WaitForWork(std::optional<std::chrono::steady_clock::time_point> deadline);
 

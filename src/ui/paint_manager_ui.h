@@ -10,6 +10,7 @@
 // thread, except SetTimer/KillTimer which may be called from any thread.
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -119,7 +120,8 @@ public:
     // "windowsize" with the root as sender when the size changed.
     void SetClientSize(UiSize size);
     UiSize GetClientSize() const { return m_clientSize; }
-    void NeedUpdate() { m_bUpdateNeeded = true; }
+    // Marks the layout out of date; with a loop, a layout pass is queued on it.
+    void NeedUpdate();
     bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
     // Lays the tree out when it is out of date (or always when force).
     void UpdateLayout(bool force = false);
@@ -157,9 +159,11 @@ public:
     void ReportChildRemoved(CContainerUI& container, CControlUI& child);
 
 private:
+    friend class CControlUI;
     void RegisterName(CControlUI* control);
     void UnregisterName(CControlUI* control);
-    static void ClearFocusFlag(CControlUI* control, bool focused);
+    void ScheduleLayout();
+    void ReportStyleRecursive(CControlUI* control);
 
     CWindowWnd* m_pWindow = nullptr;
     CControlUI* m_pRoot = nullptr;
@@ -179,6 +183,11 @@ private:
     std::map<int, TFontInfo> m_fonts;
     TFontInfo m_defaultFont;
     std::map<std::string, std::string, std::less<>> m_defaultAttributes;
+    // Shared with queued tasks (async notifications, layouts) so they can tell the manager is gone.
+    std::shared_ptr<CPaintManagerUI*> m_self;
+    struct PendingNotify;
+    std::vector<std::shared_ptr<PendingNotify>> m_pendingNotifies;
+    bool m_bLayoutPosted = false;
 };
 
 }  // namespace zevik

@@ -6,6 +6,8 @@
 // Run()/RunUntil() with the virtual clock jump to the next due timer whenever nothing is queued, and
 // block for work when no timer is set. With the real clock the loop sleeps until the next due timer.
 
+#include <atomic>
+
 #include "ui/message_loop.h"
 
 namespace zevik {
@@ -34,12 +36,11 @@ protected:
     void WakeUp() override {}
 
 private:
-    // One turn of Run/RunUntil: dispatch, or fire a timer, or wait. False when there was nothing to
-    // do and nothing to wait for (never: it waits for work then).
+    // One turn of Run/RunUntil: dispatch, or fire the next timer, or wait for work.
     void Turn();
 
     ClockMode m_mode;
-    Duration m_virtualNow{0};
+    std::atomic<long long> m_virtualNowUs{0};  // read by timers set from other threads
     std::chrono::steady_clock::time_point m_start;
 };
 

@@ -3,6 +3,8 @@
 // content area. Selecting a page hides the others (their own visibility flag) and, when asked, raises
 // "tabselect" (wParam new index, lParam old index).
 
+#include <algorithm>
+
 #include "ui/container_ui.h"
 
 namespace zevik {
@@ -27,6 +29,7 @@ public:
 private:
     void ShowOnly(int index);
     int m_iCurSel = -1;
+    int m_iInitSel = -1;  // "selectedid" given before the pages were added
 };
 
 }  // namespace zevik

@@ -32,6 +32,8 @@ public:
     virtual void BringToFront() = 0;
     // The window's contents need painting again.
     virtual void Invalidate() = 0;
+    // Minimised, maximised or normal (SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE).
+    virtual void SetShowState(WPARAM sysCommand) { (void)sysCommand; }
 };
 
 class ITrayHost {

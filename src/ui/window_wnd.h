@@ -53,6 +53,10 @@ public:
     void SetWindowText(std::string_view title);
     const std::string& GetWindowText() const { return m_title; }
     HWND GetParentHWND() const { return m_hParent; }
+    // Minimised / maximised / normal, changed by SC_MINIMIZE, SC_MAXIMIZE and SC_RESTORE.
+    void SetShowState(WPARAM sysCommand);
+    bool IsMinimized() const { return m_showState == SC_MINIMIZE; }
+    bool IsMaximized() const { return m_showState == SC_MAXIMIZE; }
 
     // Geometry (screen coordinates; the client area is the whole window: windows are frameless).
     UiRect GetWindowRect() const { return m_rcWindow; }
@@ -97,6 +101,7 @@ private:
     UINT m_icon = 0;
     UINT m_closeCode = 0;
     ModalState* m_pModal = nullptr;
+    WPARAM m_showState = SC_RESTORE;
 };
 
 }  // namespace zevik
