@@ -9,35 +9,6 @@
 namespace zevik {
 namespace {
 
-TEST(ImageAttributeParse, Forms) {
-    struct Case {
-        const char* text;
-        bool ok;
-        const char* file;
-        std::optional<QRect> source;
-    };
-    const Case cases[] = {
-        {"logo.png", true, "logo.png", std::nullopt},
-        {"file='power/power.png'", true, "power/power.png", std::nullopt},
-        {"file='keys.png' source='0,0,20,20'", true, "keys.png", QRect(0, 0, 20, 20)},
-        {"file=\"keys.png\" source='20,0,40,20' corner='2,2,2,2'", true, "keys.png", QRect(20, 0, 20, 20)},
-        {"", false, "", std::nullopt},
-        {"source='0,0,20,20'", false, "", std::nullopt},     // no file
-        {"file='a.png' source='0,0,20'", false, "", std::nullopt},  // three numbers
-        {"file='a.png' source='20,0,10,20'", false, "", std::nullopt},  // right before left
-        {"file='a.png", false, "", std::nullopt},            // unterminated quote
-        {"file=a.png", false, "", std::nullopt},             // unquoted value
-    };
-    for (const Case& c : cases) {
-        const auto parsed = ParseImageAttribute(c.text);
-        ASSERT_EQ(parsed.has_value(), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(parsed->file, QString::fromUtf8(c.file)) << c.text;
-            EXPECT_EQ(parsed->source, c.source) << c.text;
-        }
-    }
-}
-
 class ImageLoaderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,6 +46,8 @@ TEST_F(ImageLoaderTest, RefusesWhatItCannotShowSafely) {
     EXPECT_TRUE(loader.Load(("file='" + (m_dir / "outside.png").string() + "'").c_str()).isNull());
     EXPECT_TRUE(loader.Load("file='power/strip.png' source='30,0,60,20'").isNull());  // beyond the file
     EXPECT_TRUE(loader.Load("file='power/strip.png' source='0,0,0,0'").isNull());
+    EXPECT_TRUE(loader.Load("").isNull());
+    EXPECT_TRUE(loader.Load("file='power/strip.png' source='0,0,20'").isNull());  // malformed source
 }
 
 }  // namespace

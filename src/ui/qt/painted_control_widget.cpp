@@ -1,0 +1,163 @@
+#include "ui/qt/painted_control_widget.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace zevik {
+
+CPaintedControlWidget::CPaintedControlWidget(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_Hover);
+}
+
+void CPaintedControlWidget::SetLook(PaintedLook look) {
+    m_look = std::move(look);
+    update();
+}
+
+void CPaintedControlWidget::SetText(const QString& text) {
+    m_look.text = text;
+    update();
+}
+
+void CPaintedControlWidget::SetSelected(bool selected) {
+    if (m_selected != selected) {
+        m_selected = selected;
+        update();
+    }
+}
+
+void CPaintedControlWidget::SetInteractive(bool interactive) {
+    m_interactive = interactive;
+    setCursor(interactive ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+const QPixmap* CPaintedControlWidget::StateImage() const {
+    auto pick = [](const QPixmap& p) { return p.isNull() ? nullptr : &p; };
+    if (!isEnabled()) {
+        if (auto* p = pick(m_look.disabledImage)) {
+            return p;
+        }
+    }
+    if (m_selected) {
+        if (auto* p = pick(m_look.selectedImage)) {
+            return p;
+        }
+    }
+    if (m_pressed) {
+        if (auto* p = pick(m_look.pushedImage)) {
+            return p;
+        }
+    }
+    if (m_hover && m_interactive) {
+        if (auto* p = pick(m_look.hotImage)) {
+            return p;
+        }
+    }
+    return pick(m_look.normalImage);
+}
+
+void CPaintedControlWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath shape;
+    shape.addRoundedRect(box, m_look.borderRound, m_look.borderRound);
+
+    QColor bk = m_look.background;
+    if (m_selected && m_look.selectedBackground.isValid()) {
+        bk = m_look.selectedBackground;
+    } else if (m_hover && m_interactive && m_look.hotBackground.isValid()) {
+        bk = m_look.hotBackground;
+    }
+    if (bk.isValid() && bk.alpha() > 0) {
+        p.fillPath(shape, bk);
+    }
+    if (!m_look.backgroundImage.isNull()) {
+        p.drawPixmap(rect(), m_look.backgroundImage);
+    }
+    if (const QPixmap* state = StateImage()) {
+        p.drawPixmap(rect(), *state);
+    }
+    if (!m_look.foreImage.isNull()) {
+        p.drawPixmap(rect(), m_look.foreImage);
+    }
+    if (!m_look.text.isEmpty()) {
+        QColor color = m_look.textColor.isValid() ? m_look.textColor : palette().color(QPalette::WindowText);
+        if (!isEnabled()) {
+            color = m_look.disabledTextColor.isValid() ? m_look.disabledTextColor
+                                                       : palette().color(QPalette::Disabled, QPalette::WindowText);
+        }
+        p.setPen(color);
+        p.setFont(m_look.font);
+        const QRect textRect = rect().marginsRemoved(m_look.textPadding);
+        Qt::Alignment align = m_look.alignment;
+        const int flags = static_cast<int>(align) | (m_look.wordWrap ? Qt::TextWordWrap : 0);
+        p.drawText(textRect, flags, m_look.text);
+    }
+    if (m_look.borderSize > 0 && m_look.border.isValid()) {
+        p.setPen(QPen(m_look.border, m_look.borderSize));
+        p.setBrush(Qt::NoBrush);
+        const qreal inset = m_look.borderSize / 2.0;
+        p.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), m_look.borderRound,
+                          m_look.borderRound);
+    }
+}
+
+void CPaintedControlWidget::mousePressEvent(QMouseEvent* event) {
+    if (!m_interactive || event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    m_pressed = true;
+    update();
+}
+
+void CPaintedControlWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_interactive || event->button() != Qt::LeftButton || !m_pressed) {
+        event->ignore();
+        return;
+    }
+    m_pressed = false;
+    update();
+    if (rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+void CPaintedControlWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!m_interactive || event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    emit doubleClicked();
+}
+
+void CPaintedControlWidget::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_interactive) {
+        event->ignore();
+        return;
+    }
+    emit contextMenuRequested(event->globalPos());
+}
+
+void CPaintedControlWidget::enterEvent(QEnterEvent*) {
+    m_hover = true;
+    if (m_interactive) {
+        update();
+    }
+    emit hoverChanged(true);
+}
+
+void CPaintedControlWidget::leaveEvent(QEvent*) {
+    m_hover = false;
+    m_pressed = false;
+    if (m_interactive) {
+        update();
+    }
+    emit hoverChanged(false);
+}
+
+}  // namespace zevik

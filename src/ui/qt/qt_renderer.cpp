@@ -1,0 +1,249 @@
+#include "ui/qt/qt_renderer.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+
+#include "ui/combo_ui.h"
+#include "ui/container_ui.h"
+#include "ui/paint_manager_ui.h"
+#include "ui/rich_edit_ui.h"
+#include "ui/qt/widget_factory.h"
+#include "ui/qt/widget_sync.h"
+
+namespace zevik {
+
+namespace {
+
+constexpr UiChange kEverything = UiChange::Text | UiChange::Visible | UiChange::Enabled | UiChange::Style |
+                                 UiChange::State | UiChange::Items | UiChange::Position;
+
+// Containers whose children the renderer shows as widgets (a combo shows its items itself).
+bool RendersChildren(CControlUI& control) {
+    return dynamic_cast<CContainerUI*>(&control) != nullptr && dynamic_cast<CComboUI*>(&control) == nullptr;
+}
+
+}  // namespace
+
+CQtRenderer::CQtRenderer(CPaintManagerUI& manager, QWidget& host, std::filesystem::path skinFolder)
+    : m_manager(manager), m_host(host), m_images(std::move(skinFolder)) {
+    m_manager.AddObserver(this);
+    Rebuild();
+}
+
+CQtRenderer::~CQtRenderer() {
+    m_manager.RemoveObserver(this);
+    ClearAll();
+}
+
+QWidget* CQtRenderer::WidgetFor(const CControlUI* control) const {
+    const RenderedControl* r = Find(control);
+    return r != nullptr ? r->widget.data() : nullptr;
+}
+
+const RenderedControl* CQtRenderer::Find(const CControlUI* control) const {
+    const auto it = m_widgets.find(control);
+    return it == m_widgets.end() ? nullptr : &it->second;
+}
+
+CControlUI* CQtRenderer::ControlFor(const QWidget* widget) const {
+    const auto it = m_controls.find(widget);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void CQtRenderer::ClearAll() {
+    // Top-level widgets of the tree are the host's children; deleting them deletes the rest.
+    std::vector<QPointer<QWidget>> tops;
+    for (auto& entry : m_widgets) {
+        QWidget* w = entry.second.widget.data();
+        if (w == nullptr) {
+            continue;
+        }
+        w->disconnect(this);
+        if (w->parentWidget() == &m_host) {
+            tops.push_back(w);
+        }
+    }
+    m_widgets.clear();
+    m_controls.clear();
+    for (auto& w : tops) {
+        delete w.data();
+    }
+}
+
+void CQtRenderer::Rebuild() {
+    ClearAll();
+    if (CControlUI* root = m_manager.GetRoot()) {
+        Build(*root, &m_host);
+    }
+}
+
+void CQtRenderer::Build(CControlUI& control, QWidget* parentWidget) {
+    RenderedControl rendered = CWidgetFactory::Create(control, parentWidget, *this);
+    QWidget* w = rendered.widget;
+    // A stable object name lets per-widget style rules address exactly this widget.
+    w->setObjectName(QStringLiteral("zc%1").arg(reinterpret_cast<quintptr>(w), 0, 16));
+    if (!control.GetName().empty()) {
+        w->setProperty("controlName", QString::fromStdString(control.GetName()));
+    }
+    m_widgets[&control] = rendered;
+    m_controls[w] = &control;
+    Sync(control, kEverything);
+    if (RendersChildren(control)) {
+        auto& container = static_cast<CContainerUI&>(control);
+        for (int i = 0; i < container.GetCount(); ++i) {
+            if (CControlUI* child = container.GetItemAt(i)) {
+                Build(*child, w);
+            }
+        }
+    }
+}
+
+void CQtRenderer::Forget(CControlUI& control) {
+    if (RendersChildren(control)) {
+        auto& container = static_cast<CContainerUI&>(control);
+        for (int i = 0; i < container.GetCount(); ++i) {
+            if (CControlUI* child = container.GetItemAt(i)) {
+                Forget(*child);
+            }
+        }
+    }
+    const auto it = m_widgets.find(&control);
+    if (it == m_widgets.end()) {
+        return;
+    }
+    if (QWidget* w = it->second.widget) {
+        m_controls.erase(w);
+    }
+    m_widgets.erase(it);
+}
+
+void CQtRenderer::Sync(CControlUI& control, UiChange what) {
+    const RenderedControl* rendered = Find(&control);
+    if (rendered == nullptr || rendered->widget == nullptr) {
+        return;
+    }
+    CWidgetSync::Apply(control, *rendered, what, *this);
+    if (HasChange(what, UiChange::Position)) {
+        Place(control);
+    }
+}
+
+CControlUI* CQtRenderer::RenderedAncestor(const CControlUI& control) const {
+    for (CControlUI* p = control.GetParent(); p != nullptr; p = p->GetParent()) {
+        if (m_widgets.count(p) != 0) {
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+void CQtRenderer::Place(CControlUI& control) {
+    QWidget* w = WidgetFor(&control);
+    if (w == nullptr) {
+        return;
+    }
+    const UiRect& rc = control.GetPos();
+    UiPoint origin;
+    if (const CControlUI* ancestor = RenderedAncestor(control)) {
+        origin = UiPoint{ancestor->GetPos().left, ancestor->GetPos().top};
+    }
+    w->setGeometry(rc.left - origin.x, rc.top - origin.y, std::max(0, rc.GetWidth()), std::max(0, rc.GetHeight()));
+}
+
+void CQtRenderer::SyncGeometry() {
+    for (auto& [control, rendered] : m_widgets) {
+        Place(*const_cast<CControlUI*>(control));
+    }
+}
+
+void CQtRenderer::RestackChildren(CControlUI& container) {
+    // Later children of a container paint over earlier ones, as in the skin.
+    auto* c = dynamic_cast<CContainerUI*>(&container);
+    if (c == nullptr) {
+        return;
+    }
+    for (int i = 0; i < c->GetCount(); ++i) {
+        if (QWidget* w = WidgetFor(c->GetItemAt(i))) {
+            w->raise();
+        }
+    }
+}
+
+void CQtRenderer::OnControlChanged(CControlUI& control, UiChange what) { Sync(control, what); }
+
+void CQtRenderer::OnChildAdded(CContainerUI& container, CControlUI& child) {
+    if (!RendersChildren(container)) {
+        Sync(container, UiChange::Items | UiChange::State);
+        return;
+    }
+    QWidget* parent = WidgetFor(&container);
+    if (parent == nullptr || m_widgets.count(&child) != 0) {
+        return;
+    }
+    Build(child, parent);
+    if (QWidget* w = WidgetFor(&child)) {
+        w->show();
+        w->setVisible(child.IsVisible());
+    }
+    RestackChildren(container);
+}
+
+void CQtRenderer::OnChildRemoved(CContainerUI& container, CControlUI& child) {
+    if (!RendersChildren(container)) {
+        return;  // the combo reports its new items once the item is gone
+    }
+    QPointer<QWidget> w = WidgetFor(&child);
+    Forget(child);
+    if (w != nullptr) {
+        // The widget may be the one whose signal is being handled right now (a row removing itself
+        // on click): cut it off from the core at once, delete it once control is back in the loop.
+        w->disconnect(this);
+        w->hide();
+        w->deleteLater();
+    }
+}
+
+void CQtRenderer::OnRootChanged(CControlUI*) {
+    Rebuild();
+    if (CControlUI* root = m_manager.GetRoot()) {
+        if (QWidget* w = WidgetFor(root)) {
+            w->show();
+        }
+    }
+}
+
+bool CQtRenderer::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    CControlUI* control = widget != nullptr ? ControlFor(widget) : nullptr;
+    if (control == nullptr) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::FocusIn:
+            if (m_manager.GetFocus() != control) {
+                m_manager.SetFocus(control);
+            }
+            break;
+        case QEvent::FocusOut:
+            if (m_manager.GetFocus() == control) {
+                m_manager.SetFocus(nullptr);
+            }
+            break;
+        case QEvent::KeyPress: {
+            // A multi-line edit that does not want Enter as a line break reports it as "return".
+            auto* rich = dynamic_cast<CRichEditUI*>(control);
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (rich != nullptr && !rich->IsWantReturn() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+                rich->UserReturn();
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace zevik
