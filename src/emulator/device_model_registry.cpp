@@ -18,7 +18,9 @@ constexpr std::array kKinds{
 
 }  // namespace
 
-std::span<const DeviceModelKind> DeviceModelKinds() { return kKinds; }
+std::span<const DeviceModelKind> DeviceModelKinds() {
+    return kKinds;
+}
 
 const DeviceModelKind* FindDeviceModelKind(std::string_view name) {
     for (const DeviceModelKind& kind : kKinds) {

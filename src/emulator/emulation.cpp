@@ -26,11 +26,13 @@ std::unique_ptr<CEmulation> CEmulation::Create(const EmulationOptions& options, 
     std::unique_ptr<CEmulation> emulation(new CEmulation());
     emulation->backend_ = std::make_unique<CEmulatedBackend>();
     emulation->stateFile_ = options.stateFile;
-    if (!options.stateFile.empty() && !LoadEmulatorStateFile(options.stateFile, emulation->loadedState_, error)) {
+    if (!options.stateFile.empty() &&
+        !LoadEmulatorStateFile(options.stateFile, emulation->loadedState_, error)) {
         return nullptr;
     }
-    const Json::Value& savedDevices =
-        emulation->loadedState_.isObject() ? emulation->loadedState_[kDevicesMember] : Json::Value::nullSingleton();
+    const Json::Value& savedDevices = emulation->loadedState_.isObject()
+                                          ? emulation->loadedState_[kDevicesMember]
+                                          : Json::Value::nullSingleton();
     if (!savedDevices.isNull() && !savedDevices.isObject()) {
         error = "the emulator state file " + options.stateFile.string() + ": \"devices\" is not an object";
         return nullptr;
@@ -45,8 +47,8 @@ std::unique_ptr<CEmulation> CEmulation::Create(const EmulationOptions& options, 
         if (savedDevices.isObject() && savedDevices.isMember(device->instance)) {
             std::string why;
             if (!device->model->LoadState(savedDevices[device->instance], why)) {
-                error = "the emulator state file " + options.stateFile.string() + ", device \"" + device->instance +
-                        "\": " + why;
+                error = "the emulator state file " + options.stateFile.string() + ", device \"" +
+                        device->instance + "\": " + why;
                 return nullptr;
             }
         }
@@ -69,9 +71,8 @@ std::unique_ptr<CEmulation> CEmulation::Create(const EmulationOptions& options, 
         emulation->log_ = log;
         // The hook keeps the log alive as long as a transfer may still use it.
         emulation->backend_->SetReportHook(
-            [log](EmulatedReportDirection direction, const std::string& path, std::span<const uint8_t> report) {
-                log->Write(direction, path, report);
-            });
+            [log](EmulatedReportDirection direction, const std::string& path,
+                  std::span<const uint8_t> report) { log->Write(direction, path, report); });
     }
     emulation->SetLatency(options.usbFrame, options.radioHop);
     return emulation;
@@ -113,7 +114,8 @@ CFirmwareModel* CEmulation::Model(const std::string& target) const {
 
 bool CEmulation::IsPlugged(const Device& device, EmulatedPort port) const {
     for (const auto& node : device.nodes) {
-        if (node->Spec().port == port && node->Spec().answersProtocol) return backend_->IsPlugged(node->Name());
+        if (node->Spec().port == port && node->Spec().answersProtocol)
+            return backend_->IsPlugged(node->Name());
     }
     return false;
 }
@@ -177,8 +179,8 @@ bool CEmulation::Notify(const std::string& target, uint16_t usage, std::string& 
 void CEmulation::SetLatency(std::chrono::microseconds usbFrame, std::chrono::microseconds radioHop) {
     for (const auto& device : devices_) {
         for (const auto& node : device->nodes) {
-            backend_->SetLatency(node->Name(),
-                                 node->Spec().port == EmulatedPort::Receiver ? usbFrame + radioHop : usbFrame);
+            backend_->SetLatency(
+                node->Name(), node->Spec().port == EmulatedPort::Receiver ? usbFrame + radioHop : usbFrame);
         }
     }
 }

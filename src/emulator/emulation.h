@@ -9,13 +9,13 @@
 // ".if0" for a device's interface 0: "emu:mouse#vid_320f&pid_225a&mi_01&col04".
 // Every connection of a device exists as nodes; those not named in the list start unplugged.
 
+#include <json/value.h>
+
 #include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <json/value.h>
 
 #include "emulator/firmware_model.h"
 #include "emulator/firmware_node.h"
@@ -26,9 +26,9 @@ namespace zevik {
 class CReportLog;
 
 struct EmulationOptions {
-    std::string list;                   // e.g. "mouse", "mouse@receiver", "mouse@both,mouse"
-    std::filesystem::path stateFile;    // empty: factory state, nothing saved
-    std::filesystem::path logFile;      // empty: no report log
+    std::string list;                       // e.g. "mouse", "mouse@receiver", "mouse@both,mouse"
+    std::filesystem::path stateFile;        // empty: factory state, nothing saved
+    std::filesystem::path logFile;          // empty: no report log
     std::chrono::microseconds usbFrame{0};  // link time of one report by cable
     std::chrono::microseconds radioHop{0};  // added per report through a receiver
 };

@@ -50,12 +50,14 @@ bool ParseItem(std::string_view item, EmulatedDeviceRequest& request, std::strin
 
 }  // namespace
 
-bool ParseEmulationList(std::string_view list, std::vector<EmulatedDeviceRequest>& requests, std::string& error) {
+bool ParseEmulationList(std::string_view list, std::vector<EmulatedDeviceRequest>& requests,
+                        std::string& error) {
     requests.clear();
     size_t start = 0;
     while (start <= list.size()) {
         const size_t comma = list.find(',', start);
-        const std::string_view item = Trim(list.substr(start, comma == std::string_view::npos ? list.npos : comma - start));
+        const std::string_view item =
+            Trim(list.substr(start, comma == std::string_view::npos ? list.npos : comma - start));
         if (item.empty()) {
             error = "empty device kind in the emulation list \"" + std::string(list) + "\"";
             requests.clear();

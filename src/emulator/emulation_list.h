@@ -17,6 +17,7 @@ struct EmulatedDeviceRequest {
 
 // False with a message naming the offending item (unknown kind, unknown connection, a receiver for a
 // kind that has none, an empty item); requests is then empty.
-bool ParseEmulationList(std::string_view list, std::vector<EmulatedDeviceRequest>& requests, std::string& error);
+bool ParseEmulationList(std::string_view list, std::vector<EmulatedDeviceRequest>& requests,
+                        std::string& error);
 
 }  // namespace zevik

@@ -1,16 +1,15 @@
 #include "emulator/emulator_state_file.h"
 
+#include <fcntl.h>
+#include <json/reader.h>
+#include <json/writer.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <json/reader.h>
-#include <json/writer.h>
 
 namespace zevik {
 namespace {
@@ -74,7 +73,8 @@ bool SaveEmulatorStateFile(const std::filesystem::path& file, const Json::Value&
     builder["indentation"] = "  ";
     const std::string text = Json::writeString(builder, root) + "\n";
 
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path folder =
+        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
     std::string pattern = (folder / ("." + file.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {

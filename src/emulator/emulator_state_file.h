@@ -1,10 +1,10 @@
 #pragma once
 // The emulator's state file: {"devices": {"<instance>": <model state>, ...}}, JSON (jsoncpp).
 
+#include <json/value.h>
+
 #include <filesystem>
 #include <string>
-
-#include <json/value.h>
 
 namespace zevik {
 

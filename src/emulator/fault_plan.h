@@ -16,7 +16,7 @@ enum class EmulatedFault {
     StatusFailed,         // status 0xFF; the request has no effect
     StatusRejected,       // status 0xFE; the request has no effect
     ReceiverCannotServe,  // byte 3 = 0xAA, as a receiver that cannot reach its device (no effect)
-    BadCrc,               // bytes 1 and 2 of the answer are wrong (checksum, or the CRC of the protected exchange)
+    BadCrc,  // bytes 1 and 2 of the answer are wrong (checksum, or the CRC of the protected exchange)
     UnplugDuringTransfer  // the node vanishes after the request arrived, before it answers
 };
 

@@ -33,16 +33,21 @@ void CFirmwareModel::MapTransfer(uint8_t command, const std::string& area, AreaA
     transfers_[command] = {area, access};
 }
 
-void CFirmwareModel::MapStatus(const std::string& area) { statusArea_ = area; }
+void CFirmwareModel::MapStatus(const std::string& area) {
+    statusArea_ = area;
+}
 
-void CFirmwareModel::AcceptCommand(uint8_t command) { accepted_.push_back(command); }
+void CFirmwareModel::AcceptCommand(uint8_t command) {
+    accepted_.push_back(command);
+}
 
 std::vector<uint8_t>* CFirmwareModel::Area(const std::string& name) {
     const auto it = areas_.find(name);
     return it == areas_.end() ? nullptr : &it->second;
 }
 
-void CFirmwareModel::HandleReport(EmulatedPort port, std::span<const uint8_t> report, IEmulatedInputSink& sink) {
+void CFirmwareModel::HandleReport(EmulatedPort port, std::span<const uint8_t> report,
+                                  IEmulatedInputSink& sink) {
     // Reports of the device's other collections (or of no protocol at all) are not requests.
     if (report.empty() || report[kOffsetReportId] != kReportId) return;
     Report request{};
@@ -60,12 +65,14 @@ void CFirmwareModel::HandleReport(EmulatedPort port, std::span<const uint8_t> re
     Report answer{};
     answer[kOffsetReportId] = kReportId;
     answer[kOffsetCommand] = command;
-    std::copy_n(request.begin() + kOffsetLength, kOffsetStatus - kOffsetLength, answer.begin() + kOffsetLength);
+    std::copy_n(request.begin() + kOffsetLength, kOffsetStatus - kOffsetLength,
+                answer.begin() + kOffsetLength);
 
     // The protected exchange through the receiver carries a CRC instead of the checksum, both ways.
     const bool crcProtected = port == EmulatedPort::Receiver && command == kCmdStreamLights;
-    const bool cannotServe = fault == EmulatedFault::ReceiverCannotServe ||
-                             (port == EmulatedPort::Receiver && !inRange_ && command != kCmdQueryReceiverLink);
+    const bool cannotServe =
+        fault == EmulatedFault::ReceiverCannotServe ||
+        (port == EmulatedPort::Receiver && !inRange_ && command != kCmdQueryReceiverLink);
     if (cannotServe) {
         answer[kOffsetCommand] = kReceiverCannotServe;
     } else if (!(crcProtected ? CrcMatches(request) : ChecksumMatches(request))) {
@@ -120,9 +127,11 @@ uint8_t CFirmwareModel::Transfer(const Mapping& mapping, const Report& request, 
         return kStatusFailed;  // nothing is read or written outside the area
     }
     if (mapping.access == AreaAccess::Read) {
-        std::copy_n(area->begin() + static_cast<std::ptrdiff_t>(address), length, answer.begin() + kOffsetPayload);
+        std::copy_n(area->begin() + static_cast<std::ptrdiff_t>(address), length,
+                    answer.begin() + kOffsetPayload);
     } else {
-        std::copy_n(request.begin() + kOffsetPayload, length, area->begin() + static_cast<std::ptrdiff_t>(address));
+        std::copy_n(request.begin() + kOffsetPayload, length,
+                    area->begin() + static_cast<std::ptrdiff_t>(address));
     }
     return kStatusOk;
 }
@@ -256,7 +265,8 @@ bool CFirmwareModel::LoadState(const Json::Value& state, std::string& error) {
     if (inRange.isBool()) inRange_ = inRange.asBool();
     if (firmware.isObject()) {
         if (firmware["cable"].isUInt()) cableVersion_ = static_cast<uint16_t>(firmware["cable"].asUInt());
-        if (firmware["receiver"].isUInt()) receiverVersion_ = static_cast<uint16_t>(firmware["receiver"].asUInt());
+        if (firmware["receiver"].isUInt())
+            receiverVersion_ = static_cast<uint16_t>(firmware["receiver"].asUInt());
     }
     return true;
 }

@@ -12,14 +12,14 @@
 //
 // Every public operation may be called from any thread.
 
+#include <json/value.h>
+
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <span>
 #include <string>
 #include <vector>
-
-#include <json/value.h>
 
 #include "emulator/fault_plan.h"
 #include "transport/hid/emulated_backend.h"

@@ -21,20 +21,62 @@ constexpr uint8_t kUsageMaximum = 0x28;
 
 }  // namespace
 
-CHidDescriptorBuilder& CHidDescriptorBuilder::UsagePage(uint16_t page) { Unsigned(kUsagePage, page); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::Usage(uint16_t usage) { Unsigned(kUsage, usage); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::UsageMinimum(uint16_t usage) { Unsigned(kUsageMinimum, usage); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::UsageMaximum(uint16_t usage) { Unsigned(kUsageMaximum, usage); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::LogicalMinimum(int32_t value) { Signed(kLogicalMinimum, value); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::LogicalMaximum(int32_t value) { Signed(kLogicalMaximum, value); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::ReportSize(uint32_t bits) { Unsigned(kReportSize, bits); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::ReportCount(uint32_t count) { Unsigned(kReportCount, count); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::ReportId(uint8_t id) { Unsigned(kReportId, id); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::Collection(uint8_t type) { Emit(kCollection, type, 1); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::EndCollection() { Emit(kEndCollection, 0, 0); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::Input(uint8_t flags) { Emit(kInput, flags, 1); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::Output(uint8_t flags) { Emit(kOutput, flags, 1); return *this; }
-CHidDescriptorBuilder& CHidDescriptorBuilder::Feature(uint8_t flags) { Emit(kFeature, flags, 1); return *this; }
+CHidDescriptorBuilder& CHidDescriptorBuilder::UsagePage(uint16_t page) {
+    Unsigned(kUsagePage, page);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::Usage(uint16_t usage) {
+    Unsigned(kUsage, usage);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::UsageMinimum(uint16_t usage) {
+    Unsigned(kUsageMinimum, usage);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::UsageMaximum(uint16_t usage) {
+    Unsigned(kUsageMaximum, usage);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::LogicalMinimum(int32_t value) {
+    Signed(kLogicalMinimum, value);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::LogicalMaximum(int32_t value) {
+    Signed(kLogicalMaximum, value);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::ReportSize(uint32_t bits) {
+    Unsigned(kReportSize, bits);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::ReportCount(uint32_t count) {
+    Unsigned(kReportCount, count);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::ReportId(uint8_t id) {
+    Unsigned(kReportId, id);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::Collection(uint8_t type) {
+    Emit(kCollection, type, 1);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::EndCollection() {
+    Emit(kEndCollection, 0, 0);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::Input(uint8_t flags) {
+    Emit(kInput, flags, 1);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::Output(uint8_t flags) {
+    Emit(kOutput, flags, 1);
+    return *this;
+}
+CHidDescriptorBuilder& CHidDescriptorBuilder::Feature(uint8_t flags) {
+    Emit(kFeature, flags, 1);
+    return *this;
+}
 
 void CHidDescriptorBuilder::Unsigned(uint8_t tagAndType, uint32_t value) {
     Emit(tagAndType, value, value <= 0xFF ? 1 : value <= 0xFFFF ? 2 : 4);

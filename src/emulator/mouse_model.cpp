@@ -87,7 +87,10 @@ std::vector<uint8_t> ControlDescriptor() {
     b.Input(B::kDataArrayAbsolute);
     b.EndCollection();
 
-    b.UsagePage(kConsumerPage).Usage(0x01).Collection(B::kApplication).ReportId(CMouseModel::kNotificationReportId);
+    b.UsagePage(kConsumerPage)
+        .Usage(0x01)
+        .Collection(B::kApplication)
+        .ReportId(CMouseModel::kNotificationReportId);
     b.UsageMinimum(0).UsageMaximum(kHighestNotificationUsage).LogicalMinimum(0);
     b.LogicalMaximum(kHighestNotificationUsage).ReportSize(16).ReportCount(1).Input(B::kDataArrayAbsolute);
     b.EndCollection();
@@ -114,7 +117,8 @@ CMouseModel::CMouseModel() : CFirmwareModel("mouse", true) {
     std::vector<uint8_t> memory(kMemorySize, 0);
     for (size_t slot = 0; slot < MouseBlock::kSlotCount; ++slot) {
         const auto block = FactoryBlock(static_cast<uint8_t>(slot));
-        std::copy(block.begin(), block.end(), memory.begin() + static_cast<std::ptrdiff_t>(slot * MouseBlock::kStride));
+        std::copy(block.begin(), block.end(),
+                  memory.begin() + static_cast<std::ptrdiff_t>(slot * MouseBlock::kStride));
     }
     std::vector<uint8_t> deviceInfo(kDeviceInfoSize, 0);
     deviceInfo[kDeviceInfoKeyCount] = kPhysicalKeys;
@@ -181,7 +185,8 @@ std::vector<uint8_t> CMouseModel::FactoryBlock(uint8_t slot) {
 std::vector<uint8_t> CMouseModel::FactoryKeyTable() {
     std::vector<uint8_t> table(kKeyTableSize, 0);
     for (size_t k = 0; k < kFactoryKeys.size(); ++k) {
-        std::copy(kFactoryKeys[k].begin(), kFactoryKeys[k].end(), table.begin() + static_cast<std::ptrdiff_t>(3 * k));
+        std::copy(kFactoryKeys[k].begin(), kFactoryKeys[k].end(),
+                  table.begin() + static_cast<std::ptrdiff_t>(3 * k));
     }
     return table;
 }

@@ -11,8 +11,8 @@
 //   "memory"      2048 bytes: 16 settings blocks of 128 bytes at slot x 128, the first 94 bytes of each
 //                 laid out as MouseBlock says; the byte at address 0 is the active slot.
 //                 0x05 reads, 0x06 writes.
-//   "device_info" 34 bytes, 0x03 reads: byte 5 number of physical keys, byte 6 macro memory in 128-byte units.
-//   "key_table"   512 bytes, 0x07 reads, 0x09 writes: three bytes (type, parameter 1, parameter 2) per
+//   "device_info" 34 bytes, 0x03 reads: byte 5 number of physical keys, byte 6 macro memory in 128-byte
+//   units. "key_table"   512 bytes, 0x07 reads, 0x09 writes: three bytes (type, parameter 1, parameter 2) per
 //                 physical key.
 //   "macro"       device_info byte 6 x 128 bytes, 0x15 writes.
 //   "recoil"      4096 bytes, 0x17 writes.
@@ -33,31 +33,35 @@ namespace zevik {
 // The 94-byte settings block (offsets; one byte each unless said otherwise).
 namespace MouseBlock {
 inline constexpr size_t kSize = 94;
-inline constexpr size_t kStride = 128;           // distance between two slots' blocks
+inline constexpr size_t kStride = 128;  // distance between two slots' blocks
 inline constexpr size_t kSlotCount = 16;
-inline constexpr size_t kSlot = 0;               // active slot (block 0) / slot value written by the host
-inline constexpr size_t kLightMode = 1;          // lighting mode code
-inline constexpr size_t kBrightness = 2;         // 0..4
-inline constexpr size_t kSpeedInverted = 3;      // 4 - speed level
+inline constexpr size_t kSlot = 0;           // active slot (block 0) / slot value written by the host
+inline constexpr size_t kLightMode = 1;      // lighting mode code
+inline constexpr size_t kBrightness = 2;     // 0..4
+inline constexpr size_t kSpeedInverted = 3;  // 4 - speed level
 inline constexpr size_t kDirection = 4;
-inline constexpr size_t kMultiColour = 5;        // 0/1
+inline constexpr size_t kMultiColour = 5;  // 0/1
 inline constexpr size_t kRed = 6;
 inline constexpr size_t kGreen = 7;
 inline constexpr size_t kBlue = 8;
-inline constexpr size_t kLinearCalibration = 10; // 0..1
-inline constexpr size_t kReportRate = 11;        // option 0..4
-inline constexpr size_t kActiveStage = 12;       // 0..5
-inline constexpr size_t kLiftOff = 13;           // option 0..1
-inline constexpr size_t kStages = 14;            // six stage records of kStageSize bytes
-inline constexpr size_t kStageSize = 9;          // enabled, XY flag, X (16-bit LE), Y (16-bit LE), R, G, B
+inline constexpr size_t kLinearCalibration = 10;  // 0..1
+inline constexpr size_t kReportRate = 11;         // option 0..4
+inline constexpr size_t kActiveStage = 12;        // 0..5
+inline constexpr size_t kLiftOff = 13;            // option 0..1
+inline constexpr size_t kStages = 14;             // six stage records of kStageSize bytes
+inline constexpr size_t kStageSize = 9;           // enabled, XY flag, X (16-bit LE), Y (16-bit LE), R, G, B
 inline constexpr size_t kStageCount = 6;
 inline constexpr size_t kSleepLow = 68;
 inline constexpr size_t kSleepHigh = 69;
-inline constexpr size_t kDormancy = 70;          // seconds, 16-bit LE
-inline constexpr size_t kKeyDelay = 72;          // code 1, 3, 5, 7, 9
-inline constexpr size_t kMotionSync = 74;        // 0..1
-inline constexpr size_t kDeepSleep = 93;         // 0..1
+inline constexpr size_t kDormancy = 70;    // seconds, 16-bit LE
+inline constexpr size_t kKeyDelay = 72;    // code 1, 3, 5, 7, 9
+inline constexpr size_t kMotionSync = 74;  // 0..1
+inline constexpr size_t kDeepSleep = 93;   // 0..1
 }  // namespace MouseBlock
+static_assert(MouseBlock::kStages + MouseBlock::kStageCount * MouseBlock::kStageSize == MouseBlock::kSleepLow,
+              "the six stage records end where the sleep time starts");
+static_assert(MouseBlock::kDeepSleep < MouseBlock::kSize && MouseBlock::kSize <= MouseBlock::kStride,
+              "a block fits its slot");
 
 class CMouseModel final : public CFirmwareModel {
 public:
@@ -69,7 +73,7 @@ public:
     static constexpr uint16_t kReceiverFirmware = 0x0106;
 
     static constexpr uint8_t kNotificationReportId = 3;
-    static constexpr uint8_t kCommandCollection = 4;       // numbering from 1
+    static constexpr uint8_t kCommandCollection = 4;  // numbering from 1
     static constexpr uint8_t kNotificationCollection = 3;
 
     static constexpr size_t kMemorySize = MouseBlock::kSlotCount * MouseBlock::kStride;

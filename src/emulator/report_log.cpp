@@ -22,7 +22,8 @@ bool CReportLog::Open(const std::filesystem::path& file, std::string& error) {
     return true;
 }
 
-void CReportLog::Write(EmulatedReportDirection direction, const std::string& path, std::span<const uint8_t> report) {
+void CReportLog::Write(EmulatedReportDirection direction, const std::string& path,
+                       std::span<const uint8_t> report) {
     const std::string line = FormatLine(direction, path, report) + "\n";
     std::lock_guard lock(mutex_);
     if (file_ == nullptr) return;

@@ -1,14 +1,14 @@
 // The emulated HID backend: paths, per-connection input copies, time-outs, cancel, plug and unplug,
 // latency and the report hook.
 
+#include "transport/hid/emulated_backend.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <future>
 #include <thread>
-
-#include "transport/hid/emulated_backend.h"
 
 namespace zevik {
 namespace {
@@ -25,7 +25,8 @@ public:
     std::vector<uint8_t> ReportDescriptor() const override { return {0x06, 0x1C, 0xFF}; }
     std::vector<EmulatedCollection> Collections() const override {
         std::vector<EmulatedCollection> list;
-        for (size_t i = 0; i < collections_; ++i) list.push_back({0xFF1C, 0x92, {static_cast<uint8_t>(i + 1)}});
+        for (size_t i = 0; i < collections_; ++i)
+            list.push_back({0xFF1C, 0x92, {static_cast<uint8_t>(i + 1)}});
         return list;
     }
     void OnOutputReport(std::span<const uint8_t> report, IEmulatedInputSink& sink) override {
@@ -47,7 +48,9 @@ protected:
         node = std::make_shared<EchoNode>("dev", 2);
         ASSERT_TRUE(backend.AddNode(node));
     }
-    std::unique_ptr<IHidConnection> OpenFirst() { return backend.Open(backend.PathsOf("dev").at(0), true, true); }
+    std::unique_ptr<IHidConnection> OpenFirst() {
+        return backend.Open(backend.PathsOf("dev").at(0), true, true);
+    }
 
     CEmulatedBackend backend;
     std::shared_ptr<EchoNode> node;
@@ -161,11 +164,12 @@ TEST_F(EmulatedBackendTest, LatencyDelaysTheWriteAndTheAnswer) {
 TEST_F(EmulatedBackendTest, HookSeesBothDirectionsWithTheCollectionPaths) {
     std::vector<std::string> seen;
     std::mutex mutex;
-    backend.SetReportHook([&](EmulatedReportDirection direction, const std::string& path, std::span<const uint8_t> r) {
-        std::lock_guard lock(mutex);
-        seen.push_back((direction == EmulatedReportDirection::Out ? "OUT " : "IN ") + path + " " +
-                       std::to_string(r.size()));
-    });
+    backend.SetReportHook(
+        [&](EmulatedReportDirection direction, const std::string& path, std::span<const uint8_t> r) {
+            std::lock_guard lock(mutex);
+            seen.push_back((direction == EmulatedReportDirection::Out ? "OUT " : "IN ") + path + " " +
+                           std::to_string(r.size()));
+        });
     auto connection = OpenFirst();
     ASSERT_EQ(connection->Write(std::vector<uint8_t>{1, 2, 3, 4}, 100).status, HidIoStatus::Ok);
     EXPECT_EQ(seen, (std::vector<std::string>{"OUT emu:dev#vid_320f&pid_225a&mi_01&col01 4",

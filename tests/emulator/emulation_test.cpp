@@ -93,7 +93,8 @@ TEST(EmulationTest, ConnectionsNotInTheListStartUnpluggedAndCanBePluggedLater) {
     emulation->Backend().Enumerate(paths);
     EXPECT_EQ(paths.size(), 15u);
     EXPECT_FALSE(emulation->Plug("mouse3", error));
-    EXPECT_NE(error.find("mouse2-receiver"), std::string::npos) << "the message lists the known targets: " << error;
+    EXPECT_NE(error.find("mouse2-receiver"), std::string::npos)
+        << "the message lists the known targets: " << error;
 }
 
 TEST(EmulationTest, UnplugEndsAReadThatWaitsForAnAnswer) {
@@ -118,8 +119,8 @@ class EmulationFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = fs::temp_directory_path() /
-                 ("zevik-emulator-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("zevik-emulator-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -137,9 +138,7 @@ protected:
 
 TEST_F(EmulationFilesTest, StateSurvivesARestartAndKeepsOtherDevicesEntries) {
     const fs::path state = folder / "state.json";
-    {
-        std::ofstream(state) << R"({"devices": {"mousepad": {"kind": "mousepad"}}, "note": "kept"})";
-    }
+    { std::ofstream(state) << R"({"devices": {"mousepad": {"kind": "mousepad"}}, "note": "kept"})"; }
     std::string error;
     {
         auto emulation = CEmulation::Create(Options("mouse@both", state), error);
@@ -208,7 +207,8 @@ TEST_F(EmulationFilesTest, ABadStateFileIsRefusedWithAClearMessageAndLeftAsItIs)
         {"another kind", R"({"devices": {"mouse": {"kind": "headset"}}})", "\"kind\" is not \"mouse\""},
         {"short area", R"({"devices": {"mouse": {"kind": "mouse", "areas": {"status": "0102"}}}})",
          "holds 2 bytes, expected 16"},
-        {"bad hex", R"({"devices": {"mouse": {"kind": "mouse", "areas": {"status": "zz"}}}})", "not hexadecimal"},
+        {"bad hex", R"({"devices": {"mouse": {"kind": "mouse", "areas": {"status": "zz"}}}})",
+         "not hexadecimal"},
         {"unknown area", R"({"devices": {"mouse": {"kind": "mouse", "areas": {"eeprom": ""}}}})",
          "unknown area \"eeprom\""},
         {"version out of range", R"({"devices": {"mouse": {"kind": "mouse", "firmware": {"cable": 70000}}}})",
@@ -243,9 +243,13 @@ TEST_F(EmulationFilesTest, TheLogHasOneLinePerReportInBothDirections) {
         for (int i = 0; i < 60; ++i) text += " 00";
         return text;
     }();
-    EXPECT_EQ(ReadText(log), "earlier line\n"
-                             "OUT emu:mouse#vid_320f&pid_225a&mi_01&col04 04 01 00 01" + zeros + "\n"
-                             "IN emu:mouse#vid_320f&pid_225a&mi_01&col04 04 01 00 01" + zeros + "\n");
+    EXPECT_EQ(ReadText(log),
+              "earlier line\n"
+              "OUT emu:mouse#vid_320f&pid_225a&mi_01&col04 04 01 00 01" +
+                  zeros +
+                  "\n"
+                  "IN emu:mouse#vid_320f&pid_225a&mi_01&col04 04 01 00 01" +
+                  zeros + "\n");
 }
 
 TEST_F(EmulationFilesTest, AnUnopenableLogIsAnError) {

@@ -62,7 +62,8 @@ TEST_F(MouseProtocolTest, FactoryContentsDescribeTwelveKeysAndSixStages) {
 
     const auto keys = Exchange(*cable, Request(kCmdReadKeyTable, 36, 0));
     ASSERT_TRUE(keys.has_value());
-    EXPECT_EQ(FormatHexBytes(std::span<const uint8_t>(*keys).subspan(kOffsetPayload, 6), " "), "10 01 00 10 02 00");
+    EXPECT_EQ(FormatHexBytes(std::span<const uint8_t>(*keys).subspan(kOffsetPayload, 6), " "),
+              "10 01 00 10 02 00");
 
     const auto memory = Memory();
     EXPECT_EQ(memory[0], 0) << "active slot";
@@ -79,9 +80,10 @@ TEST_F(MouseProtocolTest, BlockWrittenInCableChunksReadsBackInReceiverChunks) {
     const auto before = Memory();
     for (size_t offset = 0; offset < block.size(); offset += kMaxPayload) {
         const size_t length = std::min(kMaxPayload, block.size() - offset);
-        const auto answer = Exchange(*cable, Request(kCmdWriteMemory, static_cast<uint8_t>(length),
-                                                     static_cast<uint16_t>(base + offset),
-                                                     std::span<const uint8_t>(block).subspan(offset, length)));
+        const auto answer =
+            Exchange(*cable, Request(kCmdWriteMemory, static_cast<uint8_t>(length),
+                                     static_cast<uint16_t>(base + offset),
+                                     std::span<const uint8_t>(block).subspan(offset, length)));
         ASSERT_TRUE(answer.has_value());
         ASSERT_EQ((*answer)[kOffsetStatus], 0);
     }
@@ -127,7 +129,8 @@ TEST_F(MouseProtocolTest, KeyTableAndMacroAndRecoilWritesLandInTheirAreas) {
     EXPECT_EQ(mouse->ReadArea("key_table")[1], 0x04);
     EXPECT_EQ(mouse->ReadArea("macro")[2041], 0x04);
     EXPECT_EQ(mouse->ReadArea("recoil")[5], 0x04);
-    EXPECT_EQ((*Exchange(*cable, Request(kCmdWriteMacroImage, 3, 2046, triple)))[kOffsetStatus], kStatusFailed)
+    EXPECT_EQ((*Exchange(*cable, Request(kCmdWriteMacroImage, 3, 2046, triple)))[kOffsetStatus],
+              kStatusFailed)
         << "the macro memory ends at 16 x 128 bytes";
 }
 
@@ -159,8 +162,8 @@ TEST_F(MouseProtocolTest, InjectedFaultsShowInTheNextAnswerOnly) {
         if (answer) {
             const uint8_t echo = (*answer)[kOffsetCommand];
             const uint8_t status = (*answer)[kOffsetStatus];
-            EXPECT_EQ(echo == kCmdWriteMemory, c.fault != EmulatedFault::WrongEcho &&
-                                                   c.fault != EmulatedFault::ReceiverCannotServe);
+            EXPECT_EQ(echo == kCmdWriteMemory,
+                      c.fault != EmulatedFault::WrongEcho && c.fault != EmulatedFault::ReceiverCannotServe);
             EXPECT_EQ(echo == kReceiverCannotServe, c.fault == EmulatedFault::ReceiverCannotServe);
             EXPECT_EQ(status == kStatusFailed, c.fault == EmulatedFault::StatusFailed);
             EXPECT_EQ(status == kStatusRejected, c.fault == EmulatedFault::StatusRejected);
@@ -248,8 +251,10 @@ TEST_F(MouseProtocolTest, StatusBytesTellBatteryChargingAndTheAnsweringPort) {
     const auto byCable = Exchange(*cable, Request(kCmdReadStatus, 6, 0));
     const auto byReceiver = Exchange(*receiver, Request(kCmdReadStatus, 6, 0));
     ASSERT_TRUE(byCable && byReceiver);
-    EXPECT_EQ(FormatHexBytes(std::span<const uint8_t>(*byCable).subspan(kOffsetPayload, 6), " "), "2a 01 00 00 00 00");
-    EXPECT_EQ(FormatHexBytes(std::span<const uint8_t>(*byReceiver).subspan(kOffsetPayload, 6), " "), "2a 01 00 01 00 00");
+    EXPECT_EQ(FormatHexBytes(std::span<const uint8_t>(*byCable).subspan(kOffsetPayload, 6), " "),
+              "2a 01 00 00 00 00");
+    EXPECT_EQ(FormatHexBytes(std::span<const uint8_t>(*byReceiver).subspan(kOffsetPayload, 6), " "),
+              "2a 01 00 01 00 00");
     const auto shifted = Exchange(*receiver, Request(kCmdReadStatus, 2, 2));
     EXPECT_EQ((*shifted)[kOffsetPayload + 1], 1) << "byte 3 read from address 2";
 }

@@ -26,8 +26,8 @@ thread_local const Clock::time_point* tlArrival = nullptr;
 
 // Waits until target or until done() holds; lock is held on entry and on return.
 template <typename Done>
-void WaitUntilPrecisely(std::unique_lock<std::mutex>& lock, std::condition_variable& wake, Clock::time_point target,
-                        Done done) {
+void WaitUntilPrecisely(std::unique_lock<std::mutex>& lock, std::condition_variable& wake,
+                        Clock::time_point target, Done done) {
     while (!done()) {
         const auto now = Clock::now();
         if (now >= target) return;
@@ -70,15 +70,16 @@ bool ValidName(const std::string& name) {
 
 bool SameText(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
 std::string MakePath(const std::string& name, const HidAttributes& attributes, uint8_t interfaceNumber,
                      size_t collection, size_t collectionCount) {
     std::array<char, 64> ids{};
-    std::snprintf(ids.data(), ids.size(), "#vid_%04x&pid_%04x&mi_%02x", attributes.vendorId, attributes.productId,
-                  interfaceNumber);
+    std::snprintf(ids.data(), ids.size(), "#vid_%04x&pid_%04x&mi_%02x", attributes.vendorId,
+                  attributes.productId, interfaceNumber);
     std::string path = "emu:" + name + ids.data();
     if (collectionCount > 1) {
         std::array<char, 32> col{};
@@ -351,7 +352,8 @@ bool CEmulatedBackend::Enumerate(std::vector<std::string>& paths) {
     return true;
 }
 
-std::unique_ptr<IHidConnection> CEmulatedBackend::Open(const std::string& path, bool wantRead, bool wantWrite) {
+std::unique_ptr<IHidConnection> CEmulatedBackend::Open(const std::string& path, bool wantRead,
+                                                       bool wantWrite) {
     constexpr std::string_view kScheme = "emu:";
     if (path.size() <= kScheme.size() || !SameText(path.substr(0, kScheme.size()), std::string(kScheme))) {
         return nullptr;

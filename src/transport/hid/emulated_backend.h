@@ -73,8 +73,8 @@ enum class EmulatedReportDirection { Out, In };
 // a node's input report is queued to at least one connection (path = the collection that holds its
 // report id, else the node's first collection). Called without any lock of the backend held, possibly
 // from several threads at once.
-using EmulatedReportHook =
-    std::function<void(EmulatedReportDirection direction, const std::string& path, std::span<const uint8_t> report)>;
+using EmulatedReportHook = std::function<void(EmulatedReportDirection direction, const std::string& path,
+                                              std::span<const uint8_t> report)>;
 
 class CEmulatedBackend final : public IHidBackend {
 public:
