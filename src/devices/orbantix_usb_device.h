@@ -1,0 +1,318 @@
+#pragma once
+// COrbantixUSBDevice: the base of every device object. A device object is at once the peripheral and
+// its settings page: it is the horizontal layout at the root of the page built from the device's page
+// layout, created by the window's control factory from the root element's class name
+// ("OrbantixUSBDevice", "OrbantixMouseDevice", ...), with the DeviceContext the main window hands to
+// its builder callback.
+//
+// It holds what every device has: its identity row, the command channel and the notification channel,
+// the device information, the software lighting state with its light frame and the common lighting
+// steps, the page's key and light buttons, the links to its power panel and device option, the
+// notification interface with its reader thread, and the lighting thread. The device classes override
+// part of the virtual operations below; "empty" bodies do nothing and return 0.
+//
+// Threads: everything runs on the UI thread except the lighting thread (the step operations and
+// LightStepPeriod/RunLightStep are called from it) and the notification thread (OnNotificationUsage).
+// The lighting record is read and written under the lighting lock; the light frame is read and written
+// entry by entry without one (see CLightFrame).
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "devices/device_context.h"
+#include "devices/device_interface_entry.h"
+#include "devices/lighting_frame.h"
+#include "devices/lighting_levels.h"
+#include "devices/lighting_steps.h"
+#include "settings/audio_light_info_record.h"
+#include "settings/key_assign_record.h"
+#include "settings/light_info_record.h"
+#include "transport/command_channel.h"
+#include "transport/command_set.h"
+#include "ui/horizontal_layout_ui.h"
+#include "ui/notify_pump.h"
+#include "ui/notify_ui.h"
+
+namespace zevik {
+
+class CDeviceOptionUI;
+class CLightingThread;
+class CMpDevicePowerUI;
+class CNotificationReader;
+class CTabLayoutUI;
+
+// Device kind of the object (fixed by each class's constructor).
+inline constexpr int kDeviceKindBase = 0;
+inline constexpr int kDeviceKindKeyboard = 1;
+inline constexpr int kDeviceKindMouse = 2;
+inline constexpr int kDeviceKindMousepad = 3;
+inline constexpr int kDeviceKindHeadset = 7;
+
+class COrbantixUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public INotifyUI {
+public:
+    static constexpr std::string_view kClassName = "OrbantixUSBDevice";
+    static constexpr int kNoSelection = -1;
+
+    explicit COrbantixUSBDevice(const DeviceContext& context);
+    // Stops the lighting and notification threads and closes both channels.
+    ~COrbantixUSBDevice() override;
+
+    std::string_view GetClass() const override;
+    void* GetInterface(std::string_view name) override;
+    // The page's own notifications go through the pump (CNotifyPump).
+    void Notify(TNotifyUI& msg) override;
+
+    // ======== virtual operations, in the order of the device contract ========
+
+    // Finds "SelectPanel" on the page and in it "key_" n and "light_" n; sizes the key and light
+    // button lists and the light frame from the counts (all empty when the page name is empty).
+    // Buttons that are missing stay null in their list. Then BindPageEx.
+    virtual void BindPage();
+    virtual void ApplyLightSettings() {}
+
+    // The common lighting steps over the device's frame and lighting record (see lighting_steps.h).
+    virtual void StepBreathe();
+    virtual void StepBreatheFourColours();
+    virtual void StepSteady();
+    virtual void StepSpectrum();
+    virtual void StepBlink();
+    virtual void StepBlinkFourColours();
+    virtual void StepOff();
+    // Shows the frame on the page's light buttons (attribute "lightcolor" = 0xAARRGGBB with the
+    // entry's intensity as alpha); nothing when the software light control flag is clear.
+    virtual void SendLightFrame();
+    // An index outside the frame is ignored; GetLightEntry returns 0 there.
+    virtual void SetLightEntry(int index, std::uint32_t value);
+    virtual std::uint32_t GetLightEntry(int index) const;
+
+    virtual int Connect() { return 0; }
+    virtual int Resync() { return 0; }
+    // The two spare operations after Resync (timers 1003 and 1004).
+    virtual int Reserved1() { return 0; }
+    virtual int Reserved2() { return 0; }
+    virtual int PollStatus() { return 0; }
+    virtual bool IsReceiverLinked() { return false; }
+    virtual int ApplyProfile() { return 0; }
+    virtual int Reserved3() { return 0; }
+    virtual int RefreshPage() { return 0; }
+    virtual int Reserved4() { return 0; }
+    virtual int Reserved5() { return 0; }
+    virtual int CheckMacroKeys() { return 0; }
+    virtual int RestoreDefaults() { return 0; }
+    // Macro numbers used by key assignments.
+    virtual std::vector<int> GetUsedMacros() { return {}; }
+    virtual int WriteKeyLayer1(int /*profileSlot*/, const std::vector<KeyAssignRecord>& /*keys*/) { return 0; }
+    virtual int WriteCurrentKeyLayer1(int /*profileSlot*/) { return 0; }
+    virtual int WriteCurrentKeyLayer2(int /*profileSlot*/) { return 0; }
+    virtual int WriteKeyLayer2(int /*profileSlot*/, const std::vector<KeyAssignRecord>& /*keys*/) { return 0; }
+    virtual int WriteMacros(const std::vector<int>& /*macroNumbers*/) { return 0; }
+    virtual int WriteSettingsBlock(int /*blockSlot*/, int /*profileSlotValue*/) { return 0; }
+    virtual int LoadLightLists() { return 0; }
+    virtual void SetKeyMap(const std::map<int, int>& map);
+
+    // Lighting building blocks over the per-key levels and the key mask (see CLightLevels).
+    virtual void DecayLevel(int index, int mode);
+    virtual void MarkRowKeys();
+    virtual void RotateMask(int direction);
+    virtual void ClearLevels();
+
+    // Stores the page and shows the child of that index in "device_function_switch" and
+    // "device_key_function_switch" (an index they do not have leaves them as they are).
+    virtual void SelectFunctionPage(int page);
+    virtual int GetFunctionPage() const { return m_functionPage; }
+    virtual int LoadProfileFiles() { return 0; }
+    virtual std::string GetProfileName() { return {}; }
+    virtual int SaveDeviceProfile() { return 0; }
+    virtual void SetProfileDeviceIndex(int index) { m_profileDeviceIndex = index; }
+    virtual int GetProfileDeviceIndex() const { return m_profileDeviceIndex; }
+    // Stores the lighting record and wakes the lighting thread.
+    virtual void SetLighting(const LightInfoRecord& record);
+    virtual void SetAudioLighting(const AudioLightInfoRecord& record);
+    // index: the colour button (0 or 1) a keyboard reads back; the base returns the stored record.
+    virtual AudioLightInfoRecord GetAudioLighting(int index);
+    virtual void SelectKey(int index) { m_selectedKey = index; }
+    virtual void SelectKey2(int index) { m_selectedKey2 = index; }
+    virtual void AudioLevels(std::span<const std::int32_t> /*levels*/) {}
+    virtual void AudioBands(std::span<const std::int32_t> /*bands*/) {}
+    virtual void BindPageEx() {}
+    virtual LightInfoRecord GetLighting() const;
+    virtual void StepClass1() {}
+    virtual void StepClass2() {}
+    virtual void StepClass3() {}
+
+    // The lighting thread's mode table: the period in ticks of the current mode at the current speed,
+    // and one step of it. The base uses the keyboard's period table and the common steps by their
+    // order (0 breathe, 1 breathe four colours, 2 steady, 3 spectrum, 4 blink, 5 blink four colours,
+    // anything else off); each class replaces both with its own table.
+    virtual int LightStepPeriod() const;
+    virtual void RunLightStep();
+
+    // ======== non-virtual operations ========
+
+    // Notification interface: opens the notification channel's cable interface on path (under its
+    // exchange lock) and starts the reader; false when the open failed. Nothing when already open.
+    bool OpenNotification(const std::string& path);
+    // Stops the reader (stop event, cancel by close, join) and closes the interface.
+    void CloseNotification();
+    bool IsNotificationOpen() const { return m_notificationChannel.IsOpen(); }
+
+    // Lighting thread: started by the classes' Connect; idle while the channel is closed.
+    bool StartLightingThread();
+    void StopLightingThread();
+    bool IsLightingThreadRunning() const;
+    // Steps run by the lighting thread since it started.
+    std::uint64_t LightingStepCount() const;
+
+    // Stops the lighting and notification threads. Each class calls it first thing in its
+    // destructor: the workers call the class's overrides, which must not run while it is destroyed.
+    void StopWorkers();
+
+    // Identity row through which the device was connected.
+    const DeviceInterfaceEntry& GetIdentity() const { return m_identity; }
+    void SetIdentity(const DeviceInterfaceEntry& identity) { m_identity = identity; }
+
+    int GetKind() const { return m_kind; }
+    int GetBatteryPanel() const { return m_batteryPanel; }
+    void SetBatteryPanel(int flag) { m_batteryPanel = flag; }
+    bool IsPollingHold() const { return m_pollingHold; }
+    void SetPollingHold(bool hold) { m_pollingHold = hold; }
+    bool IsWindowActive() const { return m_windowActive; }
+    void SetWindowActive(bool active) { m_windowActive = active; }
+    bool IsSoftwareLightControl() const { return m_softwareLightControl; }
+    // Also tells a keyboard (NotifyLightControl) when the flag is set and its channel is open.
+    void SetSoftwareLightControl(bool on);
+    // Synchronised lighting of the main window: while set, the lighting thread does nothing.
+    bool IsSameMode() const { return m_sameMode; }
+    void SetSameMode(bool on);
+
+    // Set by the device list while it builds the tab.
+    void SetPageName(std::string_view name) { m_pageName = name; }
+    const std::string& GetPageName() const { return m_pageName; }
+    void SetMainWindow(HWND wnd) { m_mainWindow = wnd; }
+    HWND GetMainWindow() const { return m_mainWindow; }
+    void SetLightButtonCount(int count) { m_lightButtonCount = count < 0 ? 0 : count; }
+    int GetLightButtonCount() const { return m_lightButtonCount; }
+    void SetKeyButtonCount(int count) { m_keyButtonCount = count < 0 ? 0 : count; }
+    int GetKeyButtonCount() const { return m_keyButtonCount; }
+    void SetLogoLed(int led) { m_logoLed = led; }
+    int GetLogoLed() const { return m_logoLed; }
+    void SetPowerPanel(CMpDevicePowerUI* panel) { m_powerPanel = panel; }
+    CMpDevicePowerUI* GetPowerPanel() const { return m_powerPanel; }
+    void SetDeviceOption(CDeviceOptionUI* option) { m_deviceOption = option; }
+    CDeviceOptionUI* GetDeviceOption() const { return m_deviceOption; }
+    void SetProfileFolder(const std::filesystem::path& folder) { m_profileFolder = folder; }
+    const std::filesystem::path& GetProfileFolder() const { return m_profileFolder; }
+    void SetKindName(std::string_view name) { m_kindName = name; }
+    const std::string& GetKindName() const { return m_kindName; }
+    void SetLightConfigName(std::string_view name) { m_lightConfigName = name; }
+    const std::string& GetLightConfigName() const { return m_lightConfigName; }
+    // The page's lighting control, repainted by the option's timer 1000.
+    void SetLightControl(CControlUI* control) { m_lightControl = control; }
+    CControlUI* GetLightControl() const { return m_lightControl; }
+
+    CCommandChannel& CommandChannel() { return m_commandChannel; }
+    CCommandChannel& NotificationChannel() { return m_notificationChannel; }
+    const std::array<std::uint8_t, kDeviceInfoSize>& DeviceInfo() const { return m_deviceInfo; }
+    const DeviceContext& Context() const { return m_context; }
+    std::uint64_t NowMs() const;
+
+    // Page bindings found by BindPage.
+    const std::vector<CControlUI*>& KeyButtons() const { return m_keyButtons; }
+    const std::vector<CControlUI*>& LightButtons() const { return m_lightButtons; }
+    CControlUI* GetSelectPanel() const { return m_selectPanel; }
+    int GetSelectedKey() const { return m_selectedKey; }
+    int GetSelectedKey2() const { return m_selectedKey2; }
+    const std::map<int, int>& GetKeyMap() const { return m_keyMap; }
+    const AudioLightInfoRecord& GetStoredAudioLighting() const { return m_audioLighting; }
+
+    // Messages to the main window through the UI loop; 0 / false when there is no loop or window.
+    LRESULT SendToMainWindow(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool PostToMainWindow(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // The frame and animation state, for the device classes' own steps.
+    CLightFrame& Frame() { return m_frame; }
+    const CLightFrame& Frame() const { return m_frame; }
+
+protected:
+    // Called by each class's constructor.
+    void SetKind(int kind) { m_kind = kind; }
+    // Called on the notification thread with the first usage of each report. The base: 0x0401 starts
+    // the option's timer 1002 in 500 ms (Resync on the UI thread).
+    virtual void OnNotificationUsage(std::uint16_t usage);
+
+    // The lighting lock: guards the lighting record, the animation state and the levels. Recursive,
+    // so a class's step may call the building blocks while holding it.
+    std::recursive_mutex& LightingLock() const { return m_lightingLock; }
+    // Under the lighting lock.
+    LightAnimation& Animation() { return m_animation; }
+    CLightLevels& Levels() { return m_levels; }
+    std::array<std::uint8_t, kDeviceInfoSize>& MutableDeviceInfo() { return m_deviceInfo; }
+    void SetKeyButtons(std::vector<CControlUI*> buttons) { m_keyButtons = std::move(buttons); }
+    void SetLightButtons(std::vector<CControlUI*> buttons) { m_lightButtons = std::move(buttons); }
+
+private:
+    // Finds a control by name in the subtree of root (root included); null when absent.
+    static CControlUI* FindInTree(CControlUI* root, std::string_view name);
+    static std::unique_ptr<IHidBackend> MakeNullBackend();
+    static IHidBackend& BackendOf(const DeviceContext& context, std::unique_ptr<IHidBackend>& fallback);
+
+    DeviceContext m_context;
+    CSteadyDeviceClock m_steadyClock;
+    std::unique_ptr<IHidBackend> m_nullBackend;  // only when the context has no backend
+    CCommandChannel m_commandChannel;
+    CCommandChannel m_notificationChannel;
+
+    std::string m_pageName;
+    std::string m_lightConfigName;
+    std::string m_kindName;
+    std::filesystem::path m_profileFolder;
+    int m_kind = kDeviceKindBase;
+    int m_keyButtonCount = 0;
+    int m_lightButtonCount = 0;
+    int m_logoLed = -1;
+    std::vector<CControlUI*> m_keyButtons;
+    std::vector<CControlUI*> m_lightButtons;
+    CControlUI* m_selectPanel = nullptr;
+    CTabLayoutUI* m_functionSwitch = nullptr;
+    CTabLayoutUI* m_keyFunctionSwitch = nullptr;
+    CControlUI* m_lightControl = nullptr;
+
+    mutable std::recursive_mutex m_lightingLock;
+    LightInfoRecord m_lighting;
+    LightAnimation m_animation;
+    CLightLevels m_levels;
+    CLightFrame m_frame;
+    AudioLightInfoRecord m_audioLighting;
+
+    int m_selectedKey = kNoSelection;
+    int m_selectedKey2 = kNoSelection;
+    int m_functionPage = 1;
+    int m_profileDeviceIndex = 0;
+    std::array<std::uint8_t, kDeviceInfoSize> m_deviceInfo{};
+    DeviceInterfaceEntry m_identity;
+    std::map<int, int> m_keyMap;
+
+    int m_batteryPanel = 0;
+    std::atomic<bool> m_pollingHold{false};
+    std::atomic<bool> m_windowActive{true};
+    std::atomic<bool> m_softwareLightControl{true};
+    std::atomic<bool> m_sameMode{false};
+
+    HWND m_mainWindow = 0;
+    CMpDevicePowerUI* m_powerPanel = nullptr;
+    CDeviceOptionUI* m_deviceOption = nullptr;
+
+    std::unique_ptr<CNotificationReader> m_notificationReader;
+    std::unique_ptr<CLightingThread> m_lightingThread;
+};
+
+}  // namespace zevik
