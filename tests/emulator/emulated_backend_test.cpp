@@ -155,9 +155,8 @@ TEST_F(EmulatedBackendTest, LatencyDelaysTheWriteAndTheAnswer) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(connection->Write(std::vector<uint8_t>{1}, 100).status, HidIoStatus::Ok);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 5ms);
-    EXPECT_EQ(connection->Read(buffer, 1).status, HidIoStatus::TimedOut) << "the answer is still on the link";
     ASSERT_EQ(connection->Read(buffer, 100).status, HidIoStatus::Ok);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 10ms);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 10ms) << "the answer spends its own time on the link";
     EXPECT_EQ(connection->Write(std::vector<uint8_t>{1}, 2).status, HidIoStatus::TimedOut);
 }
 
