@@ -25,6 +25,11 @@ namespace zevik {
 
 class CReportLog;
 
+// Link models for benchmarks: one report per USB full-speed frame, and the receiver's radio hop
+// (a 1000 Hz radio link) on top of it.
+inline constexpr std::chrono::microseconds kUsbFullSpeedFrame{1000};
+inline constexpr std::chrono::microseconds kReceiverRadioHop{1000};
+
 struct EmulationOptions {
     std::string list;                       // e.g. "mouse", "mouse@receiver", "mouse@both,mouse"
     std::filesystem::path stateFile;        // empty: factory state, nothing saved

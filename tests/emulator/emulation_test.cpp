@@ -115,6 +115,24 @@ TEST(EmulationTest, UnplugEndsAReadThatWaitsForAnAnswer) {
     EXPECT_EQ(reader.get(), HidIoStatus::Failed);
 }
 
+TEST(EmulationTest, TheReceiverAddsItsRadioHopToEveryReport) {
+    std::string error;
+    auto emulation = CEmulation::Create(Options("mouse@both"), error);
+    ASSERT_NE(emulation, nullptr) << error;
+    emulation->SetLatency(2ms, 3ms);
+    vendor::Report request = vendor::MakeRequest(vendor::kCmdBeginConfig);
+    vendor::StoreChecksum(request);
+    for (const auto& [path, least] : {std::pair{kCablePath, 4ms}, std::pair{kReceiverPath, 10ms}}) {
+        SCOPED_TRACE(path);
+        auto connection = emulation->Backend().Open(path, true, true);
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(connection->Write(request, 1000).status, HidIoStatus::Ok);
+        vendor::Report answer{};
+        ASSERT_EQ(connection->Read(answer, 1000).status, HidIoStatus::Ok);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, least);
+    }
+}
+
 class EmulationFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
