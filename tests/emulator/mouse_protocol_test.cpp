@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "emulator/hex_text.h"
 #include "mouse_fixture.h"
 
@@ -265,6 +268,35 @@ TEST_F(MouseProtocolTest, PortsReportTheirIdsAndFirmwareVersions) {
     EXPECT_EQ(receiver->Attributes().productId, 0x225B);
     EXPECT_EQ(receiver->Attributes().versionNumber, 0x0106);
     EXPECT_EQ(cable->Attributes().vendorId, 0x320F);
+}
+
+TEST_F(MouseProtocolTest, CableReceiverAndEventsRunSideBySide) {
+    std::atomic<int> badAnswers{0};
+    auto hammer = [&](IHidConnection& connection, uint8_t command, uint16_t address) {
+        for (int i = 0; i < 100; ++i) {
+            const std::vector<uint8_t> payload{static_cast<uint8_t>(i)};
+            const auto answer = Exchange(connection, Request(command, 1, address, payload));
+            if (!answer ||
+                ((*answer)[kOffsetCommand] != command && (*answer)[kOffsetCommand] != kReceiverCannotServe)) {
+                ++badAnswers;
+            }
+        }
+    };
+    std::thread byCable(hammer, std::ref(*cable), kCmdWriteMemory, 1000);
+    std::thread byReceiver(hammer, std::ref(*receiver), kCmdReadMemory, 1000);
+    std::thread events([&] {
+        std::string ignored;
+        for (int i = 0; i < 100; ++i) {
+            emulation->SetInRange("mouse", i % 2 == 0, ignored);
+            emulation->Notify("mouse", static_cast<uint16_t>(0x1000 + i % 16), ignored);
+        }
+        emulation->SetInRange("mouse", true, ignored);
+    });
+    byCable.join();
+    byReceiver.join();
+    events.join();
+    EXPECT_EQ(badAnswers, 0);
+    EXPECT_EQ(Memory()[1000], 99);
 }
 
 class MouseNotificationTest : public MouseFixture {
