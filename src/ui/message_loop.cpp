@@ -276,6 +276,11 @@ bool CMessageLoop::HasPendingWork() const {
     return !m_sends.empty() || !m_posts.empty();
 }
 
+std::size_t CMessageLoop::PendingSendCount() const {
+    std::lock_guard lock(m_mutex);
+    return m_sends.size();
+}
+
 void CMessageLoop::WaitForWork(std::optional<std::chrono::steady_clock::time_point> deadline) {
     std::unique_lock lock(m_mutex);
     auto ready = [this] { return !m_sends.empty() || !m_posts.empty() || m_quit; };

@@ -98,6 +98,8 @@ public:
     std::size_t FireDueTimers();
     std::optional<Duration> NextTimerDue() const;
     bool HasPendingWork() const;
+    // Sends from other threads waiting for the UI thread (diagnostics and tests).
+    std::size_t PendingSendCount() const;
 
 protected:
     // Any thread, no lock held: work was queued; the UI thread must come to DispatchPending soon.

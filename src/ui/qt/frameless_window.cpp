@@ -54,6 +54,11 @@ void CFramelessWindow::resizeEvent(QResizeEvent* event) {
     emit resized();
 }
 
+void CFramelessWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    emit moved();
+}
+
 void CFramelessWindow::closeEvent(QCloseEvent* event) {
     // Closing is the owner's decision (the main window hides instead of closing, for instance).
     event->ignore();

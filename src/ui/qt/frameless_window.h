@@ -21,8 +21,9 @@ public:
     QRect CaptionRect() const;
 
 signals:
-    // The window's size changed (after the change).
+    // The window's size or position changed (after the change).
     void resized();
+    void moved();
     // The user asked to close the window (system close, Alt+F4); the owner decides what happens.
     void closeRequested();
 
@@ -31,6 +32,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 

@@ -1,9 +1,11 @@
 #include "ui/qt/qt_renderer.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
+#include "ui/attribute_parser.h"
 #include "ui/combo_ui.h"
 #include "ui/container_ui.h"
 #include "ui/paint_manager_ui.h"
@@ -53,7 +55,7 @@ CControlUI* CQtRenderer::ControlFor(const QWidget* widget) const {
 
 void CQtRenderer::ClearAll() {
     // Top-level widgets of the tree are the host's children; deleting them deletes the rest.
-    std::vector<QPointer<QWidget>> tops;
+    std::vector<QWidget*> tops;
     for (auto& entry : m_widgets) {
         QWidget* w = entry.second.widget.data();
         if (w == nullptr) {
@@ -66,8 +68,11 @@ void CQtRenderer::ClearAll() {
     }
     m_widgets.clear();
     m_controls.clear();
-    for (auto& w : tops) {
-        delete w.data();
+    // Deleted once control is back in the event loop: the tree may be replaced from inside a
+    // widget's own signal (a click that rebuilds the window).
+    for (QWidget* w : tops) {
+        w->hide();
+        w->deleteLater();
     }
 }
 
@@ -88,6 +93,7 @@ void CQtRenderer::Build(CControlUI& control, QWidget* parentWidget) {
     }
     m_widgets[&control] = rendered;
     m_controls[w] = &control;
+    w->installEventFilter(this);
     Sync(control, kEverything);
     if (RendersChildren(control)) {
         auto& container = static_cast<CContainerUI&>(control);
@@ -221,7 +227,7 @@ bool CQtRenderer::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
         case QEvent::FocusIn:
-            if (m_manager.GetFocus() != control) {
+            if (m_manager.GetFocus() != control && widget->focusPolicy() != Qt::NoFocus) {
                 m_manager.SetFocus(control);
             }
             break;
@@ -230,6 +236,18 @@ bool CQtRenderer::eventFilter(QObject* watched, QEvent* event) {
                 m_manager.SetFocus(nullptr);
             }
             break;
+        case QEvent::ContextMenu: {
+            // A control that asks for a context menu (menu="true") raises "menu" with the point in
+            // window coordinates (x in the low word, y in the high word of lParam).
+            if (!ParseBool(control->GetAttribute("menu")).value_or(false) || !control->IsEnabled()) {
+                break;
+            }
+            const QPoint at = m_host.mapFromGlobal(static_cast<QContextMenuEvent*>(event)->globalPos());
+            const auto packed = (static_cast<std::uint32_t>(at.y() & 0xFFFF) << 16) |
+                                static_cast<std::uint32_t>(at.x() & 0xFFFF);
+            m_manager.SendNotify(control, DUI_MSGTYPE_MENU, 0, static_cast<LPARAM>(packed));
+            return true;
+        }
         case QEvent::KeyPress: {
             // A multi-line edit that does not want Enter as a line break reports it as "return".
             auto* rich = dynamic_cast<CRichEditUI*>(control);

@@ -5,8 +5,9 @@
 // at the control's computed rectangle. The renderer observes the manager, so every change of a
 // control (text, visibility, state, style, position, children) reaches its widget at once. User
 // input on a widget goes into the core through the control's own user operations (Activate,
-// UserSetValue, UserSetText, SelectItem, ...), which raise the notifications; the renderer raises
-// none of the control notifications itself.
+// UserSetValue, UserSetText, SelectItem, focus through the manager), which raise the notifications;
+// the renderer itself raises only "menu" (a right click on a control with menu="true"), which no
+// control operation stands for.
 //
 // Items of combos are not rendered as widgets: the combo box shows them.
 

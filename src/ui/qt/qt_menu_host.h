@@ -1,0 +1,35 @@
+#pragma once
+// CQtMenuHost: the core's popup menu as a QMenu. Picking an item calls CMenuWnd::ChooseItem (which
+// sends the command to the owner window); dismissing the menu without a pick calls CMenuWnd::Close.
+
+#include <QMenu>
+#include <QPointer>
+#include <vector>
+
+#include "ui/ui_backend.h"
+
+namespace zevik {
+
+struct CMenuItem;
+
+class CQtMenuHost final : public IMenuHost {
+public:
+    explicit CQtMenuHost(CMenuWnd& menu);
+    ~CQtMenuHost() override;
+
+    void Popup(UiPoint pt, int alignment) override;
+    void Close() override;
+
+    // The shown menu (nullptr before Popup), for tests.
+    QMenu* Menu() const { return m_qmenu; }
+    // Where a menu of the given size goes for the point and the alignment flags.
+    static QPoint PlaceMenu(UiPoint pt, int alignment, QSize size);
+
+private:
+    void AddItems(QMenu& into, const std::vector<CMenuItem>& items);
+
+    CMenuWnd& m_menu;
+    QPointer<QMenu> m_qmenu;
+};
+
+}  // namespace zevik

@@ -1,0 +1,59 @@
+#include "ui/qt/qt_ui_backend.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QScreen>
+
+#include "ui/qt/qt_menu_host.h"
+#include "ui/qt/qt_tray_host.h"
+#include "ui/qt/qt_window_host.h"
+
+namespace zevik {
+
+std::unique_ptr<IWindowHost> CQtUiBackend::CreateWindowHost(CWindowWnd& window) {
+    return std::make_unique<CQtWindowHost>(window, *this);
+}
+
+std::unique_ptr<ITrayHost> CQtUiBackend::CreateTrayHost(CTrayIcon& tray) {
+    return std::make_unique<CQtTrayHost>(tray, *this);
+}
+
+std::unique_ptr<IMenuHost> CQtUiBackend::CreateMenuHost(CMenuWnd& menu) { return std::make_unique<CQtMenuHost>(menu); }
+
+UiRect CQtUiBackend::GetWorkArea() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return UiRect{0, 0, 1920, 1080};
+    }
+    const QRect r = screen->availableGeometry();
+    return UiRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+UiPoint CQtUiBackend::GetCursorPos() const {
+    const QPoint p = QCursor::pos();
+    return UiPoint{p.x(), p.y()};
+}
+
+void CQtUiBackend::SetIconFile(UINT resourceId, const QString& file) { m_iconFiles[resourceId] = file; }
+
+QIcon CQtUiBackend::Icon(UINT resourceId) const {
+    const auto it = m_iconFiles.find(resourceId);
+    if (it != m_iconFiles.end()) {
+        QIcon icon(it->second);
+        if (!icon.isNull()) {
+            return icon;
+        }
+    }
+    return QApplication::windowIcon();
+}
+
+CQtWindowHost* CQtUiBackend::HostOf(const CWindowWnd& window) const {
+    const auto it = m_hosts.find(&window);
+    return it == m_hosts.end() ? nullptr : it->second;
+}
+
+void CQtUiBackend::RegisterHost(const CWindowWnd& window, CQtWindowHost& host) { m_hosts[&window] = &host; }
+
+void CQtUiBackend::UnregisterHost(const CWindowWnd& window) { m_hosts.erase(&window); }
+
+}  // namespace zevik

@@ -1,0 +1,39 @@
+#pragma once
+// CQtUiBackend: the Qt implementation of the core's renderer seam. Install it (SetUiBackend) after the
+// QApplication exists and before any window is created; it shows windows as frameless widgets with a
+// renderer, the tray icon as a QSystemTrayIcon and popup menus as QMenus.
+
+#include <QIcon>
+#include <QString>
+#include <map>
+
+#include "ui/ui_backend.h"
+
+namespace zevik {
+
+class CQtWindowHost;
+
+class CQtUiBackend final : public IUiBackend {
+public:
+    std::unique_ptr<IWindowHost> CreateWindowHost(CWindowWnd& window) override;
+    std::unique_ptr<ITrayHost> CreateTrayHost(CTrayIcon& tray) override;
+    std::unique_ptr<IMenuHost> CreateMenuHost(CMenuWnd& menu) override;
+    UiRect GetWorkArea() const override;
+    UiPoint GetCursorPos() const override;
+
+    // Icons by the resource ids the program uses (window icon, tray icon). An id without a file shows
+    // the application's icon.
+    void SetIconFile(UINT resourceId, const QString& file);
+    QIcon Icon(UINT resourceId) const;
+
+    // The host showing a window, nullptr when it has none (tests, screenshots).
+    CQtWindowHost* HostOf(const CWindowWnd& window) const;
+    void RegisterHost(const CWindowWnd& window, CQtWindowHost& host);
+    void UnregisterHost(const CWindowWnd& window);
+
+private:
+    std::map<UINT, QString> m_iconFiles;
+    std::map<const CWindowWnd*, CQtWindowHost*> m_hosts;
+};
+
+}  // namespace zevik
