@@ -7,6 +7,10 @@
 
 #include "transport/hid/hid_backend.h"
 
+namespace zevik {
+class CEmulation;
+}
+
 namespace zevik::cli {
 
 struct GlobalOptions {
@@ -19,18 +23,26 @@ struct GlobalOptions {
 
 class CliContext {
 public:
+    CliContext();
+    ~CliContext();
+    CliContext(const CliContext&) = delete;
+    CliContext& operator=(const CliContext&) = delete;
+
     GlobalOptions options;
 
     // The backend the options select: emulated devices with --emulate, hidraw otherwise.
     // Created on first use; null (with a message on stderr) when the options are invalid.
     IHidBackend* Backend();
 
-    // Saves emulator state when --emulator-state was given. Called once before exit.
-    void Finish();
+    // Saves emulator state when --emulator-state was given. Called once before exit; false (with a
+    // message on stderr) when the state could not be saved.
+    bool Finish();
 
 private:
-    std::shared_ptr<void> emulation_;  // the emulator objects, kept alive as long as the backend
-    std::unique_ptr<IHidBackend> backend_;
+    std::unique_ptr<CEmulation> emulation_;  // the emulated devices, with --emulate
+    std::unique_ptr<IHidBackend> hidraw_;    // the real devices otherwise
+    IHidBackend* backend_ = nullptr;
+    bool failed_ = false;
 };
 
 // Exit codes shared by every command.

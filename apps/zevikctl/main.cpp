@@ -31,6 +31,6 @@ int main(int argc, char** argv) {
         const int code = app.exit(e);
         return code == 0 ? kExitOk : kExitUsage;
     }
-    context.Finish();
+    if (!context.Finish() && exitCode == kExitOk) exitCode = kExitFailed;
     return exitCode;
 }
