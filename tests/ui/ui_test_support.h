@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@
 #include "ui/paint_manager_ui.h"
 #include "ui/plain_message_loop.h"
 #include "ui/resource_manager.h"
+
+namespace zevik {
+
+inline void PrintTo(const UiRect& rc, std::ostream* os) {
+    *os << "{" << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom << "}";
+}
+
+}  // namespace zevik
 
 namespace zevik::test {
 
