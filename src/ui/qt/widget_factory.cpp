@@ -217,7 +217,7 @@ void CWidgetFactory::Wire(CControlUI& control, const RenderedControl& rendered, 
                 resync(UiChange::State);
             });
             QObject::connect(qs, &QSlider::sliderReleased, r, [slider, qs, resync] {
-                slider->UserSetValue(qs->value());
+                slider->UserSetValue(qs->value(), true);  // the release always reports the value
                 resync(UiChange::State);
             });
             break;
