@@ -206,3 +206,30 @@ TEST(Hs6533Profiledata, SystemRecordAndCustomNames) {
 
 }  // namespace
 }  // namespace zevik
+
+namespace zevik {
+namespace {
+
+// A profile as a Windows installation writes it (line ends CR LF, UTF-8 name) loads unchanged.
+TEST(ForeignProfileFile, WindowsLineEndsLoadAndAreNotRewritten) {
+    test::TempFolder dir;
+    const fs::path source = fs::path(ZEVIK_TEST_DATA_DIR) / "settings" / "mouse_profile_crlf.Json";
+    fs::copy_file(source, dir / "p.Json");
+    CMouseProfiledata data;
+    data.SetDefaultPath(dir / "absent.Json");
+    const Json::Value element = data.LoadProfile(dir / "p.Json");
+    ASSERT_TRUE(element.isObject());
+    const std::vector<DpiStageRecord> stages = data.GetDpiStages();
+    ASSERT_EQ(stages.size(), 2u);
+    EXPECT_EQ(stages[1].xy, 1);
+    EXPECT_EQ(stages[1].DpiY(), 3200);
+    EXPECT_EQ(data.GetActiveDpiStage(), 1);
+    EXPECT_EQ(data.GetMouseSystem().ReportRate(), 0);  // no "SystemStages": all zero
+    EXPECT_EQ(data.GetLightInfo().selectItem, 2);
+    EXPECT_EQ(data.GetKeyList()[1].assignment, (AssignmentCode {0x20, 0x02, 0x04}));
+    EXPECT_EQ(test::ReadText(dir / "p.Json"), test::ReadText(source));
+    EXPECT_EQ(test::ReadJson(source)["profilename"], "Spiel \u00fc");
+}
+
+}  // namespace
+}  // namespace zevik
