@@ -1,0 +1,203 @@
+// Finding controls, notifications, control timers and change reports of the paint manager.
+
+#include <memory>
+
+#include "ui/button_ui.h"
+#include "ui/container_ui.h"
+#include "ui/dialog_builder.h"
+#include "ui/notify_pump.h"
+#include "ui_test_support.h"
+
+namespace zevik {
+namespace {
+
+using test::NotifyRecorder;
+using test::RecordedNotify;
+
+class PaintManagerTest : public test::UiTest {
+protected:
+    void Build(const char* xml) {
+        CDialogBuilder builder;
+        CControlUI* root = builder.CreateFromString(xml, nullptr, &pm);
+        ASSERT_NE(root, nullptr) << builder.GetLastError();
+        pm.AttachDialog(root);
+        loop.ProcessPending();
+        recorder.events.clear();
+    }
+    CContainerUI& Container(const char* name) {
+        return *static_cast<CContainerUI*>(pm.FindControl(name)->GetInterface("Container"));
+    }
+
+    CPaintManagerUI pm;
+    NotifyRecorder recorder{pm};
+};
+
+const char* kPages = R"(<VerticalLayout name="root">
+    <HorizontalLayout name="mouse_page"><Slider name="DPI_slider_1"/><Label name="status"/></HorizontalLayout>
+    <HorizontalLayout name="keyboard_page"><Slider name="DPI_slider_1"/></HorizontalLayout>
+  </VerticalLayout>)";
+
+TEST_F(PaintManagerTest, FindByNameAndInsideASubtree) {
+    Build(kPages);
+    CControlUI* mouse = pm.FindControl("mouse_page");
+    CControlUI* keyboard = pm.FindControl("keyboard_page");
+    ASSERT_NE(mouse, nullptr);
+    CControlUI* first = pm.FindControl("DPI_slider_1");
+    EXPECT_EQ(first->GetParent(), mouse) << "the first in document order";
+    CControlUI* second = pm.FindSubControlByName(keyboard, "DPI_slider_1");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetParent(), keyboard);
+    EXPECT_EQ(pm.FindSubControlByName(keyboard, "status"), nullptr);
+    EXPECT_EQ(pm.FindControl("nothing"), nullptr);
+    EXPECT_EQ(pm.FindControl("dpi_slider_1"), nullptr) << "names are exact";
+
+    // When the first of two same-named controls goes, the name finds the other.
+    Container("mouse_page").Remove(first);
+    EXPECT_EQ(pm.FindControl("DPI_slider_1"), second);
+    // A renamed control is found by its new name only.
+    second->SetName("DPI_slider_2");
+    EXPECT_EQ(pm.FindControl("DPI_slider_1"), nullptr);
+    EXPECT_EQ(pm.FindControl("DPI_slider_2"), second);
+    // A subtree taken out (not destroyed) leaves the name table.
+    Container("root").Remove(keyboard, true);
+    EXPECT_EQ(pm.FindControl("DPI_slider_2"), nullptr);
+    delete keyboard;
+}
+
+TEST_F(PaintManagerTest, NotificationsAreSynchronousAndCarryTheSender) {
+    Build(kPages);
+    CControlUI* status = pm.FindControl("status");
+    pm.SendNotify(status, "click_select_end", 3, 4);
+    EXPECT_EQ(recorder.events, (std::vector<RecordedNotify>{{"click_select_end", "status", 3, 4}}));
+}
+
+TEST_F(PaintManagerTest, QueuedNotificationsAreDroppedWhenTheSenderIsGone) {
+    Build(kPages);
+    pm.SendNotify(pm.FindControl("status"), "late", 0, 0, true);
+    pm.SendNotify(pm.FindControl("root"), "kept", 0, 0, true);
+    EXPECT_TRUE(recorder.events.empty());
+    Container("mouse_page").Remove(pm.FindControl("status"));
+    loop.ProcessPending();
+    EXPECT_EQ(recorder.events, (std::vector<RecordedNotify>{{"kept", "root", 0, 0}}));
+}
+
+TEST_F(PaintManagerTest, WindowInitIsQueuedAfterAttach) {
+    CDialogBuilder builder;
+    pm.AttachDialog(builder.CreateFromString(R"(<VerticalLayout name="root"/>)"));
+    EXPECT_TRUE(recorder.events.empty());
+    loop.ProcessPending();
+    EXPECT_EQ(recorder.events, (std::vector<RecordedNotify>{{"windowinit", "root", 0, 0}}));
+}
+
+// A control that counts its timer ticks, as the program's device option does.
+class TickingControl : public CControlUI {
+public:
+    void DoEvent(TEventUI& event) override {
+        if (event.Type == UIEVENT_TIMER) ticks.push_back(event.wParam);
+        CControlUI::DoEvent(event);
+    }
+    std::vector<UINT_PTR> ticks;
+};
+
+TEST_F(PaintManagerTest, ControlTimersPerControlAndId) {
+    Build(R"(<HorizontalLayout name="root"/>)");
+    auto* a = new TickingControl();
+    auto* b = new TickingControl();
+    a->SetName("a");
+    Container("root").Add(a);
+    Container("root").Add(b);
+    ASSERT_TRUE(pm.SetTimer(a, 1001, 50));
+    ASSERT_TRUE(pm.SetTimer(a, 1005, 3000));
+    ASSERT_TRUE(pm.SetTimer(b, 1001, 500));
+    loop.AdvanceBy(std::chrono::milliseconds(500));
+    EXPECT_EQ(std::count(a->ticks.begin(), a->ticks.end(), 1001u), 8);  // every 62.5 ms
+    EXPECT_EQ(std::count(a->ticks.begin(), a->ticks.end(), 1005u), 0);
+    EXPECT_EQ(b->ticks, (std::vector<UINT_PTR>{1001}));
+    // The base control turns a tick into a "timer" notification with the id.
+    EXPECT_EQ(recorder.TypesOf("a").size(), 8u);
+    EXPECT_EQ(recorder.events.front(), (RecordedNotify{"timer", "a", 1001, 0}));
+
+    EXPECT_TRUE(pm.KillTimer(a, 1001));
+    EXPECT_FALSE(pm.KillTimer(a, 1001));
+    a->ticks.clear();
+    loop.AdvanceBy(std::chrono::milliseconds(3000));
+    EXPECT_EQ(a->ticks, (std::vector<UINT_PTR>{1005}));
+
+    // A destroyed control's timers die with it.
+    Container("root").Remove(b);
+    loop.AdvanceBy(std::chrono::milliseconds(2000));  // would reach freed memory otherwise
+    SUCCEED();
+}
+
+TEST_F(PaintManagerTest, VirtualWindowsRouteToTheirPump) {
+    Build(R"(<VerticalLayout name="root"><HorizontalLayout virtualwnd="mainpage"><Button name="inner"/></HorizontalLayout>
+             <Button name="outer"/></VerticalLayout>)");
+    CNotifyPump window;
+    CNotifyPump mainPage;
+    std::vector<std::string> seen;
+    window.SetMessageHandler("click", [&](TNotifyUI& m) { seen.push_back("window:" + m.pSender->GetName()); });
+    mainPage.SetMessageHandler("click", [&](TNotifyUI& m) { seen.push_back("mainpage:" + m.pSender->GetName()); });
+    ASSERT_TRUE(window.AddVirtualWnd("mainpage", &mainPage));
+    EXPECT_FALSE(window.AddVirtualWnd("mainpage", &mainPage));
+
+    struct Pump : INotifyUI {
+        CNotifyPump* pump;
+        void Notify(TNotifyUI& msg) override { pump->NotifyPump(msg); }
+    } bridge;
+    bridge.pump = &window;
+    pm.AddNotifier(&bridge);
+    dynamic_cast<CButtonUI*>(pm.FindControl("inner"))->Activate();
+    dynamic_cast<CButtonUI*>(pm.FindControl("outer"))->Activate();
+    pm.RemoveNotifier(&bridge);
+    EXPECT_EQ(seen, (std::vector<std::string>{"mainpage:inner", "window:outer"}));
+}
+
+class ChangeLog : public IControlObserver {
+public:
+    void OnControlChanged(CControlUI& c, UiChange what) override {
+        if (HasChange(what, UiChange::Text)) log.push_back("text:" + c.GetName());
+        if (HasChange(what, UiChange::Visible)) log.push_back("visible:" + c.GetName());
+        if (HasChange(what, UiChange::Enabled)) log.push_back("enabled:" + c.GetName());
+    }
+    void OnChildAdded(CContainerUI& parent, CControlUI& child) override {
+        log.push_back("added:" + child.GetName() + " to " + parent.GetName());
+    }
+    void OnChildRemoved(CContainerUI& parent, CControlUI& child) override {
+        log.push_back("removed:" + child.GetName() + " from " + parent.GetName());
+    }
+    void OnRootChanged(CControlUI* root) override { log.push_back(root ? "root:" + root->GetName() : "root:none"); }
+    std::vector<std::string> log;
+};
+
+TEST_F(PaintManagerTest, ObserversHearEveryRealChange) {
+    Build(R"(<VerticalLayout name="root"><Label name="l" text="a"/></VerticalLayout>)");
+    ChangeLog log;
+    pm.AddObserver(&log);
+    CControlUI* label = pm.FindControl("l");
+    label->SetText("b");
+    label->SetText("b");  // no change, no report
+    label->SetVisible(false);
+    label->SetEnabled(false);
+    auto* added = new CLabelUI();
+    added->SetName("n");
+    Container("root").Add(added);
+    Container("root").Remove(added);
+    pm.RemoveObserver(&log);
+    EXPECT_EQ(log.log, (std::vector<std::string>{"text:l", "visible:l", "enabled:l", "added:n to root",
+                                                 "removed:n from root"}));
+}
+
+TEST_F(PaintManagerTest, FocusMovesWithNotifications) {
+    Build(R"(<VerticalLayout name="root"><Edit name="keyset_keyboard_text_edit"/><Button name="b"/></VerticalLayout>)");
+    pm.FindControl("keyset_keyboard_text_edit")->SetFocus();
+    pm.FindControl("b")->SetFocus();
+    EXPECT_EQ(pm.GetFocus(), pm.FindControl("b"));
+    EXPECT_EQ(recorder.events, (std::vector<RecordedNotify>{{"setfocus", "keyset_keyboard_text_edit", 0, 0},
+                                                            {"killfocus", "keyset_keyboard_text_edit", 0, 0},
+                                                            {"setfocus", "b", 0, 0}}));
+    Container("root").Remove(pm.FindControl("b"));
+    EXPECT_EQ(pm.GetFocus(), nullptr);
+}
+
+}  // namespace
+}  // namespace zevik
