@@ -1,0 +1,179 @@
+// zevikctl run as a process: hid list, parse-descriptor, raw commands on the emulated mouse, exit codes.
+
+#include <gtest/gtest.h>
+#include <json/json.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;  // stdout and stderr together
+};
+
+Outcome Zevikctl(const std::string& arguments) {
+    const std::string command = std::string(ZEVIKCTL_PATH) + " " + arguments + " 2>&1";
+    Outcome run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::array<char, 4096> buffer{};
+    size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+Json::Value ParseJson(const std::string& text) {
+    Json::Value value;
+    Json::CharReaderBuilder builder;
+    std::string errors;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors)) << errors << text;
+    return value;
+}
+
+class ZevikctlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("zevikctl-test-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string File(const std::string& name) const { return (dir_ / name).string(); }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(ZevikctlTest, HidListShowsTheEmulatedMouseCommandInterface) {
+    const Outcome text = Zevikctl("--emulate mouse hid list");
+    ASSERT_EQ(text.exitCode, 0) << text.out;
+    EXPECT_NE(text.out.find("#vid_320f&pid_225a&mi_01&col04 vendor=320f product=225a interface=1 collection=4 "
+                            "usage_page=ff1c usage=0092 input=64 output=64 feature=0"),
+              std::string::npos)
+        << text.out;
+
+    const Outcome json = Zevikctl("--emulate mouse@both hid list --json");
+    ASSERT_EQ(json.exitCode, 0) << json.out;
+    const Json::Value list = ParseJson(json.out);
+    ASSERT_TRUE(list.isArray());
+    int commandInterfaces = 0;
+    for (const Json::Value& entry : list) {
+        if (entry["usage_page"].asUInt() != 0xFF1C) continue;
+        ++commandInterfaces;
+        EXPECT_EQ(entry["vendor_id"].asUInt(), 0x320Fu);
+        EXPECT_EQ(entry["interface"].asUInt(), 1u);
+        EXPECT_EQ(entry["collection"].asUInt(), 4u);
+        EXPECT_EQ(entry["input_length"].asUInt(), 64u);
+        EXPECT_EQ(entry["output_length"].asUInt(), 64u);
+    }
+    EXPECT_EQ(commandInterfaces, 2);  // cable and receiver
+}
+
+// A boot mouse followed by a vendor collection with report id 4 and 63-byte input and output reports.
+constexpr const char* kDescriptorHex =
+    "05 01 09 02 a1 01 09 01 a1 00 05 09 19 01 29 03 15 00 25 01 95 03 75 01 81 02 95 01 75 05 81 01 "
+    "05 01 09 30 09 31 15 81 25 7f 75 08 95 02 81 06 c0 c0 "
+    "06 1c ff 09 92 a1 01 85 04 15 00 26 ff 00 75 08 95 3f 09 01 81 02 09 02 91 02 c0";
+
+TEST_F(ZevikctlTest, ParseDescriptorReadsHexTextAndBinaryAlike) {
+    {
+        std::ofstream(File("descriptor.txt")) << kDescriptorHex << "\n";
+        std::string hex = kDescriptorHex;
+        std::ofstream binary(File("descriptor.bin"), std::ios::binary);
+        for (size_t i = 0; i + 1 < hex.size(); i += 3) binary.put(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    }
+    for (const char* file : {"descriptor.txt", "descriptor.bin"}) {
+        const Outcome run = Zevikctl("--json hid parse-descriptor " + File(file));
+        ASSERT_EQ(run.exitCode, 0) << file << run.out;
+        const Json::Value list = ParseJson(run.out);
+        ASSERT_EQ(list.size(), 2u) << file;
+        struct Expected { unsigned page, usage, input, output, feature, reportId; };
+        const Expected expected[] = {{0x01, 0x02, 4, 0, 0, 0}, {0xFF1C, 0x92, 64, 64, 0, 4}};
+        for (unsigned i = 0; i < 2; ++i) {
+            const Json::Value& c = list[i];
+            EXPECT_EQ(c["collection"].asUInt(), i + 1) << file;
+            EXPECT_EQ(c["usage_page"].asUInt(), expected[i].page) << file;
+            EXPECT_EQ(c["usage"].asUInt(), expected[i].usage) << file;
+            EXPECT_EQ(c["input_length"].asUInt(), expected[i].input) << file;
+            EXPECT_EQ(c["output_length"].asUInt(), expected[i].output) << file;
+            EXPECT_EQ(c["feature_length"].asUInt(), expected[i].feature) << file;
+            ASSERT_TRUE(c["report_ids"].isArray()) << file;
+            ASSERT_EQ(c["report_ids"].size(), 1u) << file;
+            EXPECT_EQ(c["report_ids"][0].asUInt(), expected[i].reportId) << file;
+        }
+    }
+    const Outcome text = Zevikctl("hid parse-descriptor " + File("descriptor.txt"));
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_NE(text.out.find("collection 2: usage_page=ff1c usage=0092 input=64 output=64 feature=0 report_ids=4"),
+              std::string::npos)
+        << text.out;
+
+    std::ofstream(File("broken.txt")) << "05 01 09 02 a1 01\n";  // collection never closed
+    const Outcome broken = Zevikctl("hid parse-descriptor " + File("broken.txt"));
+    EXPECT_EQ(broken.exitCode, 1) << broken.out;
+}
+
+TEST_F(ZevikctlTest, RawWriteThenReadRoundTripsThroughTheStateFile) {
+    const std::string emulate = "--emulate mouse --emulator-state " + File("state.json");
+    const Outcome write = Zevikctl(emulate + " --emulator-log " + File("log.txt") + " raw write --device mouse 0x90 \"de ad be ef\"");
+    ASSERT_EQ(write.exitCode, 0) << write.out;
+    const Outcome read = Zevikctl(emulate + " raw read --device mouse 144 6");
+    ASSERT_EQ(read.exitCode, 0) << read.out;
+    EXPECT_EQ(read.out.substr(0, 12), "de ad be ef ");
+
+    // The frame went out as begin, write, end.
+    std::ifstream log(File("log.txt"));
+    std::vector<std::string> commands;
+    for (std::string line; std::getline(log, line);) {
+        if (line.rfind("OUT ", 0) == 0) commands.push_back(line.substr(line.find(' ', 4) + 1 + 9, 2));
+    }
+    EXPECT_EQ(commands, (std::vector<std::string>{"01", "06", "02"}));
+}
+
+TEST_F(ZevikctlTest, RawCommandsThroughTheReceiver) {
+    const Outcome link = Zevikctl("--emulate mouse@receiver raw link --device mouse-receiver");
+    EXPECT_EQ(link.exitCode, 0) << link.out;
+    EXPECT_EQ(link.out, "linked\n");
+    const Outcome info = Zevikctl("--emulate mouse@receiver raw info --device mouse-receiver");
+    ASSERT_EQ(info.exitCode, 0) << info.out;
+    EXPECT_EQ(info.out.size(), 34u * 3u);  // 34 bytes "xx" joined by spaces, then a newline
+}
+
+TEST_F(ZevikctlTest, FailuresExitOneWithTheResultNamed) {
+    const Outcome refused = Zevikctl("--emulate mouse raw read --device mouse 0x8000 4");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.out.find("device status 0xFF"), std::string::npos) << refused.out;
+
+    const Outcome absent = Zevikctl("--emulate mouse raw info --device mousepad");
+    EXPECT_EQ(absent.exitCode, 1);
+    EXPECT_NE(absent.out.find("no mousepad found"), std::string::npos) << absent.out;
+}
+
+TEST_F(ZevikctlTest, BadArgumentsExitTwo) {
+    for (const char* arguments : {"--emulate mouse raw read --device mouse 0x10000 1",
+                                  "--emulate mouse raw read --device mouse 0 0",
+                                  "--emulate mouse raw read --device mouse zero 1",
+                                  "--emulate mouse raw write --device mouse 0 \"1 2 3\"",
+                                  "--emulate mouse raw read --device toaster 0 1",
+                                  "--emulate mouse raw info",
+                                  "--emulate mouse raw",
+                                  "--emulate toaster hid list",
+                                  "frobnicate"}) {
+        const Outcome run = Zevikctl(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments << "\n" << run.out;
+        EXPECT_FALSE(run.out.empty()) << arguments;
+    }
+}
+
+}  // namespace
