@@ -268,6 +268,11 @@ TEST_F(MouseProtocolTest, PortsReportTheirIdsAndFirmwareVersions) {
     EXPECT_EQ(receiver->Attributes().productId, 0x225B);
     EXPECT_EQ(receiver->Attributes().versionNumber, 0x0106);
     EXPECT_EQ(cable->Attributes().vendorId, 0x320F);
+
+    mouse->SetFirmwareVersion(EmulatedPort::Receiver, 0x0105);
+    EXPECT_EQ(emulation->Backend().Open(kReceiverPath, true, true)->Attributes().versionNumber, 0x0105)
+        << "a new version shows at the next open";
+    EXPECT_EQ(receiver->Attributes().versionNumber, 0x0106);
 }
 
 TEST_F(MouseProtocolTest, CableReceiverAndEventsRunSideBySide) {

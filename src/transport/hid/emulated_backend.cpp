@@ -174,8 +174,8 @@ namespace {
 class CEmulatedConnection final : public IHidConnection {
 public:
     CEmulatedConnection(std::shared_ptr<CEmulatedBackend::Core> core, NodeSlot* slot,
-                        std::shared_ptr<ConnectionState> state)
-        : core_(std::move(core)), slot_(slot), state_(std::move(state)) {}
+                        std::shared_ptr<ConnectionState> state, HidAttributes attributes)
+        : core_(std::move(core)), slot_(slot), state_(std::move(state)), attributes_(attributes) {}
 
     ~CEmulatedConnection() override {
         std::lock_guard lock(core_->mutex);
@@ -185,7 +185,7 @@ public:
     CEmulatedConnection& operator=(const CEmulatedConnection&) = delete;
 
     std::vector<uint8_t> ReportDescriptor() const override { return slot_->descriptor; }
-    HidAttributes Attributes() const override { return slot_->attributes; }
+    HidAttributes Attributes() const override { return attributes_; }
 
     HidIoResult Read(std::span<uint8_t> buffer, int timeoutMs) override {
         std::unique_lock lock(core_->mutex);
@@ -254,6 +254,7 @@ private:
     std::shared_ptr<CEmulatedBackend::Core> core_;
     NodeSlot* slot_;  // owned by core_, lives as long as it
     std::shared_ptr<ConnectionState> state_;
+    const HidAttributes attributes_;  // as the node reported them when the connection was opened
 };
 
 }  // namespace
@@ -362,18 +363,27 @@ std::unique_ptr<IHidConnection> CEmulatedBackend::Open(const std::string& path, 
     if (hash == std::string::npos) return nullptr;
     const std::string name = path.substr(kScheme.size(), hash - kScheme.size());
 
-    std::lock_guard lock(core_->mutex);
-    NodeSlot* slot = core_->Find(name);
-    if (slot == nullptr || !slot->plugged) return nullptr;
-    const bool known = std::any_of(slot->paths.begin(), slot->paths.end(),
-                                   [&](const std::string& candidate) { return SameText(candidate, path); });
-    if (!known) return nullptr;
+    NodeSlot* slot = nullptr;
+    {
+        std::lock_guard lock(core_->mutex);
+        slot = core_->Find(name);
+    }
+    // Paths and the node are fixed once added; only the plug state needs the lock. The node is asked
+    // for its attributes without the backend's lock held (it may be answering a report right now).
+    if (slot == nullptr ||
+        std::none_of(slot->paths.begin(), slot->paths.end(),
+                     [&](const std::string& candidate) { return SameText(candidate, path); })) {
+        return nullptr;
+    }
+    const HidAttributes attributes = slot->node->Attributes();
     auto state = std::make_shared<ConnectionState>();
     state->path = path;
     state->canRead = wantRead;
     state->canWrite = wantWrite;
+    std::lock_guard lock(core_->mutex);
+    if (!slot->plugged) return nullptr;
     slot->connections.push_back(state);
-    return std::make_unique<CEmulatedConnection>(core_, slot, std::move(state));
+    return std::make_unique<CEmulatedConnection>(core_, slot, std::move(state), attributes);
 }
 
 }  // namespace zevik

@@ -53,6 +53,8 @@ public:
     // Unique among the backend's nodes; becomes the path stem ("emu:<name>#...").
     // Letters, digits, '-', '_' and '.' only.
     virtual std::string Name() const = 0;
+    // Asked at every open (a firmware update may change the version); vendor and product id must not
+    // change, the paths carry them. Called from any thread.
     virtual HidAttributes Attributes() const = 0;
     virtual uint8_t InterfaceNumber() const = 0;
     // The whole report descriptor of the node.
