@@ -23,14 +23,17 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
-# Transport tests under AddressSanitizer+UBSan and ThreadSanitizer (CI runs this too).
+# Transport and emulator tests under AddressSanitizer+UBSan and ThreadSanitizer (CI runs this too).
+# Only these executables are built in the sanitizer trees, so they are run directly.
+SANITIZE_TESTS ?= transport emulator
+
 sanitize: $(STAMP)
 	cmake -S . -B build-asan -G Ninja -DZEVIK_SANITIZE=address -DZEVIK_BUILD_GUI=OFF -DZEVIK_BUILD_BENCH=OFF
-	cmake --build build-asan --target transport_tests
-	cd build-asan && ctest -L sanitize --output-on-failure
+	cmake --build build-asan --target $(SANITIZE_TESTS:%=%_tests) -j2
+	for t in $(SANITIZE_TESTS); do build-asan/tests/$$t/$${t}_tests || exit 1; done
 	cmake -S . -B build-tsan -G Ninja -DZEVIK_SANITIZE=thread -DZEVIK_BUILD_GUI=OFF -DZEVIK_BUILD_BENCH=OFF
-	cmake --build build-tsan --target transport_tests
-	cd build-tsan && ctest -L sanitize --output-on-failure
+	cmake --build build-tsan --target $(SANITIZE_TESTS:%=%_tests) -j2
+	for t in $(SANITIZE_TESTS); do TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/$$t/$${t}_tests || exit 1; done
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done
