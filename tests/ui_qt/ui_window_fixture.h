@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QTest>
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -117,6 +118,17 @@ protected:
     template <typename W>
     W* Widget(std::string_view name) {
         return qobject_cast<W*>(Renderer().WidgetFor(Control(name)));
+    }
+
+    // The widget of a control that must exist (the test ends at once otherwise).
+    template <typename W>
+    W& Get(std::string_view name) {
+        W* w = Widget<W>(name);
+        if (w == nullptr) {
+            ADD_FAILURE() << "no widget of the expected kind for " << name;
+            std::abort();
+        }
+        return *w;
     }
 
     // Lets the Qt loop run what is queued (posted notifications, deferred deletes).

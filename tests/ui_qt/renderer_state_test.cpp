@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <functional>
+
+#include "ui/qt/painted_control_widget.h"
+#include "ui_window_fixture.h"
+
+namespace zevik {
+namespace {
+
+const char* kStateSkin = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="300,260">
+  <VerticalLayout name="root" bkcolor="#FF202020" inset="10,10,10,10" childpadding="5">
+    <HorizontalLayout height="30" childpadding="5">
+      <Label name="lbl" text="Label" width="80" bkcolor="#FF00C000"/>
+      <Button name="btn" text="Go" width="60"/>
+      <Option name="opt_a" text="A" group="g" selected="true" width="40"/>
+      <Option name="opt_b" text="B" group="g" width="40"/>
+    </HorizontalLayout>
+    <Combo name="combo" height="24"><ListLabelElement text="one"/><ListLabelElement text="two"/><ListLabelElement text="three"/></Combo>
+    <Slider name="slider" height="20" min="0" max="100" value="10"/>
+    <Progress name="progress" height="12" min="0" max="200" value="50"/>
+    <Edit name="edit" height="24"/>
+    <TabLayout name="tabs" height="40">
+      <Label name="page_0" text="first"/>
+      <Label name="page_1" text="second"/>
+    </TabLayout>
+    <List name="list" itemheight="20"><ListLabelElement name="row_0" text="zero"/></List>
+  </VerticalLayout>
+</Window>)";
+
+class RendererState : public test::UiWindowFixture {
+protected:
+    void SetUp() override { Open(kStateSkin); }
+};
+
+TEST_F(RendererState, WidgetsFollowControlState) {
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::function<bool()> shown;
+    };
+    const Case cases[] = {
+        {"label text", [&] { Control("lbl")->SetText("Changed"); },
+         [&] { return Get<CPaintedControlWidget>("lbl").Look().text == "Changed"; }},
+        {"button hidden", [&] { Control("btn")->SetVisible(false); }, [&] { return Get<QWidget>("btn").isHidden(); }},
+        {"button disabled", [&] { Control("btn")->SetEnabled(false); }, [&] { return !Get<QWidget>("btn").isEnabled(); }},
+        {"slider value", [&] { static_cast<CSliderUI*>(Control("slider"))->SetValue(70); },
+         [&] { return Get<QSlider>("slider").value() == 70; }},
+        {"slider range clamps", [&] { static_cast<CSliderUI*>(Control("slider"))->SetMaxValue(50); },
+         [&] { return Get<QSlider>("slider").maximum() == 50 && Get<QSlider>("slider").value() == 50; }},
+        {"progress value", [&] { static_cast<CProgressUI*>(Control("progress"))->SetValue(150); },
+         [&] { return Get<QProgressBar>("progress").value() == 150 && Get<QProgressBar>("progress").maximum() == 200; }},
+        {"combo silent select", [&] { static_cast<CComboUI*>(Control("combo"))->SelectItem(2, false); },
+         [&] { return Get<QComboBox>("combo").currentIndex() == 2; }},
+        {"combo new item", [&] { static_cast<CComboUI*>(Control("combo"))->AddItem("four"); },
+         [&] { return Get<QComboBox>("combo").count() == 4 && Get<QComboBox>("combo").itemText(3) == "four"; }},
+        {"option silent select", [&] { static_cast<COptionUI*>(Control("opt_b"))->Selected(true, false); },
+         [&] {
+             return Get<QPushButton>("opt_b").isChecked() && !Get<QPushButton>("opt_a").isChecked();
+         }},
+        {"edit text", [&] { Control("edit")->SetText("abc"); }, [&] { return Get<QLineEdit>("edit").text() == "abc"; }},
+        {"tab page", [&] { static_cast<CTabLayoutUI*>(Control("tabs"))->SelectItem(1, false); },
+         [&] { return Get<QWidget>("page_0").isHidden() && !Get<QWidget>("page_1").isHidden(); }},
+    };
+    m_window->seen.clear();
+    for (const Case& c : cases) {
+        c.change();
+        EXPECT_TRUE(c.shown()) << c.what;
+    }
+    // Changes made by code raise no notifications.
+    EXPECT_TRUE(m_window->Of("itemselect").empty());
+    EXPECT_TRUE(m_window->Of("selectchanged").empty());
+    EXPECT_TRUE(m_window->Of("valuechanged").empty());
+}
+
+TEST_F(RendererState, WidgetsSitAtTheComputedRectangles) {
+    for (const char* name : {"lbl", "btn", "opt_b", "combo", "slider", "edit", "tabs", "page_0", "row_0"}) {
+        CControlUI* control = Control(name);
+        QWidget* w = Renderer().WidgetFor(control);
+        ASSERT_NE(w, nullptr) << name;
+        const UiRect& rc = control->GetPos();
+        const QPoint inWindow = w->mapTo(Host().Widget(), QPoint(0, 0));
+        EXPECT_EQ(QRect(inWindow, w->size()), QRect(rc.left, rc.top, rc.GetWidth(), rc.GetHeight())) << name;
+    }
+    EXPECT_EQ(Control("lbl")->GetPos(), (UiRect{10, 10, 90, 40}));
+
+    // The system resizes the window: the core lays out again, "windowsize" comes, widgets follow.
+    m_window->seen.clear();
+    Host().Widget()->resize(400, 300);
+    Pump();
+    EXPECT_EQ(m_window->Of("windowsize").size(), 1u);
+    EXPECT_EQ(m_window->GetWindowRect().GetWidth(), 400);
+    EXPECT_EQ(Renderer().WidgetFor(Control("combo"))->width(), 400 - 20);
+}
+
+TEST_F(RendererState, ChildrenAddedAndRemovedGetAndLoseWidgets) {
+    auto* list = static_cast<CListUI*>(Control("list"));
+    const std::size_t before = Renderer().WidgetCount();
+    auto* row = new CListLabelElementUI;
+    row->SetName("row_1");
+    row->SetText("one");
+    ASSERT_TRUE(list->Add(row));
+    m_window->GetPaintManager()->UpdateLayout();
+    QWidget* w = Renderer().WidgetFor(row);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Renderer().WidgetCount(), before + 1);
+    EXPECT_FALSE(w->isHidden());
+    EXPECT_EQ(w->parentWidget(), Renderer().WidgetFor(list));
+
+    QPointer<QWidget> gone = w;
+    ASSERT_TRUE(list->Remove(row));
+    EXPECT_EQ(Renderer().WidgetCount(), before);
+    Pump();
+    EXPECT_TRUE(gone.isNull());
+}
+
+TEST_F(RendererState, ScreenshotShowsControlsAtTheirPlaces) {
+    const QImage shot = Host().Widget()->grab().toImage();
+    ASSERT_EQ(shot.size(), QSize(300, 260));
+    EXPECT_EQ(shot.pixelColor(50, 25), QColor(0x00, 0xC0, 0x00));  // the label's background
+    EXPECT_EQ(shot.pixelColor(3, 3), QColor(0x20, 0x20, 0x20));     // the root's background
+    const QString file = QString::fromStdString((m_dir / "shot.png").string());
+    ASSERT_TRUE(shot.save(file));
+    EXPECT_EQ(QImage(file).size(), QSize(300, 260));
+}
+
+}  // namespace
+}  // namespace zevik
