@@ -3,10 +3,7 @@
 #include <fmt/core.h>
 
 #include "emulator/emulation.h"
-#if __has_include("transport/hid/hidraw_backend.h")
 #include "transport/hid/hidraw_backend.h"
-#define ZEVIK_HAVE_HIDRAW 1
-#endif
 
 namespace zevik::cli {
 
@@ -35,13 +32,8 @@ IHidBackend* CliContext::Backend() {
         failed_ = true;
         return nullptr;
     }
-#ifdef ZEVIK_HAVE_HIDRAW
     hidraw_ = std::make_unique<CHidrawBackend>();
     backend_ = hidraw_.get();
-#else
-    fmt::print(stderr, "zevikctl: real devices are not supported by this build; use --emulate\n");
-    failed_ = true;
-#endif
     return backend_;
 }
 
