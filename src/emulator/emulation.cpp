@@ -176,6 +176,20 @@ bool CEmulation::Notify(const std::string& target, uint16_t usage, std::string& 
     return false;
 }
 
+bool CEmulation::SetBattery(const std::string& target, int percent, int charging, std::string& error) {
+    Target found;
+    if (!FindTarget(target, found, error)) return false;
+    if (percent < 0 || percent > 100 || charging < 0 || charging > 2) {
+        error = "battery level must be 0 to 100 and charging state 0, 1 or 2";
+        return false;
+    }
+    if (!found.device->model->SetBattery(static_cast<uint8_t>(percent), static_cast<uint8_t>(charging))) {
+        error = "\"" + target + "\" has no battery";
+        return false;
+    }
+    return true;
+}
+
 void CEmulation::SetLatency(std::chrono::microseconds usbFrame, std::chrono::microseconds radioHop) {
     for (const auto& device : devices_) {
         for (const auto& node : device->nodes) {

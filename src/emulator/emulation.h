@@ -65,6 +65,9 @@ public:
     // receiver. The device's state follows the usage even when no host listens (then false).
     bool Notify(const std::string& target, uint16_t usage, std::string& error);
 
+    // The device's battery level (0..100 %) and charging state (0 idle, 1 charging, 2 full).
+    bool SetBattery(const std::string& target, int percent, int charging, std::string& error);
+
     void SetLatency(std::chrono::microseconds usbFrame, std::chrono::microseconds radioHop);
 
     // Writes every device's state to the state file (true and nothing done without one). Entries of

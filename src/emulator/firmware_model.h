@@ -71,6 +71,10 @@ public:
 
     CFaultPlan& Faults() { return faults_; }
 
+    // Battery level in percent (0..100) and charging state (0 idle, 1 charging, 2 full), as the
+    // device's status bytes report them. False for a device without a battery or a value out of range.
+    virtual bool SetBattery(uint8_t /*percent*/, uint8_t /*charging*/) { return false; }
+
     // The input report that tells the host about an event on the device (usage of the notification
     // collection), after the device's state has changed as the usage says. Empty when the device has
     // no notification collection.

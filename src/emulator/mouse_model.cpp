@@ -219,9 +219,10 @@ std::vector<EmulatedNodeSpec> CMouseModel::NodeSpecs() const {
     return specs;
 }
 
-void CMouseModel::SetBattery(uint8_t percent, uint8_t charging) {
+bool CMouseModel::SetBattery(uint8_t percent, uint8_t charging) {
+    if (percent > 100 || charging > 2) return false;
     const std::array<uint8_t, 2> bytes{percent, charging};
-    WriteArea(kStatus, kStatusBattery, bytes);
+    return WriteArea(kStatus, kStatusBattery, bytes);
 }
 
 void CMouseModel::OnNotification(uint16_t usage) {

@@ -94,8 +94,7 @@ public:
 
     std::vector<EmulatedNodeSpec> NodeSpecs() const override;
 
-    // Battery level in percent and charging state (0 idle, 1 charging, 2 full).
-    void SetBattery(uint8_t percent, uint8_t charging);
+    bool SetBattery(uint8_t percent, uint8_t charging) override;
 
     // Factory contents, for tests that check what a fresh mouse reports.
     static std::vector<uint8_t> FactoryBlock(uint8_t slot);

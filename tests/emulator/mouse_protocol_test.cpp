@@ -250,7 +250,10 @@ TEST_F(MouseProtocolTest, ProtectedExchangeThroughTheReceiverChecksTheCrc) {
 }
 
 TEST_F(MouseProtocolTest, StatusBytesTellBatteryChargingAndTheAnsweringPort) {
-    mouse->SetBattery(42, 1);
+    std::string error;
+    ASSERT_TRUE(emulation->SetBattery("mouse-receiver", 42, 1, error)) << error;
+    EXPECT_FALSE(emulation->SetBattery("mouse", 101, 0, error));
+    EXPECT_FALSE(emulation->SetBattery("mouse", 50, 3, error));
     const auto byCable = Exchange(*cable, Request(kCmdReadStatus, 6, 0));
     const auto byReceiver = Exchange(*receiver, Request(kCmdReadStatus, 6, 0));
     ASSERT_TRUE(byCable && byReceiver);
