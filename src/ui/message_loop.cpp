@@ -1,5 +1,6 @@
 #include "ui/message_loop.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "ui/window_wnd.h"
@@ -16,6 +17,7 @@ std::atomic<HWND> g_nextHandle{1};
 struct CMessageLoop::PendingSend {
     std::function<std::optional<LRESULT>()> call;
     std::optional<LRESULT> result;
+    bool taken = false;  // the UI thread has started the call
     bool done = false;
     std::condition_variable cv;
 };
@@ -30,7 +32,8 @@ CMessageLoop::~CMessageLoop() {
 
 CMessageLoop* CMessageLoop::Current() { return g_current.load(); }
 
-std::optional<LRESULT> CMessageLoop::SendImpl(std::function<std::optional<LRESULT>()> call) {
+std::optional<LRESULT> CMessageLoop::SendImpl(std::function<std::optional<LRESULT>()> call,
+                                              std::optional<std::chrono::milliseconds> timeout) {
     if (IsUiThread()) return call();
     auto pending = std::make_shared<PendingSend>();
     pending->call = std::move(call);
@@ -42,6 +45,12 @@ std::optional<LRESULT> CMessageLoop::SendImpl(std::function<std::optional<LRESUL
     m_workCv.notify_all();
     WakeUp();
     std::unique_lock lock(m_mutex);
+    if (timeout && !pending->cv.wait_for(lock, *timeout, [&] { return pending->done || pending->taken; })) {
+        // Not started in time: withdraw it so the UI thread never runs it.
+        auto it = std::find(m_sends.begin(), m_sends.end(), pending);
+        if (it != m_sends.end()) m_sends.erase(it);
+        return std::nullopt;
+    }
     pending->cv.wait(lock, [&] { return pending->done; });
     return pending->result;
 }
@@ -62,6 +71,17 @@ std::optional<LRESULT> CMessageLoop::Send(HWND wnd, UINT msg, WPARAM wParam, LPA
         if (window == nullptr) return std::nullopt;
         return window->HandleMessage(msg, wParam, lParam);
     });
+}
+
+std::optional<LRESULT> CMessageLoop::SendTimeout(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                                 std::chrono::milliseconds timeout) {
+    return SendImpl(
+        [this, wnd, msg, wParam, lParam]() -> std::optional<LRESULT> {
+            CWindowWnd* window = FromHandle(wnd);
+            if (window == nullptr) return std::nullopt;
+            return window->HandleMessage(msg, wParam, lParam);
+        },
+        timeout);
 }
 
 bool CMessageLoop::Post(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -207,6 +227,8 @@ std::size_t CMessageLoop::DispatchPending() {
         if (!m_sends.empty()) {
             std::shared_ptr<PendingSend> pending = m_sends.front();
             m_sends.pop_front();
+            pending->taken = true;
+            pending->cv.notify_all();
             lock.unlock();
             std::optional<LRESULT> result = pending->call();
             lock.lock();

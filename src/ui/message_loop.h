@@ -7,7 +7,7 @@
 // - The thread that constructs the loop is the UI thread; the loop becomes the process's loop
 //   (Current()) until it is destroyed.
 // - Send from another thread queues the call and waits until the UI thread has run it, then returns
-//   its result. Send from the UI thread runs the call at once (no queueing, no deadlock).
+//   its result (SendTimeout bounds the wait for the UI thread to take the call). Send from the UI thread runs the call at once (no queueing, no deadlock).
 // - Post queues the call and returns at once.
 // - Sends are handled before queued posts, also inside nested loops (modal windows).
 // - After BeginShutdown, Send from another thread fails at once (std::nullopt), and Sends that were
@@ -53,6 +53,10 @@ public:
 
     // ---- any thread ----
     std::optional<LRESULT> Send(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Send that gives up when the UI thread has not started handling the message within timeout (the
+    // message is then withdrawn and std::nullopt returned). Once handling started it waits for the end.
+    std::optional<LRESULT> SendTimeout(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       std::chrono::milliseconds timeout);
     // False when the window does not exist.
     bool Post(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // The same for a call not addressed to a window.
@@ -123,7 +127,8 @@ private:
     };
     using TimerKey = std::pair<const void*, UINT_PTR>;
 
-    std::optional<LRESULT> SendImpl(std::function<std::optional<LRESULT>()> call);
+    std::optional<LRESULT> SendImpl(std::function<std::optional<LRESULT>()> call,
+                                    std::optional<std::chrono::milliseconds> timeout = std::nullopt);
     bool PostImpl(std::function<void()> call);
     void TimersChangedFromAnyThread();
 

@@ -119,11 +119,9 @@ void CWindowWnd::CenterWindow() {
     int cy = m_rcWindow.GetHeight();
     int x = area.left + (area.GetWidth() - cx) / 2;
     int y = area.top + (area.GetHeight() - cy) / 2;
-    // Keep the window's top-left corner on the work area.
+    // Keep the window on the work area, its top-left corner first when it is larger.
     x = std::max(work.left, std::min(x, work.right - cx));
     y = std::max(work.top, std::min(y, work.bottom - cy));
-    x = std::max(x, work.left);
-    y = std::max(y, work.top);
     MoveWindow(UiRect{x, y, x + cx, y + cy});
 }
 

@@ -187,6 +187,22 @@ TEST(Send, RefusedOnceShutdownHasBegun) {
     EXPECT_EQ(window.SendMessage(WM_USER + 3, 1, 2), 3);
 }
 
+TEST(Send, WithATimeoutIsWithdrawnWhenTheUiThreadIsBusy) {
+    CPlainMessageLoop loop;
+    RecordingWindow window;
+    window.Create(0, "w", 0, 0);
+    HWND hwnd = window.GetHWND();
+    auto result = std::async(std::launch::async, [&] { return loop.SendTimeout(hwnd, WM_USER + 5, 0, 0, 30ms); });
+    EXPECT_EQ(result.get(), std::nullopt);
+    EXPECT_EQ(loop.ProcessPending(), 0u) << "the withdrawn message never runs";
+    EXPECT_TRUE(window.messages.empty());
+
+    auto served = std::async(std::launch::async, [&] { return loop.SendTimeout(hwnd, WM_USER + 6, 1, 1, 5s); });
+    while (loop.PendingSendCount() == 0) std::this_thread::sleep_for(1ms);
+    loop.ProcessPending();
+    EXPECT_EQ(served.get(), std::optional<LRESULT>(2));
+}
+
 TEST(Post, ToAWindowThatIsGoneIsDropped) {
     CPlainMessageLoop loop;
     auto window = std::make_unique<RecordingWindow>();

@@ -9,6 +9,7 @@ namespace zevik {
 CQtMenuHost::CQtMenuHost(CMenuWnd& menu) : m_menu(menu) {}
 
 CQtMenuHost::~CQtMenuHost() {
+    *m_alive = false;
     if (QMenu* old = m_qmenu.data()) {
         old->disconnect();
         old->hide();
@@ -41,7 +42,11 @@ void CQtMenuHost::AddItems(QMenu& into, const std::vector<CMenuItem>& items) {
         action->setChecked(item.checked);
         action->setObjectName(QString::fromStdString(item.name));
         const std::string name = item.name;
-        QObject::connect(action, &QAction::triggered, &into, [this, name] { m_menu.ChooseItem(name); });
+        QObject::connect(action, &QAction::triggered, &into, [this, name, alive = m_alive] {
+            if (*alive) {
+                m_menu.ChooseItem(name);
+            }
+        });
     }
 }
 
@@ -56,9 +61,9 @@ void CQtMenuHost::Popup(UiPoint pt, int alignment) {
     AddItems(*qmenu, m_menu.GetItems());
     // Qt hides the menu before it reports the picked action; a dismissal without a pick is known only
     // once the event that hid the menu is done.
-    QObject::connect(qmenu, &QMenu::aboutToHide, qmenu, [this, qmenu] {
-        QTimer::singleShot(0, qmenu, [this] {
-            if (m_menu.IsShown()) {
+    QObject::connect(qmenu, &QMenu::aboutToHide, qmenu, [this, qmenu, alive = m_alive] {
+        QTimer::singleShot(0, qmenu, [this, alive] {
+            if (*alive && m_menu.IsShown()) {
                 m_menu.Close();
             }
         });

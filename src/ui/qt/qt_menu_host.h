@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QPointer>
+#include <memory>
 #include <vector>
 
 #include "ui/ui_backend.h"
@@ -30,6 +31,9 @@ private:
 
     CMenuWnd& m_menu;
     QPointer<QMenu> m_qmenu;
+    // Cleared when the host goes. The QMenu is released later (the host may go from inside one of
+    // its signals), so its queued calls check this before they touch the core's menu.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 }  // namespace zevik
