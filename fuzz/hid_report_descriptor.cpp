@@ -1,12 +1,12 @@
 // Fuzzes the report-descriptor parser and the usage extraction over reports of the parsed layout.
 // Input: two bytes of descriptor length (little-endian), the descriptor, then report bytes.
+#include "transport/hid_report_descriptor.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
-
-#include "transport/hid_report_descriptor.h"
 
 using namespace zevik;
 
@@ -18,7 +18,8 @@ void Extract(const HidTopCollection& collection, HidReportType type, std::span<c
     // One report of exactly the collection's length, its id taken from the collection's ids.
     std::vector<uint8_t> report(length, 0);
     std::copy_n(tail.begin(), std::min<size_t>(tail.size(), length), report.begin());
-    if (!collection.reportIds.empty()) report[0] = collection.reportIds[report[0] % collection.reportIds.size()];
+    if (!collection.reportIds.empty())
+        report[0] = collection.reportIds[report[0] % collection.reportIds.size()];
 
     const uint32_t most = std::min<uint32_t>(HidMaxUsageListLength(collection, type, 0), 4096);
     std::vector<uint16_t> usages(most);
@@ -34,8 +35,8 @@ void Extract(const HidTopCollection& collection, HidReportType type, std::span<c
             uint32_t raw = 0;
             int32_t scaled = 0;
             HidGetUsageValue(collection, type, cap.usagePage, 0, static_cast<uint16_t>(usage), raw, report);
-            HidGetScaledUsageValue(collection, type, cap.usagePage, cap.linkCollection, static_cast<uint16_t>(usage),
-                                   scaled, report);
+            HidGetScaledUsageValue(collection, type, cap.usagePage, cap.linkCollection,
+                                   static_cast<uint16_t>(usage), scaled, report);
         }
     }
     // A report of the wrong length is refused, never read past.
@@ -55,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HidReportDescriptor descriptor;
     if (!descriptor.Parse(descriptorBytes)) return 0;
     for (const auto& collection : descriptor.Collections()) {
-        for (size_t type = 0; type < kHidReportTypeCount; ++type) Extract(collection, static_cast<HidReportType>(type), tail);
+        for (size_t type = 0; type < kHidReportTypeCount; ++type)
+            Extract(collection, static_cast<HidReportType>(type), tail);
     }
     return 0;
 }

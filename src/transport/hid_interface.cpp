@@ -36,7 +36,8 @@ uint32_t HexAfter(const std::string& path, std::string_view key) {
     if (it == path.end()) return 0;
     uint32_t value = 0;
     int digits = 0;
-    for (auto p = it + static_cast<std::ptrdiff_t>(key.size()); p != path.end() && digits < 8; ++p, ++digits) {
+    for (auto p = it + static_cast<std::ptrdiff_t>(key.size()); p != path.end() && digits < 8;
+         ++p, ++digits) {
         const char c = lower(*p);
         uint32_t digit = 0;
         if (c >= '0' && c <= '9') {
@@ -96,7 +97,9 @@ struct CHidInterface::State {
 
 CHidInterface::CHidInterface(IHidBackend& backend) : backend_(backend), state_(std::make_unique<State>()) {}
 
-CHidInterface::~CHidInterface() { Close(); }
+CHidInterface::~CHidInterface() {
+    Close();
+}
 
 bool CHidInterface::EnumeratePaths() {
     std::vector<std::string> found;
@@ -125,7 +128,8 @@ void CHidInterface::FreePaths() {
     state_->cursor = 0;
 }
 
-bool CHidInterface::Open(const std::string& path, bool wantRead, bool wantWrite, bool overlapped, bool shareReadOnly) {
+bool CHidInterface::Open(const std::string& path, bool wantRead, bool wantWrite, bool overlapped,
+                         bool shareReadOnly) {
     {
         std::lock_guard lock(state_->mutex);
         state_->wantRead = wantRead;
@@ -146,8 +150,8 @@ bool CHidInterface::Open(const std::string& path, bool wantRead, bool wantWrite,
 namespace {
 
 // The field table of one report type: one entry per button capability, then one per value usage.
-bool BuildFieldTable(const HidTopCollection& collection, HidReportType type, std::vector<HidReportField>& table,
-                     size_t& usageEntries) {
+bool BuildFieldTable(const HidTopCollection& collection, HidReportType type,
+                     std::vector<HidReportField>& table, size_t& usageEntries) {
     const auto& buttons = collection.ButtonCaps(type);
     const auto& values = collection.ValueCaps(type);
     size_t count = buttons.size();
@@ -215,7 +219,8 @@ bool CHidInterface::Reopen() {
         if (field.type == HidReportType::Input) s.inputReportIds.push_back(field.reportId);
     }
     std::sort(s.inputReportIds.begin(), s.inputReportIds.end());
-    s.inputReportIds.erase(std::unique(s.inputReportIds.begin(), s.inputReportIds.end()), s.inputReportIds.end());
+    s.inputReportIds.erase(std::unique(s.inputReportIds.begin(), s.inputReportIds.end()),
+                           s.inputReportIds.end());
 
     size_t usageEntries = 0;
     for (size_t type = 0; type < kHidReportTypeCount; ++type) {
@@ -275,7 +280,8 @@ bool CHidInterface::Read(uint8_t* buffer, uint32_t length, uint32_t* transferred
     for (;;) {
         int wait = BackendTimeout(timeoutMs);
         if (wait != kHidWaitForever) {
-            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - start);
             wait = static_cast<int>(std::max<int64_t>(0, wait - spent.count()));
         }
         HidIoResult result;
@@ -342,7 +348,8 @@ void CHidInterface::UnpackInputReport(const uint8_t* report, uint32_t length) {
     auto& table = s.fields[static_cast<size_t>(HidReportType::Input)];
     if (report == nullptr || length == 0 || table.empty()) return;
     const uint8_t id = report[0];
-    if (std::none_of(table.begin(), table.end(), [&](const HidReportField& e) { return e.reportId == id; })) return;
+    if (std::none_of(table.begin(), table.end(), [&](const HidReportField& e) { return e.reportId == id; }))
+        return;
 
     // The parser wants the whole report: a short one is read as if padded with zeros.
     const uint16_t reportLength = s.collection.ReportLength(HidReportType::Input);
@@ -355,8 +362,8 @@ void CHidInterface::UnpackInputReport(const uint8_t* report, uint32_t length) {
         if (entry.reportId != id) continue;
         if (entry.isButton) {
             uint32_t count = entry.maxUsageListLength;
-            entry.lastStatus = HidGetUsages(s.collection, HidReportType::Input, entry.usagePage, 0, entry.usages, count,
-                                            whole);
+            entry.lastStatus = HidGetUsages(s.collection, HidReportType::Input, entry.usagePage, 0,
+                                            entry.usages, count, whole);
             count = std::min<uint32_t>(count, static_cast<uint32_t>(entry.usages.size()));
             // Keep the usages of this entry's range, in order; zero the rest so none is stale.
             uint32_t kept = 0;
@@ -366,8 +373,8 @@ void CHidInterface::UnpackInputReport(const uint8_t* report, uint32_t length) {
             }
             std::fill(entry.usages.begin() + kept, entry.usages.end(), 0);
         } else {
-            entry.lastStatus = HidGetUsageValue(s.collection, HidReportType::Input, entry.usagePage, 0, entry.usage,
-                                                entry.rawValue, whole);
+            entry.lastStatus = HidGetUsageValue(s.collection, HidReportType::Input, entry.usagePage, 0,
+                                                entry.usage, entry.rawValue, whole);
             if (entry.lastStatus != hid_status::kSuccess) return;  // later entries stay unset
             entry.lastStatus = HidGetScaledUsageValue(s.collection, HidReportType::Input, entry.usagePage, 0,
                                                       entry.usage, entry.scaledValue, whole);
@@ -416,7 +423,9 @@ uint32_t CHidInterface::CollectionNumber() const {
     std::lock_guard lock(state_->mutex);
     return state_->collectionNumber;
 }
-const std::string& CHidInterface::DevicePath() const { return state_->devicePath; }
+const std::string& CHidInterface::DevicePath() const {
+    return state_->devicePath;
+}
 uint8_t* CHidInterface::InputReportBuffer() {
     auto& buffer = state_->buffers[static_cast<size_t>(HidReportType::Input)];
     return buffer.empty() ? nullptr : buffer.data();

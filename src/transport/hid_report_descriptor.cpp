@@ -62,10 +62,14 @@ uint32_t Unsigned(std::span<const uint8_t> data) {
 int32_t Signed(std::span<const uint8_t> data) {
     const uint32_t value = Unsigned(data);
     switch (data.size()) {
-        case 1: return static_cast<int8_t>(static_cast<uint8_t>(value));
-        case 2: return static_cast<int16_t>(static_cast<uint16_t>(value));
-        case 4: return static_cast<int32_t>(value);
-        default: return 0;
+        case 1:
+            return static_cast<int8_t>(static_cast<uint8_t>(value));
+        case 2:
+            return static_cast<int16_t>(static_cast<uint16_t>(value));
+        case 4:
+            return static_cast<int32_t>(value);
+        default:
+            return 0;
     }
 }
 
@@ -97,7 +101,8 @@ private:
     size_t mainItems_ = 0;
 };
 
-bool Parser::Run(std::span<const uint8_t> descriptor, std::vector<HidTopCollection>& out, std::string& error) {
+bool Parser::Run(std::span<const uint8_t> descriptor, std::vector<HidTopCollection>& out,
+                 std::string& error) {
     size_t pos = 0;
     while (pos < descriptor.size()) {
         const uint8_t prefix = descriptor[pos];
@@ -121,7 +126,8 @@ bool Parser::Run(std::span<const uint8_t> descriptor, std::vector<HidTopCollecti
             return false;
         }
         const auto data = descriptor.subspan(pos + 1, size);
-        if (!Item(static_cast<uint8_t>((prefix >> 2) & 0x03u), static_cast<uint8_t>(prefix >> 4), data, error))
+        if (!Item(static_cast<uint8_t>((prefix >> 2) & 0x03u), static_cast<uint8_t>(prefix >> 4), data,
+                  error))
             return false;
         pos += 1 + size;
     }
@@ -139,18 +145,37 @@ bool Parser::Run(std::span<const uint8_t> descriptor, std::vector<HidTopCollecti
 
 bool Parser::Item(uint8_t type, uint8_t tag, std::span<const uint8_t> data, std::string& error) {
     switch (type) {
-        case kTypeMain: return MainItem(tag, data, error);
+        case kTypeMain:
+            return MainItem(tag, data, error);
         case kTypeGlobal:
             switch (tag) {
-                case kGlobalUsagePage: global_.usagePage = static_cast<uint16_t>(Unsigned(data)); break;
-                case kGlobalLogicalMin: global_.logicalMin = Signed(data); break;
-                case kGlobalLogicalMax: global_.logicalMax = Signed(data); break;
-                case kGlobalPhysicalMin: global_.physicalMin = Signed(data); break;
-                case kGlobalPhysicalMax: global_.physicalMax = Signed(data); break;
-                case kGlobalUnitExponent: global_.unitExponent = Unsigned(data); break;
-                case kGlobalUnit: global_.unit = Unsigned(data); break;
-                case kGlobalReportSize: global_.reportSize = Unsigned(data); break;
-                case kGlobalReportCount: global_.reportCount = Unsigned(data); break;
+                case kGlobalUsagePage:
+                    global_.usagePage = static_cast<uint16_t>(Unsigned(data));
+                    break;
+                case kGlobalLogicalMin:
+                    global_.logicalMin = Signed(data);
+                    break;
+                case kGlobalLogicalMax:
+                    global_.logicalMax = Signed(data);
+                    break;
+                case kGlobalPhysicalMin:
+                    global_.physicalMin = Signed(data);
+                    break;
+                case kGlobalPhysicalMax:
+                    global_.physicalMax = Signed(data);
+                    break;
+                case kGlobalUnitExponent:
+                    global_.unitExponent = Unsigned(data);
+                    break;
+                case kGlobalUnit:
+                    global_.unit = Unsigned(data);
+                    break;
+                case kGlobalReportSize:
+                    global_.reportSize = Unsigned(data);
+                    break;
+                case kGlobalReportCount:
+                    global_.reportCount = Unsigned(data);
+                    break;
                 case kGlobalReportId: {
                     const uint32_t id = Unsigned(data);
                     if (id == 0 || id > 0xFF) {
@@ -175,7 +200,8 @@ bool Parser::Item(uint8_t type, uint8_t tag, std::span<const uint8_t> data, std:
                     global_ = globalStack_.back();
                     globalStack_.pop_back();
                     break;
-                default: break;
+                default:
+                    break;
             }
             return true;
         case kTypeLocal:
@@ -185,17 +211,21 @@ bool Parser::Item(uint8_t type, uint8_t tag, std::span<const uint8_t> data, std:
                     AddLocalUsage(usage, usage, false);
                     break;
                 }
-                case kLocalUsageMin: local_.usageMin = ExtendedUsage(data, global_.usagePage); break;
+                case kLocalUsageMin:
+                    local_.usageMin = ExtendedUsage(data, global_.usagePage);
+                    break;
                 case kLocalUsageMax:
                     if (local_.usageMin) {
                         AddLocalUsage(*local_.usageMin, ExtendedUsage(data, global_.usagePage), true);
                         local_.usageMin.reset();
                     }
                     break;
-                default: break;  // designators, strings and delimiters carry nothing we use
+                default:
+                    break;  // designators, strings and delimiters carry nothing we use
             }
             return true;
-        default: return true;  // reserved item type
+        default:
+            return true;  // reserved item type
     }
 }
 
@@ -206,7 +236,8 @@ void Parser::AddLocalUsage(uint32_t min, uint32_t max, bool isRange) {
     }
     // A range is within one page; one whose ends disagree or run backwards is dropped.
     if ((min >> 16) != (max >> 16) || (min & 0xFFFFu) > (max & 0xFFFFu)) return;
-    local_.usages.push_back(HidUsageSpan{static_cast<uint16_t>(min >> 16), static_cast<uint16_t>(min & 0xFFFFu),
+    local_.usages.push_back(HidUsageSpan{static_cast<uint16_t>(min >> 16),
+                                         static_cast<uint16_t>(min & 0xFFFFu),
                                          static_cast<uint16_t>(max & 0xFFFFu), isRange});
 }
 
@@ -254,10 +285,17 @@ bool Parser::MainItem(uint8_t tag, std::span<const uint8_t> data, std::string& e
             }
             linkStack_.pop_back();
             break;
-        case kMainInput: ok = AddField(HidReportType::Input, static_cast<uint16_t>(Unsigned(data)), error); break;
-        case kMainOutput: ok = AddField(HidReportType::Output, static_cast<uint16_t>(Unsigned(data)), error); break;
-        case kMainFeature: ok = AddField(HidReportType::Feature, static_cast<uint16_t>(Unsigned(data)), error); break;
-        default: break;
+        case kMainInput:
+            ok = AddField(HidReportType::Input, static_cast<uint16_t>(Unsigned(data)), error);
+            break;
+        case kMainOutput:
+            ok = AddField(HidReportType::Output, static_cast<uint16_t>(Unsigned(data)), error);
+            break;
+        case kMainFeature:
+            ok = AddField(HidReportType::Feature, static_cast<uint16_t>(Unsigned(data)), error);
+            break;
+        default:
+            break;
     }
     local_ = LocalState{};
     return ok;
@@ -351,7 +389,8 @@ void AddCapabilities(HidTopCollection& top, uint32_t fieldIndex) {
         cap.usageMax = static_cast<uint16_t>(span.usageMin + covered - 1);
         cap.isRange = span.isRange && cap.usageMax != cap.usageMin;
         cap.bitPosition = field.bitPosition + next * field.bitSize;
-        if (i + 1 == field.usages.size() && !field.IsButton() && !cap.isRange) covered = field.reportCount - next;
+        if (i + 1 == field.usages.size() && !field.IsButton() && !cap.isRange)
+            covered = field.reportCount - next;
         cap.reportCount = static_cast<uint16_t>(covered);
         next += covered;
         target.push_back(cap);
@@ -374,7 +413,8 @@ void Parser::Finish(std::vector<HidTopCollection>& out) {
                 const auto it = reportBits_[type].find(id);
                 if (it == reportBits_[type].end()) continue;
                 bool used = false;
-                for (const auto& field : top.fields) used = used || (field.reportId == id && static_cast<size_t>(field.type) == type);
+                for (const auto& field : top.fields)
+                    used = used || (field.reportId == id && static_cast<size_t>(field.type) == type);
                 if (used) longest = std::max(longest, (it->second + 7) / 8 + 1);
             }
             top.reportLength[type] = static_cast<uint16_t>(std::min<uint32_t>(longest, 0xFFFFu));

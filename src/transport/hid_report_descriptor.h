@@ -46,10 +46,10 @@ struct HidMainField {
     HidReportType type = HidReportType::Input;
     uint8_t reportId = 0;
     uint16_t linkCollection = 0;
-    uint16_t flags = 0;          // the main item's data bits (bit 0 constant, bit 1 variable, ...)
-    uint32_t bitPosition = 0;    // first bit after the report id byte
-    uint16_t bitSize = 0;        // Report Size
-    uint16_t reportCount = 0;    // Report Count
+    uint16_t flags = 0;        // the main item's data bits (bit 0 constant, bit 1 variable, ...)
+    uint32_t bitPosition = 0;  // first bit after the report id byte
+    uint16_t bitSize = 0;      // Report Size
+    uint16_t reportCount = 0;  // Report Count
     int32_t logicalMin = 0;
     int32_t logicalMax = 0;
     int32_t physicalMin = 0;
@@ -75,7 +75,7 @@ struct HidCapability {
     uint16_t linkUsage = 0;
     bool isRange = false;
     bool isAbsolute = true;
-    bool isArray = false;   // a button capability of an array field (selectors)
+    bool isArray = false;  // a button capability of an array field (selectors)
     bool hasNull = false;
     uint16_t usageMin = 0;  // the usage when isRange is false
     uint16_t usageMax = 0;
@@ -102,9 +102,9 @@ struct HidLinkCollection {
 struct HidTopCollection {
     uint16_t usagePage = 0;
     uint16_t usage = 0;
-    std::vector<uint8_t> reportIds;  // ascending; {0} when the device uses none
+    std::vector<uint8_t> reportIds;                            // ascending; {0} when the device uses none
     std::array<uint16_t, kHidReportTypeCount> reportLength{};  // bytes, report id byte included
-    std::vector<HidLinkCollection> linkCollections;  // [0] is the top-level collection itself
+    std::vector<HidLinkCollection> linkCollections;            // [0] is the top-level collection itself
     std::vector<HidMainField> fields;
     std::array<std::vector<HidCapability>, kHidReportTypeCount> buttonCaps;
     std::array<std::vector<HidCapability>, kHidReportTypeCount> valueCaps;
@@ -154,7 +154,8 @@ int32_t HidGetUsages(const HidTopCollection& collection, HidReportType type, uin
 
 // The raw bits of the value usage (the first field of a value array).
 int32_t HidGetUsageValue(const HidTopCollection& collection, HidReportType type, uint16_t usagePage,
-                         uint16_t linkCollection, uint16_t usage, uint32_t& value, std::span<const uint8_t> report);
+                         uint16_t linkCollection, uint16_t usage, uint32_t& value,
+                         std::span<const uint8_t> report);
 
 // The value usage mapped from its logical range onto its physical range (the logical range when no
 // physical range is given).

@@ -37,12 +37,16 @@ int32_t CheckReport(const HidTopCollection& collection, HidReportType type, std:
     return hid_status::kSuccess;
 }
 
-bool LinkMatches(uint16_t wanted, uint16_t actual) { return wanted == 0 || wanted == actual; }
+bool LinkMatches(uint16_t wanted, uint16_t actual) {
+    return wanted == 0 || wanted == actual;
+}
 
 // The value capability of the usage in this report, or the status that explains why there is none.
-int32_t FindValue(const HidTopCollection& collection, HidReportType type, uint16_t usagePage, uint16_t linkCollection,
-                  uint16_t usage, std::span<const uint8_t> report, const HidCapability*& found) {
-    if (const int32_t status = CheckReport(collection, type, report); status != hid_status::kSuccess) return status;
+int32_t FindValue(const HidTopCollection& collection, HidReportType type, uint16_t usagePage,
+                  uint16_t linkCollection, uint16_t usage, std::span<const uint8_t> report,
+                  const HidCapability*& found) {
+    if (const int32_t status = CheckReport(collection, type, report); status != hid_status::kSuccess)
+        return status;
     bool inOtherReport = false;
     for (const auto& cap : collection.ValueCaps(type)) {
         if (cap.usagePage != usagePage || usage < cap.usageMin || usage > cap.usageMax ||
@@ -96,7 +100,8 @@ int32_t HidGetUsages(const HidTopCollection& collection, HidReportType type, uin
                      std::span<const uint8_t> report) {
     const uint32_t room = std::min<uint64_t>(usageCount, usages.size());
     usageCount = 0;
-    if (const int32_t status = CheckReport(collection, type, report); status != hid_status::kSuccess) return status;
+    if (const int32_t status = CheckReport(collection, type, report); status != hid_status::kSuccess)
+        return status;
 
     bool pageFound = false;
     bool reportFound = false;
@@ -125,14 +130,18 @@ int32_t HidGetUsages(const HidTopCollection& collection, HidReportType type, uin
         }
         if (&field == lastArray) continue;  // the field's selectors were read with its first span
         lastArray = &field;
-        if (!FitsInReport(report, field.bitPosition, static_cast<uint32_t>(field.bitSize) * field.reportCount)) continue;
+        if (!FitsInReport(report, field.bitPosition,
+                          static_cast<uint32_t>(field.bitSize) * field.reportCount))
+            continue;
         for (uint32_t i = 0; i < field.reportCount; ++i) {
             const int64_t selector =
-                SignExtend(ReadBits(report, field.bitPosition + i * field.bitSize, field.bitSize), field.bitSize,
-                           field.logicalMin < 0);
-            if (selector < field.logicalMin || selector > field.logicalMax) continue;  // out of range: nothing
+                SignExtend(ReadBits(report, field.bitPosition + i * field.bitSize, field.bitSize),
+                           field.bitSize, field.logicalMin < 0);
+            if (selector < field.logicalMin || selector > field.logicalMax)
+                continue;  // out of range: nothing
             uint16_t usage = 0;
-            if (ArrayUsage(field, static_cast<uint32_t>(selector - field.logicalMin), usagePage, usage)) emit(usage);
+            if (ArrayUsage(field, static_cast<uint32_t>(selector - field.logicalMin), usagePage, usage))
+                emit(usage);
         }
     }
     if (!pageFound) return hid_status::kUsageNotFound;
@@ -141,7 +150,8 @@ int32_t HidGetUsages(const HidTopCollection& collection, HidReportType type, uin
 }
 
 int32_t HidGetUsageValue(const HidTopCollection& collection, HidReportType type, uint16_t usagePage,
-                         uint16_t linkCollection, uint16_t usage, uint32_t& value, std::span<const uint8_t> report) {
+                         uint16_t linkCollection, uint16_t usage, uint32_t& value,
+                         std::span<const uint8_t> report) {
     const HidCapability* cap = nullptr;
     if (const int32_t status = FindValue(collection, type, usagePage, linkCollection, usage, report, cap);
         status != hid_status::kSuccess)
@@ -177,9 +187,10 @@ int32_t HidGetScaledUsageValue(const HidTopCollection& collection, HidReportType
         return cap->hasNull ? hid_status::kNull : hid_status::kValueOutOfRange;
     }
     // Both factors can need 33 bits; long double holds their product exactly.
-    const long double scaled = static_cast<long double>(physicalMin) +
-                               static_cast<long double>(raw - logicalMin) * static_cast<long double>(physicalMax - physicalMin) /
-                                   static_cast<long double>(logicalMax - logicalMin);
+    const long double scaled =
+        static_cast<long double>(physicalMin) + static_cast<long double>(raw - logicalMin) *
+                                                    static_cast<long double>(physicalMax - physicalMin) /
+                                                    static_cast<long double>(logicalMax - logicalMin);
     value = static_cast<int32_t>(std::clamp<long double>(scaled, INT32_MIN, INT32_MAX));
     return hid_status::kSuccess;
 }

@@ -136,7 +136,7 @@ TEST_F(HidInterfaceTest, PathsThatDoNotFitThePathBufferAreRefused) {
     EXPECT_FALSE(hid.Open(tooLong, true, true, true, false));
     EXPECT_FALSE(hid.IsOpen());
     EXPECT_EQ(backend.lastOpenedPath, fits);  // the long path never reached the backend
-    EXPECT_FALSE(hid.Reopen());                // nor does Reopen fall back to the older path
+    EXPECT_FALSE(hid.Reopen());               // nor does Reopen fall back to the older path
 }
 
 TEST_F(HidInterfaceTest, ReadTimesOutWithNothingTransferredAndTheNextReadStartsCleanly) {

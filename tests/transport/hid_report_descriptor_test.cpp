@@ -107,7 +107,7 @@ TEST(HidReportDescriptorTest, BootMouseValueCapabilitiesSitInThePointerCollectio
     const auto descriptor = ParseFile("boot_mouse.hex");
     const auto& mouse = descriptor.Collections().at(0);
     ASSERT_EQ(mouse.linkCollections.size(), 2u);
-    EXPECT_EQ(mouse.linkCollections[1].usage, 0x01);  // Pointer
+    EXPECT_EQ(mouse.linkCollections[1].usage, 0x01);        // Pointer
     EXPECT_EQ(mouse.linkCollections[1].collectionType, 0);  // Physical
 
     const auto& values = mouse.ValueCaps(HidReportType::Input);
@@ -140,9 +140,11 @@ TEST(HidUsageExtractionTest, KeyboardUsagesFromModifiersAndTheKeyArray) {
     const std::vector<uint8_t> report = {0x00, 0x42, 0x00, 0x04, 0x1D, 0x00, 0x00, 0x00, 0x00};
     std::vector<uint16_t> usages(14, 0xFFFF);
     uint32_t count = 14;
-    EXPECT_EQ(HidGetUsages(keyboard, HidReportType::Input, 0x07, 0, usages, count, report), hid_status::kSuccess);
+    EXPECT_EQ(HidGetUsages(keyboard, HidReportType::Input, 0x07, 0, usages, count, report),
+              hid_status::kSuccess);
     ASSERT_EQ(count, 4u);
-    EXPECT_EQ(std::vector<uint16_t>(usages.begin(), usages.begin() + 4), (std::vector<uint16_t>{0xE1, 0xE6, 0x04, 0x1D}));
+    EXPECT_EQ(std::vector<uint16_t>(usages.begin(), usages.begin() + 4),
+              (std::vector<uint16_t>{0xE1, 0xE6, 0x04, 0x1D}));
 
     // Too little room: what fits, and the status says so.
     count = 2;
@@ -153,7 +155,8 @@ TEST(HidUsageExtractionTest, KeyboardUsagesFromModifiersAndTheKeyArray) {
     // A selector beyond the logical maximum stands for nothing.
     const std::vector<uint8_t> outOfRange = {0x00, 0x00, 0x00, 0x66, 0xFF, 0x00, 0x00, 0x00, 0x00};
     count = 14;
-    EXPECT_EQ(HidGetUsages(keyboard, HidReportType::Input, 0x07, 0, usages, count, outOfRange), hid_status::kSuccess);
+    EXPECT_EQ(HidGetUsages(keyboard, HidReportType::Input, 0x07, 0, usages, count, outOfRange),
+              hid_status::kSuccess);
     EXPECT_EQ(count, 0u);
 }
 
@@ -174,7 +177,8 @@ TEST(HidUsageExtractionTest, StatusCodesForRequestsThatCannotBeServed) {
     const std::vector<uint8_t> shortReport(report.begin(), report.end() - 1);
     const std::vector<uint8_t> otherId = {0x02, 0, 0, 0, 0, 0, 0};
     const Case cases[] = {
-        {"buttons", HidGetUsages(mouse, HidReportType::Input, 0x09, 0, usages, count, report), hid_status::kSuccess},
+        {"buttons", HidGetUsages(mouse, HidReportType::Input, 0x09, 0, usages, count, report),
+         hid_status::kSuccess},
         {"page absent", HidGetUsages(mouse, HidReportType::Input, 0x07, 0, usages, count, report),
          hid_status::kUsageNotFound},
         {"wrong length", HidGetUsages(mouse, HidReportType::Input, 0x09, 0, usages, count, shortReport),
@@ -187,8 +191,8 @@ TEST(HidUsageExtractionTest, StatusCodesForRequestsThatCannotBeServed) {
          hid_status::kUsageNotFound},
         {"other link collection", HidGetUsageValue(mouse, HidReportType::Input, 0x01, 7, 0x30, value, report),
          hid_status::kUsageNotFound},
-        {"value in its link collection", HidGetUsageValue(mouse, HidReportType::Input, 0x01, 1, 0x30, value, report),
-         hid_status::kSuccess},
+        {"value in its link collection",
+         HidGetUsageValue(mouse, HidReportType::Input, 0x01, 1, 0x30, value, report), hid_status::kSuccess},
         {"scaled X", HidGetScaledUsageValue(mouse, HidReportType::Input, 0x01, 0, 0x30, scaled, report),
          hid_status::kSuccess},
     };
@@ -216,7 +220,12 @@ TEST(HidUsageExtractionTest, ScaledValuesMapTheLogicalOntoThePhysicalRange) {
     };
     const Case cases[] = {
         // Logical 0..255 onto physical 0..1000.
-        {"scaled up", {0x15, 0x00, 0x26, 0xFF, 0x00, 0x35, 0x00, 0x46, 0xE8, 0x03}, 8, 0x02, {0x80}, hid_status::kSuccess,
+        {"scaled up",
+         {0x15, 0x00, 0x26, 0xFF, 0x00, 0x35, 0x00, 0x46, 0xE8, 0x03},
+         8,
+         0x02,
+         {0x80},
+         hid_status::kSuccess,
          501},
         // Logical maximum written in one byte as 0xFF with minimum 0: read as 255, not -1.
         {"short maximum", {0x15, 0x00, 0x25, 0xFF}, 8, 0x02, {0xFF}, hid_status::kSuccess, 255},
@@ -228,9 +237,13 @@ TEST(HidUsageExtractionTest, ScaledValuesMapTheLogicalOntoThePhysicalRange) {
         {"empty logical range", {0x15, 0x05, 0x25, 0x05}, 8, 0x02, {0x05}, hid_status::kBadLogPhyValues, 0},
         // The extremes of 32-bit ranges do not overflow.
         {"wide ranges",
-         {0x17, 0x00, 0x00, 0x00, 0x80, 0x27, 0xFF, 0xFF, 0xFF, 0x7F, 0x37, 0x00, 0x00, 0x00, 0x80, 0x47, 0xFF, 0xFF,
-          0xFF, 0x7F},
-         32, 0x02, {0xFF, 0xFF, 0xFF, 0x7F}, hid_status::kSuccess, 0x7FFFFFFF},
+         {0x17, 0x00, 0x00, 0x00, 0x80, 0x27, 0xFF, 0xFF, 0xFF, 0x7F,
+          0x37, 0x00, 0x00, 0x00, 0x80, 0x47, 0xFF, 0xFF, 0xFF, 0x7F},
+         32,
+         0x02,
+         {0xFF, 0xFF, 0xFF, 0x7F},
+         hid_status::kSuccess,
+         0x7FFFFFFF},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -241,7 +254,8 @@ TEST(HidUsageExtractionTest, ScaledValuesMapTheLogicalOntoThePhysicalRange) {
         report.insert(report.end(), c.data.begin(), c.data.end());
         ASSERT_EQ(report.size(), collection.ReportLength(HidReportType::Input));
         int32_t scaled = 12345;
-        EXPECT_EQ(HidGetScaledUsageValue(collection, HidReportType::Input, 0x01, 0, 0x30, scaled, report), c.status);
+        EXPECT_EQ(HidGetScaledUsageValue(collection, HidReportType::Input, 0x01, 0, 0x30, scaled, report),
+                  c.status);
         if (c.status == hid_status::kSuccess) {
             EXPECT_EQ(scaled, c.scaled);
         }
@@ -252,11 +266,11 @@ TEST(HidReportDescriptorTest, UsagesAreSharedOutOverTheFieldsOfAMainItem) {
     // Three 8-bit values with two usages (X, then Y for the rest), a 4-byte usage naming its own page,
     // and five 1-bit buttons with a range of only three usages.
     const std::vector<uint8_t> d = {
-        0x05, 0x01, 0x09, 0x05, 0xA1, 0x01,                    //
-        0x09, 0x30, 0x09, 0x31, 0x75, 0x08, 0x95, 0x03, 0x81, 0x02,  //
-        0x0B, 0x02, 0x00, 0x0C, 0x00, 0x75, 0x10, 0x95, 0x01, 0x81, 0x02,  // Consumer 0x0002
+        0x05, 0x01, 0x09, 0x05, 0xA1, 0x01,                                      //
+        0x09, 0x30, 0x09, 0x31, 0x75, 0x08, 0x95, 0x03, 0x81, 0x02,              //
+        0x0B, 0x02, 0x00, 0x0C, 0x00, 0x75, 0x10, 0x95, 0x01, 0x81, 0x02,        // Consumer 0x0002
         0x05, 0x09, 0x19, 0x01, 0x29, 0x03, 0x75, 0x01, 0x95, 0x05, 0x81, 0x02,  //
-        0x75, 0x03, 0x95, 0x01, 0x81, 0x03,                    // padding
+        0x75, 0x03, 0x95, 0x01, 0x81, 0x03,                                      // padding
         0xC0,
     };
     HidReportDescriptor descriptor;

@@ -22,7 +22,9 @@ using testing::LoadHexDescriptor;
 
 class HidrawEnumerationTest : public ::testing::Test {
 protected:
-    std::string Stem(int number) const { return "hidraw:" + (sysfs.Dev() / ("hidraw" + std::to_string(number))).string(); }
+    std::string Stem(int number) const {
+        return "hidraw:" + (sysfs.Dev() / ("hidraw" + std::to_string(number))).string();
+    }
 
     FakeSysfs sysfs;
     CHidrawBackend backend{sysfs.Sys(), sysfs.Dev()};
@@ -42,12 +44,9 @@ TEST_F(HidrawEnumerationTest, OnePathPerTopLevelCollectionInNodeOrder) {
     std::vector<std::string> paths = {"stale"};
     ASSERT_TRUE(backend.Enumerate(paths));
     const std::vector<std::string> expected = {
-        Stem(2) + "#vid_046d&pid_c31c&mi_00",
-        Stem(3) + "#vid_1234&pid_abcd",
-        Stem(10) + "#vid_320f&pid_225b&mi_01&col01",
-        Stem(10) + "#vid_320f&pid_225b&mi_01&col02",
-        Stem(10) + "#vid_320f&pid_225b&mi_01&col03",
-        Stem(10) + "#vid_320f&pid_225b&mi_01&col04",
+        Stem(2) + "#vid_046d&pid_c31c&mi_00",        Stem(3) + "#vid_1234&pid_abcd",
+        Stem(10) + "#vid_320f&pid_225b&mi_01&col01", Stem(10) + "#vid_320f&pid_225b&mi_01&col02",
+        Stem(10) + "#vid_320f&pid_225b&mi_01&col03", Stem(10) + "#vid_320f&pid_225b&mi_01&col04",
     };
     EXPECT_EQ(paths, expected);
 }
@@ -85,9 +84,9 @@ TEST_F(HidrawEnumerationTest, OpenRefusesWhatIsNotAnOpenableNodeOfOurs) {
     EXPECT_NE(backend.Open(good, true, true), nullptr);
 
     const std::string cases[] = {
-        "emu:mouse#vid_320f&pid_225a&mi_00",                   // another backend's path
-        "hidraw:/dev/hidraw1#vid_320f&pid_225a&mi_00",         // outside our /dev root
-        Stem(9) + "#vid_320f&pid_225a&mi_00",                   // no such node
+        "emu:mouse#vid_320f&pid_225a&mi_00",                             // another backend's path
+        "hidraw:/dev/hidraw1#vid_320f&pid_225a&mi_00",                   // outside our /dev root
+        Stem(9) + "#vid_320f&pid_225a&mi_00",                            // no such node
         "hidraw:" + (sysfs.Dev() / "..").string() + "/dev/hidraw1#vid",  // not by its own name
     };
     for (const auto& path : cases) EXPECT_EQ(backend.Open(path, true, true), nullptr) << path;
@@ -103,7 +102,8 @@ protected:
         int fds[2];
         ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds), 0);
         device = fds[1];
-        connection = std::make_unique<CHidrawConnection>(fds[0], std::vector<uint8_t>{1, 2}, HidAttributes{1, 2, 3});
+        connection =
+            std::make_unique<CHidrawConnection>(fds[0], std::vector<uint8_t>{1, 2}, HidAttributes{1, 2, 3});
         ASSERT_TRUE(connection->Valid());
     }
     void TearDown() override {

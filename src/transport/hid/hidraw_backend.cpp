@@ -101,7 +101,8 @@ std::optional<NodeInfo> ReadNodeInfo(const fs::path& sysRoot, const std::string&
     // The USB interface is the nearest ancestor with bInterfaceNumber; the USB device, its parent,
     // holds bcdDevice. Nodes on other buses have neither.
     fs::path dir = hidDevice.parent_path();
-    for (int i = 0; i < kMaxAncestors && !dir.empty() && dir != dir.root_path(); ++i, dir = dir.parent_path()) {
+    for (int i = 0; i < kMaxAncestors && !dir.empty() && dir != dir.root_path();
+         ++i, dir = dir.parent_path()) {
         const auto number = ReadSmallFile(dir / "bInterfaceNumber", kMaxTextBytes);
         if (!number) continue;
         info.interfaceNumber = ParseHex(*number);
@@ -142,7 +143,8 @@ bool CHidrawBackend::Enumerate(std::vector<std::string>& paths) {
     paths.clear();
     std::error_code ec;
     std::vector<std::pair<unsigned long, std::string>> nodes;
-    for (fs::directory_iterator it(sysRoot_ / "class" / "hidraw", ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(sysRoot_ / "class" / "hidraw", ec), end; !ec && it != end;
+         it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (const auto number = NodeNumber(name)) nodes.emplace_back(*number, name);
     }
@@ -171,7 +173,8 @@ bool CHidrawBackend::Enumerate(std::vector<std::string>& paths) {
             paths.push_back(stem);
             continue;
         }
-        for (size_t i = 1; i <= collections; ++i) paths.push_back(stem + "&col" + Hex(static_cast<uint32_t>(i), 2));
+        for (size_t i = 1; i <= collections; ++i)
+            paths.push_back(stem + "&col" + Hex(static_cast<uint32_t>(i), 2));
     }
     return true;
 }

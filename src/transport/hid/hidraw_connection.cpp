@@ -55,7 +55,8 @@ HidIoResult CHidrawConnection::Read(std::span<uint8_t> buffer, int timeoutMs) {
     for (;;) {
         int wait = timeoutMs;
         if (timeoutMs != kHidWaitForever) {
-            const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+            const auto spent =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
             wait = spent >= timeoutMs ? 0 : static_cast<int>(timeoutMs - spent);
         }
         const HidIoStatus status = Wait(POLLIN, wait);
