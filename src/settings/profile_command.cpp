@@ -17,26 +17,39 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+const char* KindWord(ProfileKind kind) {
+    switch (kind) {
+        case ProfileKind::Keyboard: return "keyboard";
+        case ProfileKind::Mouse: return "mouse";
+        case ProfileKind::MousePad: return "mousepad";
+        case ProfileKind::Headset: return "headset";
+    }
+    return "mouse";
+}
+
+// Each run of the tool is a fresh start, so the list marks the profile the list records as
+// selected: the one the next command (and the program) will open.
 void PrintList(const CProfileStore& store, ProfileKind kind, bool asJson, std::ostream& out) {
     const auto& items = store.Items();
+    const int selected = store.GetRecordedSelection();
     if (asJson) {
         Json::Value root(Json::objectValue);
-        root["kind"] = std::string(KindName(kind));
-        root["selected"] = store.GetSelectedIndex();
+        root["kind"] = KindWord(kind);
+        root["selected"] = selected;
         root["profiles"] = Json::Value(Json::arrayValue);
         for (std::size_t i = 0; i < items.size(); ++i) {
             Json::Value e(Json::objectValue);
             e["index"] = static_cast<int>(i);
             e["name"] = items[i].name;
             e["uuid"] = items[i].uuid;
-            e["selected"] = static_cast<int>(i) == store.GetSelectedIndex();
+            e["selected"] = static_cast<int>(i) == selected;
             root["profiles"].append(e);
         }
         out << CJsonFileUtil::StyledText(root);
         return;
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
-        out << (static_cast<int>(i) == store.GetSelectedIndex() ? "* " : "  ") << i << "  " << items[i].name << "  "
+        out << (static_cast<int>(i) == selected ? "* " : "  ") << i << "  " << items[i].name << "  "
             << items[i].uuid << '\n';
     }
 }

@@ -141,6 +141,12 @@ std::string CProfileStore::GetSelectedName() const {
                                                                          : std::string();
 }
 
+int CProfileStore::GetRecordedSelection() const {
+    if (items_.empty()) return -1;
+    const int recorded = json::IntMember(list_, "profileselect");
+    return recorded >= 0 && recorded < static_cast<int>(items_.size()) ? recorded : 0;
+}
+
 int CProfileStore::GetProfileCount() const {
     Json::Value clean;
     std::vector<ProfileEntry> items;

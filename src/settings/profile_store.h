@@ -64,6 +64,10 @@ public:
 
     const std::vector<ProfileEntry>& Items() const { return items_; }
     int GetSelectedIndex() const { return selected_; }
+    // The selection the list records ("profileselect"): the profile the next start opens. It differs
+    // from GetSelectedIndex() after AddProfile, which records the new profile but leaves the bar's
+    // selection where it was. -1 when the list is empty.
+    int GetRecordedSelection() const;
     std::string GetSelectedUUID() const;
     std::string GetSelectedName() const;
     // The number of profiles in the list on disk.

@@ -36,6 +36,8 @@ TEST_F(ProfileCommandTest, ListAddSelectAndRenamePrintTheList) {
     ASSERT_EQ(Run("mouse", "list"), 0) << err_.str();
     EXPECT_EQ(out_.str().rfind("* 0  Profile1  ", 0), 0u) << out_.str();
     ASSERT_EQ(Run("mouse", "add"), 0);
+    // The new profile is the one the list records for the next start.
+    EXPECT_NE(out_.str().find("\n* 1  Profile2  "), std::string::npos) << out_.str();
     ASSERT_EQ(Run("mouse", "select", "1"), 0);
     ASSERT_EQ(Run("mouse", "rename", "Game"), 0);
     EXPECT_NE(out_.str().find("\n* 1  Game  "), std::string::npos) << out_.str();

@@ -68,6 +68,7 @@ TEST_F(ProfileStoreTest, AddCopyAndImportNames) {
     ASSERT_TRUE(store_.AddProfile().ok());
     EXPECT_EQ(Names().back(), "Profile3");
     EXPECT_EQ(List()["profileselect"], 2);  // recorded for the next start
+    EXPECT_EQ(store_.GetRecordedSelection(), 2);
     EXPECT_EQ(store_.GetSelectedIndex(), 1);  // the bar's selection stays
 
     ASSERT_TRUE(store_.RenameProfile("Game").ok());
