@@ -236,6 +236,24 @@ TEST(Run, EndsOnQuitAndRunsTimersMeanwhile) {
     EXPECT_EQ(loop.Now().count(), 3 * 109375);
 }
 
+TEST(RealClock, TimersFireOnTimeAndQuitEndsTheRun) {
+    CPlainMessageLoop loop(CPlainMessageLoop::ClockMode::Real);
+    EXPECT_FALSE(loop.AdvanceBy(Us(1000))) << "only the virtual clock can be advanced";
+    int owner = 0;
+    std::vector<long long> at;
+    loop.SetTimer(&owner, 1, 20, [&] {
+        at.push_back(loop.Now().count());
+        if (at.size() == 3) loop.PostQuit(0);
+    });
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(loop.Run(), 0);
+    auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(at.size(), 3u);
+    EXPECT_GE(at[0], 31250) << "never before the due time";
+    EXPECT_GE(took, 90ms);
+    EXPECT_LT(took, 5s);
+}
+
 TEST(RegisteredMessages, SameNameSameIdFromTheRegisteredRange) {
     UINT a = RegisterWindowMessage("ZEVIK-R300Prime");
     UINT b = RegisterWindowMessage("{4695579F-999A-41d4-9FAF-EFFCE93EBF15}");
