@@ -14,8 +14,10 @@ inline QApplication& QtTestApp() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: a QApplication torn down among the static destructors at exit outlives parts of
+    // Qt it needs and crashes the process after the tests passed.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Base of the fixtures: the application exists before any widget member is constructed.
