@@ -229,6 +229,7 @@ bool CHidInterface::Reopen() {
         if (!BuildFieldTable(s.collection, reportType, s.fields[type], usageEntries)) {
             Trace("hid: report descriptor describes more fields than supported");
             s.FreeTables();
+            s.attributes = {};
             return false;
         }
     }
