@@ -16,6 +16,12 @@ elseif(NOT ZEVIK_SANITIZE STREQUAL "")
   message(FATAL_ERROR "ZEVIK_SANITIZE must be empty, 'address' or 'thread'")
 endif()
 
+# Fuzz builds (clang): every library gets libFuzzer's coverage feedback, the targets link the driver.
+if(ZEVIK_BUILD_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # zevik_module(NAME DIR [DEPS ...]): a static library of every .cpp file in DIR (not recursive).
 # Modules include each other as "module/file.h" from src/.
 function(zevik_module name)
