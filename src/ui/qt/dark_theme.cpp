@@ -32,6 +32,14 @@ QPushButton[zevikRole="caption"] { background: transparent; border: none; font-s
 QPushButton[zevikRole="caption"]:hover { background: %HOVER%; }
 QPushButton[zevikRole="close"] { background: transparent; border: none; font-size: 14px; padding: 0; }
 QPushButton[zevikRole="close"]:hover { background: %ACCENT%; color: white; }
+QPushButton[zevikRole="nav"] {
+  background: transparent; border: none; border-radius: 6px; text-align: left; padding-left: 12px;
+  font-size: 14px; color: %DIM%;
+}
+QPushButton[zevikRole="nav"]:hover { background: %CONTROL%; color: %TEXT%; }
+QPushButton[zevikRole="nav"]:checked {
+  background: %CONTROL%; color: white; border-left: 3px solid %ACCENT%; font-weight: bold;
+}
 QLineEdit, QTextEdit, QPlainTextEdit {
   background: %WINDOW%; border: 1px solid %BORDER%; border-radius: 4px; padding: 3px 6px;
   selection-background-color: %ACCENT%;
@@ -41,9 +49,6 @@ QComboBox {
   background: %CONTROL%; border: 1px solid %BORDER%; border-radius: 4px; padding: 3px 8px;
 }
 QComboBox:hover { border-color: %ACCENT%; }
-QComboBox::drop-down { border: none; width: 18px; }
-QComboBox::down-arrow { width: 0; height: 0; border-left: 4px solid transparent;
-  border-right: 4px solid transparent; border-top: 5px solid %DIM%; }
 QComboBox QAbstractItemView {
   background: %PANEL%; border: 1px solid %BORDER%; selection-background-color: %ACCENT%; outline: 0;
 }

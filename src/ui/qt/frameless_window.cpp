@@ -10,6 +10,9 @@ namespace zevik {
 
 CFramelessWindow::CFramelessWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setAttribute(Qt::WA_StyledBackground);
+    // The window itself holds the focus until the user puts it in a control: no control gets
+    // "setfocus" just because the window opened, and a click on the background ends an edit.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 QRect CFramelessWindow::CaptionRect() const {

@@ -79,6 +79,9 @@ void CQtWindowHost::Show(bool show, bool activate) {
     }
     ApplySkinFrame();
     m_widget->setVisible(show);
+    if (show && m_widget->focusWidget() == nullptr) {
+        m_widget->setFocus(Qt::OtherFocusReason);
+    }
     if (show && activate) {
         m_widget->raise();
         m_widget->activateWindow();

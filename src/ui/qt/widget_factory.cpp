@@ -154,6 +154,10 @@ RenderedControl CWidgetFactory::Create(CControlUI& control, QWidget* parent, CQt
             out.widget = new CBarGraphWidget(parent);
             break;
     }
+    if (out.kind == WidgetKind::Button || out.kind == WidgetKind::Option || out.kind == WidgetKind::CheckBox) {
+        // A click focuses the control (and ends an edit's input); Tab does not stop on it.
+        out.widget->setFocusPolicy(Qt::ClickFocus);
+    }
     Wire(control, out, renderer);
     return out;
 }
