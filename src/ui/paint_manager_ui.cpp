@@ -134,6 +134,8 @@ void CPaintManagerUI::ReapObjects(CControlUI* control) {
     if (CMessageLoop* loop = CMessageLoop::Current()) loop->KillTimers(control);
     UnregisterName(control);
     if (m_pFocus == control) m_pFocus = nullptr;
+    if (m_pCapture == control) m_pCapture = nullptr;
+    if (m_pHover == control) m_pHover = nullptr;
     if (m_pRoot == control) m_pRoot = nullptr;
     for (auto& pending : m_pendingNotifies) {
         if (pending->msg.pSender == control) pending->cancelled = true;
@@ -283,6 +285,53 @@ void CPaintManagerUI::SetFocus(CControlUI* control) {
         event.pSender = control;
         control->Event(event);
     }
+}
+
+CControlUI* CPaintManagerUI::DispatchMouse(int eventType, UiPoint pt, UINT keyState) {
+    CMessageLoop* loop = CMessageLoop::Current();
+    auto deliver = [&](CControlUI* target, int type) {
+        if (target == nullptr) return;
+        TEventUI event;
+        event.Type = type;
+        event.pSender = target;
+        event.ptMouse = pt;
+        event.wKeyState = keyState;
+        event.dwTimestamp = loop != nullptr ? loop->NowMs() : 0;
+        target->Event(event);
+    };
+    if (m_pCapture == nullptr && eventType != UIEVENT_MOUSELEAVE) {
+        CControlUI* under = FindControl(pt);
+        if (under != m_pHover) {
+            CControlUI* old = m_pHover;
+            m_pHover = under;
+            deliver(old, UIEVENT_MOUSELEAVE);
+            deliver(m_pHover, UIEVENT_MOUSEENTER);
+        }
+    }
+    CControlUI* target = nullptr;
+    switch (eventType) {
+        case UIEVENT_BUTTONDOWN:
+            target = FindControl(pt);
+            m_pCapture = target;
+            break;
+        case UIEVENT_BUTTONUP:
+            target = m_pCapture != nullptr ? m_pCapture : FindControl(pt);
+            m_pCapture = nullptr;
+            break;
+        case UIEVENT_MOUSEMOVE:
+            target = m_pCapture != nullptr ? m_pCapture : FindControl(pt);
+            break;
+        case UIEVENT_MOUSELEAVE:
+            // The pointer left the window.
+            target = m_pHover;
+            m_pHover = nullptr;
+            break;
+        default:
+            target = FindControl(pt);
+            break;
+    }
+    deliver(target, eventType);
+    return target;
 }
 
 bool CPaintManagerUI::SetTimer(CControlUI* control, UINT_PTR id, UINT ms) {

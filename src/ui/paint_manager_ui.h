@@ -99,6 +99,15 @@ public:
     // Moves the focus ("killfocus" to the old control, then "setfocus" to the new one).
     void SetFocus(CControlUI* control);
 
+    // ---- pointer input (window client coordinates) ----
+    // Delivers a mouse event the way a window does: a button press captures the control under the
+    // pointer, and moves and the release go to it until then; without capture, events go to the
+    // control under the pointer, and hover changes raise UIEVENT_MOUSELEAVE / UIEVENT_MOUSEENTER.
+    // Returns the control that got the event, or nullptr.
+    CControlUI* DispatchMouse(int eventType, UiPoint pt, UINT keyState = 0);
+    CControlUI* GetCapture() const { return m_pCapture; }
+    CControlUI* GetHover() const { return m_pHover; }
+
     // ---- control timers: each tick calls control->Event with UIEVENT_TIMER and the id ----
     bool SetTimer(CControlUI* control, UINT_PTR id, UINT ms);
     bool KillTimer(CControlUI* control, UINT_PTR id);
@@ -168,6 +177,8 @@ private:
     CWindowWnd* m_pWindow = nullptr;
     CControlUI* m_pRoot = nullptr;
     CControlUI* m_pFocus = nullptr;
+    CControlUI* m_pCapture = nullptr;
+    CControlUI* m_pHover = nullptr;
     std::map<std::string, std::vector<CControlUI*>, std::less<>> m_names;
     std::map<std::string, std::vector<COptionUI*>, std::less<>> m_optionGroups;
     std::vector<INotifyUI*> m_notifiers;

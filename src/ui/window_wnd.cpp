@@ -130,6 +130,10 @@ void CWindowWnd::SetIcon(UINT resourceId) {
     if (m_host) m_host->SetIcon(resourceId);
 }
 
+void CWindowWnd::Invalidate() {
+    if (m_host) m_host->Invalidate();
+}
+
 void CWindowWnd::SetWindowText(std::string_view title) {
     m_title = title;
     if (m_host) m_host->SetTitle(m_title);

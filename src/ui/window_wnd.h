@@ -49,6 +49,8 @@ public:
     // Centres on the owner window, or on the work area without owner.
     void CenterWindow();
     void SetIcon(UINT resourceId);
+    // Asks the host to paint the window again.
+    void Invalidate();
     UINT GetIcon() const { return m_icon; }
     void SetWindowText(std::string_view title);
     const std::string& GetWindowText() const { return m_title; }

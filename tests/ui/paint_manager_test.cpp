@@ -4,6 +4,7 @@
 
 #include "ui/button_ui.h"
 #include "ui/container_ui.h"
+#include "ui/horizontal_layout_ui.h"
 #include "ui/dialog_builder.h"
 #include "ui/notify_pump.h"
 #include "ui_test_support.h"
@@ -197,6 +198,102 @@ TEST_F(PaintManagerTest, FocusMovesWithNotifications) {
                                                             {"setfocus", "b", 0, 0}}));
     Container("root").Remove(pm.FindControl("b"));
     EXPECT_EQ(pm.GetFocus(), nullptr);
+}
+
+}  // namespace
+}  // namespace zevik
+
+namespace zevik {
+namespace {
+
+// A container that marks the children its drag rectangle crosses, as the key pictures' selection
+// panel does.
+class DragSelectPanel : public CHorizontalLayoutUI {
+public:
+    void DoEvent(TEventUI& event) override {
+        if (event.Type == UIEVENT_BUTTONDOWN) {
+            m_start = event.ptMouse;
+            m_dragging = true;
+        } else if (event.Type == UIEVENT_MOUSEMOVE && m_dragging) {
+            m_end = event.ptMouse;
+        } else if (event.Type == UIEVENT_BUTTONUP && m_dragging) {
+            m_dragging = false;
+            m_end = event.ptMouse;
+            UiRect sel{std::min(m_start.x, m_end.x), std::min(m_start.y, m_end.y), std::max(m_start.x, m_end.x) + 1,
+                       std::max(m_start.y, m_end.y) + 1};
+            selected.clear();
+            for (int i = 0; i < GetCount(); ++i) {
+                if (GetItemAt(i)->GetPos().Intersects(sel)) selected.push_back(GetItemAt(i)->GetName());
+            }
+            SendNotify("click_select_end");
+        } else {
+            CHorizontalLayoutUI::DoEvent(event);
+        }
+    }
+    std::vector<std::string> selected;
+
+private:
+    UiPoint m_start;
+    UiPoint m_end;
+    bool m_dragging = false;
+};
+
+class PointerTest : public PaintManagerTest, public IDialogBuilderCallback {
+protected:
+    CControlUI* CreateControl(std::string_view className) override {
+        return className == "SelectPanel" ? new DragSelectPanel() : nullptr;
+    }
+    void BuildPointerSkin() {
+        CDialogBuilder builder;
+        CControlUI* root = builder.CreateFromString(R"(<VerticalLayout name="root">
+            <SelectPanel name="panel" height="50" mouse="true">
+              <Control name="key_1" width="40" mouse="false"/><Control name="key_2" width="40" mouse="false"/>
+              <Control name="key_3" width="40" mouse="false"/>
+            </SelectPanel>
+            <Button name="btn" height="30"/>
+          </VerticalLayout>)",
+                                                    this, &pm);
+        ASSERT_NE(root, nullptr) << builder.GetLastError();
+        pm.AttachDialog(root);
+        pm.SetClientSize(UiSize{200, 100});
+        loop.ProcessPending();
+        recorder.events.clear();
+    }
+};
+
+TEST_F(PointerTest, APressCapturesTheControlUntilRelease) {
+    BuildPointerSkin();
+    auto* panel = dynamic_cast<DragSelectPanel*>(pm.FindControl("panel"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(pm.DispatchMouse(UIEVENT_BUTTONDOWN, UiPoint{10, 10}), panel);
+    EXPECT_EQ(pm.GetCapture(), panel);
+    // The drag leaves the panel over the button; the panel still gets the events.
+    EXPECT_EQ(pm.DispatchMouse(UIEVENT_MOUSEMOVE, UiPoint{60, 60}), panel);
+    EXPECT_EQ(pm.DispatchMouse(UIEVENT_BUTTONUP, UiPoint{60, 60}), panel);
+    EXPECT_EQ(pm.GetCapture(), nullptr);
+    EXPECT_EQ(panel->selected, (std::vector<std::string>{"key_1", "key_2"}));
+    EXPECT_EQ(recorder.TypesOf("panel"), (std::vector<std::string>{"msenter", "click_select_end"}));
+    EXPECT_TRUE(recorder.TypesOf("btn").empty()) << "no click without press on the button";
+}
+
+TEST_F(PointerTest, AClickNeedsPressAndReleaseOnTheButton) {
+    BuildPointerSkin();
+    pm.DispatchMouse(UIEVENT_BUTTONDOWN, UiPoint{20, 60});
+    pm.DispatchMouse(UIEVENT_BUTTONUP, UiPoint{20, 65});
+    pm.DispatchMouse(UIEVENT_BUTTONDOWN, UiPoint{20, 60});
+    pm.DispatchMouse(UIEVENT_BUTTONUP, UiPoint{20, 95});  // released outside: no click
+    EXPECT_EQ(recorder.TypesOf("btn"), (std::vector<std::string>{"msenter", "click"}));
+    pm.DispatchMouse(UIEVENT_MOUSELEAVE, UiPoint{-1, -1});
+    EXPECT_EQ(recorder.TypesOf("btn").back(), "msleave");
+}
+
+TEST_F(PointerTest, ACapturedControlThatGoesAwayReleasesTheCapture) {
+    BuildPointerSkin();
+    pm.DispatchMouse(UIEVENT_BUTTONDOWN, UiPoint{20, 60});
+    Container("root").Remove(pm.FindControl("btn"));
+    EXPECT_EQ(pm.GetCapture(), nullptr);
+    EXPECT_EQ(pm.GetHover(), nullptr);
+    EXPECT_EQ(pm.DispatchMouse(UIEVENT_BUTTONUP, UiPoint{20, 60}), pm.FindControl("root"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 #include "ui/attribute_parser.h"
 #include "ui/combo_ui.h"
@@ -34,8 +35,16 @@ CQtRenderer::CQtRenderer(CPaintManagerUI& manager, QWidget& host, std::filesyste
 }
 
 CQtRenderer::~CQtRenderer() {
-    m_manager.RemoveObserver(this);
+    if (!m_managerGone) {
+        m_manager.RemoveObserver(this);
+    }
     ClearAll();
+}
+
+bool CQtRenderer::ManagerAlive() const {
+    // A manager leaves the list of live managers before it tells its observers that its tree is gone.
+    const auto live = CPaintManagerUI::GetPaintManagers();
+    return std::find(live.begin(), live.end(), &m_manager) != live.end();
 }
 
 QWidget* CQtRenderer::WidgetFor(const CControlUI* control) const {
@@ -210,10 +219,17 @@ void CQtRenderer::OnChildRemoved(CContainerUI& container, CControlUI& child) {
     }
 }
 
-void CQtRenderer::OnRootChanged(CControlUI*) {
+void CQtRenderer::OnRootChanged(CControlUI* root) {
+    if (root == nullptr && !ManagerAlive()) {
+        // The window object is being destroyed without having been closed: drop the widgets and never
+        // touch the manager again.
+        m_managerGone = true;
+        ClearAll();
+        return;
+    }
     Rebuild();
-    if (CControlUI* root = m_manager.GetRoot()) {
-        if (QWidget* w = WidgetFor(root)) {
+    if (CControlUI* newRoot = m_manager.GetRoot()) {
+        if (QWidget* w = WidgetFor(newRoot)) {
             w->show();
         }
     }

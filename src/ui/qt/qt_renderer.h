@@ -90,12 +90,14 @@ private:
     CControlUI* RenderedAncestor(const CControlUI& control) const;
     void RestackChildren(CControlUI& container);
     void ClearAll();
+    bool ManagerAlive() const;
 
     CPaintManagerUI& m_manager;
     QWidget& m_host;
     CImageLoader m_images;
     std::unordered_map<const CControlUI*, RenderedControl> m_widgets;
     std::unordered_map<const QWidget*, CControlUI*> m_controls;
+    bool m_managerGone = false;
 };
 
 }  // namespace zevik
