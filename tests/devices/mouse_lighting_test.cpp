@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "devices/lighting_tables.h"
+#include "devices/mouse_lighting.h"
+
+namespace zevik {
+namespace {
+
+using lighting::EntryColour;
+using lighting::EntryIntensity;
+
+TEST(MouseLightingModes, StepAndPeriodTable) {
+    struct Case {
+        int mode;
+        MouseLightStep step;
+    };
+    const std::vector<Case> steps = {
+        {0, MouseLightStep::Wave},     {1, MouseLightStep::Spectrum},          {2, MouseLightStep::Breathe},
+        {3, MouseLightStep::Steady},   {4, MouseLightStep::Blink},             {5, MouseLightStep::Flow},
+        {6, MouseLightStep::Reactive}, {7, MouseLightStep::BreatheFourColours}, {8, MouseLightStep::BlinkFourColours},
+        {9, MouseLightStep::Sequence}, {10, MouseLightStep::Off},              {11, MouseLightStep::Sequence},
+        {200, MouseLightStep::Sequence}, {-1, MouseLightStep::Off}};
+    for (const Case& c : steps) EXPECT_EQ(MouseStepForMode(c.mode), c.step) << c.mode;
+
+    const std::vector<int> flow = {16, 12, 8, 4, 2};
+    const std::vector<int> other = {8, 6, 4, 2, 1};
+    for (int speed = 0; speed < 5; ++speed) {
+        EXPECT_EQ(MouseStepPeriod(5, speed), flow[static_cast<size_t>(speed)]);
+        for (int mode : {0, 1, 6, 10, 11}) EXPECT_EQ(MouseStepPeriod(mode, speed), other[static_cast<size_t>(speed)]);
+    }
+    EXPECT_EQ(MouseStepPeriod(5, 9), 2);  // speed levels from a file are bounded
+    EXPECT_EQ(MouseStepPeriod(0, -3), 8);
+}
+
+class MouseWave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame.Resize(kMouseLedCount);
+        light.light = 4;
+        light.fx = 1;
+        light.red = 10;
+        light.green = 200;
+        light.blue = 30;
+    }
+    // The entries of a group's LEDs, which must all be equal.
+    std::uint32_t Group(int g) const {
+        const auto& leds = kMouseLedGroupTable[static_cast<size_t>(g)];
+        const std::uint32_t first = frame.Get(leds[0]);
+        for (int led : leds) {
+            if (led != kMouseNoLed) {
+                EXPECT_EQ(frame.Get(led), first) << "group " << g << " LED " << led;
+            }
+        }
+        return first;
+    }
+    LightInfoRecord light;
+    LightAnimation state;
+    CLightFrame frame;
+};
+
+TEST_F(MouseWave, MulticolourHuesAdvanceSevenPerGroupAndSkipTheRepeat) {
+    light.multiColor = 1;
+    MouseStepWave(light, state, frame);
+    EXPECT_EQ(state.x, 1);
+    for (int g = 0; g < kMouseLedGroups; ++g) {
+        EXPECT_EQ(EntryColour(Group(g)), lighting::Wheel(2 + 7 * g)) << g;
+        EXPECT_EQ(EntryIntensity(Group(g)), 255);
+    }
+    state.x = 183;  // next x 184, hue 185: the second group jumps past the repeated part to 0
+    MouseStepWave(light, state, frame);
+    EXPECT_EQ(EntryColour(Group(0)), lighting::Wheel(185));
+    EXPECT_EQ(EntryColour(Group(1)), lighting::Wheel(0));
+    EXPECT_EQ(EntryColour(Group(2)), lighting::Wheel(7));
+    // Counting down from 0 wraps to 191, whose hue is 0.
+    light.fx = 0;
+    state.x = 0;
+    MouseStepWave(light, state, frame);
+    EXPECT_EQ(state.x, 191);
+    EXPECT_EQ(EntryColour(Group(0)), lighting::Wheel(0));
+}
+
+TEST_F(MouseWave, SingleColourFollowsTheWaveCurve) {
+    MouseStepWave(light, state, frame);
+    for (int g = 0; g < kMouseLedGroups; ++g) {
+        EXPECT_EQ(EntryColour(Group(g)), (lighting::Rgb{10, 200, 30}));
+        EXPECT_EQ(EntryIntensity(Group(g)), lighting::Scale256(255, lighting::Wave(2 + 7 * g))) << g;
+    }
+    state.x = 88;  // index 90: the next group goes back 89 to 1
+    MouseStepWave(light, state, frame);
+    EXPECT_EQ(EntryIntensity(Group(0)), lighting::Scale256(255, lighting::Wave(90)));
+    EXPECT_EQ(EntryIntensity(Group(1)), lighting::Scale256(255, lighting::Wave(1)));
+    EXPECT_EQ(EntryIntensity(Group(2)), lighting::Scale256(255, lighting::Wave(8)));
+}
+
+TEST_F(MouseWave, FlowCarriesALitSpotInTheDirection) {
+    CLightLevels levels;
+    MouseStepFlow(light, state, levels, 5, frame);
+    MouseStepFlow(light, state, levels, 5, frame);
+    const int head = EntryIntensity(Group(1));
+    const int tail = EntryIntensity(Group(0));
+    EXPECT_GT(head, tail);
+    EXPECT_GT(tail, 0);
+    EXPECT_EQ(EntryIntensity(Group(6)), 0);
+    EXPECT_EQ(EntryColour(Group(1)), (lighting::Rgb{10, 200, 30}));
+    for (int i = 0; i < 40; ++i) MouseStepFlow(light, state, levels, 5, frame);  // keeps within the frame
+    for (int led = 0; led < kMouseLedCount; ++led) EXPECT_LE(EntryIntensity(frame.Get(led)), 255);
+}
+
+TEST_F(MouseWave, ReactiveRisesOnAPressThenFadesOut) {
+    MouseLedState leds;
+    std::minstd_rand random(1);
+    MouseStepReactive(light, leds, frame);
+    for (int led = 0; led < kMouseLedCount; ++led) EXPECT_EQ(EntryIntensity(frame.Get(led)), 0);
+
+    MouseKeyPressed(leds, random);
+    for (int led = 0; led < kMouseLedCount; ++led) {
+        EXPECT_EQ(leds.phase[static_cast<size_t>(led)], MouseLedState::Rising);
+        EXPECT_LT(leds.hue[static_cast<size_t>(led)], 192);
+    }
+    MouseStepReactive(light, leds, frame);
+    EXPECT_EQ(leds.phase[0], MouseLedState::Falling);
+    EXPECT_EQ(EntryIntensity(frame.Get(0)), lighting::Scale256(255, 255));
+    MouseStepReactive(light, leds, frame);
+    EXPECT_EQ(leds.level[0], 240);
+    for (int i = 0; i < 16; ++i) MouseStepReactive(light, leds, frame);
+    EXPECT_EQ(leds.level[0], 0);
+    EXPECT_EQ(leds.phase[0], MouseLedState::Idle);
+    EXPECT_EQ(EntryIntensity(frame.Get(14)), 0);
+}
+
+}  // namespace
+}  // namespace zevik
