@@ -43,7 +43,8 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int index) {
 bool CContainerUI::Add(CControlUI* control) { return AddAt(control, GetCount()); }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
-    if (control == nullptr || control == this || index < 0 || index > GetCount() || GetItemIndex(control) >= 0) {
+    // A control has one parent: adding one that still belongs elsewhere would free it twice.
+    if (control == nullptr || control == this || index < 0 || index > GetCount() || control->GetParent() != nullptr) {
         return false;
     }
     m_items.insert(m_items.begin() + index, control);

@@ -18,7 +18,8 @@ public:
     std::string_view GetClass() const override;
     void* GetInterface(std::string_view name) override;
 
-    // Children (owned). Add/AddAt attach the child to this container's manager.
+    // Children (owned). Add/AddAt attach the child to this container's manager; they refuse a control
+    // that still has a parent (take it out with Remove(control, true) first).
     CControlUI* GetItemAt(int index) const;
     int GetItemIndex(const CControlUI* control) const;  // -1 when not a child
     bool SetItemIndex(CControlUI* control, int index);

@@ -65,6 +65,15 @@ TEST_F(PaintManagerTest, FindByNameAndInsideASubtree) {
     delete keyboard;
 }
 
+TEST_F(PaintManagerTest, AControlBelongsToOneContainer) {
+    Build(kPages);
+    CControlUI* status = pm.FindControl("status");
+    EXPECT_FALSE(Container("keyboard_page").Add(status));
+    ASSERT_TRUE(Container("mouse_page").Remove(status, true));
+    ASSERT_TRUE(Container("keyboard_page").Add(status));
+    EXPECT_EQ(pm.FindSubControlByName(pm.FindControl("keyboard_page"), "status"), status);
+}
+
 TEST_F(PaintManagerTest, NotificationsAreSynchronousAndCarryTheSender) {
     Build(kPages);
     CControlUI* status = pm.FindControl("status");
