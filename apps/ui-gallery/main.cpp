@@ -1,6 +1,7 @@
 // ui-gallery: shows the gallery skin with every control of the UI library.
 //   ui-gallery                      opens the window
 //   ui-gallery --screenshot FILE    renders offscreen, saves a PNG of the window and exits
+//   --page N                        opens on device page N (0 mouse, 1 keyboard, 2 headset, 3 pad)
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
@@ -23,7 +24,7 @@ namespace {
 constexpr zevik::UINT kVisible = 0x10000000;
 
 int Usage() {
-    std::fprintf(stderr, "usage: ui-gallery [--screenshot FILE.png]\n");
+    std::fprintf(stderr, "usage: ui-gallery [--screenshot FILE.png] [--page N]\n");
     return 2;
 }
 
@@ -31,9 +32,16 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::string screenshot;
+    int page = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             screenshot = argv[++i];
+        } else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) {
+            const auto n = zevik::ParseInt(argv[++i]);
+            if (!n || *n < 0 || *n > 3) {
+                return Usage();
+            }
+            page = *n;
         } else {
             return Usage();
         }
@@ -63,6 +71,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         window.CenterWindow();
+        if (auto* nav = dynamic_cast<zevik::COptionUI*>(
+                window.GetPaintManager()->FindControl("nav_" + std::to_string(page)))) {
+            nav->Selected(true);  // the window's Notify shows the page
+        }
         if (screenshot.empty()) {
             rc = loop.Run();
         } else {

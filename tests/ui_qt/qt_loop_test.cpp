@@ -150,6 +150,17 @@ TEST_F(QtWindows, SystemCloseRequestGoesThroughTheCore) {
     EXPECT_EQ(window.GetHWND(), 0u);  // the core's default: SC_CLOSE closes the window
 }
 
+TEST_F(QtWindows, WindowObjectDestroyedWhileOpenTakesItsWidgetsAlong) {
+    Open(kDialogSkin);
+    QPointer<QWidget> frame = Host().Widget();
+    QPointer<QWidget> button = Renderer().WidgetFor(Control("ok"));
+    ASSERT_FALSE(button.isNull());
+    m_window.reset();  // no DestroyWindow first: the manager goes before the host
+    Pump();
+    EXPECT_TRUE(button.isNull());
+    EXPECT_TRUE(frame.isNull());
+}
+
 TEST_F(QtWindows, WindowInitReachesNotifyOnce) {
     auto& window = Open(kDialogSkin);
     const auto inits = window.Of("windowinit");
