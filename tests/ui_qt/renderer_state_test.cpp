@@ -133,3 +133,54 @@ TEST_F(RendererState, ScreenshotShowsControlsAtTheirPlaces) {
 
 }  // namespace
 }  // namespace zevik
+
+namespace zevik {
+namespace {
+
+class RendererSkinAssets : public test::UiWindowFixture {};
+
+TEST_F(RendererSkinAssets, ImageButtonsShowTheirStateImagesFromTheSkinFolder) {
+    QImage strip(20, 10, QImage::Format_RGB32);
+    strip.fill(Qt::red);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 10; x < 20; ++x) {
+            strip.setPixelColor(x, y, Qt::blue);
+        }
+    }
+    std::filesystem::create_directories(m_dir / "img");
+    ASSERT_TRUE(strip.save(QString::fromStdString((m_dir / "img" / "btn.png").string())));
+    Open(R"(<Window size="100,40"><HorizontalLayout name="root">
+      <Button name="imgbtn" width="40" normalimage="file='img/btn.png' source='0,0,10,10'"
+              hotimage="file='img/btn.png' source='10,0,20,10'"/>
+      <Button name="missing" width="40" normalimage="file='img/none.png'"/>
+    </HorizontalLayout></Window>)");
+    auto& button = Get<CPaintedControlWidget>("imgbtn");
+    EXPECT_TRUE(button.IsInteractive());
+    ASSERT_EQ(button.Look().normalImage.size(), QSize(10, 10));
+    EXPECT_EQ(button.Look().normalImage.toImage().pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(button.Look().hotImage.toImage().pixelColor(5, 5), QColor(Qt::blue));
+    // The normal image fills the button in the window's picture.
+    EXPECT_EQ(Host().Widget()->grab().toImage().pixelColor(20, 20), QColor(Qt::red));
+    // A missing file leaves the button without image, still clickable.
+    auto& missing = Get<CPaintedControlWidget>("missing");
+    EXPECT_TRUE(missing.Look().normalImage.isNull());
+    m_window->seen.clear();
+    QTest::mouseClick(&missing, Qt::LeftButton);
+    EXPECT_EQ(m_window->Of("click").size(), 1u);
+}
+
+TEST_F(RendererSkinAssets, DpiChangeScalesFontsAndGeometry) {
+    Open(R"(<Window size="200,100"><Font id="1" name="DejaVu Sans" size="12"/>
+      <VerticalLayout name="root"><Label name="lbl" text="Scaled" font="1" height="30"/></VerticalLayout></Window>)");
+    auto& label = Get<CPaintedControlWidget>("lbl");
+    EXPECT_EQ(label.Look().font.pixelSize(), 12);
+    EXPECT_EQ(label.height(), 30);
+    ASSERT_TRUE(m_window->GetPaintManager()->SetDPI(192));
+    Pump();
+    EXPECT_EQ(label.Look().font.pixelSize(), 24);
+    EXPECT_EQ(label.height(), 60);
+    EXPECT_EQ(Host().Widget()->width(), 400);
+}
+
+}  // namespace
+}  // namespace zevik
