@@ -60,6 +60,11 @@ TEST(AttributeParser, ImageAttributes) {
     EXPECT_EQ(full->source, (UiRect{0, 0, 20, 20}));
     EXPECT_EQ(full->fade, 128);
 
+    // Formatted by code without a space between the parts.
+    auto joined = ParseImageAttribute("file='kb/key.png'source='0,0,40,40'");
+    ASSERT_TRUE(joined);
+    EXPECT_EQ(joined->source, (UiRect{0, 0, 40, 40}));
+
     auto res = ParseImageAttribute("res='a.png' fade='80'");
     ASSERT_TRUE(res);
     EXPECT_EQ(res->file, "a.png");
