@@ -79,6 +79,10 @@ void CEditUI::UserReturn() {
 }
 
 void CEditUI::DoEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_KEYDOWN && event.wParam == kReturnKey) {
+        if (!WantsReturnAsText()) UserReturn();
+        return;
+    }
     if (event.Type == UIEVENT_KILLFOCUS && m_bNumberOnly && m_bHasLimits && !GetTextKey().empty()) {
         const std::string& text = GetTextKey();
         long long value = 0;

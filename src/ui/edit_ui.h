@@ -37,8 +37,14 @@ public:
     // The Enter key: raises "return".
     void UserReturn();
 
+    // UIEVENT_KEYDOWN with the Enter key raises "return" (unless the edit keeps Enter as text).
     void DoEvent(TEventUI& event) override;
     void SetAttribute(std::string_view name, std::string_view value) override;
+
+    static constexpr WPARAM kReturnKey = 0x0D;
+
+protected:
+    virtual bool WantsReturnAsText() const { return false; }
 
 private:
     bool m_bNumberOnly = false;

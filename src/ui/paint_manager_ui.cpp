@@ -334,6 +334,19 @@ CControlUI* CPaintManagerUI::DispatchMouse(int eventType, UiPoint pt, UINT keySt
     return target;
 }
 
+CControlUI* CPaintManagerUI::DispatchKey(int eventType, WPARAM keyCode, char32_t ch) {
+    CControlUI* target = m_pFocus;
+    if (target == nullptr) return nullptr;
+    TEventUI event;
+    event.Type = eventType;
+    event.pSender = target;
+    event.wParam = keyCode;
+    event.chKey = ch;
+    if (CMessageLoop* loop = CMessageLoop::Current()) event.dwTimestamp = loop->NowMs();
+    target->Event(event);
+    return target;
+}
+
 bool CPaintManagerUI::SetTimer(CControlUI* control, UINT_PTR id, UINT ms) {
     CMessageLoop* loop = CMessageLoop::Current();
     if (loop == nullptr || control == nullptr) return false;

@@ -17,6 +17,9 @@ public:
 
     void SetAttribute(std::string_view name, std::string_view value) override;
 
+protected:
+    bool WantsReturnAsText() const override { return m_bWantReturn; }
+
 private:
     bool m_bMultiLine = true;
     bool m_bWantReturn = false;

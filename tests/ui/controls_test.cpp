@@ -217,6 +217,18 @@ TEST_F(ControlsTest, NumberEditClampsWhenItLosesTheFocus) {
     }
 }
 
+TEST_F(ControlsTest, EnterInTheFocusedEditRaisesReturn) {
+    Build(R"(<VerticalLayout><Edit name="delay_edit"/><RichEdit name="notes" wantreturn="true"/></VerticalLayout>)");
+    EXPECT_EQ(pm.DispatchKey(UIEVENT_KEYDOWN, CEditUI::kReturnKey), nullptr) << "nothing has the focus";
+    pm.FindControl("delay_edit")->SetFocus();
+    pm.DispatchKey(UIEVENT_KEYDOWN, CEditUI::kReturnKey);
+    pm.DispatchKey(UIEVENT_KEYDOWN, 'A');
+    pm.FindControl("notes")->SetFocus();
+    pm.DispatchKey(UIEVENT_KEYDOWN, CEditUI::kReturnKey);
+    EXPECT_EQ(recorder.TypesOf("delay_edit"), (std::vector<std::string>{"setfocus", "return", "killfocus"}));
+    EXPECT_EQ(recorder.TypesOf("notes"), (std::vector<std::string>{"setfocus"}));
+}
+
 TEST_F(ControlsTest, ReadOnlyEditIgnoresTyping) {
     Build(R"(<VerticalLayout><Edit name="e" readonly="true" text="fixed"/></VerticalLayout>)");
     auto& edit = Get<CEditUI>("e");

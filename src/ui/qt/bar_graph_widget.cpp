@@ -63,8 +63,8 @@ void CBarGraphWidget::paintEvent(QPaintEvent*) {
         }
         if (i < m_labels.size()) {
             p.setPen(theme::TextDim());
-            p.drawText(QRectF(area.left() + slot * i, area.bottom() + 2, slot, labelHeight),
-                       Qt::AlignCenter, m_labels[i]);
+            p.drawText(QRectF(area.left() + slot * i, area.bottom() + 2, slot, labelHeight), Qt::AlignCenter,
+                       m_labels[i]);
         }
     }
 }

@@ -73,7 +73,9 @@ void CColorPaletteWidget::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void CColorPaletteWidget::mouseReleaseEvent(QMouseEvent*) { m_dragging = Part::None; }
+void CColorPaletteWidget::mouseReleaseEvent(QMouseEvent*) {
+    m_dragging = Part::None;
+}
 
 void CColorPaletteWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);

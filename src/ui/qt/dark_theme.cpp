@@ -10,7 +10,9 @@ namespace zevik {
 
 namespace {
 
-QString Hex(const QColor& c) { return c.name(QColor::HexRgb); }
+QString Hex(const QColor& c) {
+    return c.name(QColor::HexRgb);
+}
 
 }  // namespace
 

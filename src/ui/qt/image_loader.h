@@ -1,8 +1,8 @@
 #pragma once
-// Images named by the skin's attribute strings (parsed by the core's ParseImageAttribute): either a bare file name ("logo.png") or key='value'
-// pairs such as "file='power/power.png'" or "file='keys.png' source='0,0,20,20'". Files are relative to
-// the skin folder; a path that leaves the skin folder, a missing file or a bad source rectangle gives a
-// null pixmap (the control then draws without its image).
+// Images named by the skin's attribute strings (parsed by the core's ParseImageAttribute): either a bare file
+// name ("logo.png") or key='value' pairs such as "file='power/power.png'" or "file='keys.png'
+// source='0,0,20,20'". Files are relative to the skin folder; a path that leaves the skin folder, a missing
+// file or a bad source rectangle gives a null pixmap (the control then draws without its image).
 
 #include <QHash>
 #include <QPixmap>

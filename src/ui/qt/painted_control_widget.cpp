@@ -87,8 +87,9 @@ void CPaintedControlWidget::paintEvent(QPaintEvent*) {
     if (!m_look.text.isEmpty()) {
         QColor color = m_look.textColor.isValid() ? m_look.textColor : palette().color(QPalette::WindowText);
         if (!isEnabled()) {
-            color = m_look.disabledTextColor.isValid() ? m_look.disabledTextColor
-                                                       : palette().color(QPalette::Disabled, QPalette::WindowText);
+            color = m_look.disabledTextColor.isValid()
+                        ? m_look.disabledTextColor
+                        : palette().color(QPalette::Disabled, QPalette::WindowText);
         }
         p.setPen(color);
         p.setFont(m_look.font);

@@ -51,7 +51,9 @@ bool CQtMessageLoop::event(QEvent* event) {
     return true;
 }
 
-void CQtMessageLoop::OnTimersChanged() { ArmTimer(); }
+void CQtMessageLoop::OnTimersChanged() {
+    ArmTimer();
+}
 
 void CQtMessageLoop::ArmTimer() {
     const auto due = NextTimerDue();

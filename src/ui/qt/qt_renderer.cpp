@@ -10,9 +10,9 @@
 #include "ui/combo_ui.h"
 #include "ui/container_ui.h"
 #include "ui/paint_manager_ui.h"
-#include "ui/rich_edit_ui.h"
 #include "ui/qt/widget_factory.h"
 #include "ui/qt/widget_sync.h"
+#include "ui/rich_edit_ui.h"
 
 namespace zevik {
 
@@ -163,7 +163,8 @@ void CQtRenderer::Place(CControlUI& control) {
     if (const CControlUI* ancestor = RenderedAncestor(control)) {
         origin = UiPoint{ancestor->GetPos().left, ancestor->GetPos().top};
     }
-    w->setGeometry(rc.left - origin.x, rc.top - origin.y, std::max(0, rc.GetWidth()), std::max(0, rc.GetHeight()));
+    w->setGeometry(rc.left - origin.x, rc.top - origin.y, std::max(0, rc.GetWidth()),
+                   std::max(0, rc.GetHeight()));
 }
 
 void CQtRenderer::SyncGeometry() {
@@ -185,7 +186,16 @@ void CQtRenderer::RestackChildren(CControlUI& container) {
     }
 }
 
-void CQtRenderer::OnControlChanged(CControlUI& control, UiChange what) { Sync(control, what); }
+void CQtRenderer::OnControlChanged(CControlUI& control, UiChange what) {
+    if (m_widgets.count(&control) == 0) {
+        // An item of a combo has no widget: its text shows in the combo's list.
+        if (CControlUI* parent = control.GetParent(); parent != nullptr && !RendersChildren(*parent)) {
+            Sync(*parent, UiChange::Items);
+        }
+        return;
+    }
+    Sync(control, what);
+}
 
 void CQtRenderer::OnChildAdded(CContainerUI& container, CControlUI& child) {
     if (!RendersChildren(container)) {

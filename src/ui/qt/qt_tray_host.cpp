@@ -34,9 +34,13 @@ UINT CQtTrayHost::MouseMessageFor(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
-void CQtTrayHost::Show(bool show) { m_icon->setVisible(show); }
+void CQtTrayHost::Show(bool show) {
+    m_icon->setVisible(show);
+}
 
-void CQtTrayHost::SetIcon(UINT resourceId) { m_icon->setIcon(m_backend.Icon(resourceId)); }
+void CQtTrayHost::SetIcon(UINT resourceId) {
+    m_icon->setIcon(m_backend.Icon(resourceId));
+}
 
 void CQtTrayHost::SetToolTip(std::string_view tip) {
     m_icon->setToolTip(QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));

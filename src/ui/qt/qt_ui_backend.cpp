@@ -18,7 +18,9 @@ std::unique_ptr<ITrayHost> CQtUiBackend::CreateTrayHost(CTrayIcon& tray) {
     return std::make_unique<CQtTrayHost>(tray, *this);
 }
 
-std::unique_ptr<IMenuHost> CQtUiBackend::CreateMenuHost(CMenuWnd& menu) { return std::make_unique<CQtMenuHost>(menu); }
+std::unique_ptr<IMenuHost> CQtUiBackend::CreateMenuHost(CMenuWnd& menu) {
+    return std::make_unique<CQtMenuHost>(menu);
+}
 
 UiRect CQtUiBackend::GetWorkArea() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -34,7 +36,9 @@ UiPoint CQtUiBackend::GetCursorPos() const {
     return UiPoint{p.x(), p.y()};
 }
 
-void CQtUiBackend::SetIconFile(UINT resourceId, const QString& file) { m_iconFiles[resourceId] = file; }
+void CQtUiBackend::SetIconFile(UINT resourceId, const QString& file) {
+    m_iconFiles[resourceId] = file;
+}
 
 QIcon CQtUiBackend::Icon(UINT resourceId) const {
     const auto it = m_iconFiles.find(resourceId);
@@ -52,8 +56,12 @@ CQtWindowHost* CQtUiBackend::HostOf(const CWindowWnd& window) const {
     return it == m_hosts.end() ? nullptr : it->second;
 }
 
-void CQtUiBackend::RegisterHost(const CWindowWnd& window, CQtWindowHost& host) { m_hosts[&window] = &host; }
+void CQtUiBackend::RegisterHost(const CWindowWnd& window, CQtWindowHost& host) {
+    m_hosts[&window] = &host;
+}
 
-void CQtUiBackend::UnregisterHost(const CWindowWnd& window) { m_hosts.erase(&window); }
+void CQtUiBackend::UnregisterHost(const CWindowWnd& window) {
+    m_hosts.erase(&window);
+}
 
 }  // namespace zevik

@@ -18,13 +18,13 @@
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/progress_ui.h"
-#include "ui/rich_edit_ui.h"
-#include "ui/slider_ui.h"
 #include "ui/qt/bar_graph_widget.h"
 #include "ui/qt/color_palette_widget.h"
 #include "ui/qt/key_button_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui/qt/ring_progress_widget.h"
+#include "ui/rich_edit_ui.h"
+#include "ui/slider_ui.h"
 
 namespace zevik {
 
@@ -154,7 +154,8 @@ RenderedControl CWidgetFactory::Create(CControlUI& control, QWidget* parent, CQt
             out.widget = new CBarGraphWidget(parent);
             break;
     }
-    if (out.kind == WidgetKind::Button || out.kind == WidgetKind::Option || out.kind == WidgetKind::CheckBox) {
+    if (out.kind == WidgetKind::Button || out.kind == WidgetKind::Option ||
+        out.kind == WidgetKind::CheckBox) {
         // A click focuses the control (and ends an edit's input); Tab does not stop on it.
         out.widget->setFocusPolicy(Qt::ClickFocus);
     }
@@ -183,7 +184,8 @@ void CWidgetFactory::Wire(CControlUI& control, const RenderedControl& rendered, 
                 c->Activate();
                 resync(UiChange::State);
             });
-            QObject::connect(w, &CPaintedControlWidget::doubleClicked, r, [c] { SendEvent(*c, UIEVENT_DBLCLICK); });
+            QObject::connect(w, &CPaintedControlWidget::doubleClicked, r,
+                             [c] { SendEvent(*c, UIEVENT_DBLCLICK); });
             QObject::connect(w, &CPaintedControlWidget::contextMenuRequested, r,
                              [c](const QPoint& pos) { SendEvent(*c, UIEVENT_CONTEXTMENU, pos); });
             break;
@@ -191,10 +193,11 @@ void CWidgetFactory::Wire(CControlUI& control, const RenderedControl& rendered, 
         case WidgetKind::Button:
         case WidgetKind::Option:
         case WidgetKind::CheckBox:
-            QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, r, [c, resync] {
-                c->Activate();
-                resync(UiChange::State);
-            });
+            QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, r,
+                             [c, resync] {
+                                 c->Activate();
+                                 resync(UiChange::State);
+                             });
             break;
         case WidgetKind::KeyButton:
             QObject::connect(static_cast<CKeyButtonWidget*>(widget), &CKeyButtonWidget::clicked, r,
@@ -202,10 +205,11 @@ void CWidgetFactory::Wire(CControlUI& control, const RenderedControl& rendered, 
             break;
         case WidgetKind::Combo: {
             auto* combo = static_cast<CComboUI*>(c);
-            QObject::connect(static_cast<QComboBox*>(widget), &QComboBox::activated, r, [combo, resync](int index) {
-                combo->SelectItem(index, true);
-                resync(UiChange::State);
-            });
+            QObject::connect(static_cast<QComboBox*>(widget), &QComboBox::activated, r,
+                             [combo, resync](int index) {
+                                 combo->SelectItem(index, true);
+                                 resync(UiChange::State);
+                             });
             break;
         }
         case WidgetKind::Slider: {

@@ -21,20 +21,22 @@
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/progress_ui.h"
-#include "ui/rich_edit_ui.h"
-#include "ui/slider_ui.h"
 #include "ui/qt/bar_graph_widget.h"
 #include "ui/qt/color_palette_widget.h"
 #include "ui/qt/key_button_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui/qt/ring_progress_widget.h"
 #include "ui/qt/theme_colors.h"
+#include "ui/rich_edit_ui.h"
+#include "ui/slider_ui.h"
 
 namespace zevik {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QColor AttributeColor(const CControlUI& control, std::string_view name) {
     const auto parsed = ParseColor(control.GetAttribute(name));
@@ -57,7 +59,9 @@ Qt::Alignment AlignmentOf(const CLabelUI& label) {
     return a | Qt::AlignVCenter;
 }
 
-QString Css(const QColor& c) { return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alpha()); }
+QString Css(const QColor& c) {
+    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alpha());
+}
 
 std::vector<double> NumberList(const std::string& text) {
     std::vector<double> out;
@@ -85,7 +89,8 @@ QFont CWidgetSync::FontFor(CControlUI& control, CPaintManagerUI& manager) {
     if (auto* label = dynamic_cast<CLabelUI*>(&control); label != nullptr && label->GetFont() >= 0) {
         info = manager.GetFont(label->GetFont());
     }
-    if (info == nullptr && (!manager.GetDefaultFont().sFontName.empty() || manager.GetDefaultFont().iSize > 0)) {
+    if (info == nullptr &&
+        (!manager.GetDefaultFont().sFontName.empty() || manager.GetDefaultFont().iSize > 0)) {
         info = &manager.GetDefaultFont();
     }
     QFont font = QApplication::font();
@@ -103,7 +108,8 @@ QFont CWidgetSync::FontFor(CControlUI& control, CPaintManagerUI& manager) {
     return font;
 }
 
-void CWidgetSync::Apply(CControlUI& control, const RenderedControl& rendered, UiChange what, CQtRenderer& renderer) {
+void CWidgetSync::Apply(CControlUI& control, const RenderedControl& rendered, UiChange what,
+                        CQtRenderer& renderer) {
     QWidget* w = rendered.widget;
     if (w == nullptr) {
         return;
@@ -126,7 +132,8 @@ void CWidgetSync::Apply(CControlUI& control, const RenderedControl& rendered, Ui
     if (HasChange(what, UiChange::Visible)) {
         w->setVisible(control.IsVisible());
     }
-    if (HasChange(what, UiChange::Focus) && control.IsFocused() && !w->hasFocus() && w->focusPolicy() != Qt::NoFocus) {
+    if (HasChange(what, UiChange::Focus) && control.IsFocused() && !w->hasFocus() &&
+        w->focusPolicy() != Qt::NoFocus) {
         w->setFocus(Qt::OtherFocusReason);
     }
 }
@@ -197,7 +204,8 @@ void CWidgetSync::ApplyStyle(CControlUI& control, const RenderedControl& rendere
     const QColor textColor = label != nullptr ? ToColor(label->GetTextColor()) : QColor();
     const QColor hot = AttributeColor(control, "hotbkcolor");
     QColor selected = AttributeColor(control, "selectedbkcolor");
-    if (auto* option = dynamic_cast<COptionUI*>(&control); option != nullptr && option->GetSelectedBkColor() != 0) {
+    if (auto* option = dynamic_cast<COptionUI*>(&control);
+        option != nullptr && option->GetSelectedBkColor() != 0) {
         selected = ToColor(option->GetSelectedBkColor());
     }
     int round = 0;

@@ -13,7 +13,8 @@ namespace zevik {
 
 class CWidgetSync {
 public:
-    static void Apply(CControlUI& control, const RenderedControl& rendered, UiChange what, CQtRenderer& renderer);
+    static void Apply(CControlUI& control, const RenderedControl& rendered, UiChange what,
+                      CQtRenderer& renderer);
 
     // 0xAARRGGBB with 0 meaning "not set" (invalid colour).
     static QColor ToColor(UiColor color);
