@@ -2,8 +2,8 @@
 // The program's own control classes that the gallery skin shows. They carry no behaviour of their own
 // here: the renderer recognises them by class name and paints them (ring, key cap, bar graph).
 
-#include "ui/control_ui.h"
 #include "ui/button_ui.h"
+#include "ui/control_ui.h"
 #include "ui/progress_ui.h"
 
 namespace zevik::gallery {

@@ -58,7 +58,8 @@ void CGalleryWindow::Notify(TNotifyUI& msg) {
         if (CControlUI* big = m_pm.FindControl("dpi_value")) {
             big->SetText(value);
         }
-    } else if ((msg.sType == DUI_MSGTYPE_KILLFOCUS || msg.sType == DUI_MSGTYPE_RETURN) && name == "DPI_edit_3") {
+    } else if ((msg.sType == DUI_MSGTYPE_KILLFOCUS || msg.sType == DUI_MSGTYPE_RETURN) &&
+               name == "DPI_edit_3") {
         if (auto* slider = dynamic_cast<CSliderUI*>(m_pm.FindControl("DPI_slider_3"))) {
             slider->SetValue(ParseInt(msg.pSender->GetText()).value_or(slider->GetValue()));
             if (CControlUI* big = m_pm.FindControl("dpi_value")) {

@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
     {
         zevik::gallery::CGalleryWindow window;
         if (window.Create(0, "ZEVIK UI Gallery", kVisible, 0) == 0) {
-            std::fprintf(stderr, "ui-gallery: the gallery skin did not load: %s\n", window.GetSkinError().c_str());
+            std::fprintf(stderr, "ui-gallery: the gallery skin did not load: %s\n",
+                         window.GetSkinError().c_str());
             zevik::SetUiBackend(nullptr);
             return 1;
         }

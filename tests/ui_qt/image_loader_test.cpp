@@ -1,10 +1,11 @@
+#include "ui/qt/image_loader.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <filesystem>
 
 #include "qt_test_app.h"
-#include "ui/qt/image_loader.h"
 
 namespace zevik {
 namespace {

@@ -48,11 +48,8 @@ TEST_F(PaintedWidgets, KeyButtonLightScalesWithClampedIntensity) {
         QColor expected;
     };
     const Case cases[] = {
-        {100, 100, QColor(200, 100, 50)},
-        {50, 50, QColor(100, 50, 25)},
-        {0, 0, QColor(0, 0, 0)},
-        {250, 100, QColor(200, 100, 50)},
-        {-5, 0, QColor(0, 0, 0)},
+        {100, 100, QColor(200, 100, 50)}, {50, 50, QColor(100, 50, 25)}, {0, 0, QColor(0, 0, 0)},
+        {250, 100, QColor(200, 100, 50)}, {-5, 0, QColor(0, 0, 0)},
     };
     for (const Case& c : cases) {
         CKeyButtonWidget key;
@@ -83,7 +80,7 @@ TEST_F(PaintedWidgets, RingFractionUsesTheWholeRange) {
         double fraction;
     };
     const Case cases[] = {
-        {0, 100, 50, 0.5},  {0, 100, 150, 1.0}, {0, 100, -3, 0.0},
+        {0, 100, 50, 0.5},   {0, 100, 150, 1.0}, {0, 100, -3, 0.0},
         {50, 150, 100, 0.5},  // a range not starting at 0 fills by distance from its minimum
         {10, 10, 10, 0.0},    // an empty range never divides by zero
         {20, 5, 30, 0.0},     // an inverted range collapses to its minimum
@@ -130,7 +127,7 @@ TEST_F(PaintedWidgets, BarGraphFillsFromTheBottom) {
     graph.SetValues({50});
     const QImage image = Render(graph);
     EXPECT_GT(image.pixelColor(10, 90).red(), 120);  // lower half: bar
-    const QColor top = image.pixelColor(10, 10);      // upper half: track
+    const QColor top = image.pixelColor(10, 10);     // upper half: track
     EXPECT_EQ(top, theme::Control());
 }
 

@@ -128,8 +128,8 @@ TEST_F(QtWindows, CaptionDragMovesTheWindowAndTheCoreFollows) {
     // The label lets the press through to the window, whose caption area it lies in.
     QTest::mousePress(title, Qt::LeftButton, {}, QPoint(50, 10));
     const QPointF to(90, 40);
-    QMouseEvent move(QEvent::MouseMove, title->mapTo(Host().Widget(), to), title->mapToGlobal(to), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, title->mapTo(Host().Widget(), to), title->mapToGlobal(to),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(Host().Widget(), &move);
     QTest::mouseRelease(Host().Widget(), Qt::LeftButton, {}, title->mapTo(Host().Widget(), QPoint(90, 40)));
     Pump();
@@ -176,7 +176,8 @@ TEST_F(QtWindows, PopupMenuCommandsComeBackToTheWindow) {
       <MenuElement name="more" text="More"><MenuElement name="deep" text="Deep"/></MenuElement>
     </Menu>)");
     CMenuWnd menu;
-    ASSERT_TRUE(menu.Init(nullptr, "menu.xml", UiPoint{120, 130}, window.GetPaintManager())) << menu.GetLastError();
+    ASSERT_TRUE(menu.Init(nullptr, "menu.xml", UiPoint{120, 130}, window.GetPaintManager()))
+        << menu.GetLastError();
     Pump();
     QMenu* shown = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -2,8 +2,9 @@
 // One QApplication for the whole test executable, on the offscreen platform unless the environment
 // names another one (the tests never need a display).
 
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 namespace zevik::test {
 

@@ -101,7 +101,8 @@ TEST_F(RendererInput, SliderDragReportsMovesThenTheFinalValue) {
     opt.maximum = slider->maximum();
     opt.sliderPosition = slider->value();
     opt.sliderValue = slider->value();
-    const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
+    const QRect handle =
+        slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
     const QPoint from = handle.center();
     QTest::mousePress(slider, Qt::LeftButton, {}, from);
     for (const int dx : {60, 120}) {
@@ -125,7 +126,8 @@ TEST_F(RendererInput, SliderDragReportsMovesThenTheFinalValue) {
     m_window->seen.clear();
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Right);
-    EXPECT_EQ(m_window->Of("valuechanged"), (std::vector<Seen>{{"valuechanged", "slider", static_cast<WPARAM>(final + 1), 0}}));
+    EXPECT_EQ(m_window->Of("valuechanged"),
+              (std::vector<Seen>{{"valuechanged", "slider", static_cast<WPARAM>(final + 1), 0}}));
     EXPECT_TRUE(m_window->Of("movevaluechanged").empty());
 }
 

@@ -49,23 +49,29 @@ TEST_F(RendererState, WidgetsFollowControlState) {
     const Case cases[] = {
         {"label text", [&] { Control("lbl")->SetText("Changed"); },
          [&] { return Get<CPaintedControlWidget>("lbl").Look().text == "Changed"; }},
-        {"button hidden", [&] { Control("btn")->SetVisible(false); }, [&] { return Get<QWidget>("btn").isHidden(); }},
-        {"button disabled", [&] { Control("btn")->SetEnabled(false); }, [&] { return !Get<QWidget>("btn").isEnabled(); }},
+        {"button hidden", [&] { Control("btn")->SetVisible(false); },
+         [&] { return Get<QWidget>("btn").isHidden(); }},
+        {"button disabled", [&] { Control("btn")->SetEnabled(false); },
+         [&] { return !Get<QWidget>("btn").isEnabled(); }},
         {"slider value", [&] { static_cast<CSliderUI*>(Control("slider"))->SetValue(70); },
          [&] { return Get<QSlider>("slider").value() == 70; }},
         {"slider range clamps", [&] { static_cast<CSliderUI*>(Control("slider"))->SetMaxValue(50); },
          [&] { return Get<QSlider>("slider").maximum() == 50 && Get<QSlider>("slider").value() == 50; }},
         {"progress value", [&] { static_cast<CProgressUI*>(Control("progress"))->SetValue(150); },
-         [&] { return Get<QProgressBar>("progress").value() == 150 && Get<QProgressBar>("progress").maximum() == 200; }},
+         [&] {
+             return Get<QProgressBar>("progress").value() == 150 &&
+                    Get<QProgressBar>("progress").maximum() == 200;
+         }},
         {"combo silent select", [&] { static_cast<CComboUI*>(Control("combo"))->SelectItem(2, false); },
          [&] { return Get<QComboBox>("combo").currentIndex() == 2; }},
         {"combo new item", [&] { static_cast<CComboUI*>(Control("combo"))->AddItem("four"); },
-         [&] { return Get<QComboBox>("combo").count() == 4 && Get<QComboBox>("combo").itemText(3) == "four"; }},
-        {"option silent select", [&] { static_cast<COptionUI*>(Control("opt_b"))->Selected(true, false); },
          [&] {
-             return Get<QPushButton>("opt_b").isChecked() && !Get<QPushButton>("opt_a").isChecked();
+             return Get<QComboBox>("combo").count() == 4 && Get<QComboBox>("combo").itemText(3) == "four";
          }},
-        {"edit text", [&] { Control("edit")->SetText("abc"); }, [&] { return Get<QLineEdit>("edit").text() == "abc"; }},
+        {"option silent select", [&] { static_cast<COptionUI*>(Control("opt_b"))->Selected(true, false); },
+         [&] { return Get<QPushButton>("opt_b").isChecked() && !Get<QPushButton>("opt_a").isChecked(); }},
+        {"edit text", [&] { Control("edit")->SetText("abc"); },
+         [&] { return Get<QLineEdit>("edit").text() == "abc"; }},
         {"tab page", [&] { static_cast<CTabLayoutUI*>(Control("tabs"))->SelectItem(1, false); },
          [&] { return Get<QWidget>("page_0").isHidden() && !Get<QWidget>("page_1").isHidden(); }},
     };
@@ -125,7 +131,7 @@ TEST_F(RendererState, ScreenshotShowsControlsAtTheirPlaces) {
     const QImage shot = Host().Widget()->grab().toImage();
     ASSERT_EQ(shot.size(), QSize(300, 260));
     EXPECT_EQ(shot.pixelColor(50, 25), QColor(0x00, 0xC0, 0x00));  // the label's background
-    EXPECT_EQ(shot.pixelColor(3, 3), QColor(0x20, 0x20, 0x20));     // the root's background
+    EXPECT_EQ(shot.pixelColor(3, 3), QColor(0x20, 0x20, 0x20));    // the root's background
     const QString file = QString::fromStdString((m_dir / "shot.png").string());
     ASSERT_TRUE(shot.save(file));
     EXPECT_EQ(QImage(file).size(), QSize(300, 260));
@@ -180,6 +186,42 @@ TEST_F(RendererSkinAssets, DpiChangeScalesFontsAndGeometry) {
     EXPECT_EQ(label.Look().font.pixelSize(), 24);
     EXPECT_EQ(label.height(), 60);
     EXPECT_EQ(Host().Widget()->width(), 400);
+}
+
+}  // namespace
+}  // namespace zevik
+
+namespace zevik {
+namespace {
+
+class RendererLanguage : public test::UiWindowFixture {
+protected:
+    ~RendererLanguage() override { CResourceManager::GetInstance()->Release(); }
+};
+
+TEST_F(RendererLanguage, SwitchingLanguageReResolvesEveryShownText) {
+    CResourceManager& texts = *CResourceManager::GetInstance();
+    texts.SetLanguage("English");
+    texts.SetText("title_key", "Lighting");
+    texts.SetText("item_key", "Static");
+    texts.SetLanguage("Deutsch");
+    texts.SetText("title_key", "Beleuchtung");
+    texts.SetText("item_key", "Statisch");
+    texts.SetLanguage("English");
+    Open(R"(<Window size="200,80"><VerticalLayout name="root">
+      <Label name="title" text="title_key" height="30"/>
+      <Button name="btn" text="title_key" height="20"/>
+      <Combo name="combo" height="24"><ListLabelElement text="item_key" selected="true"/></Combo>
+    </VerticalLayout></Window>)");
+    EXPECT_EQ(Get<CPaintedControlWidget>("title").Look().text, QStringLiteral("Lighting"));
+    EXPECT_EQ(Get<QPushButton>("btn").text(), QStringLiteral("Lighting"));
+    EXPECT_EQ(Get<QComboBox>("combo").itemText(0), QStringLiteral("Static"));
+
+    texts.SetLanguage("Deutsch");
+    EXPECT_EQ(Get<CPaintedControlWidget>("title").Look().text, QStringLiteral("Beleuchtung"));
+    EXPECT_EQ(Get<QPushButton>("btn").text(), QStringLiteral("Beleuchtung"));
+    EXPECT_EQ(Get<QComboBox>("combo").itemText(0), QStringLiteral("Statisch"));
+    EXPECT_EQ(Get<QComboBox>("combo").currentIndex(), 0);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTest>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -39,7 +39,8 @@ public:
     std::string_view GetWindowClassName() const override { return "RecordingWindow"; }
     void Notify(TNotifyUI& msg) override {
         if (msg.sType != DUI_MSGTYPE_TIMER) {
-            seen.push_back({msg.sType, msg.pSender != nullptr ? msg.pSender->GetName() : "", msg.wParam, msg.lParam});
+            seen.push_back(
+                {msg.sType, msg.pSender != nullptr ? msg.pSender->GetName() : "", msg.wParam, msg.lParam});
         }
         if (onNotify) {
             onNotify(msg);
@@ -98,9 +99,7 @@ protected:
         std::filesystem::remove_all(m_dir);
     }
 
-    void WriteFile(const std::string& name, const std::string& text) {
-        std::ofstream(m_dir / name) << text;
-    }
+    void WriteFile(const std::string& name, const std::string& text) { std::ofstream(m_dir / name) << text; }
 
     // Builds and shows a window of the skin text; fails the test when it does not come up.
     RecordingWindow& Open(const std::string& skin) {
