@@ -167,6 +167,7 @@ int COrbantixMouseDevice::ReadActiveSettings() {
     if (result != kResultDone) return result;
 
     EnsureProfileLoaded();
+    if (modeList_.empty()) LoadLightLists();
     MouseBlockSettings settings = CollectSettings();
     mirror_.Read(settings, modeList_);
     StoreSettings(settings);
@@ -191,6 +192,7 @@ int COrbantixMouseDevice::WriteSettingsBlock(int blockSlot, int profileSlotValue
         if (read != kResultDone) return read;
     }
     EnsureProfileLoaded();
+    if (modeList_.empty()) LoadLightLists();
     CMouseSettingsBlock block = mirror_;
     block.Fill(CollectSettings(), modeList_, static_cast<std::uint8_t>(profileSlotValue));
 
@@ -288,9 +290,9 @@ void COrbantixMouseDevice::HandleNotification(std::uint16_t usage) {
             }
             break;
         case MouseNotification::Kind::KeyPress:
-            if (GetLighting().selectItem == static_cast<int>(MouseLightStep::Reactive)) {
+            {
                 std::lock_guard lock(LightingLock());
-                MouseKeyPressed(leds_, random_);
+                if (MouseStepForMode(CurrentMode()) == MouseLightStep::Reactive) MouseKeyPressed(leds_, random_);
             }
             break;
         case MouseNotification::Kind::Slot:
@@ -503,20 +505,26 @@ int COrbantixMouseDevice::LoadLightLists() {
     const CProfileLocations defaults;
     const CProfileLocations& locations = Context().profileLocations != nullptr ? *Context().profileLocations : defaults;
     const Json::Value file = CJsonFileUtil().ReadJsonFile(locations.DefaultLightFile());
-    modeList_.clear();
-    modeNames_.clear();
-    modeVisible_.clear();
+    std::vector<int> modes;
+    std::vector<std::string> names;
+    std::vector<bool> visible;
     const Json::Value* all = json::Member(file, "DefaultLightName");
     const Json::Value* list =
         all != nullptr ? json::Element(*all, static_cast<Json::ArrayIndex>(GetProfileDeviceIndex())) : nullptr;
-    if (list == nullptr || !list->isArray()) return 0;
-    for (const Json::Value& e : *list) {
-        modeList_.push_back(json::IntMember(e, "value", -1));
-        modeNames_.push_back(json::StringMember(e, "LightName"));
-        const Json::Value* visible = json::Member(e, "visible");
-        modeVisible_.push_back(visible == nullptr || json::AsBool(visible));
+    if (list != nullptr && list->isArray()) {
+        for (const Json::Value& e : *list) {
+            modes.push_back(json::IntMember(e, "value", -1));
+            names.push_back(json::StringMember(e, "LightName"));
+            const Json::Value* shown = json::Member(e, "visible");
+            visible.push_back(shown == nullptr || json::AsBool(shown));
+        }
     }
-    return 1;
+    // The lighting thread reads the mode list: swap it in under the lighting lock.
+    std::lock_guard lock(LightingLock());
+    modeList_ = std::move(modes);
+    modeNames_ = std::move(names);
+    modeVisible_ = std::move(visible);
+    return modeList_.empty() ? 0 : 1;
 }
 
 }  // namespace zevik

@@ -179,6 +179,8 @@ private:
     void PostRefresh();
     void ShowStages();
     void RunSequenceStep();
+    // The mode code of the current lighting (its mode-list position through the list).
+    int CurrentMode() const;
     void EnsureProfileLoaded();
 
     // A control of this page by name (names compared without case); null when absent.
@@ -201,7 +203,8 @@ private:
     std::vector<bool> modeVisible_;
     std::vector<std::uint8_t> lastStatus_;
 
-    // Lighting state of the mouse's own steps (under the base's lighting lock).
+    // Lighting state of the mouse's own steps and the mode list they read (under the base's lighting
+    // lock; the UI thread, the only writer, reads the mode list without it).
     MouseLedState leds_;
     std::minstd_rand random_{0x5EED};
     std::vector<LightEffectRecord> sequence_;

@@ -32,14 +32,19 @@ LightInfoRecord RecordOfStep(const LightEffectRecord& step, std::uint8_t fx) {
 
 }  // namespace
 
+int COrbantixMouseDevice::CurrentMode() const {
+    std::lock_guard lock(LightingLock());
+    return ModeOf(GetLighting(), modeList_);
+}
+
 int COrbantixMouseDevice::LightStepPeriod() const {
-    const LightInfoRecord light = GetLighting();
-    return MouseStepPeriod(ModeOf(light, modeList_), light.speed);
+    std::lock_guard lock(LightingLock());
+    return MouseStepPeriod(ModeOf(GetLighting(), modeList_), GetLighting().speed);
 }
 
 void COrbantixMouseDevice::RunLightStep() {
     std::lock_guard lock(LightingLock());
-    switch (MouseStepForMode(ModeOf(GetLighting(), modeList_))) {
+    switch (MouseStepForMode(CurrentMode())) {
         case MouseLightStep::Wave: StepClass1(); break;
         case MouseLightStep::Spectrum: StepSpectrum(); break;
         case MouseLightStep::Breathe: StepBreathe(); break;
@@ -62,7 +67,7 @@ void COrbantixMouseDevice::StepClass1() {
 void COrbantixMouseDevice::StepClass2() {
     std::lock_guard lock(LightingLock());
     const LightInfoRecord light = GetLighting();
-    MouseStepFlow(light, Animation(), Levels(), ModeOf(light, modeList_), Frame());
+    MouseStepFlow(light, Animation(), Levels(), CurrentMode(), Frame());
 }
 
 void COrbantixMouseDevice::StepClass3() {
