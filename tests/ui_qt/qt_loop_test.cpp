@@ -199,6 +199,28 @@ TEST_F(QtWindows, PopupMenuCommandsComeBackToTheWindow) {
     EXPECT_FALSE(menu.IsShown());
 }
 
+TEST_F(QtWindows, TrayIconClicksComeBackToTheOwnerWindow) {
+    auto& window = Open(kDialogSkin);
+    constexpr UINT kTrayMessage = WM_USER + 200;
+    {
+        CTrayIcon tray;
+        tray.CreateTrayIcon(window.GetHWND(), 107, "ZEVIK", kTrayMessage);
+        CQtTrayHost* host = m_backend.HostOf(tray);
+        ASSERT_NE(host, nullptr);
+        EXPECT_EQ(host->Icon().toolTip(), QStringLiteral("ZEVIK"));
+        ASSERT_TRUE(tray.SetTooltipText("ZEVIK R300"));
+        EXPECT_EQ(host->Icon().toolTip(), QStringLiteral("ZEVIK R300"));
+        emit host->Icon().activated(QSystemTrayIcon::Context);
+        emit host->Icon().activated(QSystemTrayIcon::DoubleClick);
+        Pump();
+        EXPECT_EQ(window.customMessages,
+                  (std::vector<std::pair<UINT, LPARAM>>{{kTrayMessage, WM_RBUTTONUP},
+                                                        {kTrayMessage, WM_LBUTTONDBLCLK}}));
+        tray.DeleteTrayIcon();
+        EXPECT_EQ(m_backend.HostOf(tray), nullptr);
+    }
+}
+
 TEST(QtTray, ActivationsMapToTheMouseMessages) {
     struct Case {
         QSystemTrayIcon::ActivationReason reason;

@@ -14,9 +14,11 @@ CQtTrayHost::CQtTrayHost(CTrayIcon& tray, CQtUiBackend& backend)
                              m_tray.OnUserAction(msg);
                          }
                      });
+    m_backend.RegisterHost(m_tray, *this);
 }
 
 CQtTrayHost::~CQtTrayHost() {
+    m_backend.UnregisterHost(m_tray);
     m_icon->disconnect();
     m_icon->hide();
 }

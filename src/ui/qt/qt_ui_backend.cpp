@@ -64,4 +64,17 @@ void CQtUiBackend::UnregisterHost(const CWindowWnd& window) {
     m_hosts.erase(&window);
 }
 
+CQtTrayHost* CQtUiBackend::HostOf(const CTrayIcon& tray) const {
+    const auto it = m_trayHosts.find(&tray);
+    return it == m_trayHosts.end() ? nullptr : it->second;
+}
+
+void CQtUiBackend::RegisterHost(const CTrayIcon& tray, CQtTrayHost& host) {
+    m_trayHosts[&tray] = &host;
+}
+
+void CQtUiBackend::UnregisterHost(const CTrayIcon& tray) {
+    m_trayHosts.erase(&tray);
+}
+
 }  // namespace zevik

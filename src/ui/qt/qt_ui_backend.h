@@ -11,6 +11,7 @@
 
 namespace zevik {
 
+class CQtTrayHost;
 class CQtWindowHost;
 
 class CQtUiBackend final : public IUiBackend {
@@ -30,10 +31,15 @@ public:
     CQtWindowHost* HostOf(const CWindowWnd& window) const;
     void RegisterHost(const CWindowWnd& window, CQtWindowHost& host);
     void UnregisterHost(const CWindowWnd& window);
+    // The host showing a tray icon, nullptr when it has none.
+    CQtTrayHost* HostOf(const CTrayIcon& tray) const;
+    void RegisterHost(const CTrayIcon& tray, CQtTrayHost& host);
+    void UnregisterHost(const CTrayIcon& tray);
 
 private:
     std::map<UINT, QString> m_iconFiles;
     std::map<const CWindowWnd*, CQtWindowHost*> m_hosts;
+    std::map<const CTrayIcon*, CQtTrayHost*> m_trayHosts;
 };
 
 }  // namespace zevik
