@@ -23,7 +23,7 @@ namespace {
 
 constexpr const char* kMouseNotificationExitTrace = "MS 设备同步线程设定退出";
 constexpr size_t kKeyTableBuffer = 512;
-constexpr size_t kDeviceInfoKeyCount = 5;   // N, the number of physical keys
+constexpr size_t kDeviceInfoKeyCount = 5;    // N, the number of physical keys
 constexpr size_t kDeviceInfoMacroUnits = 6;  // macro memory in units of 128 bytes
 constexpr size_t kStatusLength = 6;
 constexpr size_t kStatusConnection = 3;
@@ -55,7 +55,9 @@ COrbantixMouseDevice::~COrbantixMouseDevice() {
     CloseNotificationOfKind(kDeviceKindMouseReceiver);
 }
 
-std::string_view COrbantixMouseDevice::GetClass() const { return kClassName; }
+std::string_view COrbantixMouseDevice::GetClass() const {
+    return kClassName;
+}
 
 void* COrbantixMouseDevice::GetInterface(std::string_view name) {
     if (name == "OrbantixMouseDevice") return this;
@@ -63,7 +65,8 @@ void* COrbantixMouseDevice::GetInterface(std::string_view name) {
 }
 
 std::filesystem::path COrbantixMouseDevice::KindFolder() const {
-    if (Context().profileLocations != nullptr) return Context().profileLocations->KindFolder(ProfileKind::Mouse);
+    if (Context().profileLocations != nullptr)
+        return Context().profileLocations->KindFolder(ProfileKind::Mouse);
     return CProfileLocations().KindFolder(ProfileKind::Mouse);
 }
 
@@ -88,7 +91,8 @@ int COrbantixMouseDevice::Connect() {
     // Old firmware notice, for the cable and the receiver interface each.
     for (CHidInterface* hid : {&channel.CableInterface(), &channel.ReceiverInterface()}) {
         if (!hid->IsOpen()) continue;
-        if (const auto notice = MouseOldFirmwareNotice(hid->VendorId(), hid->ProductId(), hid->VersionNumber())) {
+        if (const auto notice =
+                MouseOldFirmwareNotice(hid->VendorId(), hid->ProductId(), hid->VersionNumber())) {
             SendToMainWindow(UM_FIRMWARE_OUTDATED, notice->productId, notice->version);
         }
     }
@@ -198,7 +202,8 @@ int COrbantixMouseDevice::WriteSettingsBlock(int blockSlot, int profileSlotValue
 
     FirstFailure outcome;
     outcome.Take(BeginConfig(channel));
-    if (!outcome.Failed()) outcome.Take(WriteMemory(channel, block.Data(), CMouseSettingsBlock::SlotAddress(blockSlot)));
+    if (!outcome.Failed())
+        outcome.Take(WriteMemory(channel, block.Data(), CMouseSettingsBlock::SlotAddress(blockSlot)));
     outcome.Take(EndConfig(channel));  // closes the frame even after a failure inside it
     if (!outcome.Failed()) {
         // The mouse now holds what was sent; the mirror keeps the active slot in byte 0.
@@ -279,22 +284,23 @@ bool COrbantixMouseDevice::IsNotificationOfKindOpen(int kind) const {
     return kind == kDeviceKindMouseReceiver ? receiverNotificationOpen_.load() : IsNotificationOpen();
 }
 
-void COrbantixMouseDevice::OnNotificationUsage(std::uint16_t usage) { HandleNotification(usage); }
+void COrbantixMouseDevice::OnNotificationUsage(std::uint16_t usage) {
+    HandleNotification(usage);
+}
 
 void COrbantixMouseDevice::HandleNotification(std::uint16_t usage) {
     const MouseNotification n = DecodeMouseNotification(usage);
     switch (n.kind) {
         case MouseNotification::Kind::Resync:
             if (GetDeviceOption() != nullptr) {
-                GetDeviceOption()->StartTimer(CDeviceOptionUI::kTimerResync, CDeviceOptionUI::kConnectDelayMs);
+                GetDeviceOption()->StartTimer(CDeviceOptionUI::kTimerResync,
+                                              CDeviceOptionUI::kConnectDelayMs);
             }
             break;
-        case MouseNotification::Kind::KeyPress:
-            {
-                std::lock_guard lock(LightingLock());
-                if (MouseStepForMode(CurrentMode()) == MouseLightStep::Reactive) MouseKeyPressed(leds_, random_);
-            }
-            break;
+        case MouseNotification::Kind::KeyPress: {
+            std::lock_guard lock(LightingLock());
+            if (MouseStepForMode(CurrentMode()) == MouseLightStep::Reactive) MouseKeyPressed(leds_, random_);
+        } break;
         case MouseNotification::Kind::Slot:
         case MouseNotification::Kind::SlotStage:
             if (!CommandChannel().IsOpen()) break;
@@ -336,8 +342,10 @@ int COrbantixMouseDevice::WriteKeyLayer1(int profileSlot, const std::vector<KeyA
     std::array<std::uint8_t, kDeviceInfoSize> info{};
     if (ReadDeviceInfo(channel, info) == kResultDone) MutableDeviceInfo() = info;
     const int positions = static_cast<int>(keyTable_.size() / 3);
-    MouseKeyImage image = BuildMouseKeyImage(keyTable_, positions, keyMap_, keys, MouseMacroCount(KindFolder()));
-    if (image.image.empty() || image.image.size() < channel.BlockSize()) return kResultNoAnswer;  // no key table read
+    MouseKeyImage image =
+        BuildMouseKeyImage(keyTable_, positions, keyMap_, keys, MouseMacroCount(KindFolder()));
+    if (image.image.empty() || image.image.size() < channel.BlockSize())
+        return kResultNoAnswer;  // no key table read
 
     FirstFailure outcome;
     outcome.Take(BeginConfig(channel));
@@ -400,7 +408,8 @@ void COrbantixMouseDevice::EnsureProfileLoaded() {
 
 int COrbantixMouseDevice::LoadProfileFiles() {
     const CProfileLocations defaults;
-    const CProfileLocations& locations = Context().profileLocations != nullptr ? *Context().profileLocations : defaults;
+    const CProfileLocations& locations =
+        Context().profileLocations != nullptr ? *Context().profileLocations : defaults;
     if (!locations.EnsureKindFolder(ProfileKind::Mouse)) Trace("mouse: the profile folder cannot be created");
     CProfileStore store(locations.KindFolder(ProfileKind::Mouse), locations.DefaultFile(ProfileKind::Mouse),
                         PageKind(ProfileKind::Mouse));
@@ -503,14 +512,16 @@ int COrbantixMouseDevice::CheckMacroKeys() {
 
 int COrbantixMouseDevice::LoadLightLists() {
     const CProfileLocations defaults;
-    const CProfileLocations& locations = Context().profileLocations != nullptr ? *Context().profileLocations : defaults;
+    const CProfileLocations& locations =
+        Context().profileLocations != nullptr ? *Context().profileLocations : defaults;
     const Json::Value file = CJsonFileUtil().ReadJsonFile(locations.DefaultLightFile());
     std::vector<int> modes;
     std::vector<std::string> names;
     std::vector<bool> visible;
     const Json::Value* all = json::Member(file, "DefaultLightName");
     const Json::Value* list =
-        all != nullptr ? json::Element(*all, static_cast<Json::ArrayIndex>(GetProfileDeviceIndex())) : nullptr;
+        all != nullptr ? json::Element(*all, static_cast<Json::ArrayIndex>(GetProfileDeviceIndex()))
+                       : nullptr;
     if (list != nullptr && list->isArray()) {
         for (const Json::Value& e : *list) {
             modes.push_back(json::IntMember(e, "value", -1));

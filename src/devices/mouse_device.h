@@ -168,11 +168,11 @@ protected:
     void OnNotificationUsage(std::uint16_t usage) override;
 
 private:
-    bool ChannelReady();                 // open, and linked when through the receiver
+    bool ChannelReady();  // open, and linked when through the receiver
     MouseBlockSettings CollectSettings();
     void StoreSettings(const MouseBlockSettings& settings);
-    int ReadMirror();                    // the block only, into the mirror; no profile change
-    void AfterChange();                  // save the profile, write the block
+    int ReadMirror();    // the block only, into the mirror; no profile change
+    void AfterChange();  // save the profile, write the block
     void SetStage(int stage, const std::function<void(DpiStageRecord&)>& change);
     void ChangeSystem(const std::function<void(MouseSystemRecord&)>& change, bool send);
     void HandleNotification(std::uint16_t usage);

@@ -13,7 +13,8 @@ namespace {
 // The mode code of the record: its mode-list position mapped through the list; a position the list
 // does not have is taken as the code itself.
 int ModeOf(const LightInfoRecord& light, const std::vector<int>& modeList) {
-    if (light.selectItem < modeList.size() && modeList[light.selectItem] >= 0) return modeList[light.selectItem];
+    if (light.selectItem < modeList.size() && modeList[light.selectItem] >= 0)
+        return modeList[light.selectItem];
     return light.selectItem;
 }
 
@@ -45,17 +46,39 @@ int COrbantixMouseDevice::LightStepPeriod() const {
 void COrbantixMouseDevice::RunLightStep() {
     std::lock_guard lock(LightingLock());
     switch (MouseStepForMode(CurrentMode())) {
-        case MouseLightStep::Wave: StepClass1(); break;
-        case MouseLightStep::Spectrum: StepSpectrum(); break;
-        case MouseLightStep::Breathe: StepBreathe(); break;
-        case MouseLightStep::Steady: StepSteady(); break;
-        case MouseLightStep::Blink: StepBlink(); break;
-        case MouseLightStep::Flow: StepClass2(); break;
-        case MouseLightStep::Reactive: StepClass3(); break;
-        case MouseLightStep::BreatheFourColours: StepBreatheFourColours(); break;
-        case MouseLightStep::BlinkFourColours: StepBlinkFourColours(); break;
-        case MouseLightStep::Sequence: RunSequenceStep(); break;
-        case MouseLightStep::Off: StepOff(); break;
+        case MouseLightStep::Wave:
+            StepClass1();
+            break;
+        case MouseLightStep::Spectrum:
+            StepSpectrum();
+            break;
+        case MouseLightStep::Breathe:
+            StepBreathe();
+            break;
+        case MouseLightStep::Steady:
+            StepSteady();
+            break;
+        case MouseLightStep::Blink:
+            StepBlink();
+            break;
+        case MouseLightStep::Flow:
+            StepClass2();
+            break;
+        case MouseLightStep::Reactive:
+            StepClass3();
+            break;
+        case MouseLightStep::BreatheFourColours:
+            StepBreatheFourColours();
+            break;
+        case MouseLightStep::BlinkFourColours:
+            StepBlinkFourColours();
+            break;
+        case MouseLightStep::Sequence:
+            RunSequenceStep();
+            break;
+        case MouseLightStep::Off:
+            StepOff();
+            break;
     }
 }
 
@@ -92,12 +115,24 @@ void COrbantixMouseDevice::RunSequenceStep() {
     const LightEffectRecord& step = sequence_[sequenceCursor_];
     const LightInfoRecord record = RecordOfStep(step, GetLighting().fx);
     switch (step.ledRegMode) {
-        case 0: zevik::StepBreathe(record, Animation(), Frame()); break;
-        case 1: zevik::StepSteady(record, Animation(), Frame()); break;
-        case 2: zevik::StepBlink(record, Animation(), Frame(), now); break;
-        case 4: MouseStepWave(record, Animation(), Frame()); break;
-        case 5: zevik::StepSpectrum(record, Animation(), Frame()); break;
-        default: zevik::StepOff(record, Animation(), Frame()); break;
+        case 0:
+            zevik::StepBreathe(record, Animation(), Frame());
+            break;
+        case 1:
+            zevik::StepSteady(record, Animation(), Frame());
+            break;
+        case 2:
+            zevik::StepBlink(record, Animation(), Frame(), now);
+            break;
+        case 4:
+            MouseStepWave(record, Animation(), Frame());
+            break;
+        case 5:
+            zevik::StepSpectrum(record, Animation(), Frame());
+            break;
+        default:
+            zevik::StepOff(record, Animation(), Frame());
+            break;
     }
 }
 

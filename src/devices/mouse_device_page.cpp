@@ -28,7 +28,8 @@ constexpr int kTwoWayOptions = 2;
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -48,13 +49,17 @@ IndexedName SplitName(std::string_view name) {
     return out;
 }
 
-std::string Indexed(std::string_view prefix, int n) { return std::string(prefix) + std::to_string(n); }
+std::string Indexed(std::string_view prefix, int n) {
+    return std::string(prefix) + std::to_string(n);
+}
 
 UiColor Opaque(uint8_t r, uint8_t g, uint8_t b) {
     return 0xFF000000u | (static_cast<UiColor>(r) << 16) | (static_cast<UiColor>(g) << 8) | b;
 }
 
-std::uint16_t ClampU16(int value) { return static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF)); }
+std::uint16_t ClampU16(int value) {
+    return static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF));
+}
 
 }  // namespace
 
@@ -100,7 +105,8 @@ void COrbantixMouseDevice::ShowStage(int stage, const DpiStageRecord& record, bo
         enable->Selected(record.enabled != 0, false);
         enable->SetEnabled(!active);
     }
-    if (auto* select = FindAs<COptionUI>(Indexed("DPI_select_check_", stage))) select->Selected(active, false);
+    if (auto* select = FindAs<COptionUI>(Indexed("DPI_select_check_", stage)))
+        select->Selected(active, false);
     if (auto* colour = Find(Indexed("DPI_color_option_", stage))) {
         colour->SetBkColor(Opaque(record.red, record.green, record.blue));
     }
@@ -140,7 +146,8 @@ int COrbantixMouseDevice::RefreshPage() {
     if (auto* s = FindAs<CSliderUI>("pointer_speed_slider")) s->SetValue(sys.MouseSpeed());
     if (auto* s = FindAs<CSliderUI>("scroll_speed_slider")) s->SetValue(sys.WheelScrollLines());
     if (auto* s = FindAs<CSliderUI>("double_click_slider")) s->SetValue(sys.DoubleClickTime());
-    if (auto* c = FindAs<COptionUI>("pointer_precision_check")) c->Selected(sys.PointerPrecision() != 0, false);
+    if (auto* c = FindAs<COptionUI>("pointer_precision_check"))
+        c->Selected(sys.PointerPrecision() != 0, false);
     if (auto* c = FindAs<COptionUI>("scrolls_page_check")) c->Selected(sys.ScrollPage() != 0, false);
     return 1;
 }
@@ -149,7 +156,8 @@ void COrbantixMouseDevice::SelectKey(int index) {
     COrbantixUSBDevice::SelectKey(index);
     const std::vector<CControlUI*>& keys = KeyButtons();
     for (size_t i = 0; i < keys.size(); ++i) {
-        if (auto* option = dynamic_cast<COptionUI*>(keys[i])) option->Selected(static_cast<int>(i) == index, false);
+        if (auto* option = dynamic_cast<COptionUI*>(keys[i]))
+            option->Selected(static_cast<int>(i) == index, false);
     }
 }
 
@@ -318,7 +326,9 @@ bool COrbantixMouseDevice::HandlePageNotification(const TNotifyUI& msg) {
     if (msg.pSender == nullptr) return false;
     const std::string& name = msg.pSender->GetName();
     const IndexedName split = SplitName(name);
-    const auto is = [&split](std::string_view prefix) { return split.index >= 0 && EqualNoCase(split.prefix, prefix); };
+    const auto is = [&split](std::string_view prefix) {
+        return split.index >= 0 && EqualNoCase(split.prefix, prefix);
+    };
     const auto* option = dynamic_cast<const COptionUI*>(msg.pSender);
     const bool selected = option != nullptr && option->IsSelected();
     const std::string& type = msg.sType;
@@ -373,11 +383,16 @@ bool COrbantixMouseDevice::HandlePageNotification(const TNotifyUI& msg) {
     const auto* slider = dynamic_cast<const CSliderUI*>(msg.pSender);
     if (type == DUI_MSGTYPE_VALUECHANGED && slider != nullptr) {
         const int value = slider->GetValue();
-        if (is("DPI_slider_")) OnStageSlider(split.index, value);
-        else if (EqualNoCase(name, "pointer_speed_slider")) OnPointerSpeed(value);
-        else if (EqualNoCase(name, "scroll_speed_slider")) OnScrollSpeed(value);
-        else if (EqualNoCase(name, "double_click_slider")) OnDoubleClickTime(value);
-        else return false;
+        if (is("DPI_slider_"))
+            OnStageSlider(split.index, value);
+        else if (EqualNoCase(name, "pointer_speed_slider"))
+            OnPointerSpeed(value);
+        else if (EqualNoCase(name, "scroll_speed_slider"))
+            OnScrollSpeed(value);
+        else if (EqualNoCase(name, "double_click_slider"))
+            OnDoubleClickTime(value);
+        else
+            return false;
         return true;
     }
     if (type == DUI_MSGTYPE_MOVEVALUECHANGED && slider != nullptr && is("DPI_slider_")) {
@@ -389,10 +404,14 @@ bool COrbantixMouseDevice::HandlePageNotification(const TNotifyUI& msg) {
         if (combo == nullptr) return false;
         const int item = combo->GetCurSel();
         if (item < 0) return true;
-        if (EqualNoCase(name, "Key_Delay_combo_timeSelect")) OnKeyDelay(item);
-        else if (EqualNoCase(name, "Anti_Shake_combo_timeSelect")) OnAntiShake(item);
-        else if (EqualNoCase(name, "Dormancy_combo_timeSelect")) OnDormancy(item);
-        else return false;
+        if (EqualNoCase(name, "Key_Delay_combo_timeSelect"))
+            OnKeyDelay(item);
+        else if (EqualNoCase(name, "Anti_Shake_combo_timeSelect"))
+            OnAntiShake(item);
+        else if (EqualNoCase(name, "Dormancy_combo_timeSelect"))
+            OnDormancy(item);
+        else
+            return false;
         return true;
     }
     if (type == DUI_MSGTYPE_KILLFOCUS && is("DPI_edit_")) {

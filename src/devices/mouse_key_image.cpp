@@ -28,8 +28,9 @@ MouseKeyMap BuildMouseKeyMap(std::span<const uint8_t> keyCodeTable, int position
     return map;
 }
 
-MouseKeyImage BuildMouseKeyImage(std::span<const uint8_t> keyCodeTable, int positions, const MouseKeyMap& keyMap,
-                                 std::span<const KeyAssignRecord> keyList, int macroCount) {
+MouseKeyImage BuildMouseKeyImage(std::span<const uint8_t> keyCodeTable, int positions,
+                                 const MouseKeyMap& keyMap, std::span<const KeyAssignRecord> keyList,
+                                 int macroCount) {
     MouseKeyImage out;
     const size_t count = UsablePositions(keyCodeTable, positions);
     out.image.assign(keyCodeTable.begin(), keyCodeTable.begin() + static_cast<std::ptrdiff_t>(3 * count));

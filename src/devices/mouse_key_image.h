@@ -18,9 +18,18 @@ inline constexpr uint8_t kMouseNoKey = 170;  // key map entry of a logical key t
 
 // Factory assignment of each logical key, in key order.
 inline constexpr std::array<AssignmentCode, kMouseLogicalKeys> kMouseDefaultKeyCodes = {{
-    {0x10, 0x10, 0x00}, {0x10, 0x01, 0x00}, {0x10, 0x04, 0x00}, {0x10, 0x02, 0x00},
-    {0x10, 0x08, 0x00}, {0x13, 0x01, 0x00}, {0x13, 0x02, 0x00}, {0x13, 0x03, 0x00},
-    {0x15, 0x03, 0x00}, {0xA0, 0x1B, 0x00}, {0x16, 0x90, 0x01}, {0x14, 0x78, 0x02},
+    {0x10, 0x10, 0x00},
+    {0x10, 0x01, 0x00},
+    {0x10, 0x04, 0x00},
+    {0x10, 0x02, 0x00},
+    {0x10, 0x08, 0x00},
+    {0x13, 0x01, 0x00},
+    {0x13, 0x02, 0x00},
+    {0x13, 0x03, 0x00},
+    {0x15, 0x03, 0x00},
+    {0xA0, 0x1B, 0x00},
+    {0x16, 0x90, 0x01},
+    {0x14, 0x78, 0x02},
 }};
 
 using MouseKeyMap = std::array<uint8_t, kMouseLogicalKeys>;
@@ -43,7 +52,8 @@ struct MouseKeyImage {
 // logical key with a position, its assignment from keyList. A macro assignment whose macro index is
 // below macroCount is renumbered to its place among the distinct macros met so far; one at or above
 // macroCount falls back to the key's factory triple. The list itself is not changed.
-MouseKeyImage BuildMouseKeyImage(std::span<const uint8_t> keyCodeTable, int positions, const MouseKeyMap& keyMap,
-                                 std::span<const KeyAssignRecord> keyList, int macroCount);
+MouseKeyImage BuildMouseKeyImage(std::span<const uint8_t> keyCodeTable, int positions,
+                                 const MouseKeyMap& keyMap, std::span<const KeyAssignRecord> keyList,
+                                 int macroCount);
 
 }  // namespace zevik

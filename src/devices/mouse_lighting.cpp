@@ -18,23 +18,36 @@ void LightGroup(CLightFrame& frame, int group, std::uint32_t entry) {
     }
 }
 
-lighting::Rgb RecordColour(const LightInfoRecord& light) { return {light.red, light.green, light.blue}; }
+lighting::Rgb RecordColour(const LightInfoRecord& light) {
+    return {light.red, light.green, light.blue};
+}
 
 }  // namespace
 
 MouseLightStep MouseStepForMode(int mode) {
     switch (mode) {
-        case 0: return MouseLightStep::Wave;
-        case 1: return MouseLightStep::Spectrum;
-        case 2: return MouseLightStep::Breathe;
-        case 3: return MouseLightStep::Steady;
-        case 4: return MouseLightStep::Blink;
-        case 5: return MouseLightStep::Flow;
-        case 6: return MouseLightStep::Reactive;
-        case 7: return MouseLightStep::BreatheFourColours;
-        case 8: return MouseLightStep::BlinkFourColours;
-        case 10: return MouseLightStep::Off;
-        default: return mode < 0 ? MouseLightStep::Off : MouseLightStep::Sequence;
+        case 0:
+            return MouseLightStep::Wave;
+        case 1:
+            return MouseLightStep::Spectrum;
+        case 2:
+            return MouseLightStep::Breathe;
+        case 3:
+            return MouseLightStep::Steady;
+        case 4:
+            return MouseLightStep::Blink;
+        case 5:
+            return MouseLightStep::Flow;
+        case 6:
+            return MouseLightStep::Reactive;
+        case 7:
+            return MouseLightStep::BreatheFourColours;
+        case 8:
+            return MouseLightStep::BlinkFourColours;
+        case 10:
+            return MouseLightStep::Off;
+        default:
+            return mode < 0 ? MouseLightStep::Off : MouseLightStep::Sequence;
     }
 }
 
@@ -56,7 +69,9 @@ void MouseStepWave(const LightInfoRecord& light, LightAnimation& state, CLightFr
         state.x = lighting::CounterStep(light.fx, 96, state.x, 1);
         std::uint8_t i = state.x == 95 ? 0 : static_cast<std::uint8_t>(state.x + 1);
         for (int g = 0; g < kMouseLedGroups; ++g) {
-            LightGroup(frame, g, lighting::PackLightEntry(RecordColour(light), lighting::Scale256(bright, lighting::Wave(i))));
+            LightGroup(
+                frame, g,
+                lighting::PackLightEntry(RecordColour(light), lighting::Scale256(bright, lighting::Wave(i))));
             i = (i >= 89 && i <= 248) ? static_cast<std::uint8_t>(i - 89) : static_cast<std::uint8_t>(i + 7);
         }
     }
@@ -92,7 +107,8 @@ void MouseStepReactive(const LightInfoRecord& light, MouseLedState& leds, CLight
             level = static_cast<std::uint8_t>(std::max(0, level - 15));
             if (level == 0) leds.phase[i] = MouseLedState::Idle;
         }
-        const lighting::Rgb colour = light.multiColor != 0 ? lighting::Wheel(leds.hue[i]) : RecordColour(light);
+        const lighting::Rgb colour =
+            light.multiColor != 0 ? lighting::Wheel(leds.hue[i]) : RecordColour(light);
         frame.Set(static_cast<int>(i), lighting::PackLightEntry(colour, lighting::Scale256(bright, level)));
     }
 }

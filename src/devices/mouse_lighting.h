@@ -19,23 +19,28 @@ inline constexpr int kMouseLedCount = 15;
 inline constexpr int kMouseLedGroups = 7;
 inline constexpr int kMouseNoLed = -1;
 inline constexpr std::array<std::array<int, 3>, kMouseLedGroups> kMouseLedGroupTable = {{
-    {0, 13, kMouseNoLed}, {1, 12, kMouseNoLed}, {2, 11, kMouseNoLed}, {3, 10, kMouseNoLed},
-    {4, 9, kMouseNoLed}, {5, 8, kMouseNoLed}, {6, 14, 7},
+    {0, 13, kMouseNoLed},
+    {1, 12, kMouseNoLed},
+    {2, 11, kMouseNoLed},
+    {3, 10, kMouseNoLed},
+    {4, 9, kMouseNoLed},
+    {5, 8, kMouseNoLed},
+    {6, 14, 7},
 }};
 
 // What the lighting thread runs for a mode code.
 enum class MouseLightStep {
-    Wave,                 // 0
-    Spectrum,             // 1
-    Breathe,              // 2
-    Steady,               // 3
-    Blink,                // 4
-    Flow,                 // 5
-    Reactive,             // 6
-    BreatheFourColours,   // 7
-    BlinkFourColours,     // 8
-    Sequence,             // 9, 11 and above: the profile's lighting sequence
-    Off                   // 10
+    Wave,                // 0
+    Spectrum,            // 1
+    Breathe,             // 2
+    Steady,              // 3
+    Blink,               // 4
+    Flow,                // 5
+    Reactive,            // 6
+    BreatheFourColours,  // 7
+    BlinkFourColours,    // 8
+    Sequence,            // 9, 11 and above: the profile's lighting sequence
+    Off                  // 10
 };
 MouseLightStep MouseStepForMode(int mode);
 

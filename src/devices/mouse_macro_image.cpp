@@ -45,8 +45,9 @@ MouseMacroImage BuildMouseMacroImage(const std::filesystem::path& folder, std::s
         const Json::Value* entry =
             index >= 0 ? json::Element(*list, static_cast<Json::ArrayIndex>(index)) : nullptr;
         const std::string guid = entry != nullptr ? json::StringMember(*entry, "Guid") : std::string();
-        events.push_back(IsPlainFileName(guid) ? EncodeMouseEvents(files.ReadJsonFile(folder / (guid + ".mac")))
-                                               : MouseEventList{});
+        events.push_back(IsPlainFileName(guid)
+                             ? EncodeMouseEvents(files.ReadJsonFile(folder / (guid + ".mac")))
+                             : MouseEventList{});
     }
     std::vector<size_t> counts;
     for (const MouseEventList& e : events) counts.push_back(e.size());

@@ -7,7 +7,8 @@ namespace zevik {
 
 int MouseDpiShownValue(int value) {
     if (value <= 0) return 0;
-    const long long rounded = (static_cast<long long>(value) + kMouseDpiStep - 1) / kMouseDpiStep * kMouseDpiStep;
+    const long long rounded =
+        (static_cast<long long>(value) + kMouseDpiStep - 1) / kMouseDpiStep * kMouseDpiStep;
     return static_cast<int>(std::min<long long>(rounded, 0x7FFFFFFF / kMouseDpiStep * kMouseDpiStep));
 }
 
@@ -25,6 +26,8 @@ int MouseDpiFromText(std::string_view text) {
     return MouseDpiClamp(static_cast<int>(value));
 }
 
-int MouseDpiClamp(int value) { return std::clamp(value, kMouseDpiMin, kMouseDpiMax); }
+int MouseDpiClamp(int value) {
+    return std::clamp(value, kMouseDpiMin, kMouseDpiMax);
+}
 
 }  // namespace zevik

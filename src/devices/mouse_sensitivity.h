@@ -5,9 +5,9 @@
 
 namespace zevik {
 
-inline constexpr int kMouseDpiMin = 50;      // the sliders' range
+inline constexpr int kMouseDpiMin = 50;  // the sliders' range
 inline constexpr int kMouseDpiMax = 26000;
-inline constexpr int kMouseDpiStep = 50;     // the edit boxes show multiples of this
+inline constexpr int kMouseDpiStep = 50;  // the edit boxes show multiples of this
 inline constexpr int kMouseStageCount = 6;
 
 // The value an edit box shows for a stored value: rounded up to the next multiple of 50

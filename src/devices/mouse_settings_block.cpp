@@ -12,7 +12,9 @@ constexpr std::array<uint16_t, 7> kDormancySeconds = {0, 180, 240, 300, 600, 900
 // "KeyDelay" 0..4 as the device codes it.
 constexpr std::array<uint8_t, 5> kKeyDelayCodes = {1, 3, 5, 7, 9};
 
-uint8_t Low(uint16_t v) { return static_cast<uint8_t>(v & 0xFF); }
+uint8_t Low(uint16_t v) {
+    return static_cast<uint8_t>(v & 0xFF);
+}
 
 }  // namespace
 
@@ -69,7 +71,8 @@ std::optional<uint8_t> CMouseSettingsBlock::ModeItem(uint8_t code, std::span<con
     return std::nullopt;
 }
 
-void CMouseSettingsBlock::Fill(const MouseBlockSettings& s, std::span<const int> modeList, uint8_t slotValue) {
+void CMouseSettingsBlock::Fill(const MouseBlockSettings& s, std::span<const int> modeList,
+                               uint8_t slotValue) {
     bytes_[kSlot] = slotValue;
 
     if (const auto code = ModeCode(s.light.selectItem, modeList)) bytes_[kLightMode] = *code;

@@ -24,9 +24,9 @@ namespace zevik {
 
 // The profile values the block carries.
 struct MouseBlockSettings {
-    LightInfoRecord light;             // "LightInfo"; "Fx" is written, never read back
-    MouseSystemRecord system;          // "SystemStages" and "ReportStages"
-    int activeStage = 0;               // "DPIStages"."StageActive"
+    LightInfoRecord light;               // "LightInfo"; "Fx" is written, never read back
+    MouseSystemRecord system;            // "SystemStages" and "ReportStages"
+    int activeStage = 0;                 // "DPIStages"."StageActive"
     std::vector<DpiStageRecord> stages;  // "DPIStages"."StageDPIs"; only the first six are sent
 };
 
@@ -37,30 +37,30 @@ public:
     static constexpr int kSlotCount = 16;
 
     // Byte offsets (one byte each unless said otherwise).
-    static constexpr size_t kSlot = 0;               // write: slot value of the caller; read: active slot
-    static constexpr size_t kLightMode = 1;          // lighting mode code (through the mode list)
-    static constexpr size_t kBrightness = 2;         // level 0..4
-    static constexpr size_t kSpeedInverted = 3;      // 4 - speed level
-    static constexpr size_t kDirection = 4;          // written only
-    static constexpr size_t kMultiColour = 5;        // 0/1
+    static constexpr size_t kSlot = 0;           // write: slot value of the caller; read: active slot
+    static constexpr size_t kLightMode = 1;      // lighting mode code (through the mode list)
+    static constexpr size_t kBrightness = 2;     // level 0..4
+    static constexpr size_t kSpeedInverted = 3;  // 4 - speed level
+    static constexpr size_t kDirection = 4;      // written only
+    static constexpr size_t kMultiColour = 5;    // 0/1
     static constexpr size_t kRed = 6;
     static constexpr size_t kGreen = 7;
     static constexpr size_t kBlue = 8;
-    static constexpr size_t kZero = 9;               // always written as 0
-    static constexpr size_t kLinearCalibration = 10; // option 0..1
-    static constexpr size_t kReportRate = 11;        // option 0..4 (the profile's value as it stands)
-    static constexpr size_t kActiveStage = 12;       // 0..5
-    static constexpr size_t kLiftOff = 13;           // option 0..1
-    static constexpr size_t kStages = 14;            // six stage records, 9 bytes each
+    static constexpr size_t kZero = 9;                // always written as 0
+    static constexpr size_t kLinearCalibration = 10;  // option 0..1
+    static constexpr size_t kReportRate = 11;         // option 0..4 (the profile's value as it stands)
+    static constexpr size_t kActiveStage = 12;        // 0..5
+    static constexpr size_t kLiftOff = 13;            // option 0..1
+    static constexpr size_t kStages = 14;             // six stage records, 9 bytes each
     static constexpr size_t kStageSize = sizeof(DpiStageRecord);
     static constexpr size_t kStageCount = 6;
-    static constexpr size_t kSleepLow = 68;          // "sleeptime"
-    static constexpr size_t kSleepHigh = 69;         // "sleeptimeH"
-    static constexpr size_t kDormancyLow = 70;       // dormancy in seconds, 16-bit little-endian
+    static constexpr size_t kSleepLow = 68;     // "sleeptime"
+    static constexpr size_t kSleepHigh = 69;    // "sleeptimeH"
+    static constexpr size_t kDormancyLow = 70;  // dormancy in seconds, 16-bit little-endian
     static constexpr size_t kDormancyHigh = 71;
-    static constexpr size_t kKeyDelay = 72;          // code 1, 3, 5, 7, 9
-    static constexpr size_t kMotionSync = 74;        // option 0..1
-    static constexpr size_t kDeepSleep = 93;         // option 0..1
+    static constexpr size_t kKeyDelay = 72;    // code 1, 3, 5, 7, 9
+    static constexpr size_t kMotionSync = 74;  // option 0..1
+    static constexpr size_t kDeepSleep = 93;   // option 0..1
     static_assert(kStages + kStageCount * kStageSize == kSleepLow);
     static_assert(kDeepSleep + 1 == kSize);
 

@@ -74,7 +74,8 @@ protected:
         std::filesystem::remove_all(root);
         const std::filesystem::path program = root / "program";
         std::filesystem::create_directories(program / "DefaultData");
-        const std::filesystem::path factory = std::filesystem::path(ZEVIK_TEST_DATA_DIR) / ".." / ".." / "resources" / "DefaultData";
+        const std::filesystem::path factory =
+            std::filesystem::path(ZEVIK_TEST_DATA_DIR) / ".." / ".." / "resources" / "DefaultData";
         for (const char* file : {"mouse.Json", "default_light.json"}) {
             std::filesystem::copy_file(factory / file, program / "DefaultData" / file);
         }
@@ -115,7 +116,9 @@ protected:
         const std::vector<uint8_t> memory = Memory();
         return {memory.begin(), memory.begin() + CMouseSettingsBlock::kSize};
     }
-    void WriteMemory(size_t offset, std::vector<uint8_t> bytes) { ASSERT_TRUE(mouse->WriteArea("memory", offset, bytes)); }
+    void WriteMemory(size_t offset, std::vector<uint8_t> bytes) {
+        ASSERT_TRUE(mouse->WriteArea("memory", offset, bytes));
+    }
 
     // The profile file of the device as it is on disk.
     Json::Value ProfileOnDisk() const {

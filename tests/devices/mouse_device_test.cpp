@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "devices/device_messages.h"
-#include "devices/mouse_recoil_image.h"
 #include "devices/mouse_device_fixture.h"
+#include "devices/mouse_recoil_image.h"
 #include "ui/edit_ui.h"
 #include "ui/option_ui.h"
 #include "ui/slider_ui.h"
@@ -96,22 +96,24 @@ TEST_P(MousePageChange, WritesTheBlockAndSavesTheProfile) {
     settings.stages = reloaded.Profile().GetDpiStages();
     settings.activeStage = reloaded.Profile().GetActiveDpiStage();
     expected.Fill(settings, device->ModeList(), 0);
-    for (const auto& [offset, value] : GetParam().bytes) EXPECT_EQ(expected[offset], value) << "saved byte " << offset;
+    for (const auto& [offset, value] : GetParam().bytes)
+        EXPECT_EQ(expected[offset], value) << "saved byte " << offset;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, MousePageChange,
-    ::testing::Values(
-        PageChange{"rate", [](auto& d) { d.OnPollingRate(2); }, {{11, 2}}},
-        PageChange{"liftoff", [](auto& d) { d.OnLiftOff(1); }, {{13, 1}}},
-        PageChange{"deepsleep", [](auto& d) { d.OnDeepSleep(1); }, {{93, 1}}},
-        PageChange{"calibration", [](auto& d) { d.OnLinearCalibration(1); }, {{10, 1}}},
-        PageChange{"motionsync", [](auto& d) { d.OnMotionSync(1); }, {{74, 1}}},
-        PageChange{"keydelay", [](auto& d) { d.OnKeyDelay(2); }, {{72, 5}}},
-        PageChange{"dormancy", [](auto& d) { d.OnDormancy(3); }, {{70, 44}, {71, 1}}},
-        PageChange{"stage", [](auto& d) { d.OnStageSlider(2, 1201); }, {{14 + 18 + 2, 0xB1}, {14 + 18 + 3, 0x04}}},
-        PageChange{"stageoff", [](auto& d) { d.OnStageEnabled(4, false); }, {{14 + 36, 0}}},
-        PageChange{"typed", [](auto& d) { d.OnStageSlider(0, 30); }, {{16, 50}, {17, 0}}}),
+    ::testing::Values(PageChange{"rate", [](auto& d) { d.OnPollingRate(2); }, {{11, 2}}},
+                      PageChange{"liftoff", [](auto& d) { d.OnLiftOff(1); }, {{13, 1}}},
+                      PageChange{"deepsleep", [](auto& d) { d.OnDeepSleep(1); }, {{93, 1}}},
+                      PageChange{"calibration", [](auto& d) { d.OnLinearCalibration(1); }, {{10, 1}}},
+                      PageChange{"motionsync", [](auto& d) { d.OnMotionSync(1); }, {{74, 1}}},
+                      PageChange{"keydelay", [](auto& d) { d.OnKeyDelay(2); }, {{72, 5}}},
+                      PageChange{"dormancy", [](auto& d) { d.OnDormancy(3); }, {{70, 44}, {71, 1}}},
+                      PageChange{"stage",
+                                 [](auto& d) { d.OnStageSlider(2, 1201); },
+                                 {{14 + 18 + 2, 0xB1}, {14 + 18 + 3, 0x04}}},
+                      PageChange{"stageoff", [](auto& d) { d.OnStageEnabled(4, false); }, {{14 + 36, 0}}},
+                      PageChange{"typed", [](auto& d) { d.OnStageSlider(0, 30); }, {{16, 50}, {17, 0}}}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(MouseDeviceTest, RateSevenIsWrittenAsSevenAndShownAsOptionZero) {
@@ -222,11 +224,12 @@ TEST_P(MouseWriteFault, ReportsTheFirstFailureAndStillEndsTheFrame) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, MouseWriteFault,
-    ::testing::Values(WriteFault{"begin_no_answer", 0x01, EmulatedFault::NoAnswer, kResultNoAnswer, false},
-                      WriteFault{"begin_status", 0x01, EmulatedFault::StatusFailed, kResultStatusFailed, false},
-                      WriteFault{"write_status", 0x06, EmulatedFault::StatusFailed, kResultStatusFailed, false},
-                      WriteFault{"write_rejected", 0x06, EmulatedFault::StatusRejected, kResultStatusRejected, false},
-                      WriteFault{"end_rejected", 0x02, EmulatedFault::StatusRejected, kResultStatusRejected, true}),
+    ::testing::Values(
+        WriteFault{"begin_no_answer", 0x01, EmulatedFault::NoAnswer, kResultNoAnswer, false},
+        WriteFault{"begin_status", 0x01, EmulatedFault::StatusFailed, kResultStatusFailed, false},
+        WriteFault{"write_status", 0x06, EmulatedFault::StatusFailed, kResultStatusFailed, false},
+        WriteFault{"write_rejected", 0x06, EmulatedFault::StatusRejected, kResultStatusRejected, false},
+        WriteFault{"end_rejected", 0x02, EmulatedFault::StatusRejected, kResultStatusRejected, true}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(MouseDeviceTest, ReceiverOutOfRangeSendsNothingAndTheNextWriteCarriesTheValue) {
@@ -268,7 +271,8 @@ TEST_P(MouseFirmwareNotice, OldCableFirmwareIsReported) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, MouseFirmwareNotice,
-                         ::testing::Values(FirmwareCase{0x0110, 0}, FirmwareCase{0x010F, 1}, FirmwareCase{0x0200, 0}));
+                         ::testing::Values(FirmwareCase{0x0110, 0}, FirmwareCase{0x010F, 1},
+                                           FirmwareCase{0x0200, 0}));
 
 TEST_F(MouseDeviceTest, NotificationsSetSlotAndStage) {
     Start("mouse@both");
@@ -325,7 +329,8 @@ TEST_F(MouseDeviceTest, RecoilPatternsReachTheMouse) {
     event["Delay"] = 5;
     event["Type"] = 4;
     for (int i = 0; i < 6; ++i) pattern["Events"].append(event);
-    for (int g = 0; g < 4; ++g) ASSERT_TRUE(CJsonFileUtil().WriteJsonFile(MouseRecoilFile(folder, g), pattern));
+    for (int g = 0; g < 4; ++g)
+        ASSERT_TRUE(CJsonFileUtil().WriteJsonFile(MouseRecoilFile(folder, g), pattern));
 
     EXPECT_EQ(device->WriteRecoilData(), 1);
     const auto image = BuildMouseRecoilImage(folder);

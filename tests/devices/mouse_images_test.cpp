@@ -23,7 +23,9 @@ Json::Value Event(const char* action, int button, const Json::Value& delay, int 
     return e;
 }
 
-uint16_t U16(const std::vector<uint8_t>& v, size_t at) { return static_cast<uint16_t>(v[at] | v[at + 1] << 8); }
+uint16_t U16(const std::vector<uint8_t>& v, size_t at) {
+    return static_cast<uint16_t>(v[at] | v[at + 1] << 8);
+}
 
 TEST(MouseEventEncoding, DeviceForm) {
     struct Case {
@@ -32,11 +34,11 @@ TEST(MouseEventEncoding, DeviceForm) {
     };
     const std::vector<Case> cases = {
         {Event("down", 4, "50", 10), {0x32, 0x00, 0x8A, 0x04}},
-        {Event("down", 1, 10, 1), {0x0A, 0x00, 0x81, 0x01}},       // recoil files hold integers
+        {Event("down", 1, 10, 1), {0x0A, 0x00, 0x81, 0x01}},  // recoil files hold integers
         {Event("up", 7, 90, 5), {0x5A, 0x00, 0x05, 0x07}},
-        {Event("Down", 3, 5, 4), {0x05, 0x00, 0x04, 0x03}},        // only "down" exactly sets bit 7
+        {Event("Down", 3, 5, 4), {0x05, 0x00, 0x04, 0x03}},  // only "down" exactly sets bit 7
         {Event("up", 0x1FF, "65535", 1), {0xFF, 0xFF, 0x01, 0xFF}},
-        {Event("up", 1, "70000", 1), {0xFF, 0xFF, 0x01, 0x01}},    // clamped, not wrapped to 4464
+        {Event("up", 1, "70000", 1), {0xFF, 0xFF, 0x01, 0x01}},  // clamped, not wrapped to 4464
         {Event("up", 1, -5, 1), {0x00, 0x00, 0x01, 0x01}},
         {Event("up", 1, "12ms", 0xFF), {0x0C, 0x00, 0x7F, 0x01}},  // type keeps seven bits
         {Json::Value(), {0, 0, 0, 0}},                             // a null entry of "Events"
@@ -209,7 +211,7 @@ TEST(MouseKeyImage, AssignmentsAndMacroRenumbering) {
     keys[0].assignment = {0x70, 7, 0};
     keys[2].assignment = {0x71, 3, 1};
     keys[3].assignment = {0x70, 7, 0};
-    keys[4].assignment = {0x70, 9, 0};   // beyond the eight listed macros: factory triple
+    keys[4].assignment = {0x70, 9, 0};  // beyond the eight listed macros: factory triple
     keys[5].assignment = {0x20, 0x00, 0x04};
     keys[11].assignment = {0x20, 0x00, 0x05};  // no position: not in the image
     const MouseKeyImage out = BuildMouseKeyImage(table, 11, map, keys, 8);

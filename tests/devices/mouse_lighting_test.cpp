@@ -1,7 +1,8 @@
+#include "devices/mouse_lighting.h"
+
 #include <gtest/gtest.h>
 
 #include "devices/lighting_tables.h"
-#include "devices/mouse_lighting.h"
 
 namespace zevik {
 namespace {
@@ -14,19 +15,28 @@ TEST(MouseLightingModes, StepAndPeriodTable) {
         int mode;
         MouseLightStep step;
     };
-    const std::vector<Case> steps = {
-        {0, MouseLightStep::Wave},     {1, MouseLightStep::Spectrum},          {2, MouseLightStep::Breathe},
-        {3, MouseLightStep::Steady},   {4, MouseLightStep::Blink},             {5, MouseLightStep::Flow},
-        {6, MouseLightStep::Reactive}, {7, MouseLightStep::BreatheFourColours}, {8, MouseLightStep::BlinkFourColours},
-        {9, MouseLightStep::Sequence}, {10, MouseLightStep::Off},              {11, MouseLightStep::Sequence},
-        {200, MouseLightStep::Sequence}, {-1, MouseLightStep::Off}};
+    const std::vector<Case> steps = {{0, MouseLightStep::Wave},
+                                     {1, MouseLightStep::Spectrum},
+                                     {2, MouseLightStep::Breathe},
+                                     {3, MouseLightStep::Steady},
+                                     {4, MouseLightStep::Blink},
+                                     {5, MouseLightStep::Flow},
+                                     {6, MouseLightStep::Reactive},
+                                     {7, MouseLightStep::BreatheFourColours},
+                                     {8, MouseLightStep::BlinkFourColours},
+                                     {9, MouseLightStep::Sequence},
+                                     {10, MouseLightStep::Off},
+                                     {11, MouseLightStep::Sequence},
+                                     {200, MouseLightStep::Sequence},
+                                     {-1, MouseLightStep::Off}};
     for (const Case& c : steps) EXPECT_EQ(MouseStepForMode(c.mode), c.step) << c.mode;
 
     const std::vector<int> flow = {16, 12, 8, 4, 2};
     const std::vector<int> other = {8, 6, 4, 2, 1};
     for (int speed = 0; speed < 5; ++speed) {
         EXPECT_EQ(MouseStepPeriod(5, speed), flow[static_cast<size_t>(speed)]);
-        for (int mode : {0, 1, 6, 10, 11}) EXPECT_EQ(MouseStepPeriod(mode, speed), other[static_cast<size_t>(speed)]);
+        for (int mode : {0, 1, 6, 10, 11})
+            EXPECT_EQ(MouseStepPeriod(mode, speed), other[static_cast<size_t>(speed)]);
     }
     EXPECT_EQ(MouseStepPeriod(5, 9), 2);  // speed levels from a file are bounded
     EXPECT_EQ(MouseStepPeriod(0, -3), 8);

@@ -93,22 +93,52 @@ TEST_P(MousePageRoute, ReachesTheDeviceThroughTheProfile) {
 INSTANTIATE_TEST_SUITE_P(
     Controls, MousePageRoute,
     ::testing::Values(
-        RouteCase{"rate", [](auto& page) { page.template Get<COptionUI>("polling_rate_option_4")->Selected(true, false); },
-              "selectchanged", "polling_rate_option_4", {{Block::kReportRate, 4}}},
-        RouteCase{"motionsync", [](auto& page) { page.template Get<COptionUI>("motion_sync_option_1")->Selected(true, false); },
-              "selectchanged", "motion_sync_option_1", {{Block::kMotionSync, 1}}},
-        RouteCase{"stageoff", [](auto& page) { page.template Get<CCheckBoxUI>("DPI_enable_check_5")->SetCheck(false, false); },
-              "selectchanged", "DPI_enable_check_5", {{Block::kStages + 45, 0}}},
-        RouteCase{"slider", [](auto& page) { page.template Get<CSliderUI>("DPI_slider_2")->SetValue(2400); }, "valuechanged",
-              "DPI_slider_2", {{Block::kStages + 18 + 2, 0x60}, {Block::kStages + 18 + 3, 0x09}}},
-        RouteCase{"typed", [](auto& page) { page.template Get<CEditUI>("DPI_edit_1")->SetText("30"); }, "killfocus",
-              "DPI_edit_1", {{Block::kStages + 9 + 2, 50}, {Block::kStages + 9 + 3, 0}}},
-        RouteCase{"dormancy", [](auto& page) { page.template Get<CComboUI>("Dormancy_combo_timeSelect")->SelectItem(4, false); },
-              "itemselect", "Dormancy_combo_timeSelect", {{Block::kDormancyLow, 88}, {Block::kDormancyHigh, 2}}},
-        RouteCase{"pointer", [](auto& page) { page.template Get<CSliderUI>("pointer_speed_slider")->SetValue(15); },
-              "valuechanged", "pointer_speed_slider", {}},
-        RouteCase{"scrollpage", [](auto& page) { page.template Get<CCheckBoxUI>("scrolls_page_check")->SetCheck(true, false); },
-              "selectchanged", "scrolls_page_check", {}}),
+        RouteCase{
+            "rate",
+            [](auto& page) { page.template Get<COptionUI>("polling_rate_option_4")->Selected(true, false); },
+            "selectchanged",
+            "polling_rate_option_4",
+            {{Block::kReportRate, 4}}},
+        RouteCase{
+            "motionsync",
+            [](auto& page) { page.template Get<COptionUI>("motion_sync_option_1")->Selected(true, false); },
+            "selectchanged",
+            "motion_sync_option_1",
+            {{Block::kMotionSync, 1}}},
+        RouteCase{
+            "stageoff",
+            [](auto& page) { page.template Get<CCheckBoxUI>("DPI_enable_check_5")->SetCheck(false, false); },
+            "selectchanged",
+            "DPI_enable_check_5",
+            {{Block::kStages + 45, 0}}},
+        RouteCase{"slider",
+                  [](auto& page) { page.template Get<CSliderUI>("DPI_slider_2")->SetValue(2400); },
+                  "valuechanged",
+                  "DPI_slider_2",
+                  {{Block::kStages + 18 + 2, 0x60}, {Block::kStages + 18 + 3, 0x09}}},
+        RouteCase{"typed",
+                  [](auto& page) { page.template Get<CEditUI>("DPI_edit_1")->SetText("30"); },
+                  "killfocus",
+                  "DPI_edit_1",
+                  {{Block::kStages + 9 + 2, 50}, {Block::kStages + 9 + 3, 0}}},
+        RouteCase{"dormancy",
+                  [](auto& page) {
+                      page.template Get<CComboUI>("Dormancy_combo_timeSelect")->SelectItem(4, false);
+                  },
+                  "itemselect",
+                  "Dormancy_combo_timeSelect",
+                  {{Block::kDormancyLow, 88}, {Block::kDormancyHigh, 2}}},
+        RouteCase{"pointer",
+                  [](auto& page) { page.template Get<CSliderUI>("pointer_speed_slider")->SetValue(15); },
+                  "valuechanged",
+                  "pointer_speed_slider",
+                  {}},
+        RouteCase{
+            "scrollpage",
+            [](auto& page) { page.template Get<CCheckBoxUI>("scrolls_page_check")->SetCheck(true, false); },
+            "selectchanged",
+            "scrolls_page_check",
+            {}}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(MousePageTest, PointerSettingsAreStoredButNotSent) {
@@ -168,7 +198,8 @@ TEST_F(MousePageTest, ActiveStageIsMarkedOnThePage) {
         const std::string i = std::to_string(n);
         EXPECT_EQ(Get<COptionUI>("DPI_select_check_" + i)->IsSelected(), n == active) << n;
         EXPECT_EQ(Get<CCheckBoxUI>("DPI_enable_check_" + i)->IsEnabled(), n != active) << n;
-        EXPECT_EQ(Get<CEditUI>("DPI_edit_" + i)->GetBorderColor(), n == active ? 0xFF06FF00u : 0xFFFFFFFFu) << n;
+        EXPECT_EQ(Get<CEditUI>("DPI_edit_" + i)->GetBorderColor(), n == active ? 0xFF06FF00u : 0xFFFFFFFFu)
+            << n;
         EXPECT_EQ(Get<CSliderUI>("DPI_slider_" + i)->GetThumbImage(),
                   n == active ? "Control/SliderBar1_Thumb.png" : "Control/SliderBar2_Thumb.png");
     }

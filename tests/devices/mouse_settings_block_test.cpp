@@ -1,9 +1,9 @@
+#include "devices/mouse_settings_block.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <numeric>
-
-#include "devices/mouse_settings_block.h"
 
 namespace zevik {
 namespace {
@@ -50,10 +50,16 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"linear calibration", [](auto& s) { s.system.SetLinearCalibration(1); }, {{10, 1}}},
         WriteCase{"motion sync", [](auto& s) { s.system.SetMotionSync(1); }, {{74, 1}}},
         WriteCase{"deep sleep", [](auto& s) { s.system.SetDeepSleepOff(1); }, {{93, 1}}},
-        WriteCase{"sleep time", [](auto& s) { s.system.SetSleepTime(10); s.system.SetSleepTimeH(2); },
+        WriteCase{"sleep time",
+                  [](auto& s) {
+                      s.system.SetSleepTime(10);
+                      s.system.SetSleepTimeH(2);
+                  },
                   {{68, 10}, {69, 2}}},
         WriteCase{"active stage", [](auto& s) { s.activeStage = 3; }, {{12, 3}}},
-        WriteCase{"dormancy 0 leaves the bytes", [](auto& s) { s.system.SetDormancyTime(0); }, {{70, -1}, {71, -1}}},
+        WriteCase{"dormancy 0 leaves the bytes",
+                  [](auto& s) { s.system.SetDormancyTime(0); },
+                  {{70, -1}, {71, -1}}},
         WriteCase{"dormancy 1", [](auto& s) { s.system.SetDormancyTime(1); }, {{70, 180}, {71, 0}}},
         WriteCase{"dormancy 2", [](auto& s) { s.system.SetDormancyTime(2); }, {{70, 240}, {71, 0}}},
         WriteCase{"dormancy 3", [](auto& s) { s.system.SetDormancyTime(3); }, {{70, 44}, {71, 1}}},
@@ -65,16 +71,25 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"key delay 2", [](auto& s) { s.system.SetKeyDelay(2); }, {{72, 5}}},
         WriteCase{"key delay 4", [](auto& s) { s.system.SetKeyDelay(4); }, {{72, 9}}},
         WriteCase{"key delay 5 unknown", [](auto& s) { s.system.SetKeyDelay(5); }, {{72, -1}}},
-        WriteCase{"lighting", [](auto& s) {
-                      s.light.selectItem = 3; s.light.light = 2; s.light.speed = 1; s.light.fx = 1;
-                      s.light.multiColor = 1; s.light.red = 10; s.light.green = 20; s.light.blue = 30; },
+        WriteCase{"lighting",
+                  [](auto& s) {
+                      s.light.selectItem = 3;
+                      s.light.light = 2;
+                      s.light.speed = 1;
+                      s.light.fx = 1;
+                      s.light.multiColor = 1;
+                      s.light.red = 10;
+                      s.light.green = 20;
+                      s.light.blue = 30;
+                  },
                   {{1, 3}, {2, 2}, {3, 3}, {4, 1}, {5, 1}, {6, 10}, {7, 20}, {8, 30}, {9, 0}}},
         WriteCase{"mode item 12 counts as 0", [](auto& s) { s.light.selectItem = 12; }, {{1, 0}}},
         WriteCase{"speed 9 has no code", [](auto& s) { s.light.speed = 9; }, {{3, -1}}},
         WriteCase{"carried bytes stay", [](auto&) {}, {{73, -1}, {75, -1}, {84, -1}, {92, -1}}}),
     [](const auto& testInfo) {
         std::string n = testInfo.param.name;
-        for (char& ch : n) if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return n;
     });
 
@@ -153,11 +168,13 @@ MouseBlockSettings ReadWith(const std::function<void(Block&)>& set, MouseBlockSe
 }
 
 TEST(MouseSettingsBlockRead, KeyDelayCodes) {
-    const std::vector<std::pair<int, int>> cases = {{1, 0}, {3, 1}, {5, 2}, {7, 3}, {9, 4}, {4, 0}, {0, 0}, {255, 0}};
+    const std::vector<std::pair<int, int>> cases = {{1, 0}, {3, 1}, {5, 2}, {7, 3},
+                                                    {9, 4}, {4, 0}, {0, 0}, {255, 0}};
     for (const auto& [code, want] : cases) {
         MouseBlockSettings before;
         before.system.SetKeyDelay(3);
-        const auto s = ReadWith([&](Block& b) { b.Set(Block::kKeyDelay, static_cast<uint8_t>(code)); }, before);
+        const auto s =
+            ReadWith([&](Block& b) { b.Set(Block::kKeyDelay, static_cast<uint8_t>(code)); }, before);
         EXPECT_EQ(s.system.KeyDelay(), want) << "code " << code;
     }
 }
@@ -182,16 +199,18 @@ TEST(MouseSettingsBlockRead, TakesTheSystemValuesAndActiveStage) {
     MouseBlockSettings before;
     before.system.SetMouseSpeed(10);  // not in the block: stays
     before.system.SetAntiShake(2);
-    const auto s = ReadWith([](Block& b) {
-        b.Set(Block::kReportRate, 7);
-        b.Set(Block::kLiftOff, 1);
-        b.Set(Block::kLinearCalibration, 1);
-        b.Set(Block::kMotionSync, 1);
-        b.Set(Block::kDeepSleep, 1);
-        b.Set(Block::kSleepLow, 12);
-        b.Set(Block::kSleepHigh, 3);
-        b.Set(Block::kActiveStage, 4);
-    }, before);
+    const auto s = ReadWith(
+        [](Block& b) {
+            b.Set(Block::kReportRate, 7);
+            b.Set(Block::kLiftOff, 1);
+            b.Set(Block::kLinearCalibration, 1);
+            b.Set(Block::kMotionSync, 1);
+            b.Set(Block::kDeepSleep, 1);
+            b.Set(Block::kSleepLow, 12);
+            b.Set(Block::kSleepHigh, 3);
+            b.Set(Block::kActiveStage, 4);
+        },
+        before);
     EXPECT_EQ(s.system.ReportRate(), 7);
     EXPECT_EQ(s.system.SilentAltitudeItem(), 1);
     EXPECT_EQ(s.system.LinearCalibration(), 1);
@@ -210,16 +229,18 @@ TEST(MouseSettingsBlockRead, LightingButDirection) {
     before.light.selectItem = 9;
     before.light.speed = 2;
     const std::vector<int> modes = {0, 4, 2, 4};  // code 4 first at position 1
-    const auto s = ReadWith([](Block& b) {
-        b.Set(Block::kLightMode, 4);
-        b.Set(Block::kBrightness, 3);
-        b.Set(Block::kSpeedInverted, 1);
-        b.Set(Block::kDirection, 0);
-        b.Set(Block::kMultiColour, 1);
-        b.Set(Block::kRed, 1);
-        b.Set(Block::kGreen, 2);
-        b.Set(Block::kBlue, 3);
-    }, before, modes);
+    const auto s = ReadWith(
+        [](Block& b) {
+            b.Set(Block::kLightMode, 4);
+            b.Set(Block::kBrightness, 3);
+            b.Set(Block::kSpeedInverted, 1);
+            b.Set(Block::kDirection, 0);
+            b.Set(Block::kMultiColour, 1);
+            b.Set(Block::kRed, 1);
+            b.Set(Block::kGreen, 2);
+            b.Set(Block::kBlue, 3);
+        },
+        before, modes);
     EXPECT_EQ(s.light.selectItem, 1);
     EXPECT_EQ(s.light.light, 3);
     EXPECT_EQ(s.light.speed, 3);
@@ -234,10 +255,12 @@ TEST(MouseSettingsBlockRead, UnknownModeAndSpeedCodesKeepTheStoredValues) {
     MouseBlockSettings before;
     before.light.selectItem = 9;
     before.light.speed = 2;
-    const auto s = ReadWith([](Block& b) {
-        b.Set(Block::kLightMode, 77);
-        b.Set(Block::kSpeedInverted, 200);
-    }, before);
+    const auto s = ReadWith(
+        [](Block& b) {
+            b.Set(Block::kLightMode, 77);
+            b.Set(Block::kSpeedInverted, 200);
+        },
+        before);
     EXPECT_EQ(s.light.selectItem, 9);
     EXPECT_EQ(s.light.speed, 2);
 }

@@ -48,7 +48,8 @@ protected:
         CPaintManagerUI::SetResourcePath(previousPath);
     }
     CControlUI* Find(const std::string& name) {
-        return root->FindControl([&name](CControlUI& c) { return c.GetName() == name; }, UIFIND_ALL | UIFIND_ME_FIRST);
+        return root->FindControl([&name](CControlUI& c) { return c.GetName() == name; },
+                                 UIFIND_ALL | UIFIND_ME_FIRST);
     }
 
     std::string previousPath;
@@ -59,25 +60,34 @@ protected:
 
 TEST_F(MouseSkin, TheRootIsTheMouseDeviceWithEveryNamedControl) {
     EXPECT_EQ(root.get(), callback.device);
-    std::vector<std::pair<std::string, int>> rows = {
-        {"key_", 11},           {"light_", 15},           {"DPI_slider_", 6},
-        {"DPI_edit_", 6},       {"DPI_enable_check_", 6}, {"DPI_color_option_", 6},
-        {"DPI_select_check_", 6}, {"polling_rate_option_", 5}, {"Silent_Altitude_option_", 2},
-        {"deep_sleep_option_", 2}, {"Linear_Calibration_option_", 2}, {"motion_sync_option_", 2},
-        {"sensor_lif_option_", 2}, {"mouse_device_seting_option_", 3}};
+    std::vector<std::pair<std::string, int>> rows = {{"key_", 11},
+                                                     {"light_", 15},
+                                                     {"DPI_slider_", 6},
+                                                     {"DPI_edit_", 6},
+                                                     {"DPI_enable_check_", 6},
+                                                     {"DPI_color_option_", 6},
+                                                     {"DPI_select_check_", 6},
+                                                     {"polling_rate_option_", 5},
+                                                     {"Silent_Altitude_option_", 2},
+                                                     {"deep_sleep_option_", 2},
+                                                     {"Linear_Calibration_option_", 2},
+                                                     {"motion_sync_option_", 2},
+                                                     {"sensor_lif_option_", 2},
+                                                     {"mouse_device_seting_option_", 3}};
     for (const auto& [prefix, count] : rows) {
         for (int n = 0; n < count; ++n) EXPECT_NE(Find(prefix + std::to_string(n)), nullptr) << prefix << n;
         EXPECT_EQ(Find(prefix + std::to_string(count)), nullptr) << prefix << count << " should not exist";
     }
-    for (const char* name : {"mouse_device_seting_layout", "SelectPanel", "device_function_switch",
-                             "device_key_function_switch", "device_tishi_info", "pointer_speed_slider",
-                             "pointer_precision_check", "scrolls_page_check", "scroll_speed_slider",
-                             "double_click_slider", "performance_Op_tab", "deng_Op_tab", "key_Op_tab",
-                             "macro_Op_tab", "system_Op_tab", "About_Op_tab", "cursor_Op_tab"}) {
+    for (const char* name :
+         {"mouse_device_seting_layout", "SelectPanel", "device_function_switch", "device_key_function_switch",
+          "device_tishi_info", "pointer_speed_slider", "pointer_precision_check", "scrolls_page_check",
+          "scroll_speed_slider", "double_click_slider", "performance_Op_tab", "deng_Op_tab", "key_Op_tab",
+          "macro_Op_tab", "system_Op_tab", "About_Op_tab", "cursor_Op_tab"}) {
         EXPECT_NE(Find(name), nullptr) << name;
     }
-    const std::vector<std::pair<const char*, int>> combos = {
-        {"Key_Delay_combo_timeSelect", 5}, {"Anti_Shake_combo_timeSelect", 5}, {"Dormancy_combo_timeSelect", 7}};
+    const std::vector<std::pair<const char*, int>> combos = {{"Key_Delay_combo_timeSelect", 5},
+                                                             {"Anti_Shake_combo_timeSelect", 5},
+                                                             {"Dormancy_combo_timeSelect", 7}};
     for (const auto& [name, items] : combos) {
         auto* combo = dynamic_cast<CComboUI*>(Find(name));
         ASSERT_NE(combo, nullptr) << name;
@@ -87,8 +97,8 @@ TEST_F(MouseSkin, TheRootIsTheMouseDeviceWithEveryNamedControl) {
     auto* pages = dynamic_cast<CTabLayoutUI*>(Find("device_function_switch"));
     ASSERT_NE(pages, nullptr);
     EXPECT_GE(pages->GetCount(), 10);
-    EXPECT_EQ(pages->GetItemAt(8)->FindControl([](CControlUI& c) { return c.GetName() == "mouse_device_seting_layout"; },
-                                               UIFIND_ALL),
+    EXPECT_EQ(pages->GetItemAt(8)->FindControl(
+                  [](CControlUI& c) { return c.GetName() == "mouse_device_seting_layout"; }, UIFIND_ALL),
               Find("mouse_device_seting_layout"));
 }
 
@@ -117,7 +127,8 @@ TEST_F(MouseSkin, EveryTextKeyHasAnEnglishText) {
     root->FindControl(
         [&](CControlUI& c) {
             for (const std::string& key : {c.GetTextKey(), c.GetAttribute("tooltip")}) {
-                if (!key.empty() && key.find_first_not_of("0123456789") != std::string::npos && !texts.HasText(key)) {
+                if (!key.empty() && key.find_first_not_of("0123456789") != std::string::npos &&
+                    !texts.HasText(key)) {
                     missing.push_back(c.GetName() + ": " + key);
                 }
             }

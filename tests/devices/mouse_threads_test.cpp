@@ -21,7 +21,8 @@ bool WaitUntil(const std::function<bool()>& cond, std::chrono::milliseconds limi
 
 int LitLeds(const COrbantixMouseDevice& device) {
     int lit = 0;
-    for (int i = 0; i < device.Frame().Size(); ++i) lit += lighting::EntryIntensity(device.Frame().Get(i)) > 0 ? 1 : 0;
+    for (int i = 0; i < device.Frame().Size(); ++i)
+        lit += lighting::EntryIntensity(device.Frame().Get(i)) > 0 ? 1 : 0;
     return lit;
 }
 
