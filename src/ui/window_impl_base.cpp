@@ -7,7 +7,10 @@ namespace zevik {
 
 WindowImplBase::WindowImplBase() = default;
 
-WindowImplBase::~WindowImplBase() { m_pm.RemoveNotifier(this); }
+WindowImplBase::~WindowImplBase() {
+    DetachQuietly();  // the host goes while the paint manager it shows is still whole
+    m_pm.RemoveNotifier(this);
+}
 
 void WindowImplBase::Notify(TNotifyUI& msg) { NotifyPump(msg); }
 

@@ -18,14 +18,21 @@ LPARAM PackSize(int cx, int cy) {
 
 CWindowWnd::CWindowWnd() = default;
 
-CWindowWnd::~CWindowWnd() {
+CWindowWnd::~CWindowWnd() { DetachQuietly(); }
+
+void CWindowWnd::DetachQuietly() {
     // The owner should DestroyWindow first; a window dropped while open leaves quietly.
     if (m_hWnd == 0) return;
     if (CMessageLoop* loop = CMessageLoop::Current()) {
         loop->KillTimers(this);
         loop->UnregisterWindow(m_hWnd);
     }
-    if (m_pModal != nullptr) m_pModal->done = true;
+    if (m_pModal != nullptr) {
+        m_pModal->done = true;
+        m_pModal = nullptr;
+    }
+    m_hWnd = 0;
+    m_bVisible = false;
     m_host.reset();
 }
 

@@ -86,6 +86,10 @@ public:
 protected:
     // The last call for the window; the object may delete itself here.
     virtual void OnFinalMessage(HWND hWnd);
+    // For destructors of windows dropped while open: releases the handle, timers and host without
+    // sending messages. A derived window calls it before its own members (its paint manager) go, so
+    // the host never outlives what it shows.
+    void DetachQuietly();
 
 private:
     struct ModalState {

@@ -75,6 +75,51 @@ TEST_F(WindowTest, CreateBuildsTheSkinAndSizesTheWindow) {
     EXPECT_EQ(wnd.GetHWND(), 0u);
 }
 
+// A backend whose window host checks, when it goes, that the manager it shows is still whole.
+class CheckingBackend : public IUiBackend {
+public:
+    struct Host : IWindowHost {
+        CWindowWnd* window = nullptr;
+        bool* managerWholeAtEnd = nullptr;
+        ~Host() override { *managerWholeAtEnd = window->GetPaintManager()->GetRoot() != nullptr; }
+        void Show(bool, bool) override {}
+        void SetWindowRect(const UiRect&) override {}
+        void SetTitle(std::string_view) override {}
+        void SetIcon(UINT) override {}
+        void SetModal(bool) override {}
+        void BringToFront() override {}
+        void Invalidate() override {}
+    };
+    std::unique_ptr<IWindowHost> CreateWindowHost(CWindowWnd& window) override {
+        auto host = std::make_unique<Host>();
+        host->window = &window;
+        host->managerWholeAtEnd = &managerWholeAtEnd;
+        return host;
+    }
+    std::unique_ptr<ITrayHost> CreateTrayHost(CTrayIcon& tray) override { return m_headless.CreateTrayHost(tray); }
+    std::unique_ptr<IMenuHost> CreateMenuHost(CMenuWnd& menu) override { return m_headless.CreateMenuHost(menu); }
+    UiRect GetWorkArea() const override { return m_headless.GetWorkArea(); }
+    UiPoint GetCursorPos() const override { return {}; }
+    bool managerWholeAtEnd = false;
+
+private:
+    CHeadlessBackend m_headless;
+};
+
+TEST_F(WindowTest, AWindowDroppedWhileOpenReleasesItsHostFirst) {
+    CheckingBackend backend;
+    SetUiBackend(&backend);
+    HWND handle = 0;
+    {
+        DialogWnd wnd;
+        handle = wnd.Create(0, "msgwnd", 0, 0);
+        ASSERT_NE(handle, 0u);
+    }
+    SetUiBackend(nullptr);
+    EXPECT_TRUE(backend.managerWholeAtEnd);
+    EXPECT_FALSE(loop.Post(handle, WM_USER, 0, 0)) << "the handle is gone";
+}
+
 TEST_F(WindowTest, AMissingSkinFailsTheCreation) {
     DialogWnd wnd("no_such_skin.xml");
     EXPECT_EQ(wnd.Create(0, "x", 0, 0), 0u);

@@ -1,6 +1,7 @@
 #include "ui/qt/dark_theme.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QPalette>
 #include <QStyleFactory>
 
@@ -18,7 +19,7 @@ QString Hex(const QColor& c) {
 
 QString DarkThemeStyleSheet() {
     QString css = QStringLiteral(R"(
-QWidget { color: %TEXT%; font-size: 12px; }
+QWidget { color: %TEXT%; }
 QToolTip { background: %CONTROL%; color: %TEXT%; border: 1px solid %ACCENT%; padding: 4px; }
 QLabel { background: transparent; }
 QLabel[zevikRole="title"] { font-size: 15px; font-weight: bold; letter-spacing: 1px; }
@@ -131,6 +132,11 @@ void ApplyDarkTheme(QApplication& app) {
     pal.setColor(QPalette::Disabled, QPalette::ButtonText, theme::TextDim());
     pal.setColor(QPalette::Disabled, QPalette::WindowText, theme::TextDim());
     app.setPalette(pal);
+    // The size goes on the application font, not into the style sheet: a style sheet font would
+    // override the fonts the skins give their controls.
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    app.setFont(font);
     app.setStyleSheet(DarkThemeStyleSheet());
 }
 
