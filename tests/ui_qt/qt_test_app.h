@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+#include "ui/qt/dark_theme.h"
+
 namespace zevik::test {
 
 inline QApplication& QtTestApp() {
@@ -17,7 +19,11 @@ inline QApplication& QtTestApp() {
     }
     // Never destroyed: a QApplication torn down among the static destructors at exit outlives parts of
     // Qt it needs and crashes the process after the tests passed.
-    static QApplication* app = new QApplication(argc, argv);
+    static QApplication* app = [] {
+        auto* created = new QApplication(argc, argv);
+        ApplyDarkTheme(*created);  // as the program runs: theme style sheet and palette in force
+        return created;
+    }();
     return *app;
 }
 

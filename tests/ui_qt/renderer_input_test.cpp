@@ -103,7 +103,12 @@ TEST_F(RendererInput, SliderDragReportsMovesThenTheFinalValue) {
     opt.sliderValue = slider->value();
     const QRect handle =
         slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
-    const QPoint from = handle.center();
+    // The style gives the handle's size; its place follows from the value.
+    const int span = slider->width() - handle.width();
+    const QPoint from(
+        QStyle::sliderPositionFromValue(slider->minimum(), slider->maximum(), slider->value(), span) +
+            handle.width() / 2,
+        slider->height() / 2);
     QTest::mousePress(slider, Qt::LeftButton, {}, from);
     for (const int dx : {60, 120}) {
         const QPointF at = from + QPoint(dx, 0);

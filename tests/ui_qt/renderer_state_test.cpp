@@ -177,14 +177,19 @@ TEST_F(RendererSkinAssets, ImageButtonsShowTheirStateImagesFromTheSkinFolder) {
 
 TEST_F(RendererSkinAssets, DpiChangeScalesFontsAndGeometry) {
     Open(R"(<Window size="200,100"><Font id="1" name="DejaVu Sans" size="12"/>
-      <VerticalLayout name="root"><Label name="lbl" text="Scaled" font="1" height="30"/></VerticalLayout></Window>)");
+      <VerticalLayout name="root"><Label name="lbl" text="Scaled" font="1" height="30"/>
+      <Button name="btn" text="Go" font="1" height="30"/></VerticalLayout></Window>)");
     auto& label = Get<CPaintedControlWidget>("lbl");
     EXPECT_EQ(label.Look().font.pixelSize(), 12);
     EXPECT_EQ(label.height(), 30);
+    // Standard widgets take the skin's font too (the theme's style sheet sets no font).
+    EXPECT_EQ(Get<QPushButton>("btn").font().pixelSize(), 12);
+    EXPECT_EQ(Get<QPushButton>("btn").fontInfo().pixelSize(), 12);
     ASSERT_TRUE(m_window->GetPaintManager()->SetDPI(192));
     Pump();
     EXPECT_EQ(label.Look().font.pixelSize(), 24);
     EXPECT_EQ(label.height(), 60);
+    EXPECT_EQ(Get<QPushButton>("btn").font().pixelSize(), 24);
     EXPECT_EQ(Host().Widget()->width(), 400);
 }
 
