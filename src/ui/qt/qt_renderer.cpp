@@ -224,6 +224,9 @@ void CQtRenderer::OnChildRemoved(CContainerUI& container, CControlUI& child) {
         // The widget may be the one whose signal is being handled right now (a row removing itself
         // on click): cut it off from the core at once, delete it once control is back in the loop.
         w->disconnect(this);
+        for (QWidget* inner : w->findChildren<QWidget*>()) {
+            inner->disconnect(this);
+        }
         w->hide();
         w->deleteLater();
     }
