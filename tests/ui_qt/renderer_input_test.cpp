@@ -216,3 +216,62 @@ TEST_F(RendererInput, PalettePickAndContextMenuReachNotify) {
 
 }  // namespace
 }  // namespace zevik
+
+namespace zevik {
+namespace {
+
+// A program control that takes raw mouse input, as a drag-selection panel does.
+class CDragPanelUI : public CVerticalLayoutUI {
+public:
+    std::string_view GetClass() const override { return "DragPanelUI"; }
+    void DoEvent(TEventUI& event) override {
+        if (event.Type == UIEVENT_BUTTONDOWN || event.Type == UIEVENT_MOUSEMOVE ||
+            event.Type == UIEVENT_BUTTONUP) {
+            events.emplace_back(event.Type, QPoint(event.ptMouse.x, event.ptMouse.y));
+            return;
+        }
+        CVerticalLayoutUI::DoEvent(event);
+    }
+    std::vector<std::pair<int, QPoint>> events;
+};
+
+class RendererRawMouse : public test::UiWindowFixture {
+protected:
+    RendererRawMouse() {
+        CControlFactory::GetInstance()->RegistControl("CDragPanelUI", [] { return new CDragPanelUI; });
+    }
+    ~RendererRawMouse() override { CControlFactory::GetInstance()->UnregistControl("CDragPanelUI"); }
+};
+
+TEST_F(RendererRawMouse, PressMoveReleaseReachTheControlUnderThePointer) {
+    Open(R"(<Window size="200,140"><VerticalLayout name="root">
+      <Button name="btn" height="30" text="Go"/>
+      <DragPanel name="panel" mousechild="false" bkcolor="#FF303030">
+        <Label name="inner" text="key" height="30"/>
+      </DragPanel>
+    </VerticalLayout></Window>)");
+    auto* panel = static_cast<CDragPanelUI*>(Control("panel"));
+    ASSERT_NE(panel, nullptr);
+    QWidget* inner = Renderer().WidgetFor(Control("inner"));
+    ASSERT_NE(inner, nullptr);
+    QWidget* frame = Host().Widget();
+    const QPoint pressAt = inner->mapTo(frame, QPoint(10, 10));
+    QTest::mousePress(inner, Qt::LeftButton, {}, QPoint(10, 10));
+    const QPoint moveAt = pressAt + QPoint(50, 40);
+    QMouseEvent move(QEvent::MouseMove, moveAt, frame->mapToGlobal(moveAt), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(frame, &move);
+    QTest::mouseRelease(frame, Qt::LeftButton, {}, moveAt);
+    const std::vector<std::pair<int, QPoint>> expected = {
+        {UIEVENT_BUTTONDOWN, pressAt}, {UIEVENT_MOUSEMOVE, moveAt}, {UIEVENT_BUTTONUP, moveAt}};
+    EXPECT_EQ(panel->events, expected);
+
+    // A widget of its own keeps its input: the button's click gives the panel nothing.
+    panel->events.clear();
+    QTest::mouseClick(Renderer().WidgetFor(Control("btn")), Qt::LeftButton);
+    EXPECT_TRUE(panel->events.empty());
+    EXPECT_EQ(m_window->Of("click").size(), 1u);
+}
+
+}  // namespace
+}  // namespace zevik

@@ -33,7 +33,9 @@ void CFramelessWindow::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
-    QWidget::mousePressEvent(event);
+    // Presses that reach the window itself are kept, so the moves and the release that follow come
+    // here too (the renderer hands them to the control under the pointer).
+    event->accept();
 }
 
 void CFramelessWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -3,12 +3,14 @@
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <algorithm>
 
 #include "ui/attribute_parser.h"
 #include "ui/combo_ui.h"
 #include "ui/container_ui.h"
+#include "ui/message_loop.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/qt/widget_factory.h"
 #include "ui/qt/widget_sync.h"
@@ -31,6 +33,7 @@ bool RendersChildren(CControlUI& control) {
 CQtRenderer::CQtRenderer(CPaintManagerUI& manager, QWidget& host, std::filesystem::path skinFolder)
     : m_manager(manager), m_host(host), m_images(std::move(skinFolder)) {
     m_manager.AddObserver(this);
+    m_host.installEventFilter(this);
     Rebuild();
 }
 
@@ -77,6 +80,7 @@ void CQtRenderer::ClearAll() {
     }
     m_widgets.clear();
     m_controls.clear();
+    m_mouseCapture = nullptr;
     // Deleted once control is back in the event loop: the tree may be replaced from inside a
     // widget's own signal (a click that rebuilds the window).
     for (QWidget* w : tops) {
@@ -115,6 +119,9 @@ void CQtRenderer::Build(CControlUI& control, QWidget* parentWidget) {
 }
 
 void CQtRenderer::Forget(CControlUI& control) {
+    if (m_mouseCapture == &control) {
+        m_mouseCapture = nullptr;
+    }
     if (RendersChildren(control)) {
         auto& container = static_cast<CContainerUI&>(control);
         for (int i = 0; i < container.GetCount(); ++i) {
@@ -248,7 +255,68 @@ void CQtRenderer::OnRootChanged(CControlUI* root) {
     }
 }
 
+bool CQtRenderer::HostMouseEvent(QEvent& event) {
+    if (m_managerGone) {
+        return false;
+    }
+    auto& mouse = static_cast<QMouseEvent&>(event);
+    const QPoint at = mouse.position().toPoint();
+    TEventUI ui;
+    ui.ptMouse = UiPoint{at.x(), at.y()};
+    if (CMessageLoop* loop = CMessageLoop::Current()) {
+        ui.dwTimestamp = loop->NowMs();
+    }
+    switch (event.type()) {
+        case QEvent::MouseButtonPress: {
+            if (mouse.button() != Qt::LeftButton) {
+                return false;
+            }
+            CControlUI* target = m_manager.FindControl(ui.ptMouse);
+            if (target == nullptr || !target->IsEnabled()) {
+                return false;
+            }
+            m_mouseCapture = target;
+            ui.Type = UIEVENT_BUTTONDOWN;
+            break;
+        }
+        case QEvent::MouseMove:
+            if (m_mouseCapture == nullptr || !(mouse.buttons() & Qt::LeftButton)) {
+                return false;
+            }
+            ui.Type = UIEVENT_MOUSEMOVE;
+            break;
+        case QEvent::MouseButtonRelease:
+            if (m_mouseCapture == nullptr || mouse.button() != Qt::LeftButton) {
+                return false;
+            }
+            ui.Type = UIEVENT_BUTTONUP;
+            break;
+        default:
+            return false;
+    }
+    CControlUI* target = m_mouseCapture;
+    if (ui.Type == UIEVENT_BUTTONUP) {
+        m_mouseCapture = nullptr;
+    }
+    // Controls with widgets of their own (buttons, edits, ...) got their input from those widgets.
+    const RenderedControl* rendered = Find(target);
+    if (rendered != nullptr && rendered->kind != WidgetKind::Painted) {
+        return false;
+    }
+    ui.pSender = target;
+    target->Event(ui);
+    return true;
+}
+
 bool CQtRenderer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_host) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseMove ||
+            type == QEvent::MouseButtonRelease) {
+            HostMouseEvent(*event);  // the window still sees the event (caption drag)
+        }
+        return QObject::eventFilter(watched, event);
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     CControlUI* control = widget != nullptr ? ControlFor(widget) : nullptr;
     if (control == nullptr) {

@@ -9,6 +9,11 @@
 // the renderer itself raises only "menu" (a right click on a control with menu="true"), which no
 // control operation stands for.
 //
+// Mouse presses that no widget takes (on labels, layouts and the program's own painted controls)
+// reach the host; the renderer gives them, as button-down, move and button-up events, to the control
+// the core's hit test finds under the pointer, which keeps them until the button is released (drag
+// selection on the key pictures works this way).
+//
 // Items of combos are not rendered as widgets: the combo box shows them.
 
 #include <QObject>
@@ -91,6 +96,8 @@ private:
     void RestackChildren(CControlUI& container);
     void ClearAll();
     bool ManagerAlive() const;
+    // Raw mouse input of the host for the control under the pointer; false when not used.
+    bool HostMouseEvent(QEvent& event);
 
     CPaintManagerUI& m_manager;
     QWidget& m_host;
@@ -98,6 +105,7 @@ private:
     std::unordered_map<const CControlUI*, RenderedControl> m_widgets;
     std::unordered_map<const QWidget*, CControlUI*> m_controls;
     bool m_managerGone = false;
+    CControlUI* m_mouseCapture = nullptr;  // the control that got the button-down, until button-up
 };
 
 }  // namespace zevik
