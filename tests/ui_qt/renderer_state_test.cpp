@@ -127,6 +127,19 @@ TEST_F(RendererState, ChildrenAddedAndRemovedGetAndLoseWidgets) {
     EXPECT_TRUE(gone.isNull());
 }
 
+TEST_F(RendererState, ListRowsShowEveryColumn) {
+    auto* row = new CListTextElementUI;
+    row->SetText(0, "Key down");
+    row->SetText(1, "A");
+    row->SetText(2, "20 ms");
+    ASSERT_TRUE(static_cast<CListUI*>(Control("list"))->Add(row));
+    auto* w = qobject_cast<CPaintedControlWidget*>(Renderer().WidgetFor(row));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Look().columns, (QStringList{"Key down", "A", "20 ms"}));
+    row->SetText(1, "B");
+    EXPECT_EQ(w->Look().columns, (QStringList{"Key down", "B", "20 ms"}));
+}
+
 TEST_F(RendererState, ScreenshotShowsControlsAtTheirPlaces) {
     const QImage shot = Host().Widget()->grab().toImage();
     ASSERT_EQ(shot.size(), QSize(300, 260));

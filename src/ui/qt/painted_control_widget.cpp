@@ -21,6 +21,11 @@ void CPaintedControlWidget::SetText(const QString& text) {
     update();
 }
 
+void CPaintedControlWidget::SetColumns(const QStringList& columns) {
+    m_look.columns = columns;
+    update();
+}
+
 void CPaintedControlWidget::SetSelected(bool selected) {
     if (m_selected != selected) {
         m_selected = selected;
@@ -84,7 +89,7 @@ void CPaintedControlWidget::paintEvent(QPaintEvent*) {
     if (!m_look.foreImage.isNull()) {
         p.drawPixmap(rect(), m_look.foreImage);
     }
-    if (!m_look.text.isEmpty()) {
+    if (!m_look.text.isEmpty() || !m_look.columns.isEmpty()) {
         QColor color = m_look.textColor.isValid() ? m_look.textColor : palette().color(QPalette::WindowText);
         if (!isEnabled()) {
             color = m_look.disabledTextColor.isValid()
@@ -96,7 +101,15 @@ void CPaintedControlWidget::paintEvent(QPaintEvent*) {
         const QRect textRect = rect().marginsRemoved(m_look.textPadding);
         Qt::Alignment align = m_look.alignment;
         const int flags = static_cast<int>(align) | (m_look.wordWrap ? Qt::TextWordWrap : 0);
-        p.drawText(textRect, flags, m_look.text);
+        if (m_look.columns.size() > 1) {
+            const int cell = textRect.width() / static_cast<int>(m_look.columns.size());
+            for (int i = 0; i < m_look.columns.size(); ++i) {
+                const QRect cellRect(textRect.left() + i * cell, textRect.top(), cell, textRect.height());
+                p.drawText(cellRect, flags, m_look.columns[i]);
+            }
+        } else {
+            p.drawText(textRect, flags, m_look.text);
+        }
     }
     if (m_look.borderSize > 0 && m_look.border.isValid()) {
         p.setPen(QPen(m_look.border, m_look.borderSize));

@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QMargins>
 #include <QPixmap>
+#include <QStringList>
 #include <QWidget>
 
 namespace zevik {
@@ -30,7 +31,8 @@ struct PaintedLook {
     QPixmap selectedImage;
     QPixmap disabledImage;
     QString text;
-    QColor textColor;  // invalid: the palette's text colour
+    QStringList columns;  // list rows with several columns: one text per equal-width cell
+    QColor textColor;     // invalid: the palette's text colour
     QColor disabledTextColor;
     QFont font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
@@ -46,6 +48,7 @@ public:
     void SetLook(PaintedLook look);
     const PaintedLook& Look() const { return m_look; }
     void SetText(const QString& text);
+    void SetColumns(const QStringList& columns);
     void SetSelected(bool selected);
     bool IsSelected() const { return m_selected; }
     // Interactive widgets take presses and report clicks; others let presses through.

@@ -75,6 +75,19 @@ std::vector<double> NumberList(const std::string& text) {
     return out;
 }
 
+// The column texts of a list row with more than one column, else none.
+QStringList ColumnsOf(CControlUI& control) {
+    QStringList out;
+    auto* row = dynamic_cast<CListTextElementUI*>(&control);
+    if (row == nullptr || row->GetColumnCount() < 2) {
+        return out;
+    }
+    for (int i = 0; i < row->GetColumnCount(); ++i) {
+        out << Q(row->GetText(i));
+    }
+    return out;
+}
+
 }  // namespace
 
 QColor CWidgetSync::ToColor(UiColor color) {
@@ -144,9 +157,12 @@ void CWidgetSync::ApplyText(CControlUI& control, const RenderedControl& rendered
     w->setToolTip(Q(control.GetToolTip()));
     const QSignalBlocker block(w);
     switch (rendered.kind) {
-        case WidgetKind::Painted:
-            static_cast<CPaintedControlWidget*>(w)->SetText(text);
+        case WidgetKind::Painted: {
+            auto* painted = static_cast<CPaintedControlWidget*>(w);
+            painted->SetText(text);
+            painted->SetColumns(ColumnsOf(control));
             break;
+        }
         case WidgetKind::Button:
         case WidgetKind::Option:
         case WidgetKind::CheckBox:
@@ -255,6 +271,7 @@ void CWidgetSync::ApplyStyle(CControlUI& control, const RenderedControl& rendere
                                 ParseBool(control.GetAttribute("multiline")).value_or(false);
             }
             look.text = Q(control.GetText());
+            look.columns = ColumnsOf(control);
             static_cast<CPaintedControlWidget*>(w)->SetLook(std::move(look));
             break;
         }
