@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "devices/lighting_tables.h"
+#include "devices/mouse_device_fixture.h"
 
 namespace zevik {
 namespace {
@@ -140,3 +144,70 @@ TEST_F(MouseWave, ReactiveRisesOnAPressThenFadesOut) {
 
 }  // namespace
 }  // namespace zevik
+
+namespace zevik::test {
+namespace {
+
+// The profile's lighting sequence in the modes without a step of their own (9, 11 and above).
+class MouseSequence : public MouseDeviceTest {
+protected:
+    void Prepare(int selectItem) {
+        Start();
+        device->SetLightButtonCount(kMouseLedCount);
+        device->SetPageName("page");
+        device->BindPage();
+        ASSERT_TRUE(locations->EnsureKindFolder(ProfileKind::Mouse));
+        const std::filesystem::path folder = locations->KindFolder(ProfileKind::Mouse);
+        Json::Value config(Json::objectValue);
+        for (int i = 0; i < 10; ++i) {
+            Json::Value entry(Json::objectValue);
+            entry["LightName"] = "sequence " + std::to_string(i);
+            entry["Guid"] = i == 9 ? "seq" : "missing";
+            config["LightInfo"][0].append(entry);
+        }
+        ASSERT_TRUE(CJsonFileUtil().WriteJsonFile(folder / "velda_light.config", config));
+        Json::Value sequence(Json::objectValue);
+        for (const auto& [red, blue] : {std::pair{255, 0}, std::pair{0, 255}}) {
+            Json::Value step(Json::objectValue);
+            step["LEDREGMode"] = 1;  // static colour
+            step["LEDBrightness"] = 4;
+            step["red"] = red;
+            step["blue"] = blue;
+            step["Time"] = 150;
+            sequence["LEDEffectList"].append(step);
+        }
+        ASSERT_TRUE(CJsonFileUtil().WriteJsonFile(folder / "seq.light", sequence));
+
+        device->LoadProfileFiles();
+        LightInfoRecord light = device->Profile().GetLightInfo();
+        light.selectItem = static_cast<std::uint8_t>(selectItem);
+        device->Profile().SetLightInfo(light);
+        ASSERT_EQ(device->SaveDeviceProfile(), 1);
+        device->ApplyProfile();
+        device->LoadLightLists();
+    }
+    lighting::Rgb Shown(int led) const { return lighting::EntryColour(device->Frame().Get(led)); }
+};
+
+TEST_F(MouseSequence, StepsFollowEachOtherByTheirTime) {
+    Prepare(9);
+    device->RunLightStep();
+    EXPECT_EQ(Shown(0), (lighting::Rgb{255, 0, 0}));
+    EXPECT_EQ(lighting::EntryIntensity(device->Frame().Get(14)), 255);
+    std::this_thread::sleep_for(std::chrono::milliseconds(170));
+    device->RunLightStep();
+    EXPECT_EQ(Shown(0), (lighting::Rgb{0, 0, 255}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(170));
+    device->RunLightStep();
+    EXPECT_EQ(Shown(7), (lighting::Rgb{255, 0, 0}));  // back to the first step
+}
+
+TEST_F(MouseSequence, WithoutASequenceEveryLedIsOff) {
+    Prepare(11);  // the light configuration has no sequence at position 11
+    device->SetLightEntry(3, 0xFFFFFFFFu);
+    device->RunLightStep();
+    for (int led = 0; led < kMouseLedCount; ++led) EXPECT_EQ(device->Frame().Get(led), 0u) << led;
+}
+
+}  // namespace
+}  // namespace zevik::test
