@@ -27,6 +27,10 @@ T* FindChild(CControlUI* root, std::string_view name, std::string_view interface
 }  // namespace
 
 CDeviceOptionUI::~CDeviceOptionUI() {
+    // Unlinked first, so the device's notification thread cannot start a timer after they stopped.
+    if (m_device != nullptr && m_device->GetDeviceOption() == this) {
+        m_device->SetDeviceOption(nullptr);
+    }
     StopAllTimers();
     if (CPaintManagerUI* manager = GetManager()) {
         manager->RemoveNotifier(this);
@@ -71,6 +75,7 @@ void CDeviceOptionUI::SetDevice(COrbantixUSBDevice* device) {
         StopAllTimers();
     }
     m_device = device;
+    m_loop = device != nullptr ? device->Context().uiLoop : nullptr;
 }
 
 void CDeviceOptionUI::SetKindAndVariant(int kind, int variant) {
@@ -152,9 +157,7 @@ int CDeviceOptionUI::IndexInSelector() const {
 
 // ---------------------------------------------------------------- timers
 
-CMessageLoop* CDeviceOptionUI::Loop() const {
-    return m_device != nullptr ? m_device->Context().uiLoop : nullptr;
-}
+CMessageLoop* CDeviceOptionUI::Loop() const { return m_loop; }
 
 void CDeviceOptionUI::StartConnectTimers() {
     StartTimer(kTimerConnect, kConnectDelayMs);

@@ -63,7 +63,8 @@ public:
     // Leaving the tree stops every timer.
     void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
 
-    // The device this option drives (not owned); its context supplies the UI loop.
+    // The device this option drives (not owned); its context supplies the UI loop. Changing or
+    // clearing it stops the timers. The device clears it when it is destroyed first.
     void SetDevice(COrbantixUSBDevice* device);
     COrbantixUSBDevice* GetDevice() const { return m_device; }
 
@@ -130,6 +131,7 @@ private:
     CMessageLoop* Loop() const;
 
     COrbantixUSBDevice* m_device = nullptr;
+    CMessageLoop* m_loop = nullptr;  // the device's UI loop, kept while the device is set
     std::string m_tabHeaderName;
     int m_pageIndex = -1;
     std::string m_powerContainerName;

@@ -57,6 +57,9 @@ COrbantixUSBDevice::COrbantixUSBDevice(const DeviceContext& context)
 
 COrbantixUSBDevice::~COrbantixUSBDevice() {
     StopWorkers();
+    if (CDeviceOptionUI* option = GetDeviceOption(); option != nullptr && option->GetDevice() == this) {
+        option->SetDevice(nullptr);  // its timers must not reach a destroyed device
+    }
     std::lock_guard lock(m_commandChannel.ExchangeLock());
     m_commandChannel.SetOpen(false);
     m_commandChannel.CableInterface().Close();
@@ -337,9 +340,20 @@ void COrbantixUSBDevice::OnNotificationUsage(std::uint16_t usage) {
         return;
     }
     Trace("接收到自动添加设备的同步信息要求");
+    std::lock_guard lock(m_optionLock);
     if (m_deviceOption != nullptr) {
         m_deviceOption->StartTimer(CDeviceOptionUI::kTimerResync, CDeviceOptionUI::kNotifiedResyncMs);
     }
+}
+
+void COrbantixUSBDevice::SetDeviceOption(CDeviceOptionUI* option) {
+    std::lock_guard lock(m_optionLock);
+    m_deviceOption = option;
+}
+
+CDeviceOptionUI* COrbantixUSBDevice::GetDeviceOption() const {
+    std::lock_guard lock(m_optionLock);
+    return m_deviceOption;
 }
 
 // ---------------------------------------------------------------- main window

@@ -207,8 +207,9 @@ public:
     int GetLogoLed() const { return m_logoLed; }
     void SetPowerPanel(CMpDevicePowerUI* panel) { m_powerPanel = panel; }
     CMpDevicePowerUI* GetPowerPanel() const { return m_powerPanel; }
-    void SetDeviceOption(CDeviceOptionUI* option) { m_deviceOption = option; }
-    CDeviceOptionUI* GetDeviceOption() const { return m_deviceOption; }
+    // The option and the device unlink each other when either is destroyed first.
+    void SetDeviceOption(CDeviceOptionUI* option);
+    CDeviceOptionUI* GetDeviceOption() const;
     void SetProfileFolder(const std::filesystem::path& folder) { m_profileFolder = folder; }
     const std::filesystem::path& GetProfileFolder() const { return m_profileFolder; }
     void SetKindName(std::string_view name) { m_kindName = name; }
@@ -309,6 +310,7 @@ private:
 
     HWND m_mainWindow = 0;
     CMpDevicePowerUI* m_powerPanel = nullptr;
+    mutable std::mutex m_optionLock;  // the notification thread reaches the option under it
     CDeviceOptionUI* m_deviceOption = nullptr;
 
     std::unique_ptr<CNotificationReader> m_notificationReader;

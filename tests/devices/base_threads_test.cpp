@@ -148,6 +148,29 @@ TEST_F(BaseThreadsTest, UnpluggedNotificationInterfaceDoesNotSpin) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
 }
 
+TEST_F(BaseThreadsTest, OptionDestroyedFirstIsNoLongerReachedByTheNotificationThread) {
+    ASSERT_TRUE(device->OpenNotification(kMouseNotificationPath));
+    option->StartTimer(CDeviceOptionUI::kTimerResync, 500);
+    selector.Remove(option);  // destroys the option
+    option = nullptr;
+    EXPECT_EQ(device->GetDeviceOption(), nullptr);
+    std::string error;
+    ASSERT_TRUE(emulation->Notify("mouse", 0x0401, error)) << error;
+    std::this_thread::sleep_for(100ms);
+    loop.AdvanceBy(2s);
+    EXPECT_EQ(device->resyncs.load(), 0);
+}
+
+TEST_F(BaseThreadsTest, DeviceDestroyedFirstStopsItsOptionsTimers) {
+    option->StartTimer(CDeviceOptionUI::kTimerResync, 500);
+    option->StartTimer(CDeviceOptionUI::kTimerLightFrame, 10);
+    selector.Remove(device);  // destroys the device
+    device = nullptr;
+    EXPECT_EQ(option->GetDevice(), nullptr);
+    EXPECT_FALSE(loop.HasPendingWork());
+    loop.AdvanceBy(2s);  // no timer reaches the destroyed device
+}
+
 TEST_F(BaseThreadsTest, StartAndStopRepeatedlyWhileTheUiThreadChangesTheLighting) {
     ASSERT_TRUE(device->OpenCommand(kMouseCommandPath, false));
     ASSERT_TRUE(device->OpenNotification(kMouseNotificationPath));
