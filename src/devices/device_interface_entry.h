@@ -18,12 +18,12 @@ struct DeviceInterfaceEntry {
     uint16_t collectionNumber = 0;  // the number after "&col"; 0 when the path has none
     uint16_t kind = 0;              // device kind code: 1, 9 keyboard; 2, 6 mouse; 3 mousepad; 7 headset
     uint16_t role = kRoleCommand;
-    uint16_t connected = 0;         // flag, live list only
+    uint16_t connected = 0;  // flag, live list only
     uint16_t usagePage = 0;
     uint16_t usage = 0;
-    uint16_t hasPartner = 0;        // flag: the same device has a row on its other connection
-    uint16_t partnerRow = 0;        // index of that row
-    std::string devicePath;         // live list only; empty when free
+    uint16_t hasPartner = 0;  // flag: the same device has a row on its other connection
+    uint16_t partnerRow = 0;  // index of that row
+    std::string devicePath;   // live list only; empty when free
 };
 
 // Two rows name the same interface of the same product: vendor, product, interface, collection, kind

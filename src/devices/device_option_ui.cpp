@@ -37,7 +37,9 @@ CDeviceOptionUI::~CDeviceOptionUI() {
     }
 }
 
-std::string_view CDeviceOptionUI::GetClass() const { return "DeviceOptionUI"; }
+std::string_view CDeviceOptionUI::GetClass() const {
+    return "DeviceOptionUI";
+}
 
 void* CDeviceOptionUI::GetInterface(std::string_view name) {
     if (name == kClassName) {
@@ -87,12 +89,17 @@ void CDeviceOptionUI::SetKindAndVariant(int kind, int variant) {
 std::string CDeviceOptionUI::IconPrefix(int kind, int variant) {
     switch (kind) {
         case 1:
-        case 9: return "kb_";
+        case 9:
+            return "kb_";
         case 2:
-        case 6: return "ms_";
-        case 3: return variant == 0 ? "hard_mp_" : variant == 1 ? "soft_mp_" : "";
-        case 7: return "hd_";
-        default: return "";
+        case 6:
+            return "ms_";
+        case 3:
+            return variant == 0 ? "hard_mp_" : variant == 1 ? "soft_mp_" : "";
+        case 7:
+            return "hd_";
+        default:
+            return "";
     }
 }
 
@@ -157,7 +164,9 @@ int CDeviceOptionUI::IndexInSelector() const {
 
 // ---------------------------------------------------------------- timers
 
-CMessageLoop* CDeviceOptionUI::Loop() const { return m_loop; }
+CMessageLoop* CDeviceOptionUI::Loop() const {
+    return m_loop;
+}
 
 void CDeviceOptionUI::StartConnectTimers() {
     StartTimer(kTimerConnect, kConnectDelayMs);
@@ -195,14 +204,29 @@ void CDeviceOptionUI::OnTimer(UINT_PTR id) {
         return;
     }
     switch (id) {
-        case kTimerLightFrame: OnLightFrameTimer(); break;
-        case kTimerConnect: OnConnectTimer(); break;
-        case kTimerResync: m_device->Resync(); break;
-        case kTimerReserved1: m_device->Reserved1(); break;
-        case kTimerReserved2: m_device->Reserved2(); break;
-        case kTimerPollStatus: OnPollStatusTimer(); break;
-        case kTimerReceiverWatch: OnReceiverWatchTimer(); break;
-        default: break;
+        case kTimerLightFrame:
+            OnLightFrameTimer();
+            break;
+        case kTimerConnect:
+            OnConnectTimer();
+            break;
+        case kTimerResync:
+            m_device->Resync();
+            break;
+        case kTimerReserved1:
+            m_device->Reserved1();
+            break;
+        case kTimerReserved2:
+            m_device->Reserved2();
+            break;
+        case kTimerPollStatus:
+            OnPollStatusTimer();
+            break;
+        case kTimerReceiverWatch:
+            OnReceiverWatchTimer();
+            break;
+        default:
+            break;
     }
 }
 

@@ -4,7 +4,8 @@ namespace zevik {
 
 void CLightFrame::Resize(int count) {
     m_size = count < 0 ? 0 : count;
-    m_entries = m_size > 0 ? std::make_unique<std::atomic<std::uint32_t>[]>(static_cast<size_t>(m_size)) : nullptr;
+    m_entries =
+        m_size > 0 ? std::make_unique<std::atomic<std::uint32_t>[]>(static_cast<size_t>(m_size)) : nullptr;
     Fill(0);
 }
 

@@ -12,9 +12,13 @@ constexpr int kHueStride = 16;
 constexpr int kBreathHueLimit = 192;  // the breathing hue returns to 0 above this
 constexpr int kFourColours = lighting::kFixedColourCount;
 
-Rgb RecordColour(const LightInfoRecord& light) { return Rgb{light.red, light.green, light.blue}; }
+Rgb RecordColour(const LightInfoRecord& light) {
+    return Rgb{light.red, light.green, light.blue};
+}
 
-std::uint8_t Bright(const LightInfoRecord& light) { return lighting::Brightness(light.light); }
+std::uint8_t Bright(const LightInfoRecord& light) {
+    return lighting::Brightness(light.light);
+}
 
 void FillFrame(CLightFrame& frame, Rgb colour, std::uint8_t intensity) {
     frame.Fill(lighting::PackLightEntry(colour, intensity));
@@ -53,7 +57,8 @@ void StepBreatheFourColours(const LightInfoRecord& light, LightAnimation& state,
     if (state.x == 0) {
         state.hue = NextFourColourIndex(state.hue);
     }
-    FillFrame(frame, lighting::FixedColour(state.hue), lighting::Scale256(lighting::Breathing(state.x), Bright(light)));
+    FillFrame(frame, lighting::FixedColour(state.hue),
+              lighting::Scale256(lighting::Breathing(state.x), Bright(light)));
 }
 
 void StepSteady(const LightInfoRecord& light, LightAnimation& /*state*/, CLightFrame& frame) {
@@ -90,6 +95,8 @@ void StepBlinkFourColours(const LightInfoRecord& light, LightAnimation& state, C
     FillFrame(frame, lighting::FixedColour(state.hue), Bright(light));
 }
 
-void StepOff(const LightInfoRecord& /*light*/, LightAnimation& /*state*/, CLightFrame& frame) { frame.Fill(0); }
+void StepOff(const LightInfoRecord& /*light*/, LightAnimation& /*state*/, CLightFrame& frame) {
+    frame.Fill(0);
+}
 
 }  // namespace zevik

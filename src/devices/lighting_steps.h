@@ -16,11 +16,11 @@ namespace zevik {
 
 // The animation state of the common steps.
 struct LightAnimation {
-    std::uint8_t x = 0;           // step counter
-    std::uint8_t hue = 0;         // wheel position, or the fixed-colour index of the four-colour steps
-    std::uint8_t on = 0;          // blink: 1 while lit
-    std::uint64_t toggleMs = 0;   // blink: clock time of the last toggle
-    bool toggled = false;         // blink: a toggle has happened since the state was reset
+    std::uint8_t x = 0;          // step counter
+    std::uint8_t hue = 0;        // wheel position, or the fixed-colour index of the four-colour steps
+    std::uint8_t on = 0;         // blink: 1 while lit
+    std::uint64_t toggleMs = 0;  // blink: clock time of the last toggle
+    bool toggled = false;        // blink: a toggle has happened since the state was reset
 };
 
 // Breathing: x = S(direction, 128, x, 1); when x becomes 0 the hue advances by 16 (0 again above

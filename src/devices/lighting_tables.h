@@ -68,7 +68,8 @@ const KeyMatrix& KeyMatrixTable();
 std::uint8_t MatrixKey(int column, int row);
 
 // A light frame entry: bytes red, green, blue, intensity from the lowest byte up.
-constexpr std::uint32_t PackLightEntry(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t intensity) {
+constexpr std::uint32_t PackLightEntry(std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                                       std::uint8_t intensity) {
     return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |
            (static_cast<std::uint32_t>(b) << 16) | (static_cast<std::uint32_t>(intensity) << 24);
 }
@@ -79,7 +80,9 @@ constexpr Rgb EntryColour(std::uint32_t entry) {
     return Rgb{static_cast<std::uint8_t>(entry & 0xFF), static_cast<std::uint8_t>((entry >> 8) & 0xFF),
                static_cast<std::uint8_t>((entry >> 16) & 0xFF)};
 }
-constexpr std::uint8_t EntryIntensity(std::uint32_t entry) { return static_cast<std::uint8_t>(entry >> 24); }
+constexpr std::uint8_t EntryIntensity(std::uint32_t entry) {
+    return static_cast<std::uint8_t>(entry >> 24);
+}
 
 // value x scale / 256, the way every curve and level scales a brightness.
 constexpr std::uint8_t Scale256(int value, int scale) {

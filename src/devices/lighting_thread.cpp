@@ -4,9 +4,12 @@
 
 namespace zevik {
 
-CLightingThread::CLightingThread(Hooks hooks, std::chrono::microseconds tick) : m_hooks(std::move(hooks)), m_tick(tick) {}
+CLightingThread::CLightingThread(Hooks hooks, std::chrono::microseconds tick)
+    : m_hooks(std::move(hooks)), m_tick(tick) {}
 
-CLightingThread::~CLightingThread() { Stop(); }
+CLightingThread::~CLightingThread() {
+    Stop();
+}
 
 bool CLightingThread::Start() {
     if (m_thread.joinable()) {

@@ -25,10 +25,10 @@ public:
     static constexpr std::chrono::milliseconds kIdleRecheck{100};
 
     struct Hooks {
-        std::function<bool()> channelOpen;   // false: no step, recheck in 100 ms
-        std::function<bool()> idle;          // true: no step this turn (stream paused, same mode)
-        std::function<int()> periodTicks;    // the current mode's step period in ticks
-        std::function<void()> step;          // one step of the current mode
+        std::function<bool()> channelOpen;  // false: no step, recheck in 100 ms
+        std::function<bool()> idle;         // true: no step this turn (stream paused, same mode)
+        std::function<int()> periodTicks;   // the current mode's step period in ticks
+        std::function<void()> step;         // one step of the current mode
     };
 
     explicit CLightingThread(Hooks hooks, std::chrono::microseconds tick = kSystemTick);

@@ -43,7 +43,9 @@ bool CNotificationReader::Start() {
     return true;
 }
 
-void CNotificationReader::RequestStop() { m_stop.Set(); }
+void CNotificationReader::RequestStop() {
+    m_stop.Set();
+}
 
 void CNotificationReader::Join() {
     if (m_thread.joinable()) {

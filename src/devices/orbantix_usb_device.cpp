@@ -23,7 +23,8 @@ public:
         paths.clear();
         return true;
     }
-    std::unique_ptr<IHidConnection> Open(const std::string& /*path*/, bool /*wantRead*/, bool /*wantWrite*/) override {
+    std::unique_ptr<IHidConnection> Open(const std::string& /*path*/, bool /*wantRead*/,
+                                         bool /*wantWrite*/) override {
         return nullptr;
     }
 };
@@ -40,9 +41,12 @@ enum BaseMode : int {
 
 }  // namespace
 
-std::unique_ptr<IHidBackend> COrbantixUSBDevice::MakeNullBackend() { return std::make_unique<CNullHidBackend>(); }
+std::unique_ptr<IHidBackend> COrbantixUSBDevice::MakeNullBackend() {
+    return std::make_unique<CNullHidBackend>();
+}
 
-IHidBackend& COrbantixUSBDevice::BackendOf(const DeviceContext& context, std::unique_ptr<IHidBackend>& fallback) {
+IHidBackend& COrbantixUSBDevice::BackendOf(const DeviceContext& context,
+                                           std::unique_ptr<IHidBackend>& fallback) {
     if (context.hidBackend != nullptr) {
         return *context.hidBackend;
     }
@@ -66,7 +70,9 @@ COrbantixUSBDevice::~COrbantixUSBDevice() {
     m_commandChannel.ReceiverInterface().Close();
 }
 
-std::string_view COrbantixUSBDevice::GetClass() const { return "OrbantixUSBDeviceUI"; }
+std::string_view COrbantixUSBDevice::GetClass() const {
+    return "OrbantixUSBDeviceUI";
+}
 
 void* COrbantixUSBDevice::GetInterface(std::string_view name) {
     if (name == kClassName) {
@@ -75,7 +81,9 @@ void* COrbantixUSBDevice::GetInterface(std::string_view name) {
     return CHorizontalLayoutUI::GetInterface(name);
 }
 
-void COrbantixUSBDevice::Notify(TNotifyUI& msg) { NotifyPump(msg); }
+void COrbantixUSBDevice::Notify(TNotifyUI& msg) {
+    NotifyPump(msg);
+}
 
 // ---------------------------------------------------------------- page binding
 
@@ -187,11 +195,17 @@ void COrbantixUSBDevice::SendLightFrame() {
     }
 }
 
-void COrbantixUSBDevice::SetLightEntry(int index, std::uint32_t value) { m_frame.Set(index, value); }
+void COrbantixUSBDevice::SetLightEntry(int index, std::uint32_t value) {
+    m_frame.Set(index, value);
+}
 
-std::uint32_t COrbantixUSBDevice::GetLightEntry(int index) const { return m_frame.Get(index); }
+std::uint32_t COrbantixUSBDevice::GetLightEntry(int index) const {
+    return m_frame.Get(index);
+}
 
-void COrbantixUSBDevice::SetKeyMap(const std::map<int, int>& map) { m_keyMap = map; }
+void COrbantixUSBDevice::SetKeyMap(const std::map<int, int>& map) {
+    m_keyMap = map;
+}
 
 void COrbantixUSBDevice::DecayLevel(int index, int mode) {
     std::lock_guard lock(m_lightingLock);
@@ -228,9 +242,13 @@ LightInfoRecord COrbantixUSBDevice::GetLighting() const {
     return m_lighting;
 }
 
-void COrbantixUSBDevice::SetAudioLighting(const AudioLightInfoRecord& record) { m_audioLighting = record; }
+void COrbantixUSBDevice::SetAudioLighting(const AudioLightInfoRecord& record) {
+    m_audioLighting = record;
+}
 
-AudioLightInfoRecord COrbantixUSBDevice::GetAudioLighting(int /*index*/) { return m_audioLighting; }
+AudioLightInfoRecord COrbantixUSBDevice::GetAudioLighting(int /*index*/) {
+    return m_audioLighting;
+}
 
 int COrbantixUSBDevice::LightStepPeriod() const {
     const LightInfoRecord light = GetLighting();
@@ -239,13 +257,27 @@ int COrbantixUSBDevice::LightStepPeriod() const {
 
 void COrbantixUSBDevice::RunLightStep() {
     switch (GetLighting().selectItem) {
-        case kModeBreathe: StepBreathe(); break;
-        case kModeBreatheFourColours: StepBreatheFourColours(); break;
-        case kModeSteady: StepSteady(); break;
-        case kModeSpectrum: StepSpectrum(); break;
-        case kModeBlink: StepBlink(); break;
-        case kModeBlinkFourColours: StepBlinkFourColours(); break;
-        default: StepOff(); break;
+        case kModeBreathe:
+            StepBreathe();
+            break;
+        case kModeBreatheFourColours:
+            StepBreatheFourColours();
+            break;
+        case kModeSteady:
+            StepSteady();
+            break;
+        case kModeSpectrum:
+            StepSpectrum();
+            break;
+        case kModeBlink:
+            StepBlink();
+            break;
+        case kModeBlinkFourColours:
+            StepBlinkFourColours();
+            break;
+        default:
+            StepOff();
+            break;
     }
 }
 
@@ -257,7 +289,9 @@ bool COrbantixUSBDevice::StartLightingThread() {
     if (!m_lightingThread) {
         CLightingThread::Hooks hooks;
         hooks.channelOpen = [this] { return m_commandChannel.IsOpen(); };
-        hooks.idle = [this] { return m_commandChannel.StreamPaused() || m_sameMode.load(std::memory_order_relaxed); };
+        hooks.idle = [this] {
+            return m_commandChannel.StreamPaused() || m_sameMode.load(std::memory_order_relaxed);
+        };
         hooks.periodTicks = [this] { return LightStepPeriod(); };
         hooks.step = [this] { RunLightStep(); };
         m_lightingThread = std::make_unique<CLightingThread>(std::move(hooks));
@@ -274,7 +308,9 @@ void COrbantixUSBDevice::StopLightingThread() {
     }
 }
 
-bool COrbantixUSBDevice::IsLightingThreadRunning() const { return m_lightingThread && m_lightingThread->IsRunning(); }
+bool COrbantixUSBDevice::IsLightingThreadRunning() const {
+    return m_lightingThread && m_lightingThread->IsRunning();
+}
 
 std::uint64_t COrbantixUSBDevice::LightingStepCount() const {
     return m_lightingThread ? m_lightingThread->StepCount() : 0;
@@ -340,10 +376,12 @@ void COrbantixUSBDevice::OnNotificationUsage(std::uint16_t usage) {
         return;
     }
     Trace("接收到自动添加设备的同步信息要求");
+    StartOptionTimer(CDeviceOptionUI::kTimerResync, CDeviceOptionUI::kNotifiedResyncMs);
+}
+
+bool COrbantixUSBDevice::StartOptionTimer(UINT_PTR id, UINT ms) {
     std::lock_guard lock(m_optionLock);
-    if (m_deviceOption != nullptr) {
-        m_deviceOption->StartTimer(CDeviceOptionUI::kTimerResync, CDeviceOptionUI::kNotifiedResyncMs);
-    }
+    return m_deviceOption != nullptr && m_deviceOption->StartTimer(id, ms);
 }
 
 void COrbantixUSBDevice::SetDeviceOption(CDeviceOptionUI* option) {

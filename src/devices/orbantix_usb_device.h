@@ -110,10 +110,14 @@ public:
     virtual int RestoreDefaults() { return 0; }
     // Macro numbers used by key assignments.
     virtual std::vector<int> GetUsedMacros() { return {}; }
-    virtual int WriteKeyLayer1(int /*profileSlot*/, const std::vector<KeyAssignRecord>& /*keys*/) { return 0; }
+    virtual int WriteKeyLayer1(int /*profileSlot*/, const std::vector<KeyAssignRecord>& /*keys*/) {
+        return 0;
+    }
     virtual int WriteCurrentKeyLayer1(int /*profileSlot*/) { return 0; }
     virtual int WriteCurrentKeyLayer2(int /*profileSlot*/) { return 0; }
-    virtual int WriteKeyLayer2(int /*profileSlot*/, const std::vector<KeyAssignRecord>& /*keys*/) { return 0; }
+    virtual int WriteKeyLayer2(int /*profileSlot*/, const std::vector<KeyAssignRecord>& /*keys*/) {
+        return 0;
+    }
     virtual int WriteMacros(const std::vector<int>& /*macroNumbers*/) { return 0; }
     virtual int WriteSettingsBlock(int /*blockSlot*/, int /*profileSlotValue*/) { return 0; }
     virtual int LoadLightLists() { return 0; }
@@ -210,6 +214,9 @@ public:
     // The option and the device unlink each other when either is destroyed first.
     void SetDeviceOption(CDeviceOptionUI* option);
     CDeviceOptionUI* GetDeviceOption() const;
+    // Starts a timer of the device's option (any thread); false when the device has no option. Worker
+    // threads use this rather than GetDeviceOption(), so the option cannot be destroyed in between.
+    bool StartOptionTimer(UINT_PTR id, UINT ms);
     void SetProfileFolder(const std::filesystem::path& folder) { m_profileFolder = folder; }
     const std::filesystem::path& GetProfileFolder() const { return m_profileFolder; }
     void SetKindName(std::string_view name) { m_kindName = name; }

@@ -108,7 +108,8 @@ TEST_F(BaseDeviceTest, BindPageFindsTheButtonsOfTheSelectPanel) {
     for (size_t i = 0; i < 11; ++i) {
         ASSERT_NE(device->KeyButtons()[i], nullptr) << i;
         EXPECT_EQ(device->KeyButtons()[i]->GetName(), "key_" + std::to_string(i));
-        EXPECT_EQ(device->KeyButtons()[i]->GetParent(), device->GetSelectPanel()) << "the decoy outside is skipped";
+        EXPECT_EQ(device->KeyButtons()[i]->GetParent(), device->GetSelectPanel())
+            << "the decoy outside is skipped";
     }
     EXPECT_EQ(device->LightButtons()[3], nullptr) << "a missing button keeps its place empty";
     EXPECT_EQ(device->LightButtons()[14]->GetName(), "light_14");
@@ -153,7 +154,8 @@ TEST_F(BaseDeviceTest, SelectFunctionPageShowsTheMatchingChildOfBothSwitches) {
     device->BindPage();
     auto tab = [&](const char* name) {
         return static_cast<CTabLayoutUI*>(
-            root.FindControl([name](CControlUI& c) { return c.GetName() == name; }, UIFIND_ALL)->GetInterface("TabLayout"));
+            root.FindControl([name](CControlUI& c) { return c.GetName() == name; }, UIFIND_ALL)
+                ->GetInterface("TabLayout"));
     };
     device->SelectFunctionPage(2);
     EXPECT_EQ(device->GetFunctionPage(), 2);
@@ -178,11 +180,11 @@ TEST_F(BaseDeviceTest, BaseModeTableRunsTheCommonSteps) {
         std::uint32_t firstEntry;
     };
     const Case cases[] = {
-        {2, PackLightEntry(9, 8, 7, 255)},                       // steady
-        {3, PackLightEntry(lighting::Wheel(191), 255)},          // spectrum, counting down from 0
-        {4, PackLightEntry(9, 8, 7, 255)},                       // blink: the first step lights
-        {5, PackLightEntry(lighting::FixedColour(0), 255)},      // blink four colours, still lit
-        {10, 0},                                                 // off
+        {2, PackLightEntry(9, 8, 7, 255)},                   // steady
+        {3, PackLightEntry(lighting::Wheel(191), 255)},      // spectrum, counting down from 0
+        {4, PackLightEntry(9, 8, 7, 255)},                   // blink: the first step lights
+        {5, PackLightEntry(lighting::FixedColour(0), 255)},  // blink four colours, still lit
+        {10, 0},                                             // off
     };
     for (const auto& c : cases) {
         light.selectItem = static_cast<std::uint8_t>(c.mode);

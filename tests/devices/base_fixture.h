@@ -115,7 +115,8 @@ private:
 };
 
 // Polls cond in real time (worker threads are involved) for up to timeout.
-inline bool WaitFor(const std::function<bool()>& cond, std::chrono::milliseconds timeout = std::chrono::seconds(3)) {
+inline bool WaitFor(const std::function<bool()>& cond,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(3)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!cond()) {
         if (std::chrono::steady_clock::now() > deadline) {

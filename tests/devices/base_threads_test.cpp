@@ -5,10 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "base_fixture.h"
 #include "devices/lighting_tables.h"
+#include "devices/notification_reader.h"
 #include "emulator/emulation.h"
+#include "platform/trace.h"
 #include "ui/plain_message_loop.h"
 
 namespace zevik::test {
@@ -146,6 +151,56 @@ TEST_F(BaseThreadsTest, UnpluggedNotificationInterfaceDoesNotSpin) {
     const auto start = std::chrono::steady_clock::now();
     device->CloseNotification();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+}
+
+class CTraceRecorder final : public ITraceSink {
+public:
+    void Write(std::string_view line) override {
+        std::lock_guard lock(mutex);
+        lines.emplace_back(line);
+    }
+    bool Has(const std::string& line) {
+        std::lock_guard lock(mutex);
+        for (const auto& l : lines) {
+            if (l == line) return true;
+        }
+        return false;
+    }
+    std::mutex mutex;
+    std::vector<std::string> lines;
+};
+
+TEST_F(BaseThreadsTest, NotificationThreadWritesItsTraces) {
+    CTraceRecorder recorder;
+    ITraceSink* previous = SetTraceSink(&recorder);
+    ASSERT_TRUE(device->OpenNotification(kMouseNotificationPath));
+    std::string error;
+    ASSERT_TRUE(emulation->Notify("mouse", 0x0401, error)) << error;
+    ASSERT_TRUE(WaitFor([&] { return option->IsTimerRunning(CDeviceOptionUI::kTimerResync); }));
+    device->CloseNotification();
+    SetTraceSink(previous);
+    EXPECT_TRUE(recorder.Has("接收到自动添加设备的同步信息要求  TEST"));
+    EXPECT_TRUE(recorder.Has("接收到自动添加设备的同步信息要求"));
+    EXPECT_TRUE(recorder.Has("MS设备同步线程设定退出"));
+}
+
+TEST(FirstReportUsageTest, ButtonFieldsGiveTheirFirstUsageValueFieldsTheirValue) {
+    HidReportField button;
+    button.isButton = true;
+    button.usages = {0x0401, 0x0402, 0};
+    HidReportField emptyButton;
+    emptyButton.isButton = true;
+    HidReportField value;
+    value.usage = 0x30;
+    value.rawValue = 0x1123;
+    struct Case {
+        std::vector<HidReportField> fields;
+        std::uint16_t expected;
+    };
+    const Case cases[] = {{{button, value}, 0x0401}, {{value, button}, 0x1123}, {{emptyButton}, 0}, {{}, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FirstReportUsage(c.fields), c.expected);
+    }
 }
 
 TEST_F(BaseThreadsTest, OptionDestroyedFirstIsNoLongerReachedByTheNotificationThread) {

@@ -1,11 +1,12 @@
 // The common lighting steps, run without a thread: counters, hue advance, blink timing and what the
 // frame shows.
 
+#include "devices/lighting_steps.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "devices/lighting_steps.h"
 #include "devices/lighting_tables.h"
 
 namespace zevik::test {
@@ -144,7 +145,9 @@ TEST_P(BlinkTest, TogglesOncePerBlinkPeriod) {
 INSTANTIATE_TEST_SUITE_P(Speeds, BlinkTest,
                          ::testing::Values(BlinkCase{4, 200}, BlinkCase{3, 400}, BlinkCase{0, 1600},
                                            BlinkCase{9, 200}),  // a speed beyond the table is clamped
-                         [](const ::testing::TestParamInfo<BlinkCase>& param) { return "speed" + std::to_string(param.param.speed); });
+                         [](const ::testing::TestParamInfo<BlinkCase>& param) {
+                             return "speed" + std::to_string(param.param.speed);
+                         });
 
 TEST_F(LightingStepsTest, BlinkOffShowsBlackAndXWrapsAtOneNinetyTwo) {
     const auto light = Record(4, 4, 0, false, {1, 2, 3});

@@ -1,12 +1,13 @@
 // The shared lighting tables and building blocks: values the effects of every device depend on, and
 // bounded lookups for values that come from files and devices.
 
+#include "devices/lighting_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "devices/lighting_levels.h"
-#include "devices/lighting_tables.h"
 
 namespace zevik::test {
 namespace {
@@ -20,16 +21,14 @@ struct CounterCase {
 
 TEST(LightingTablesTest, CounterStepWrapsInBothDirections) {
     const CounterCase cases[] = {
-        {1, 192, 191, 1, 0},  // reaching n wraps to 0
-        {1, 192, 190, 1, 191},
-        {0, 192, 0, 1, 191},  // below 0 wraps to n - s
-        {0, 96, 3, 7, 89},
-        {0, 128, 0, 1, 127},
-        {5, 128, 120, 8, 0},  // any non-zero direction counts up
+        {1, 192, 191, 1, 0},                                              // reaching n wraps to 0
+        {1, 192, 190, 1, 191}, {0, 192, 0, 1, 191},                       // below 0 wraps to n - s
+        {0, 96, 3, 7, 89},     {0, 128, 0, 1, 127}, {5, 128, 120, 8, 0},  // any non-zero direction counts up
         {1, 52, 51, 1, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CounterStep(c.d, c.n, c.x, c.s), c.expected) << "S(" << c.d << ", " << c.n << ", " << c.x << ", " << c.s << ")";
+        EXPECT_EQ(CounterStep(c.d, c.n, c.x, c.s), c.expected)
+            << "S(" << c.d << ", " << c.n << ", " << c.x << ", " << c.s << ")";
     }
 }
 
@@ -120,7 +119,7 @@ TEST(LightingTablesTest, LevelTablesClampOutOfRangeLevels) {
         std::vector<int> periods;
     };
     const PeriodCase periods[] = {
-        {1, {8, 5, 3, 1, 0}}, {2, {12, 8, 5, 0, 0}}, {17, {3, 3, 3, 3, 0}},
+        {1, {8, 5, 3, 1, 0}},  {2, {12, 8, 5, 0, 0}}, {17, {3, 3, 3, 3, 0}},
         {19, {3, 3, 3, 3, 0}}, {26, {8, 5, 3, 1, 0}}, {250, {8, 5, 3, 1, 0}},
     };
     for (const auto& p : periods) {

@@ -29,7 +29,8 @@ TEST(OptionSkinTest, LayoutBuildsTheOptionWithItsButtonAndCheck) {
     CPaintManagerUI::SetResourcePath(kSkin.string());
     COptionCallback callback;
     CDialogBuilder builder;
-    std::unique_ptr<CControlUI> root(builder.Create("XML\\CustomControlXML\\DeviceOption.xml", {}, &callback));
+    std::unique_ptr<CControlUI> root(
+        builder.Create("XML\\CustomControlXML\\DeviceOption.xml", {}, &callback));
     CPaintManagerUI::SetResourcePath(previous);
     ASSERT_NE(root, nullptr) << builder.GetLastError();
     EXPECT_TRUE(builder.GetWarnings().empty());
@@ -43,7 +44,8 @@ TEST(OptionSkinTest, LayoutBuildsTheOptionWithItsButtonAndCheck) {
     EXPECT_EQ(option->SelectButton()->GetNormalImage(), "file='common/device_ico/hd_device_normal.png'");
     option->SynchroCheck()->SetCheck(true, false);
     option->SetSynchro(true);
-    EXPECT_EQ(option->SelectButton()->GetSelectedImage(), "file='common/device_ico/hd_device_synchro_select.png'");
+    EXPECT_EQ(option->SelectButton()->GetSelectedImage(),
+              "file='common/device_ico/hd_device_synchro_select.png'");
 }
 
 TEST(OptionSkinTest, EveryIconOfEveryFamilyAndStateExists) {
@@ -55,7 +57,8 @@ TEST(OptionSkinTest, EveryIconOfEveryFamilyAndStateExists) {
         }
     }
     for (const char* check : {"synchro_check_normal", "synchro_check_hot", "synchro_check_selected"}) {
-        EXPECT_TRUE(std::filesystem::is_regular_file(kSkin / "common" / (std::string(check) + ".png"))) << check;
+        EXPECT_TRUE(std::filesystem::is_regular_file(kSkin / "common" / (std::string(check) + ".png")))
+            << check;
     }
 }
 

@@ -149,7 +149,8 @@ TEST_F(OptionTimersTest, ConnectTimerDoesNothingOnceTheChannelClosed) {
     EXPECT_EQ(device->connects.load(), 0);
     EXPECT_TRUE(window->log.empty());
     EXPECT_FALSE(option->IsVisible());
-    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame)) << "the frame timer ends with the channel";
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame))
+        << "the frame timer ends with the channel";
 }
 
 TEST_F(OptionTimersTest, LightFrameTimerRunsWhileTheChannelIsOpen) {
@@ -210,8 +211,8 @@ TEST(DeviceOptionTest, IconsFollowKindVariantAndSynchroMark) {
         int variant;
         const char* prefix;
     };
-    const Case cases[] = {{1, 0, "kb_"}, {9, 0, "kb_"}, {2, 0, "ms_"}, {6, 0, "ms_"}, {3, 0, "hard_mp_"},
-                          {3, 1, "soft_mp_"}, {3, 2, ""}, {7, 0, "hd_"}, {4, 0, ""}};
+    const Case cases[] = {{1, 0, "kb_"},      {9, 0, "kb_"}, {2, 0, "ms_"}, {6, 0, "ms_"}, {3, 0, "hard_mp_"},
+                          {3, 1, "soft_mp_"}, {3, 2, ""},    {7, 0, "hd_"}, {4, 0, ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(CDeviceOptionUI::IconPrefix(c.kind, c.variant), c.prefix) << c.kind << "/" << c.variant;
     }
