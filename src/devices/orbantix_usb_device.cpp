@@ -308,6 +308,10 @@ void COrbantixUSBDevice::StopLightingThread() {
     }
 }
 
+std::uint64_t COrbantixUSBDevice::LightingWakeCount() const {
+    return m_lightingThread ? m_lightingThread->WakeCount() : 0;
+}
+
 bool COrbantixUSBDevice::IsLightingThreadRunning() const {
     return m_lightingThread && m_lightingThread->IsRunning();
 }

@@ -175,6 +175,8 @@ public:
     bool IsLightingThreadRunning() const;
     // Steps run by the lighting thread since it started.
     std::uint64_t LightingStepCount() const;
+    // Times the lighting thread woke up since it started (it sleeps until its next due step).
+    std::uint64_t LightingWakeCount() const;
 
     // Stops the lighting and notification threads. Each class calls it first thing in its
     // destructor: the workers call the class's overrides, which must not run while it is destroyed.

@@ -106,6 +106,18 @@ TEST_F(BaseThreadsTest, LightingThreadSleepsUntilItsNextDueStep) {
     const auto steps = device->LightingStepCount();
     EXPECT_GE(steps, 3u);
     EXPECT_LE(steps, 7u) << "one step per 12 system ticks";
+    EXPECT_LE(device->LightingWakeCount(), steps + 3) << "the thread wakes for its steps, it does not poll";
+}
+
+TEST_F(BaseThreadsTest, FastestModeStepsOncePerSystemTick) {
+    SetSteady(4);  // period 0: every tick
+    ASSERT_TRUE(device->OpenCommand(kMouseCommandPath, false));
+    ASSERT_TRUE(device->StartLightingThread());
+    std::this_thread::sleep_for(1000ms);
+    device->StopLightingThread();
+    const auto steps = device->LightingStepCount();
+    EXPECT_GE(steps, 40u);
+    EXPECT_LE(steps, 66u) << "64 system ticks a second, not a step per millisecond";
 }
 
 TEST_F(BaseThreadsTest, ResyncNotificationSchedulesExactlyOneResyncOnTheUiThread) {
