@@ -292,10 +292,8 @@ void COrbantixMouseDevice::HandleNotification(std::uint16_t usage) {
     const MouseNotification n = DecodeMouseNotification(usage);
     switch (n.kind) {
         case MouseNotification::Kind::Resync:
-            if (GetDeviceOption() != nullptr) {
-                GetDeviceOption()->StartTimer(CDeviceOptionUI::kTimerResync,
-                                              CDeviceOptionUI::kConnectDelayMs);
-            }
+            // The mouse asks for its resynchronisation 50 ms later, on the UI thread.
+            StartOptionTimer(CDeviceOptionUI::kTimerResync, CDeviceOptionUI::kConnectDelayMs);
             break;
         case MouseNotification::Kind::KeyPress: {
             std::lock_guard lock(LightingLock());

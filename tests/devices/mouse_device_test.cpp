@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "devices/device_messages.h"
+#include "devices/device_option_ui.h"
 #include "devices/mouse_device_fixture.h"
 #include "devices/mouse_recoil_image.h"
 #include "ui/edit_ui.h"
@@ -298,6 +299,30 @@ TEST_F(MouseDeviceTest, NotificationsSetSlotAndStage) {
     device->CloseNotificationOfKind(kDeviceKindMouse);
     EXPECT_FALSE(device->IsNotificationOfKindOpen(kDeviceKindMouseReceiver));
     EXPECT_FALSE(device->IsNotificationOfKindOpen(kDeviceKindMouse));
+}
+
+TEST_F(MouseDeviceTest, ResyncNotificationRereadsTheBlockOnTheUiThread) {
+    Start();
+    CContainerUI selector;  // owns the option
+    auto* option = new CDeviceOptionUI;
+    selector.Add(option);
+    option->SetDevice(device.get());
+    device->SetDeviceOption(option);
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(device->Connect(), 1);
+    ASSERT_TRUE(device->OpenNotificationOfKind(kDeviceKindMouse, kMouseCableNotify));
+
+    // The report rate changes on the mouse itself, which then asks to be read again.
+    const int rate = device->Profile().GetMouseSystem().ReportRate() == 4 ? 1 : 4;
+    WriteMemory(Block::kReportRate, {static_cast<uint8_t>(rate)});
+    std::string error;
+    ASSERT_TRUE(emulation->Notify("mouse", 0x0401, error)) << error;
+    ASSERT_TRUE(WaitFor([&] { return loop.HasTimer(option, CDeviceOptionUI::kTimerResync); }));
+    EXPECT_NE(device->Profile().GetMouseSystem().ReportRate(), rate);  // nothing read on the reader thread
+    loop.AdvanceBy(std::chrono::milliseconds(100));
+    EXPECT_EQ(device->Profile().GetMouseSystem().ReportRate(), rate);
+    EXPECT_EQ(ProfileOnDisk()["ReportStages"]["StageActive"].asInt(), rate);
+    device->CloseNotificationOfKind(kDeviceKindMouse);
 }
 
 TEST_F(MouseDeviceTest, PollStatusFeedsThePanel) {
