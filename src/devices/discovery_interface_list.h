@@ -1,0 +1,69 @@
+#pragma once
+// CDiscoveryInterfaceList: the live interface list, a copy of the interface table whose connected
+// flags and paths follow the plugged peripherals. The scan thread writes it; the UI thread reads it,
+// so every access goes through the list's lock and readers get copies.
+//
+// Each claimed row also keeps the fingerprint of the node it was claimed on (attributes and report
+// descriptor): node numbers are reused after unplugging, so a path that opens again does not prove
+// that the same peripheral is still behind it.
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "devices/device_catalogue.h"
+#include "devices/device_interface_entry.h"
+
+namespace zevik {
+
+// What identifies the node behind a path beyond the path itself.
+struct NodeFingerprint {
+    uint16_t vendorId = 0;
+    uint16_t productId = 0;
+    std::vector<uint8_t> reportDescriptor;
+    bool operator==(const NodeFingerprint&) const = default;
+};
+
+class CDiscoveryInterfaceList {
+public:
+    CDiscoveryInterfaceList();
+
+    std::size_t Size() const;
+    // A copy of the row; nothing for an index out of range.
+    std::optional<DeviceInterfaceEntry> Row(std::size_t index) const;
+    std::vector<DeviceInterfaceEntry> Snapshot() const;
+
+    // A row is free when it is not connected and has no path.
+    bool AnyFree() const;
+    // True when a free row has these four path numbers.
+    bool HasFreeRow(uint16_t vendorId, uint16_t productId, uint16_t interfaceNumber,
+                    uint16_t collectionNumber) const;
+
+    // Marks the first free row matching all six values connected with that path; its index, or
+    // nothing when none is free.
+    std::optional<std::size_t> Claim(uint16_t vendorId, uint16_t productId, uint16_t interfaceNumber,
+                                     uint16_t collectionNumber, uint16_t usagePage, uint16_t usage,
+                                     const std::string& path, NodeFingerprint fingerprint);
+    // Frees a connected row (connected 0, path empty); false when it was not connected.
+    bool Release(std::size_t index);
+
+    // Connected rows with their paths and fingerprints (for the removal check).
+    struct ConnectedRow {
+        std::size_t index;
+        std::string path;
+        NodeFingerprint fingerprint;
+    };
+    std::vector<ConnectedRow> ConnectedRows() const;
+
+    // True when the row is connected and has a path (a live connection).
+    bool IsLive(std::size_t index) const;
+
+private:
+    mutable std::mutex m_mutex;
+    InterfaceTable m_rows;
+    std::vector<NodeFingerprint> m_fingerprints;
+};
+
+}  // namespace zevik

@@ -1,0 +1,143 @@
+#include "devices/scan_thread.h"
+
+#include <memory>
+#include <vector>
+
+#include "transport/device_catalogue.h"
+#include "transport/hid/hid_backend.h"
+#include "transport/hid_interface.h"
+#include "ui/message_loop.h"
+
+namespace zevik {
+
+namespace {
+
+// A catalogue row has these four path numbers.
+bool InCatalogue(const PathIds& ids) {
+    const InterfaceTable table = MakeInterfaceTable();
+    for (const DeviceInterfaceEntry& e : table) {
+        if (e.vendorId == ids.vendorId && e.productId == ids.productId &&
+            e.interfaceNumber == ids.interfaceNumber && e.collectionNumber == ids.collectionNumber) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+CScanThread::CScanThread(IHidBackend& backend, CMessageLoop& loop, HWND target, UINT activateMsg,
+                         CDiscoveryInterfaceList& list)
+    : m_backend(backend), m_loop(loop), m_target(target), m_activateMsg(activateMsg), m_list(list) {}
+
+CScanThread::~CScanThread() { Stop(); }
+
+bool CScanThread::Start() {
+    if (m_thread.joinable()) {
+        return false;
+    }
+    m_stop.ResetEvent();
+    m_thread = std::thread([this] { Run(); });
+    return true;
+}
+
+void CScanThread::Stop() {
+    if (!m_thread.joinable()) {
+        return;
+    }
+    m_stop.Set();
+    m_thread.join();
+}
+
+void CScanThread::Run() {
+    while (!m_stop.WaitFor(std::chrono::milliseconds(1))) {
+        RunPass();
+        if (m_stop.WaitFor(kScanPeriod)) {
+            break;
+        }
+    }
+}
+
+void CScanThread::RunPass() {
+    if (m_list.AnyFree()) {
+        ScanForArrivals();
+        if (!m_activatePosted) {
+            m_activatePosted = true;
+            if (m_activateMsg != 0) {
+                m_loop.Post(m_target, m_activateMsg, 0, 0);
+            }
+        }
+    }
+    CheckRemovals();
+    ++m_passes;
+}
+
+void CScanThread::ScanForArrivals() {
+    CHidInterface probe(m_backend);
+    if (!probe.EnumeratePaths()) {
+        return;
+    }
+    while (const std::string* next = probe.NextPath()) {
+        if (m_stop.IsSet()) {
+            break;
+        }
+        const std::string path = *next;  // the list is owned by the probe; keep our own copy
+        const PathIds ids = ParsePathIds(path);
+        if (!InCatalogue(ids) ||
+            !m_list.HasFreeRow(ids.vendorId, ids.productId, ids.interfaceNumber, ids.collectionNumber)) {
+            continue;
+        }
+        CHidInterface candidate(m_backend);
+        bool opened = false;
+        for (int attempt = 0; attempt < kOpenAttempts && !opened; ++attempt) {
+            if (attempt > 0 && m_stop.WaitFor(kOpenRetryPause)) {
+                return;
+            }
+            opened = candidate.Open(path, true, false, true, false);
+        }
+        if (!opened) {
+            continue;
+        }
+        NodeFingerprint fingerprint;
+        fingerprint.vendorId = candidate.VendorId();
+        fingerprint.productId = candidate.ProductId();
+        if (auto node = m_backend.Open(path, false, false)) {
+            fingerprint.reportDescriptor = node->ReportDescriptor();
+        }
+        const auto row = m_list.Claim(candidate.VendorId(), candidate.ProductId(), ids.interfaceNumber,
+                                      ids.collectionNumber, candidate.UsagePage(), candidate.Usage(), path,
+                                      std::move(fingerprint));
+        candidate.Close();
+        if (row) {
+            SendToTarget(UM_DEVICE_ARRIVED, *row);
+        }
+    }
+    probe.FreePaths();
+}
+
+void CScanThread::CheckRemovals() {
+    for (const CDiscoveryInterfaceList::ConnectedRow& row : m_list.ConnectedRows()) {
+        bool present = false;
+        if (std::unique_ptr<IHidConnection> node = m_backend.Open(row.path, false, false)) {
+            const HidAttributes attributes = node->Attributes();
+            present = attributes.vendorId == row.fingerprint.vendorId &&
+                      attributes.productId == row.fingerprint.productId &&
+                      node->ReportDescriptor() == row.fingerprint.reportDescriptor;
+        }
+        if (!present && m_list.Release(row.index)) {
+            SendToTarget(UM_DEVICE_REMOVED, row.index);
+        }
+    }
+}
+
+bool CScanThread::SendToTarget(UINT msg, std::size_t row) {
+    // Retried while the UI thread is busy elsewhere (e.g. waiting for this thread in Stop()).
+    while (!m_stop.IsSet() && !m_loop.IsShuttingDown() && m_loop.FromHandle(m_target) != nullptr) {
+        if (m_loop.SendTimeout(m_target, msg, static_cast<WPARAM>(row), 0, std::chrono::milliseconds(50))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace zevik
