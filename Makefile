@@ -17,8 +17,9 @@ $(BUILD)/build.ninja: $(STAMP)
 build: $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
+# zevik serves the plugged-in mouse, or an emulated one when none is present.
 run: build
-	$(BUILD)/bin/zevikctl --emulate mouse hid list
+	$(BUILD)/bin/zevik
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
