@@ -13,5 +13,7 @@ class CliContext;
 void RegisterHidCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterRawCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterProfileCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterBatchCommands(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace zevik::cli

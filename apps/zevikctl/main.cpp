@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
     RegisterHidCommands(app, context, exitCode);
     RegisterRawCommands(app, context, exitCode);
     RegisterProfileCommands(app, context, exitCode);
+    RegisterMouseCommands(app, context, exitCode);
+    RegisterBatchCommands(app, context, exitCode);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,70 @@
+// zevikctl mouse: the mouse's settings through the same discovery, connect and page operations as the
+// desktop program, on a headless main window. "mouse show" prints the selected profile's settings and
+// the device's state; every other word runs one page change (saved in the profile, written to the
+// mouse).
+
+#include <CLI/CLI.hpp>
+
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_context.h"
+#include "commands.h"
+#include "devices/mouse_device.h"
+#include "settings/profile_locations.h"
+#include "shell/headless_commands.h"
+#include "shell/headless_run.h"
+
+namespace zevik::cli {
+
+namespace {
+
+int RunMouse(CliContext& context, const std::vector<std::string>& words) {
+    HeadlessRunOptions options;
+    options.emulate = context.options.emulate;
+    options.emulatorState = context.options.emulatorState;
+    options.emulatorLog = context.options.emulatorLog;
+    options.dataDir = context.options.dataDir;
+    options.skinFolder = CProfileLocations::DefaultProgramFolder() / "skin";
+    if (options.emulate.empty() && (options.backend = context.Backend()) == nullptr) return kExitFailed;
+    CHeadlessRun run;
+    std::string error;
+    if (!run.Start(options, error)) {
+        std::cerr << "zevikctl: " << error << '\n';
+        return kExitFailed;
+    }
+    int code = kExitOk;
+    if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
+        if (!RunMouseWords(*mouse, words, std::cout, error)) {
+            std::cerr << "zevikctl: " << error << '\n';
+            code = kExitUsage;
+        }
+    } else {
+        std::cerr << "zevikctl: no mouse is connected\n";
+        code = kExitFailed;
+    }
+    error.clear();
+    if (!run.Finish(error)) {
+        std::cerr << "zevikctl: " << error << '\n';
+        if (code == kExitOk) code = kExitFailed;
+    }
+    return code;
+}
+
+}  // namespace
+
+void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode) {
+    auto words = std::make_shared<std::vector<std::string>>();
+    CLI::App* mouse = app.add_subcommand("mouse", "Show or change the mouse's settings (stages count from 1)");
+    mouse->add_option("WORDS", *words,
+                      "show | dpi STAGE VALUE | dpi-enable STAGE 0|1 | dpi-color STAGE RRGGBB | rate N | lod N | "
+                      "motion-sync N | calibration N | sensor N | deep-sleep N | key-delay N | anti-shake N | "
+                      "dormancy N")
+        ->required();
+    mouse->callback([&context, &exitCode, words] { exitCode = RunMouse(context, *words); });
+}
+
+}  // namespace zevik::cli

@@ -1,0 +1,93 @@
+#include "shell/headless_session.h"
+
+#include "devices/mouse_device.h"
+#include "shell/main_wnd.h"
+#include "transport/command_channel.h"
+#include "ui/paint_manager_ui.h"
+
+namespace zevik {
+
+namespace {
+
+CProfileLocations MakeLocations(const std::filesystem::path& dataRoot) {
+    if (dataRoot.empty()) {
+        return CProfileLocations();
+    }
+    return CProfileLocations(dataRoot, {});
+}
+
+}  // namespace
+
+CHeadlessSession::CHeadlessSession(IHidBackend& backend, const std::filesystem::path& skinFolder,
+                                   const std::filesystem::path& dataRoot)
+    : m_skinFolder(skinFolder), m_locations(MakeLocations(dataRoot)) {
+    m_context.hidBackend = &backend;
+    m_context.uiLoop = &m_loop;
+    m_context.profileLocations = &m_locations;
+}
+
+CHeadlessSession::~CHeadlessSession() {
+    if (m_window) {
+        m_window->StopScan();
+        m_window->DestroyWindow();
+        m_window.reset();
+        CPaintManagerUI::SetResourcePath(m_previousResourcePath);
+    }
+}
+
+bool CHeadlessSession::Start(std::string& error) {
+    m_previousResourcePath = CPaintManagerUI::GetResourcePath();
+    CPaintManagerUI::SetResourcePath(m_skinFolder.string() + "/");
+    m_window = std::make_unique<CMainWnd>(m_context);
+    if (m_window->Create(0, "ZEVIK", 0, 0) == 0) {
+        error = "the main window could not be created";
+        return false;
+    }
+    m_window->SetProfileFolder(m_locations.DataRoot());
+    if (!m_window->BuildSkin(error)) {
+        return false;
+    }
+    if (!m_window->StartScan()) {
+        error = "the device scan could not start";
+        return false;
+    }
+    return true;
+}
+
+bool CHeadlessSession::PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit) {
+    using namespace std::chrono_literals;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!cond()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        const auto before = std::chrono::steady_clock::now();
+        m_loop.ProcessPendingWait(5ms);
+        m_loop.AdvanceBy(std::chrono::duration_cast<CMessageLoop::Duration>(std::chrono::steady_clock::now() - before));
+    }
+    return true;
+}
+
+void CHeadlessSession::PumpFor(std::chrono::milliseconds span) {
+    PumpUntil([] { return false; }, span);
+}
+
+COrbantixMouseDevice* CHeadlessSession::ConnectedMouse() const {
+    if (!m_window) {
+        return nullptr;
+    }
+    for (COrbantixUSBDevice* device : m_window->Devices(CMainWnd::kFamilyMouse)) {
+        auto* mouse = static_cast<COrbantixMouseDevice*>(device->GetInterface(COrbantixMouseDevice::kClassName));
+        if (mouse != nullptr && mouse->CommandChannel().IsOpen() && mouse->HasMirror()) {
+            return mouse;
+        }
+    }
+    return nullptr;
+}
+
+COrbantixMouseDevice* CHeadlessSession::WaitForMouse(std::chrono::milliseconds limit) {
+    PumpUntil([this] { return ConnectedMouse() != nullptr; }, limit);
+    return ConnectedMouse();
+}
+
+}  // namespace zevik
