@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
     zevik::ApplyDarkTheme(app);
 
     zevik::CSingleInstance instance;
-    if (opt.screenshot.empty() && instance.Claim() == zevik::CSingleInstance::Start::Second) {
+    // A screenshot run is a one-shot render: it may run beside the user's program.
+    if (instance.Claim() == zevik::CSingleInstance::Start::Second && opt.screenshot.empty()) {
         std::fprintf(stderr, "zevik: already running; brought it to the front\n");
         return 0;
     }

@@ -1,0 +1,30 @@
+#!/bin/sh
+# A second start of zevik on the same session bus asks the first to come to the front and exits 0
+# at once, while the first keeps running. Skipped (exit 0 with a note) without dbus-run-session.
+zevik="$1"
+if ! command -v dbus-run-session >/dev/null 2>&1; then
+    echo "dbus-run-session is missing: skipped"
+    exit 0
+fi
+export QT_QPA_PLATFORM=offscreen
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+exec dbus-run-session -- sh -c '
+    zevik="$1"; dir="$2"
+    "$zevik" --emulate mouse --data-dir "$dir/a" > "$dir/first.log" 2>&1 &
+    first=$!
+    sleep 2
+    if ! kill -0 "$first" 2>/dev/null; then echo "the first instance did not keep running"; cat "$dir/first.log"; exit 1; fi
+    start=$(date +%s)
+    "$zevik" --emulate mouse --data-dir "$dir/b" > "$dir/second.log" 2>&1
+    rc=$?
+    end=$(date +%s)
+    kill -0 "$first" 2>/dev/null; alive=$?
+    kill "$first" 2>/dev/null; wait "$first" 2>/dev/null
+    cat "$dir/second.log"
+    [ "$rc" -eq 0 ] || { echo "second instance exited $rc"; exit 1; }
+    [ $((end - start)) -le 5 ] || { echo "second instance took too long"; exit 1; }
+    grep -q "already running" "$dir/second.log" || { echo "second instance did not find the first"; exit 1; }
+    [ "$alive" -eq 0 ] || { echo "the first instance ended"; exit 1; }
+    echo "second instance activated the first"
+' sh "$zevik" "$dir"
