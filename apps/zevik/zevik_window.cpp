@@ -6,6 +6,7 @@
 #include "platform/trace.h"
 #include "shell/main_routes.h"
 #include "transport/command_channel.h"
+#include "ui/registered_messages.h"
 #include "ui/ui_lib.h"
 
 namespace zevik {
@@ -94,6 +95,13 @@ void CZevikWindow::Notify(TNotifyUI& msg) {
 }
 
 LRESULT CZevikWindow::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& bHandled) {
+    static const UINT updateEvent = RegisterWindowMessage(kUpdateEventMessageName);
+    if (msg == updateEvent && wParam == kUpdateEventQuit) {
+        // The updater asks the program to end before it replaces it.
+        bHandled = true;
+        ExitProgram();
+        return 0;
+    }
     if (msg == kTrayMessage) {
         bHandled = true;
         OnTrayAction(lParam);

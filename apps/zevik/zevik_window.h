@@ -24,6 +24,9 @@ class CZevikWindow final : public WindowImplBase, public IMainWindowOps {
 public:
     static constexpr UINT kTrayMessage = WM_USER + 101;
     static constexpr UINT kTrayIconId = 1;
+    // The updater's event message; wParam 4 ends the program.
+    static constexpr const char* kUpdateEventMessageName = "{4695579F-999A-41d4-9FAF-EFFCE93EBF15}";
+    static constexpr WPARAM kUpdateEventQuit = 4;
 
     CZevikWindow(const DeviceContext& context, std::string mousePath, bool trayAvailable);
     ~CZevikWindow() override;

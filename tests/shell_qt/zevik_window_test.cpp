@@ -16,6 +16,7 @@
 #include "ui/qt/qt_renderer.h"
 #include "ui/qt/qt_ui_backend.h"
 #include "ui/qt/qt_window_host.h"
+#include "ui/registered_messages.h"
 #include "ui/resource_manager.h"
 #include "ui/ui_lib.h"
 #include "ui_qt/qt_test_app.h"
@@ -160,6 +161,18 @@ TEST_F(ZevikWindowTest, ExitFromTheMenuShutsDownOnceAndClosesTheMouse) {
     window_->ExitProgram();
     window_->SendMessage(WM_CLOSE);
     EXPECT_EQ(shutdowns, 1);
+}
+
+TEST_F(ZevikWindowTest, UpdateEventFourEndsTheProgramOtherEventsDoNot) {
+    Start("mouse");
+    const UINT updateEvent = RegisterWindowMessage(CZevikWindow::kUpdateEventMessageName);
+    for (const WPARAM other : {WPARAM{1}, WPARAM{3}, WPARAM{5}}) {
+        window_->SendMessage(updateEvent, other, 0);
+        EXPECT_FALSE(window_->IsShutDown()) << other;
+    }
+    window_->SendMessage(updateEvent, 4, 0);
+    EXPECT_TRUE(window_->IsShutDown());
+    EXPECT_FALSE(window_->Mouse()->CommandChannel().IsOpen());
 }
 
 }  // namespace
