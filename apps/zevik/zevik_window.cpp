@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "devices/device_option_ui.h"
 #include "devices/mouse_device.h"
 #include "platform/trace.h"
 #include "shell/main_routes.h"
@@ -39,6 +40,7 @@ CControlUI* CZevikWindow::CreateControl(std::string_view className) {
         mouse_ = mouse;
         return mouse;
     }
+    if (className == CDeviceOptionUI::kClassName) return new CDeviceOptionUI;
     if (className == "DeviceKeyButton") return new CDeviceKeyButtonUI;
     if (className == "SelectPanel") return new CSelectPanelUI;
     return nullptr;
@@ -61,9 +63,37 @@ void CZevikWindow::InitWindow() {
     page_ = page;
     pages->SelectItem(page, false);
     if (noDevice != nullptr) noDevice->SetVisible(false);
+    // The mouse's row of the device catalogue gives its page's counts and names.
+    const DeviceTabEntry& tab = kDeviceTabTable[0];
+    const DevicePageEntry& entry = kDevicePageTable[0];
     mouse_->SetMainWindow(GetHWND());
-    mouse_->SetPageName("XML\\DeviceXml\\mousedevice.xml");
+    mouse_->SetPageName(entry.pageLayout);
+    mouse_->SetLightButtonCount(entry.lightButtonCount);
+    mouse_->SetKeyButtonCount(entry.keyButtonCount);
+    mouse_->SetBatteryPanel(entry.batteryPanel);
+    mouse_->SetLogoLed(entry.logoLed);
+    mouse_->SetKindName(tab.kindName);
+    mouse_->SetProfileDeviceIndex(tab.profileDeviceIndex);
+    mouse_->SetLightConfigName(entry.lightConfiguration);
     mouse_->BindPage();
+    AddDeviceCard(tab);
+}
+
+void CZevikWindow::AddDeviceCard(const DeviceTabEntry& tab) {
+    auto* selector = dynamic_cast<CContainerUI*>(m_pm.FindControl("device_select_layout"));
+    if (selector == nullptr) return;
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(tab.optionLayout, {}, this, &m_pm));
+    auto* option = root ? static_cast<CDeviceOptionUI*>(root->GetInterface(CDeviceOptionUI::kClassName)) : nullptr;
+    if (option == nullptr) return;
+    selector->Add(root.release());
+    option->SetKindAndVariant(tab.kind, tab.variant);
+    option->SetKindName(tab.kindName);
+    option->SetDevicePage(mouse_);
+    option->SetPageControl(mouse_);
+    option->SetDevice(mouse_);
+    mouse_->SetDeviceOption(option);
+    option->Select(true);
 }
 
 bool CZevikWindow::ConnectMouse() {

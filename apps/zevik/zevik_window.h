@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "devices/device_catalogue.h"
 #include "devices/device_context.h"
 #include "shell/main_window_ops.h"
 #include "shell/notify_router.h"
@@ -58,6 +59,7 @@ public:
     bool IsShutDown() const { return shutDown_; }
 
 private:
+    void AddDeviceCard(const DeviceTabEntry& tab);
     void OnTrayAction(LPARAM mouseMessage);
     void ShowTrayMenu();
 
