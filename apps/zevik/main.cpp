@@ -163,6 +163,9 @@ int main(int argc, char** argv) {
         window.ShowStartPage();
         resources.ReloadText();
         instance.SetOnActivate([&window] { window.ActivateMainWindow(); });
+        instance.SetOnRecord([&window](unsigned kind, std::span<const std::uint8_t> data) {
+            window.OnCopyData(kind, data);
+        });
         if (!opt.screenshot.empty()) {
             QTimer::singleShot(opt.screenshotAfter, [&] {
                 zevik::CQtWindowHost* host = uiBackend.HostOf(window);

@@ -25,4 +25,10 @@ void CSingleInstance::Activate() {
     if (onActivate_) onActivate_();
 }
 
+void CSingleInstance::CopyData(uint kind, const QByteArray& data) {
+    if (!onRecord_) return;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.constData());
+    onRecord_(kind, std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(data.size())));
+}
+
 }  // namespace zevik

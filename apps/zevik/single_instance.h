@@ -3,7 +3,10 @@
 // the service name and answers "Activate"; a later start calls it and leaves. Without a session bus
 // every start runs on its own.
 
+#include <QByteArray>
 #include <QObject>
+#include <cstdint>
+#include <span>
 #include <functional>
 
 namespace zevik {
@@ -21,12 +24,17 @@ public:
     // Tries to own the name; when another program owns it, asks that one to come to the front.
     Start Claim();
     void SetOnActivate(std::function<void()> onActivate) { onActivate_ = std::move(onActivate); }
+    // The audio capture program's records (kind 1 samples, kind 2 band values).
+    using RecordHandler = std::function<void(unsigned kind, std::span<const std::uint8_t> data)>;
+    void SetOnRecord(RecordHandler onRecord) { onRecord_ = std::move(onRecord); }
 
 public Q_SLOTS:
     void Activate();
+    void CopyData(uint kind, const QByteArray& data);
 
 private:
     std::function<void()> onActivate_;
+    RecordHandler onRecord_;
 };
 
 }  // namespace zevik

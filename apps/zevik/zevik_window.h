@@ -11,6 +11,7 @@
 
 #include "devices/device_catalogue.h"
 #include "devices/device_context.h"
+#include "shell/audio_record_buffers.h"
 #include "shell/main_window_ops.h"
 #include "shell/notify_router.h"
 #include "ui/menu_wnd.h"
@@ -54,6 +55,9 @@ public:
     // Opens the mouse's performance page, as a user's click on its tab would.
     void ShowStartPage();
     COrbantixMouseDevice* Mouse() const { return mouse_; }
+    // A record of the audio capture program arrived (over the session bus).
+    void OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data) { audioRecords_.Accept(kind, data); }
+    const CAudioRecordBuffers& AudioRecords() const { return audioRecords_; }
     // Called once when the shutdown ends the loop.
     void SetOnShutdown(std::function<void()> onShutdown) { onShutdown_ = std::move(onShutdown); }
     bool IsShutDown() const { return shutDown_; }
@@ -68,6 +72,7 @@ private:
     bool trayAvailable_;
     CNotifyRouter router_;
     CTrayIcon tray_;
+    CAudioRecordBuffers audioRecords_;
     std::unique_ptr<CMenuWnd> trayMenu_;
     COrbantixMouseDevice* mouse_ = nullptr;  // owned by the page tree
     CControlUI* page_ = nullptr;             // the mouse page in "device_switch"

@@ -19,6 +19,16 @@ exec dbus-run-session -- sh -c '
     "$zevik" --emulate mouse --data-dir "$dir/b" > "$dir/second.log" 2>&1
     rc=$?
     end=$(date +%s)
+    # Audio records over the bus: an oversized one and a band record; the program must keep running.
+    if command -v dbus-send >/dev/null 2>&1; then
+        big=$(awk "BEGIN { for (i = 0; i < 3000; i++) printf \"%s%d\", (i ? \",\" : \"\"), i % 256 }")
+        dbus-send --session --print-reply --dest=org.zevik.R300Prime /org/zevik/R300Prime \
+            org.zevik.R300Prime.CopyData uint32:1 "array:byte:$big" > /dev/null || { echo "record call failed"; exit 1; }
+        dbus-send --session --print-reply --dest=org.zevik.R300Prime /org/zevik/R300Prime \
+            org.zevik.R300Prime.CopyData uint32:2 "array:byte:1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28" \
+            > /dev/null || { echo "record call failed"; exit 1; }
+        sleep 0.3
+    fi
     kill -0 "$first" 2>/dev/null; alive=$?
     kill "$first" 2>/dev/null; wait "$first" 2>/dev/null
     cat "$dir/second.log"
