@@ -283,7 +283,8 @@ TEST_F(MouseProtocolTest, CableReceiverAndEventsRunSideBySide) {
     auto hammer = [&](IHidConnection& connection, uint8_t command, uint16_t address) {
         for (int i = 0; i < 100; ++i) {
             const std::vector<uint8_t> payload{static_cast<uint8_t>(i)};
-            const auto answer = Exchange(connection, Request(command, 1, address, payload));
+            // A generous time-out: this test is about answers never crossing, not about speed.
+            const auto answer = Exchange(connection, Request(command, 1, address, payload), 5000);
             if (!answer ||
                 ((*answer)[kOffsetCommand] != command && (*answer)[kOffsetCommand] != kReceiverCannotServe)) {
                 ++badAnswers;
