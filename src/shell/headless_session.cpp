@@ -1,5 +1,7 @@
 #include "shell/headless_session.h"
 
+#include <algorithm>
+
 #include "devices/mouse_device.h"
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
@@ -62,7 +64,13 @@ bool CHeadlessSession::PumpUntil(const std::function<bool()>& cond, std::chrono:
             return false;
         }
         const auto before = std::chrono::steady_clock::now();
-        m_loop.ProcessPendingWait(5ms);
+        // Sleep until the next timer is due (at most 20 ms, so cond is looked at often enough).
+        auto wait = std::chrono::milliseconds(20);
+        if (const auto due = m_loop.NextTimerDue()) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*due - m_loop.Now());
+            wait = std::clamp(left, std::chrono::milliseconds(1), wait);
+        }
+        m_loop.ProcessPendingWait(wait);
         m_loop.AdvanceBy(std::chrono::duration_cast<CMessageLoop::Duration>(std::chrono::steady_clock::now() - before));
     }
     return true;

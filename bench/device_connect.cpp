@@ -1,0 +1,128 @@
+// Discovery and connect against the emulated mouse on the 1 ms-per-report USB link model, through the
+// headless main window (scan thread, arrival, connect reads):
+// - PlugToSettingsRead: from the cable being plugged in to the mouse's settings having been read.
+//   Goal: one scan period (100 ms) plus the protocol floor of the connect reads (the link time of every
+//   report they move, both directions). Counters: ms, floor_ms (link time of the reports), reports.
+// - IdleCpu: CPU time of the whole process per second of wall time with the mouse connected by cable
+//   and its lighting running, with the scan thread (scan:1) and without it (scan:0). Goal: below 0.3 %
+//   of one core. Counter: cpu_percent.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+#include "devices/mouse_device.h"
+#include "emulator/emulation.h"
+#include "shell/headless_session.h"
+#include "shell/main_wnd.h"
+
+namespace {
+
+using namespace zevik;
+using namespace std::chrono_literals;
+
+const std::filesystem::path kSkin = std::filesystem::path(__FILE__).parent_path().parent_path() / "resources" / "skin";
+
+double ProcessCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+struct Rig {
+    std::filesystem::path data;
+    std::unique_ptr<CEmulation> emulation;
+    std::unique_ptr<CHeadlessSession> session;
+    std::atomic<long> reports{0};
+
+    bool Start(bool plugged, std::string& error) {
+        data = std::filesystem::temp_directory_path() / ("zevik-bench-" + std::to_string(::getpid()));
+        EmulationOptions options;
+        options.list = "mouse";
+        options.usbFrame = kUsbFullSpeedFrame;
+        emulation = CEmulation::Create(options, error);
+        if (!emulation) return false;
+        if (!plugged && !emulation->Unplug("mouse", error)) return false;
+        emulation->EmulatedBackend().SetReportHook(
+            [this](EmulatedReportDirection, const std::string&, std::span<const uint8_t>) { ++reports; });
+        session = std::make_unique<CHeadlessSession>(emulation->Backend(), kSkin, data);
+        return session->Start(error);
+    }
+    ~Rig() {
+        session.reset();
+        emulation.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(data, ec);
+    }
+};
+
+void PlugToSettingsRead(benchmark::State& state) {
+    double totalMs = 0;
+    double floorMs = 0;
+    long reports = 0;
+    for (auto _ : state) {
+        Rig rig;
+        std::string error;
+        if (!rig.Start(false, error)) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+        rig.session->PumpFor(250ms);  // a few empty passes
+        rig.reports = 0;
+        const auto begin = std::chrono::steady_clock::now();
+        rig.emulation->Plug("mouse", error);
+        if (rig.session->WaitForMouse(5s) == nullptr) {
+            state.SkipWithError("the mouse was not read");
+            return;
+        }
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - begin;
+        totalMs += took.count();
+        reports += rig.reports.load();
+        floorMs += static_cast<double>(rig.reports.load()) * 1.0;  // one USB frame per report
+        state.SetIterationTime(took.count() / 1000.0);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["ms"] = totalMs / n;
+    state.counters["floor_ms"] = floorMs / n;
+    state.counters["reports"] = static_cast<double>(reports) / n;
+}
+BENCHMARK(PlugToSettingsRead)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void IdleCpu(benchmark::State& state) {
+    Rig rig;
+    std::string error;
+    if (!rig.Start(true, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    COrbantixMouseDevice* mouse = rig.session->WaitForMouse(5s);
+    if (mouse == nullptr || !mouse->IsLightingThreadRunning()) {
+        state.SkipWithError("the mouse did not connect with its lighting running");
+        return;
+    }
+    rig.session->PumpFor(500ms);
+    if (state.range(0) == 0) {
+        rig.session->Window().StopScan();  // the share of everything but the scan thread
+    }
+    double cpuPercent = 0;
+    for (auto _ : state) {
+        const double cpu0 = ProcessCpuSeconds();
+        const auto wall0 = std::chrono::steady_clock::now();
+        rig.session->PumpFor(3s);
+        const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wall0;
+        cpuPercent = 100.0 * (ProcessCpuSeconds() - cpu0) / wall.count();
+    }
+    state.counters["cpu_percent"] = cpuPercent;
+}
+BENCHMARK(IdleCpu)->Arg(1)->Arg(0)->ArgName("scan")->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
