@@ -3,6 +3,8 @@
 //         [--screenshot FILE.png [--screenshot-after MS]]
 // Without --emulate it serves the mouse it finds through hidraw; when none is present it runs with
 // an emulated mouse and says so in the window title. A second start brings the first to the front.
+#include <json/json.h>
+
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QImage>
@@ -10,9 +12,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <json/json.h>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
@@ -72,8 +73,8 @@ int SavedLanguageId() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
     std::filesystem::path folder = xdg != nullptr && *xdg != '\0' ? std::filesystem::path(xdg)
-                                   : home != nullptr               ? std::filesystem::path(home) / ".config"
-                                                                   : std::filesystem::path();
+                                   : home != nullptr              ? std::filesystem::path(home) / ".config"
+                                                                  : std::filesystem::path();
     std::ifstream in(folder / "ZEVIK-R300Prime" / "settings.json");
     Json::Value settings;
     if (!in || !Json::Reader().parse(in, settings) || !settings.isObject()) return 0;
@@ -90,16 +91,18 @@ void ApplyLanguage(zevik::CResourceManager& resources, const std::filesystem::pa
         const int saved = SavedLanguageId();
         entry = list["Language"][0];
         for (const Json::Value& candidate : list["Language"]) {
-            if (candidate["Language_ID"].isInt() && candidate["Language_ID"].asInt() == saved) entry = candidate;
+            if (candidate["Language_ID"].isInt() && candidate["Language_ID"].asInt() == saved)
+                entry = candidate;
         }
     }
-    const std::string name = entry["Language_name"].isString() ? entry["Language_name"].asString() : "English";
+    const std::string name =
+        entry["Language_name"].isString() ? entry["Language_name"].asString() : "English";
     const std::string file =
         entry["Language_file"].isString() ? entry["Language_file"].asString() : "lang/lan_main_en.xml";
     resources.SetLanguage(name);
     resources.LoadLanguage(file);
-    const Json::Value pages = entry.isMember("Language_page_files") ? entry["Language_page_files"]
-                                                                    : Json::Value(Json::arrayValue);
+    const Json::Value pages =
+        entry.isMember("Language_page_files") ? entry["Language_page_files"] : Json::Value(Json::arrayValue);
     for (const Json::Value& page : pages) {
         if (page.isString()) AddLanguageTexts(resources, exeDir / "skin" / page.asString());
     }
@@ -188,7 +191,8 @@ int main(int argc, char** argv) {
     {
         zevik::CZevikWindow window(context, mousePath, QSystemTrayIcon::isSystemTrayAvailable());
         std::string title = kTitle;
-        if (fallback) title += " \u2014 " + resources.ResolveText("main_emulated_title") + " (no device found)";
+        if (fallback)
+            title += " \u2014 " + resources.ResolveText("main_emulated_title") + " (no device found)";
         if (window.Create(0, title, kVisible, 0) == 0) {
             std::fprintf(stderr, "zevik: the main skin did not load: %s\n", window.GetSkinError().c_str());
             zevik::SetUiBackend(nullptr);
@@ -202,15 +206,15 @@ int main(int argc, char** argv) {
         window.ShowStartPage();
         resources.ReloadText();
         instance.SetOnActivate([&window] { window.ActivateMainWindow(); });
-        instance.SetOnRecord([&window](unsigned kind, std::span<const std::uint8_t> data) {
-            window.OnCopyData(kind, data);
-        });
+        instance.SetOnRecord(
+            [&window](unsigned kind, std::span<const std::uint8_t> data) { window.OnCopyData(kind, data); });
         if (!opt.screenshot.empty()) {
             QTimer::singleShot(opt.screenshotAfter, [&] {
                 zevik::CQtWindowHost* host = uiBackend.HostOf(window);
                 const QImage image = host != nullptr ? host->Widget()->grab().toImage() : QImage();
                 if (image.isNull() || !image.save(QString::fromStdString(opt.screenshot), "PNG")) {
-                    std::fprintf(stderr, "zevik: could not save the screenshot to %s\n", opt.screenshot.c_str());
+                    std::fprintf(stderr, "zevik: could not save the screenshot to %s\n",
+                                 opt.screenshot.c_str());
                     rc = 1;
                 }
                 window.ExitProgram();

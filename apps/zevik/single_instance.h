@@ -6,8 +6,8 @@
 #include <QByteArray>
 #include <QObject>
 #include <cstdint>
-#include <span>
 #include <functional>
+#include <span>
 
 namespace zevik {
 

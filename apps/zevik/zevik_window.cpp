@@ -32,7 +32,9 @@ CZevikWindow::CZevikWindow(const DeviceContext& context, std::string mousePath, 
     AddMainRoutes(router_, *this);
 }
 
-CZevikWindow::~CZevikWindow() { tray_.DeleteTrayIcon(); }
+CZevikWindow::~CZevikWindow() {
+    tray_.DeleteTrayIcon();
+}
 
 CControlUI* CZevikWindow::CreateControl(std::string_view className) {
     if (className == COrbantixMouseDevice::kClassName) {
@@ -84,7 +86,8 @@ void CZevikWindow::AddDeviceCard(const DeviceTabEntry& tab) {
     if (selector == nullptr) return;
     CDialogBuilder builder;
     std::unique_ptr<CControlUI> root(builder.Create(tab.optionLayout, {}, this, &m_pm));
-    auto* option = root ? static_cast<CDeviceOptionUI*>(root->GetInterface(CDeviceOptionUI::kClassName)) : nullptr;
+    auto* option =
+        root ? static_cast<CDeviceOptionUI*>(root->GetInterface(CDeviceOptionUI::kClassName)) : nullptr;
     if (option == nullptr) return;
     selector->Add(root.release());
     option->SetKindAndVariant(tab.kind, tab.variant);
@@ -176,7 +179,9 @@ COrbantixUSBDevice* CZevikWindow::GetCurrentDevice() {
     return mouse_;
 }
 
-CControlUI* CZevikWindow::FindMainControl(std::string_view name) { return m_pm.FindControl(name); }
+CControlUI* CZevikWindow::FindMainControl(std::string_view name) {
+    return m_pm.FindControl(name);
+}
 
 void CZevikWindow::CloseToTray() {
     if (trayAvailable_)
@@ -185,7 +190,9 @@ void CZevikWindow::CloseToTray() {
         SendSysCommand(kScMinimize);
 }
 
-void CZevikWindow::HideMainWindow() { ShowWindow(false, false); }
+void CZevikWindow::HideMainWindow() {
+    ShowWindow(false, false);
+}
 
 void CZevikWindow::ShowMainWindow() {
     ShowWindow(true, true);
@@ -197,7 +204,9 @@ void CZevikWindow::ActivateMainWindow() {
     if (GetHost() != nullptr) GetHost()->BringToFront();
 }
 
-void CZevikWindow::SendSysCommand(UINT command) { SendMessage(WM_SYSCOMMAND, command, 0); }
+void CZevikWindow::SendSysCommand(UINT command) {
+    SendMessage(WM_SYSCOMMAND, command, 0);
+}
 
 void CZevikWindow::ExitProgram() {
     // Idempotent: the tray's exit, the update event and a second close all end here.

@@ -56,7 +56,9 @@ public:
     void ShowStartPage();
     COrbantixMouseDevice* Mouse() const { return mouse_; }
     // A record of the audio capture program arrived (over the session bus).
-    void OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data) { audioRecords_.Accept(kind, data); }
+    void OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data) {
+        audioRecords_.Accept(kind, data);
+    }
     const CAudioRecordBuffers& AudioRecords() const { return audioRecords_; }
     // Called once when the shutdown ends the loop.
     void SetOnShutdown(std::function<void()> onShutdown) { onShutdown_ = std::move(onShutdown); }

@@ -12,17 +12,17 @@
 
 namespace zevik {
 
-const PageTabRoute kPageTabRoutes[10] = {
-    {"deng_Op_tab", 2, false},       {"key_Op_tab", 2, true},        {"macro_Op_tab", 3, true},
-    {"performance_Op_tab", 8, true}, {"system_Op_tab", 4, true},     {"cursor_Op_tab", 5, false},
-    {"6533_voice_Op_tab", 6, false}, {"magic_Op_tab", 7, false},     {"About_Op_tab", 9, true},
-    {"Virtual7.1_Op_tab", 10, false}};
+const PageTabRoute kPageTabRoutes[10] = {{"deng_Op_tab", 2, false},       {"key_Op_tab", 2, true},
+                                         {"macro_Op_tab", 3, true},       {"performance_Op_tab", 8, true},
+                                         {"system_Op_tab", 4, true},      {"cursor_Op_tab", 5, false},
+                                         {"6533_voice_Op_tab", 6, false}, {"magic_Op_tab", 7, false},
+                                         {"About_Op_tab", 9, true},       {"Virtual7.1_Op_tab", 10, false}};
 
 namespace {
 
 // The tabs that follow the page: the performance tab alone, or exactly one of the other four.
-constexpr std::array<const char*, 5> kCachedTabs = {"key_Op_tab", "macro_Op_tab", "system_Op_tab", "About_Op_tab",
-                                                    "performance_Op_tab"};
+constexpr std::array<const char*, 5> kCachedTabs = {"key_Op_tab", "macro_Op_tab", "system_Op_tab",
+                                                    "About_Op_tab", "performance_Op_tab"};
 
 bool IsSelectedOption(const TNotifyUI& msg) {
     const auto* option = dynamic_cast<const COptionUI*>(msg.pSender);

@@ -15,7 +15,8 @@ constexpr int kNoMatch = -2;
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -37,30 +38,33 @@ void CNotifyRouter::Add(std::string_view type, RouteMatch match, std::string_vie
     routes_.push_back(Route_{std::string(type), match, std::string(name), std::move(handler)});
 }
 
-void CNotifyRouter::SkipDefault(std::string_view type) { skipped_.emplace_back(type); }
+void CNotifyRouter::SkipDefault(std::string_view type) {
+    skipped_.emplace_back(type);
+}
 
 int CNotifyRouter::Matches(const Route_& route, std::string_view name) {
     switch (route.match) {
-    case RouteMatch::Any:
-        return -1;
-    case RouteMatch::Name:
-        return EqualNoCase(route.name, name) ? -1 : kNoMatch;
-    case RouteMatch::NameCase:
-        return route.name == name ? -1 : kNoMatch;
-    case RouteMatch::Prefix:
-    case RouteMatch::PrefixCase: {
-        const RoutedName split = SplitRoutedName(name);
-        if (split.index < 0) return kNoMatch;
-        const bool same = route.match == RouteMatch::Prefix ? EqualNoCase(route.name, split.prefix)
-                                                            : route.name == split.prefix;
-        return same ? split.index : kNoMatch;
-    }
+        case RouteMatch::Any:
+            return -1;
+        case RouteMatch::Name:
+            return EqualNoCase(route.name, name) ? -1 : kNoMatch;
+        case RouteMatch::NameCase:
+            return route.name == name ? -1 : kNoMatch;
+        case RouteMatch::Prefix:
+        case RouteMatch::PrefixCase: {
+            const RoutedName split = SplitRoutedName(name);
+            if (split.index < 0) return kNoMatch;
+            const bool same = route.match == RouteMatch::Prefix ? EqualNoCase(route.name, split.prefix)
+                                                                : route.name == split.prefix;
+            return same ? split.index : kNoMatch;
+        }
     }
     return kNoMatch;
 }
 
 RouteResult CNotifyRouter::Route(TNotifyUI& msg) const {
-    const std::string_view name = msg.pSender != nullptr ? std::string_view(msg.pSender->GetName()) : std::string_view();
+    const std::string_view name =
+        msg.pSender != nullptr ? std::string_view(msg.pSender->GetName()) : std::string_view();
     if (msg.sType != DUI_MSGTYPE_TIMER && TraceEnabled()) {
         Trace(msg.sType);
         Trace(name);
@@ -75,7 +79,8 @@ RouteResult CNotifyRouter::RouteCommand(std::string_view type, std::string_view 
 }
 
 RouteResult CNotifyRouter::RouteByName(TNotifyUI& msg, std::string_view name, bool hasName) const {
-    if (std::find(skipped_.begin(), skipped_.end(), msg.sType) != skipped_.end()) return RouteResult::Consumed;
+    if (std::find(skipped_.begin(), skipped_.end(), msg.sType) != skipped_.end())
+        return RouteResult::Consumed;
     for (const Route_& route : routes_) {
         if (route.type != msg.sType) continue;
         if (route.match != RouteMatch::Any && !hasName) continue;

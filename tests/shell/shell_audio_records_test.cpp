@@ -8,7 +8,9 @@
 namespace zevik::test {
 namespace {
 
-std::vector<std::uint8_t> Filled(std::size_t size, std::uint8_t value) { return std::vector<std::uint8_t>(size, value); }
+std::vector<std::uint8_t> Filled(std::size_t size, std::uint8_t value) {
+    return std::vector<std::uint8_t>(size, value);
+}
 
 struct RecordCase {
     const char* name;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <json/json.h>
 
 #include <filesystem>
@@ -11,14 +10,16 @@
 namespace zevik::test {
 namespace {
 
-const std::filesystem::path kResources = std::filesystem::path(ZEVIK_TEST_DATA_DIR) / ".." / ".." / "resources";
+const std::filesystem::path kResources =
+    std::filesystem::path(ZEVIK_TEST_DATA_DIR) / ".." / ".." / "resources";
 
 std::set<std::string> Keys(const std::filesystem::path& file) {
     pugi::xml_document doc;
     EXPECT_TRUE(doc.load_file(file.c_str())) << file;
     std::set<std::string> keys;
     for (pugi::xml_node text : doc.child("Language").children("Text")) {
-        EXPECT_TRUE(keys.insert(text.attribute("id").value()).second) << file << ": twice " << text.attribute("id").value();
+        EXPECT_TRUE(keys.insert(text.attribute("id").value()).second)
+            << file << ": twice " << text.attribute("id").value();
     }
     return keys;
 }
@@ -31,24 +32,28 @@ std::set<std::string> SkinKeys(const std::filesystem::path& file) {
     for (const pugi::xpath_node& node : doc.select_nodes("//*[@text or @tooltip]")) {
         for (const char* attr : {"text", "tooltip"}) {
             const std::string value = node.node().attribute(attr).value();
-            if (value.find('_') != std::string::npos && value.find(' ') == std::string::npos) keys.insert(value);
+            if (value.find('_') != std::string::npos && value.find(' ') == std::string::npos)
+                keys.insert(value);
         }
     }
     return keys;
 }
 
 TEST(LanguageFiles, EnglishAndChineseCarryTheSameKeys) {
-    const std::pair<const char*, const char*> pairs[] = {{"skin/lang/lan_main_en.xml", "skin/lang/lan_main_zh.xml"},
-                                                         {"skin/mouse/lan_mouse_en.xml", "skin/lang/lan_mouse_zh.xml"}};
+    const std::pair<const char*, const char*> pairs[] = {
+        {"skin/lang/lan_main_en.xml", "skin/lang/lan_main_zh.xml"},
+        {"skin/mouse/lan_mouse_en.xml", "skin/lang/lan_mouse_zh.xml"}};
     for (const auto& [en, zh] : pairs) EXPECT_EQ(Keys(kResources / en), Keys(kResources / zh)) << en;
 }
 
 TEST(LanguageFiles, EveryKeyOfTheMainSkinsHasAText) {
     std::set<std::string> known = Keys(kResources / "skin/lang/lan_main_en.xml");
     for (const std::string& key : Keys(kResources / "skin/mouse/lan_mouse_en.xml")) known.insert(key);
-    for (const char* skin : {"skin/XML/main.xml", "skin/XML/menu.xml", "skin/XML/CustomControlXML/DeviceOption.xml",
-                             "skin/XML/DeviceXml/mousedevice.xml"}) {
-        for (const std::string& key : SkinKeys(kResources / skin)) EXPECT_TRUE(known.count(key)) << skin << ": " << key;
+    for (const char* skin :
+         {"skin/XML/main.xml", "skin/XML/menu.xml", "skin/XML/CustomControlXML/DeviceOption.xml",
+          "skin/XML/DeviceXml/mousedevice.xml"}) {
+        for (const std::string& key : SkinKeys(kResources / skin))
+            EXPECT_TRUE(known.count(key)) << skin << ": " << key;
     }
 }
 

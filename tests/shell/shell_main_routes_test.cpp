@@ -50,11 +50,12 @@ TEST(MainRoutes, WindowButtonsAndMenuCommands) {
     CNotifyRouter router;
     AddMainRoutes(router, ops);
     const WindowCase clicks[] = {
-        {"closebtn", "tray"},       {"CLOSEBTN", "tray"},         {"nodevice_ok_btn", "hide"},
-        {"minbtn", "sys:61472"},    {"maxbtn", "sys:61488"},      {"restorebtn", "sys:61728"},
-        {"gamemodebtn", ""},        {"cloudbtn", ""},             {"smarteyesbtn", ""},
-        {"default_btn", ""},        // no current device: nothing happens
-        {"device_add_btn", ""},     {"profile_fun_spread_btn", ""},
+        {"closebtn", "tray"},        {"CLOSEBTN", "tray"},
+        {"nodevice_ok_btn", "hide"}, {"minbtn", "sys:61472"},
+        {"maxbtn", "sys:61488"},     {"restorebtn", "sys:61728"},
+        {"gamemodebtn", ""},         {"cloudbtn", ""},
+        {"smarteyesbtn", ""},        {"default_btn", ""},  // no current device: nothing happens
+        {"device_add_btn", ""},      {"profile_fun_spread_btn", ""},
     };
     for (const WindowCase& c : clicks) {
         ops.calls.clear();
@@ -96,7 +97,8 @@ protected:
         ASSERT_TRUE(Open());
         ASSERT_EQ(device->Connect(), 1);
         ops.current = device.get();
-        for (const char* name : {"key_Op_tab", "macro_Op_tab", "system_Op_tab", "About_Op_tab", "performance_Op_tab"}) {
+        for (const char* name :
+             {"key_Op_tab", "macro_Op_tab", "system_Op_tab", "About_Op_tab", "performance_Op_tab"}) {
             auto option = std::make_unique<COptionUI>();
             option->SetName(name);
             ops.controls[name] = option.get();
@@ -151,9 +153,12 @@ struct TabCase {
 TEST_F(MainRoutesMouseTest, PageTabsSelectTheDevicePageAndTheCachedTabs) {
     Build();
     const TabCase cases[] = {
-        {"macro_Op_tab", 3, "macro_Op_tab"},       {"deng_Op_tab", 2, "macro_Op_tab"},
-        {"key_Op_tab", 2, "key_Op_tab"},           {"performance_Op_tab", 8, "performance_Op_tab"},
-        {"cursor_Op_tab", 5, "performance_Op_tab"}, {"About_Op_tab", 9, "About_Op_tab"},
+        {"macro_Op_tab", 3, "macro_Op_tab"},
+        {"deng_Op_tab", 2, "macro_Op_tab"},
+        {"key_Op_tab", 2, "key_Op_tab"},
+        {"performance_Op_tab", 8, "performance_Op_tab"},
+        {"cursor_Op_tab", 5, "performance_Op_tab"},
+        {"About_Op_tab", 9, "About_Op_tab"},
     };
     for (const TabCase& c : cases) {
         COptionUI tab;

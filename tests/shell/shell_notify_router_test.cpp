@@ -17,8 +17,12 @@ struct SplitCase {
 
 TEST(SplitRoutedName, TrailingDigitsBecomeTheIndex) {
     const SplitCase cases[] = {
-        {"key_12", "key_", 12},       {"DPI_slider_3", "DPI_slider_", 3}, {"closebtn", "closebtn", -1},
-        {"6533_eq_option_0", "6533_eq_option_", 0}, {"123", "", 123}, {"", "", -1},
+        {"key_12", "key_", 12},
+        {"DPI_slider_3", "DPI_slider_", 3},
+        {"closebtn", "closebtn", -1},
+        {"6533_eq_option_0", "6533_eq_option_", 0},
+        {"123", "", 123},
+        {"", "", -1},
         {"key_99999999999", "key_99999999999", -1},  // does not fit an int: no index
     };
     for (const SplitCase& c : cases) {

@@ -1,3 +1,5 @@
+#include "zevik_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,7 +22,6 @@
 #include "ui/resource_manager.h"
 #include "ui/ui_lib.h"
 #include "ui_qt/qt_test_app.h"
-#include "zevik_window.h"
 
 namespace zevik::test {
 namespace {
@@ -35,7 +36,8 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         root_ = std::filesystem::temp_directory_path() / (std::string("zevik-window-") + info->name());
         std::filesystem::remove_all(root_);
-        locations_ = std::make_unique<CProfileLocations>(root_ / "data", std::filesystem::path(ZEVIK_RESOURCE_DIR));
+        locations_ =
+            std::make_unique<CProfileLocations>(root_ / "data", std::filesystem::path(ZEVIK_RESOURCE_DIR));
         EmulationOptions options;
         options.list = emulate;
         std::string error;
@@ -98,7 +100,8 @@ TEST_F(ZevikWindowTest, DraggingStageThreeReachesTheMouseAndTheProfileFile) {
     opt.maximum = slider->maximum();
     opt.sliderPosition = before;
     opt.sliderValue = before;
-    const QRect handle = slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
+    const QRect handle =
+        slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
     const QPoint from = handle.center();
     QTest::mousePress(slider, Qt::LeftButton, {}, from);
     for (const int dx : {30, 60}) {
