@@ -178,6 +178,10 @@ int main(int argc, char** argv) {
     zevik::CQtUiBackend uiBackend;
     zevik::SetUiBackend(&uiBackend);
     zevik::CPaintManagerUI::SetResourcePath((exeDir / "skin").string() + "/");
+    // The tray and window icon: the mouse's card image.
+    uiBackend.SetIconFile(zevik::CZevikWindow::kTrayIconId,
+                          QString::fromStdString(
+                              (exeDir / "skin" / "common" / "device_ico" / "ms_device_select.png").string()));
     zevik::CResourceManager& resources = *zevik::CResourceManager::GetInstance();
     resources.LoadResource("res.xml");
     ApplyLanguage(resources, exeDir);
@@ -199,6 +203,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         window.SetWindowText(title);
+        window.SetIcon(zevik::CZevikWindow::kTrayIconId);
         window.CenterWindow();
         if (!mousePath.empty() && !window.ConnectMouse()) {
             std::fprintf(stderr, "zevik: the mouse did not answer\n");
