@@ -38,6 +38,16 @@ bool CDiscoveryInterfaceList::AnyFree() const {
     return false;
 }
 
+bool CDiscoveryInterfaceList::AnyReachableFree() const {
+    std::lock_guard lock(m_mutex);
+    for (const DeviceInterfaceEntry& e : m_rows) {
+        if (IsFree(e) && e.vendorId != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CDiscoveryInterfaceList::HasFreeRow(uint16_t vendorId, uint16_t productId, uint16_t interfaceNumber,
                                          uint16_t collectionNumber) const {
     std::lock_guard lock(m_mutex);

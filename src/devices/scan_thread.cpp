@@ -59,7 +59,7 @@ void CScanThread::Run() {
 }
 
 void CScanThread::RunPass() {
-    if (m_list.AnyFree()) {
+    if (m_list.AnyReachableFree()) {
         ScanForArrivals();
         if (!m_activatePosted) {
             m_activatePosted = true;

@@ -1,7 +1,7 @@
 #pragma once
 // CScanThread: finds plugged and pulled HID interfaces of the catalogue by polling every 100 ms.
 //
-// A pass, while at least one live row is free, lists the interface paths, opens each candidate (its
+// A pass, while at least one live row that a real interface can match is free, lists the interface paths, opens each candidate (its
 // path numbers match a catalogue row and a free live row) for reading, takes vendor and product id
 // from its attributes and usage page and usage from its capabilities, claims the first free live row
 // with all six values and sends UM_DEVICE_ARRIVED with the row's index to the target window. After the

@@ -257,6 +257,27 @@ TEST_F(DiscoveryScanTest, ReusedNodeWithAnotherPeripheralIsARemoval) {
     EXPECT_FALSE(list_.IsLive(4));
 }
 
+TEST(DiscoveryInterfaceListTest, KeyboardRowsAloneDoNotKeepTheScanListing) {
+    CDiscoveryInterfaceList list;
+    const InterfaceTable table = MakeInterfaceTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const DeviceInterfaceEntry& e = table[i];
+        if (e.vendorId == 0) {
+            continue;
+        }
+        EXPECT_TRUE(list.AnyReachableFree());
+        const auto row = list.Claim(e.vendorId, e.productId, e.interfaceNumber, e.collectionNumber, e.usagePage,
+                                    e.usage, "path" + std::to_string(i), {});
+        EXPECT_EQ(row, i);
+    }
+    EXPECT_FALSE(list.AnyReachableFree());
+    EXPECT_TRUE(list.AnyFree()) << "the keyboard rows stay free";
+    EXPECT_FALSE(list.Claim(0x320F, 0x225A, 1, 4, 0xFF1C, 0x92, "again", {})) << "a claimed row is not claimed twice";
+    EXPECT_TRUE(list.Release(4));
+    EXPECT_FALSE(list.Release(4)) << "a free row is not released twice";
+    EXPECT_TRUE(list.AnyReachableFree());
+}
+
 TEST(DeviceCatalogueTest, PartnerRowsNameEachOtherAndTabsFindTheirPages) {
     const InterfaceTable table = MakeInterfaceTable();
     for (std::size_t i = 0; i < table.size(); ++i) {
