@@ -52,7 +52,7 @@ struct Rig {
         if (!plugged && !emulation->Unplug("mouse", error)) return false;
         emulation->EmulatedBackend().SetReportHook(
             [this](EmulatedReportDirection, const std::string&, std::span<const uint8_t>) { ++reports; });
-        session = std::make_unique<CHeadlessSession>(emulation->Backend(), kSkin, data);
+        session = std::make_unique<CHeadlessSession>(emulation->Backend(), kSkin, data, kSkin.parent_path());
         return session->Start(error);
     }
     ~Rig() {

@@ -30,7 +30,8 @@ bool CHeadlessRun::Start(const HeadlessRunOptions& options, std::string& error) 
         error = "no HID backend";
         return false;
     }
-    m_session = std::make_unique<CHeadlessSession>(*backend, options.skinFolder, options.dataDir);
+    m_session = std::make_unique<CHeadlessSession>(*backend, options.skinFolder, options.dataDir,
+                                                   options.programFolder);
     return m_session->Start(error);
 }
 

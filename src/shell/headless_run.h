@@ -20,6 +20,7 @@ struct HeadlessRunOptions {
     std::string emulatorLog;    // report log of the emulated devices
     std::filesystem::path dataDir;
     std::filesystem::path skinFolder;
+    std::filesystem::path programFolder;  // the factory files' folder; empty: the executable's
     IHidBackend* backend = nullptr;  // the real devices, without emulate
 };
 

@@ -11,18 +11,18 @@ namespace zevik {
 
 namespace {
 
-CProfileLocations MakeLocations(const std::filesystem::path& dataRoot) {
-    if (dataRoot.empty()) {
+CProfileLocations MakeLocations(const std::filesystem::path& dataRoot, const std::filesystem::path& programFolder) {
+    if (dataRoot.empty() && programFolder.empty()) {
         return CProfileLocations();
     }
-    return CProfileLocations(dataRoot, {});
+    return CProfileLocations(dataRoot, programFolder);
 }
 
 }  // namespace
 
 CHeadlessSession::CHeadlessSession(IHidBackend& backend, const std::filesystem::path& skinFolder,
-                                   const std::filesystem::path& dataRoot)
-    : m_skinFolder(skinFolder), m_locations(MakeLocations(dataRoot)) {
+                                   const std::filesystem::path& dataRoot, const std::filesystem::path& programFolder)
+    : m_skinFolder(skinFolder), m_locations(MakeLocations(dataRoot, programFolder)) {
     m_context.hidBackend = &backend;
     m_context.uiLoop = &m_loop;
     m_context.profileLocations = &m_locations;

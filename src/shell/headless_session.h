@@ -22,9 +22,10 @@ class IHidBackend;
 
 class CHeadlessSession {
 public:
-    // skinFolder: the folder holding XML\...; dataRoot empty: the default data folder.
+    // skinFolder: the folder holding XML\...; dataRoot empty: the default data folder; programFolder
+    // (the factory files' folder) empty: the executable's folder.
     CHeadlessSession(IHidBackend& backend, const std::filesystem::path& skinFolder,
-                     const std::filesystem::path& dataRoot);
+                     const std::filesystem::path& dataRoot, const std::filesystem::path& programFolder = {});
     ~CHeadlessSession();
     CHeadlessSession(const CHeadlessSession&) = delete;
     CHeadlessSession& operator=(const CHeadlessSession&) = delete;

@@ -307,8 +307,10 @@ void CMainWnd::ConnectDevice(std::size_t row) {
     }
     if (entry->hasPartner != 0 && m_list.IsLive(entry->partnerRow)) {
         const auto partner = m_list.Row(entry->partnerRow);
-        if (partner && partner->partnerRow == row) {
-            if (IsCableKind(entry->kind) && device->CommandChannel().IsOpen()) {
+        // With the other connection open, the cable takes over and a receiver is left alone; when the
+        // other connection could not be opened, this one is tried on its own below.
+        if (partner && partner->partnerRow == row && device->CommandChannel().IsOpen()) {
+            if (IsCableKind(entry->kind)) {
                 SwitchConnection(row);
             }
             return;
