@@ -8,6 +8,7 @@
 //   of one core. Counter: cpu_percent.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -15,8 +16,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include "devices/mouse_device.h"
 #include "emulator/emulation.h"
@@ -28,7 +27,8 @@ namespace {
 using namespace zevik;
 using namespace std::chrono_literals;
 
-const std::filesystem::path kSkin = std::filesystem::path(__FILE__).parent_path().parent_path() / "resources" / "skin";
+const std::filesystem::path kSkin =
+    std::filesystem::path(__FILE__).parent_path().parent_path() / "resources" / "skin";
 
 double ProcessCpuSeconds() {
     timespec ts{};

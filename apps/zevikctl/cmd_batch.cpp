@@ -6,7 +6,6 @@
 // line number.
 
 #include <CLI/CLI.hpp>
-
 #include <charconv>
 #include <chrono>
 #include <iostream>

@@ -4,7 +4,6 @@
 // mouse).
 
 #include <CLI/CLI.hpp>
-
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -58,11 +57,14 @@ int RunMouse(CliContext& context, const std::vector<std::string>& words) {
 
 void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode) {
     auto words = std::make_shared<std::vector<std::string>>();
-    CLI::App* mouse = app.add_subcommand("mouse", "Show or change the mouse's settings (stages count from 1)");
-    mouse->add_option("WORDS", *words,
-                      "show | dpi STAGE VALUE | dpi-enable STAGE 0|1 | dpi-color STAGE RRGGBB | rate N | lod N | "
-                      "motion-sync N | calibration N | sensor N | deep-sleep N | key-delay N | anti-shake N | "
-                      "dormancy N")
+    CLI::App* mouse =
+        app.add_subcommand("mouse", "Show or change the mouse's settings (stages count from 1)");
+    mouse
+        ->add_option(
+            "WORDS", *words,
+            "show | dpi STAGE VALUE | dpi-enable STAGE 0|1 | dpi-color STAGE RRGGBB | rate N | lod N | "
+            "motion-sync N | calibration N | sensor N | deep-sleep N | key-delay N | anti-shake N | "
+            "dormancy N")
         ->required();
     mouse->callback([&context, &exitCode, words] { exitCode = RunMouse(context, *words); });
 }

@@ -49,14 +49,14 @@ inline constexpr std::string_view kDeviceOptionLayout = "XML\\CustomControlXML\\
 inline constexpr std::string_view kPowerPanelLayout = "XML\\CustomControlXML\\MpDevicePower.xml";
 
 inline constexpr std::array<DeviceTabEntry, 4> kDeviceTabTable{{
-    {kDeviceOptionLayout, "tab_header_device", "device_power_switch", "mouse", 1, 0x320F, 0x225A,
-     kKindMouse, 0},
+    {kDeviceOptionLayout, "tab_header_device", "device_power_switch", "mouse", 1, 0x320F, 0x225A, kKindMouse,
+     0},
     {kDeviceOptionLayout, "tab_header_device", "device_power_switch", "keyboard", 0, 0x0000, 0x0000,
      kKindKeyboard, 0},
     {kDeviceOptionLayout, "tab_header_device", "device_power_switch", "MousePad", 2, 0x320F, 0x1004,
      kKindMousepad, 0},
-    {kDeviceOptionLayout, "tab_header_device", "device_power_switch", "HD", 3, 0x0C76, 0x1630,
-     kKindHeadset, 0},
+    {kDeviceOptionLayout, "tab_header_device", "device_power_switch", "HD", 3, 0x0C76, 0x1630, kKindHeadset,
+     0},
 }};
 
 inline constexpr std::array<DevicePageEntry, 4> kDevicePageTable{{

@@ -6,14 +6,18 @@ namespace zevik {
 
 namespace {
 
-bool IsFree(const DeviceInterfaceEntry& e) { return e.connected == 0 && e.devicePath.empty(); }
+bool IsFree(const DeviceInterfaceEntry& e) {
+    return e.connected == 0 && e.devicePath.empty();
+}
 
 }  // namespace
 
 CDiscoveryInterfaceList::CDiscoveryInterfaceList()
     : m_rows(MakeInterfaceTable()), m_fingerprints(kInterfaceRowCount) {}
 
-std::size_t CDiscoveryInterfaceList::Size() const { return kInterfaceRowCount; }
+std::size_t CDiscoveryInterfaceList::Size() const {
+    return kInterfaceRowCount;
+}
 
 std::optional<DeviceInterfaceEntry> CDiscoveryInterfaceList::Row(std::size_t index) const {
     std::lock_guard lock(m_mutex);
@@ -63,7 +67,8 @@ bool CDiscoveryInterfaceList::HasFreeRow(uint16_t vendorId, uint16_t productId, 
 std::optional<std::size_t> CDiscoveryInterfaceList::Claim(uint16_t vendorId, uint16_t productId,
                                                           uint16_t interfaceNumber, uint16_t collectionNumber,
                                                           uint16_t usagePage, uint16_t usage,
-                                                          const std::string& path, NodeFingerprint fingerprint) {
+                                                          const std::string& path,
+                                                          NodeFingerprint fingerprint) {
     std::lock_guard lock(m_mutex);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         DeviceInterfaceEntry& e = m_rows[i];

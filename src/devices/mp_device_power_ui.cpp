@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <string>
 
-#include "ui/paint_manager_ui.h"
 #include "ui/notify_ui.h"
+#include "ui/paint_manager_ui.h"
 #include "ui/progress_ui.h"
 
 namespace zevik {
 
-std::string_view CMpDevicePowerUI::GetClass() const { return kClassName; }
+std::string_view CMpDevicePowerUI::GetClass() const {
+    return kClassName;
+}
 
 void* CMpDevicePowerUI::GetInterface(std::string_view name) {
     if (name == kClassName) {
@@ -91,10 +93,18 @@ void CMpDevicePowerUI::UpdateStatus(std::span<const std::uint8_t> record) {
     if (m_kind == 3) {
         std::string_view phone;
         switch (byteAt(5)) {
-            case 1: phone = "Phone_type_iphone"; break;
-            case 2: phone = "Phone_type_samsung"; break;
-            case 3: phone = "Phone_type_other"; break;
-            default: phone = "Phone_type_no_device"; break;
+            case 1:
+                phone = "Phone_type_iphone";
+                break;
+            case 2:
+                phone = "Phone_type_samsung";
+                break;
+            case 3:
+                phone = "Phone_type_other";
+                break;
+            default:
+                phone = "Phone_type_no_device";
+                break;
         }
         if (CControlUI* type = Child("device_phone_type")) {
             type->SetBkImage("file='power/" + std::string(phone) + ".png'");

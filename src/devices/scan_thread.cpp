@@ -30,7 +30,9 @@ CScanThread::CScanThread(IHidBackend& backend, CMessageLoop& loop, HWND target, 
                          CDiscoveryInterfaceList& list)
     : m_backend(backend), m_loop(loop), m_target(target), m_activateMsg(activateMsg), m_list(list) {}
 
-CScanThread::~CScanThread() { Stop(); }
+CScanThread::~CScanThread() {
+    Stop();
+}
 
 bool CScanThread::Start() {
     if (m_thread.joinable()) {

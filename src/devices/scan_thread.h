@@ -1,13 +1,13 @@
 #pragma once
 // CScanThread: finds plugged and pulled HID interfaces of the catalogue by polling every 100 ms.
 //
-// A pass, while at least one live row that a real interface can match is free, lists the interface paths, opens each candidate (its
-// path numbers match a catalogue row and a free live row) for reading, takes vendor and product id
-// from its attributes and usage page and usage from its capabilities, claims the first free live row
-// with all six values and sends UM_DEVICE_ARRIVED with the row's index to the target window. After the
-// first such pass it posts the activation message once. Every pass then checks each connected row:
-// when its node no longer opens, or opens as another peripheral (node numbers are reused), the row is
-// freed and UM_DEVICE_REMOVED is sent.
+// A pass, while at least one live row that a real interface can match is free, lists the interface paths,
+// opens each candidate (its path numbers match a catalogue row and a free live row) for reading, takes vendor
+// and product id from its attributes and usage page and usage from its capabilities, claims the first free
+// live row with all six values and sends UM_DEVICE_ARRIVED with the row's index to the target window. After
+// the first such pass it posts the activation message once. Every pass then checks each connected row: when
+// its node no longer opens, or opens as another peripheral (node numbers are reused), the row is freed and
+// UM_DEVICE_REMOVED is sent.
 //
 // Messages go through the loop's Send, so the handlers run on the UI thread while the scan thread
 // waits. A Send the UI thread does not take within a short time is retried until the thread is asked

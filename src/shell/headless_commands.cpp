@@ -150,8 +150,8 @@ bool RunMouseWords(COrbantixMouseDevice& mouse, const std::vector<std::string>& 
                 error = "the colour must be RRGGBB in hexadecimal, not \"" + words[2] + "\"";
                 return false;
             }
-            const lighting::Rgb colour{static_cast<std::uint8_t>(*rgb >> 16), static_cast<std::uint8_t>(*rgb >> 8),
-                                       static_cast<std::uint8_t>(*rgb)};
+            const lighting::Rgb colour{static_cast<std::uint8_t>(*rgb >> 16),
+                                       static_cast<std::uint8_t>(*rgb >> 8), static_cast<std::uint8_t>(*rgb)};
             mouse.SetColourPicker([colour](lighting::Rgb) { return std::optional<lighting::Rgb>(colour); });
             mouse.OnStageColour(*stage);
             mouse.SetColourPicker({});

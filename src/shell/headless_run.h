@@ -21,7 +21,7 @@ struct HeadlessRunOptions {
     std::filesystem::path dataDir;
     std::filesystem::path skinFolder;
     std::filesystem::path programFolder;  // the factory files' folder; empty: the executable's
-    IHidBackend* backend = nullptr;  // the real devices, without emulate
+    IHidBackend* backend = nullptr;       // the real devices, without emulate
 };
 
 class CHeadlessRun {

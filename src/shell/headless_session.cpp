@@ -11,7 +11,8 @@ namespace zevik {
 
 namespace {
 
-CProfileLocations MakeLocations(const std::filesystem::path& dataRoot, const std::filesystem::path& programFolder) {
+CProfileLocations MakeLocations(const std::filesystem::path& dataRoot,
+                                const std::filesystem::path& programFolder) {
     if (dataRoot.empty() && programFolder.empty()) {
         return CProfileLocations();
     }
@@ -21,7 +22,8 @@ CProfileLocations MakeLocations(const std::filesystem::path& dataRoot, const std
 }  // namespace
 
 CHeadlessSession::CHeadlessSession(IHidBackend& backend, const std::filesystem::path& skinFolder,
-                                   const std::filesystem::path& dataRoot, const std::filesystem::path& programFolder)
+                                   const std::filesystem::path& dataRoot,
+                                   const std::filesystem::path& programFolder)
     : m_skinFolder(skinFolder), m_locations(MakeLocations(dataRoot, programFolder)) {
     m_context.hidBackend = &backend;
     m_context.uiLoop = &m_loop;
@@ -71,7 +73,8 @@ bool CHeadlessSession::PumpUntil(const std::function<bool()>& cond, std::chrono:
             wait = std::clamp(left, std::chrono::milliseconds(1), wait);
         }
         m_loop.ProcessPendingWait(wait);
-        m_loop.AdvanceBy(std::chrono::duration_cast<CMessageLoop::Duration>(std::chrono::steady_clock::now() - before));
+        m_loop.AdvanceBy(
+            std::chrono::duration_cast<CMessageLoop::Duration>(std::chrono::steady_clock::now() - before));
     }
     return true;
 }
@@ -85,7 +88,8 @@ COrbantixMouseDevice* CHeadlessSession::ConnectedMouse() const {
         return nullptr;
     }
     for (COrbantixUSBDevice* device : m_window->Devices(CMainWnd::kFamilyMouse)) {
-        auto* mouse = static_cast<COrbantixMouseDevice*>(device->GetInterface(COrbantixMouseDevice::kClassName));
+        auto* mouse =
+            static_cast<COrbantixMouseDevice*>(device->GetInterface(COrbantixMouseDevice::kClassName));
         if (mouse != nullptr && mouse->CommandChannel().IsOpen() && mouse->HasMirror()) {
             return mouse;
         }

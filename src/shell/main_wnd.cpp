@@ -25,7 +25,9 @@ constexpr std::string_view kPageTabName = "device_switch";
 constexpr std::string_view kPowerTabName = "device_power_switch";
 constexpr std::string_view kNoDeviceName = "No_device_Link";
 
-bool IsCableKind(uint16_t kind) { return kind == kKindMouse || kind == kKindKeyboard; }
+bool IsCableKind(uint16_t kind) {
+    return kind == kKindMouse || kind == kKindKeyboard;
+}
 
 }  // namespace
 
@@ -41,12 +43,17 @@ CMainWnd::~CMainWnd() {
 std::optional<CMainWnd::Family> CMainWnd::FamilyOfKind(int kind) {
     switch (kind) {
         case kKindMouse:
-        case kKindMouseReceiver: return kFamilyMouse;
+        case kKindMouseReceiver:
+            return kFamilyMouse;
         case kKindKeyboard:
-        case kKindKeyboardReceiver: return kFamilyKeyboard;
-        case kKindMousepad: return kFamilyMousepad;
-        case kKindHeadset: return kFamilyHeadset;
-        default: return std::nullopt;
+        case kKindKeyboardReceiver:
+            return kFamilyKeyboard;
+        case kKindMousepad:
+            return kFamilyMousepad;
+        case kKindHeadset:
+            return kFamilyHeadset;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -107,8 +114,8 @@ bool CMainWnd::BuildSkin(std::string& error, std::string_view skin) {
     for (std::size_t tab = 0; tab < 2; ++tab) {
         const DeviceTabEntry& entry = kDeviceTabTable[tab];
         if (auto row = FindInterfaceRow(table, static_cast<uint16_t>(entry.vendorId),
-                                        static_cast<uint16_t>(entry.productId), static_cast<uint16_t>(entry.kind),
-                                        kRoleCommand)) {
+                                        static_cast<uint16_t>(entry.productId),
+                                        static_cast<uint16_t>(entry.kind), kRoleCommand)) {
             CreateDeviceTab(*row, 0);
         }
     }
@@ -121,8 +128,8 @@ bool CMainWnd::StartScan() {
         return false;
     }
     if (!m_scan) {
-        m_scan = std::make_unique<CScanThread>(*m_context.hidBackend, *m_context.uiLoop, GetHWND(), m_activateMsg,
-                                               m_list);
+        m_scan = std::make_unique<CScanThread>(*m_context.hidBackend, *m_context.uiLoop, GetHWND(),
+                                               m_activateMsg, m_list);
     }
     return m_scan->Start();
 }
@@ -135,10 +142,17 @@ void CMainWnd::StopScan() {
 
 LRESULT CMainWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case UM_DEVICE_ARRIVED: OnDeviceArrived(static_cast<std::size_t>(wParam)); return 0;
-        case UM_DEVICE_REMOVED: OnDeviceRemoved(static_cast<std::size_t>(wParam)); return 0;
-        case UM_DEVICE_POWER: ShowDevice(static_cast<int>(wParam), lParam != 0); return 0;
-        default: break;
+        case UM_DEVICE_ARRIVED:
+            OnDeviceArrived(static_cast<std::size_t>(wParam));
+            return 0;
+        case UM_DEVICE_REMOVED:
+            OnDeviceRemoved(static_cast<std::size_t>(wParam));
+            return 0;
+        case UM_DEVICE_POWER:
+            ShowDevice(static_cast<int>(wParam), lParam != 0);
+            return 0;
+        default:
+            break;
     }
     if (msg != 0 && msg == m_activateMsg) {
         return 0;  // the shell brings the window to the front
@@ -153,7 +167,8 @@ std::optional<std::size_t> CMainWnd::IdentityRow(std::size_t row) const {
     }
     std::size_t id = row;
     if (live[row].role == kRoleNotification) {
-        auto command = FindInterfaceRow(live, live[row].vendorId, live[row].productId, live[row].kind, kRoleCommand);
+        auto command =
+            FindInterfaceRow(live, live[row].vendorId, live[row].productId, live[row].kind, kRoleCommand);
         if (!command) {
             return std::nullopt;
         }
@@ -226,12 +241,15 @@ bool CMainWnd::CreateDeviceTab(std::size_t row, int variant) {
     std::unique_ptr<CControlUI> powerRoot(powerBuilder.Create(kPowerPanelLayout, {}, this));
     std::unique_ptr<CControlUI> optionRoot(optionBuilder.Create(tabEntry.optionLayout, {}, this));
     std::unique_ptr<CControlUI> pageRoot(pageBuilder.Create(pageEntry.pageLayout, {}, this));
-    auto* power = powerRoot ? static_cast<CMpDevicePowerUI*>(powerRoot->GetInterface(CMpDevicePowerUI::kClassName))
-                            : nullptr;
-    auto* option = optionRoot ? static_cast<CDeviceOptionUI*>(optionRoot->GetInterface(CDeviceOptionUI::kClassName))
-                              : nullptr;
+    auto* power = powerRoot
+                      ? static_cast<CMpDevicePowerUI*>(powerRoot->GetInterface(CMpDevicePowerUI::kClassName))
+                      : nullptr;
+    auto* option = optionRoot
+                       ? static_cast<CDeviceOptionUI*>(optionRoot->GetInterface(CDeviceOptionUI::kClassName))
+                       : nullptr;
     auto* device =
-        pageRoot ? static_cast<COrbantixUSBDevice*>(pageRoot->GetInterface(COrbantixUSBDevice::kClassName)) : nullptr;
+        pageRoot ? static_cast<COrbantixUSBDevice*>(pageRoot->GetInterface(COrbantixUSBDevice::kClassName))
+                 : nullptr;
     if (power == nullptr || option == nullptr || device == nullptr) {
         return false;  // a layout is missing or its root is of the wrong class: nothing is added
     }
@@ -393,7 +411,8 @@ void CMainWnd::SwitchConnection(std::size_t cableRow) {
         } else {
             channel.ReceiverInterface().Close();
             channel.CableInterface().Close();
-            opened = receiverRow && channel.ReceiverInterface().Open(receiverRow->devicePath, true, true, true, false);
+            opened = receiverRow &&
+                     channel.ReceiverInterface().Open(receiverRow->devicePath, true, true, true, false);
             nowOnReceiver = true;
         }
         if (opened) {
@@ -449,7 +468,8 @@ void CMainWnd::HideOption(CDeviceOptionUI* option) {
     }
     if (CContainerUI* selector = Selector()) {
         for (int i = 0; i < selector->GetCount(); ++i) {
-            auto* other = static_cast<CDeviceOptionUI*>(selector->GetItemAt(i)->GetInterface(CDeviceOptionUI::kClassName));
+            auto* other = static_cast<CDeviceOptionUI*>(
+                selector->GetItemAt(i)->GetInterface(CDeviceOptionUI::kClassName));
             if (other != nullptr && other->IsVisible()) {
                 other->Select(true);
                 if (CTabLayoutUI* pages = Tab(kPageTabName)) {
@@ -467,7 +487,8 @@ void CMainWnd::HideOption(CDeviceOptionUI* option) {
 void CMainWnd::ShowDevice(int optionIndex, bool show) {
     CContainerUI* selector = Selector();
     CControlUI* item = selector ? selector->GetItemAt(optionIndex) : nullptr;
-    auto* option = item ? static_cast<CDeviceOptionUI*>(item->GetInterface(CDeviceOptionUI::kClassName)) : nullptr;
+    auto* option =
+        item ? static_cast<CDeviceOptionUI*>(item->GetInterface(CDeviceOptionUI::kClassName)) : nullptr;
     if (option == nullptr) {
         return;
     }

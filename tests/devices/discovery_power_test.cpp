@@ -40,7 +40,8 @@ protected:
         CPaintManagerUI::SetResourcePath(previous);
     }
     CControlUI* Find(std::string_view name) {
-        return root->FindControl([name](CControlUI& c) { return c.GetName() == name; }, UIFIND_ALL | UIFIND_ME_FIRST);
+        return root->FindControl([name](CControlUI& c) { return c.GetName() == name; },
+                                 UIFIND_ALL | UIFIND_ME_FIRST);
     }
     std::string Image(std::string_view name) { return std::string(Find(name)->GetBkImage()); }
 
@@ -52,8 +53,9 @@ protected:
 };
 
 TEST_F(DiscoveryPowerTest, EveryImageTheSkinNamesExists) {
-    for (const char* name : {"power", "powering", "powering_down", "light", "WIFI_normal", "WIFI_down",
-                             "Phone_type_iphone", "Phone_type_samsung", "Phone_type_other", "Phone_type_no_device"}) {
+    for (const char* name :
+         {"power", "powering", "powering_down", "light", "WIFI_normal", "WIFI_down", "Phone_type_iphone",
+          "Phone_type_samsung", "Phone_type_other", "Phone_type_no_device"}) {
         EXPECT_TRUE(std::filesystem::exists(std::string(ZEVIK_RESOURCE_DIR) + "/skin/power/" + name + ".png"))
             << name;
     }
@@ -73,14 +75,34 @@ TEST_F(DiscoveryPowerTest, StatusRecordOfTheMouse) {
         bool wireless;
     };
     const Case cases[] = {
-        {{80, 0, 0, 0, 0, 0}, 80, "80%", "file='power/WIFI_normal.png'", "file='power/power.png'",
-         "file='power/light.png'", false},
-        {{35, 1, 0, 1, 0, 0}, 35, "35%", "file='power/WIFI_down.png'", "file='power/powering_down.png'",
-         "file='power/powering_down.png'", true},
-        {{100, 2, 0, 1, 0, 0}, 100, "100%", "file='power/WIFI_down.png'", "file='power/power.png'",
-         "file='power/power.png'", true},
-        {{250, 0, 0, 0, 0, 0}, 100, "100%", "file='power/WIFI_normal.png'", "file='power/power.png'",
-         "file='power/light.png'", false},
+        {{80, 0, 0, 0, 0, 0},
+         80,
+         "80%",
+         "file='power/WIFI_normal.png'",
+         "file='power/power.png'",
+         "file='power/light.png'",
+         false},
+        {{35, 1, 0, 1, 0, 0},
+         35,
+         "35%",
+         "file='power/WIFI_down.png'",
+         "file='power/powering_down.png'",
+         "file='power/powering_down.png'",
+         true},
+        {{100, 2, 0, 1, 0, 0},
+         100,
+         "100%",
+         "file='power/WIFI_down.png'",
+         "file='power/power.png'",
+         "file='power/power.png'",
+         true},
+        {{250, 0, 0, 0, 0, 0},
+         100,
+         "100%",
+         "file='power/WIFI_normal.png'",
+         "file='power/power.png'",
+         "file='power/light.png'",
+         false},
     };
     for (const Case& c : cases) {
         panel->UpdateStatus(c.record);

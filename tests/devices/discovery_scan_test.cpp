@@ -266,13 +266,14 @@ TEST(DiscoveryInterfaceListTest, KeyboardRowsAloneDoNotKeepTheScanListing) {
             continue;
         }
         EXPECT_TRUE(list.AnyReachableFree());
-        const auto row = list.Claim(e.vendorId, e.productId, e.interfaceNumber, e.collectionNumber, e.usagePage,
-                                    e.usage, "path" + std::to_string(i), {});
+        const auto row = list.Claim(e.vendorId, e.productId, e.interfaceNumber, e.collectionNumber,
+                                    e.usagePage, e.usage, "path" + std::to_string(i), {});
         EXPECT_EQ(row, i);
     }
     EXPECT_FALSE(list.AnyReachableFree());
     EXPECT_TRUE(list.AnyFree()) << "the keyboard rows stay free";
-    EXPECT_FALSE(list.Claim(0x320F, 0x225A, 1, 4, 0xFF1C, 0x92, "again", {})) << "a claimed row is not claimed twice";
+    EXPECT_FALSE(list.Claim(0x320F, 0x225A, 1, 4, 0xFF1C, 0x92, "again", {}))
+        << "a claimed row is not claimed twice";
     EXPECT_TRUE(list.Release(4));
     EXPECT_FALSE(list.Release(4)) << "a free row is not released twice";
     EXPECT_TRUE(list.AnyReachableFree());
@@ -296,8 +297,10 @@ TEST(DeviceCatalogueTest, PartnerRowsNameEachOtherAndTabsFindTheirPages) {
         std::optional<std::size_t> tab;
     };
     const Case cases[] = {
-        {0x320F, 0x225A, kKindMouse, 0},     {0x0000, 0x0000, kKindKeyboard, 1},
-        {0x320F, 0x1004, kKindMousepad, 2},  {0x0C76, 0x1630, kKindHeadset, 3},
+        {0x320F, 0x225A, kKindMouse, 0},
+        {0x0000, 0x0000, kKindKeyboard, 1},
+        {0x320F, 0x1004, kKindMousepad, 2},
+        {0x0C76, 0x1630, kKindHeadset, 3},
         {0x320F, 0x225B, kKindMouseReceiver, std::nullopt},
     };
     for (const Case& c : cases) {

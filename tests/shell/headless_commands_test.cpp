@@ -1,6 +1,8 @@
 // The headless tool's command words against the emulated mouse on a headless main window: each
 // settings word reaches the profile, and malformed words are refused without a change.
 
+#include "shell/headless_commands.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,7 +14,6 @@
 
 #include "devices/mouse_device.h"
 #include "emulator/emulation.h"
-#include "shell/headless_commands.h"
 #include "shell/headless_run.h"
 
 namespace zevik::test {
@@ -127,7 +128,8 @@ TEST_F(HeadlessCommandsTest, EmulatorWords) {
     };
     for (const Case& c : cases) {
         std::string error;
-        EXPECT_EQ(RunEmulatorWords(emulation, c.words, error), c.ok) << (c.words.empty() ? "" : c.words[0]) << error;
+        EXPECT_EQ(RunEmulatorWords(emulation, c.words, error), c.ok)
+            << (c.words.empty() ? "" : c.words[0]) << error;
     }
 }
 
