@@ -297,7 +297,9 @@ TEST_F(MouseProtocolTest, CableReceiverAndEventsRunSideBySide) {
         std::string ignored;
         for (int i = 0; i < 100; ++i) {
             emulation->SetInRange("mouse", i % 2 == 0, ignored);
-            emulation->Notify("mouse", static_cast<uint16_t>(0x1000 + i % 16), ignored);
+            // Fewer notifications than a connection queues (64, as hidraw): a full queue drops reports,
+            // answers included, which is not what this test is about.
+            if (i % 4 == 0) emulation->Notify("mouse", static_cast<uint16_t>(0x1000 + i % 16), ignored);
         }
         emulation->SetInRange("mouse", true, ignored);
     });
