@@ -45,6 +45,8 @@ const std::map<std::string, Setter>& OptionSetters() {
 void Show(COrbantixMouseDevice& mouse, std::ostream& out) {
     const bool receiver = mouse.CommandChannel().ReceiverMode();
     out << "connection: " << (receiver ? "receiver" : "cable") << '\n';
+    // A one-shot run can end before the periodic status poll; ask the mouse once so the battery shows.
+    if (mouse.LastStatus().empty()) mouse.PollStatus();
     const std::vector<std::uint8_t>& status = mouse.LastStatus();
     if (status.size() >= 2) {
         static const char* const kCharging[] = {"idle", "charging", "full"};
