@@ -15,8 +15,8 @@
 
 #include "cli_context.h"
 #include "commands.h"
+#include "headless_start.h"
 #include "devices/mouse_device.h"
-#include "settings/profile_locations.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
 
@@ -66,19 +66,9 @@ bool RunLine(CHeadlessRun& run, const std::vector<std::string>& words, std::stri
 }
 
 int RunBatch(CliContext& context, std::istream& in) {
-    HeadlessRunOptions options;
-    options.emulate = context.options.emulate;
-    options.emulatorState = context.options.emulatorState;
-    options.emulatorLog = context.options.emulatorLog;
-    options.dataDir = context.options.dataDir;
-    options.skinFolder = CProfileLocations::DefaultProgramFolder() / "skin";
-    if (options.emulate.empty() && (options.backend = context.Backend()) == nullptr) return kExitFailed;
     CHeadlessRun run;
+    if (!StartHeadlessRun(context, run)) return kExitFailed;
     std::string error;
-    if (!run.Start(options, error)) {
-        std::cerr << "zevikctl: " << error << '\n';
-        return kExitFailed;
-    }
     int code = kExitOk;
     int number = 0;
     for (std::string line; std::getline(in, line);) {
@@ -91,12 +81,7 @@ int RunBatch(CliContext& context, std::istream& in) {
             break;
         }
     }
-    error.clear();
-    if (!run.Finish(error)) {
-        std::cerr << "zevikctl: " << error << '\n';
-        if (code == kExitOk) code = kExitFailed;
-    }
-    return code;
+    return FinishHeadlessRun(run, code);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 
 #include "cli_context.h"
 #include "commands.h"
+#include "headless_start.h"
 #include "devices/mouse_device.h"
-#include "settings/profile_locations.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
 
@@ -22,19 +22,9 @@ namespace zevik::cli {
 namespace {
 
 int RunMouse(CliContext& context, const std::vector<std::string>& words) {
-    HeadlessRunOptions options;
-    options.emulate = context.options.emulate;
-    options.emulatorState = context.options.emulatorState;
-    options.emulatorLog = context.options.emulatorLog;
-    options.dataDir = context.options.dataDir;
-    options.skinFolder = CProfileLocations::DefaultProgramFolder() / "skin";
-    if (options.emulate.empty() && (options.backend = context.Backend()) == nullptr) return kExitFailed;
     CHeadlessRun run;
+    if (!StartHeadlessRun(context, run)) return kExitFailed;
     std::string error;
-    if (!run.Start(options, error)) {
-        std::cerr << "zevikctl: " << error << '\n';
-        return kExitFailed;
-    }
     int code = kExitOk;
     if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
         if (!RunMouseWords(*mouse, words, std::cout, error)) {
@@ -45,12 +35,7 @@ int RunMouse(CliContext& context, const std::vector<std::string>& words) {
         std::cerr << "zevikctl: no mouse is connected\n";
         code = kExitFailed;
     }
-    error.clear();
-    if (!run.Finish(error)) {
-        std::cerr << "zevikctl: " << error << '\n';
-        if (code == kExitOk) code = kExitFailed;
-    }
-    return code;
+    return FinishHeadlessRun(run, code);
 }
 
 }  // namespace
