@@ -15,8 +15,8 @@ constexpr const char* kDevicesMember = "devices";
 
 }  // namespace
 
-std::string CEmulation::NodeName(const std::string& instance, const EmulatedNodeSpec& spec) {
-    return instance + (spec.port == EmulatedPort::Receiver ? std::string(kReceiverSuffix) : "") + spec.suffix;
+std::string CEmulation::NodeName(const std::string& instance, const EmulatedNodeLayout& layout) {
+    return instance + (layout.port == EmulatedPort::Receiver ? std::string(kReceiverSuffix) : "") + layout.suffix;
 }
 
 std::unique_ptr<CEmulation> CEmulation::Create(const EmulationOptions& options, std::string& error) {
@@ -52,10 +52,10 @@ std::unique_ptr<CEmulation> CEmulation::Create(const EmulationOptions& options, 
                 return nullptr;
             }
         }
-        for (EmulatedNodeSpec& spec : device->model->NodeSpecs()) {
-            const bool plugged = spec.port == EmulatedPort::Cable ? request.cable : request.receiver;
-            const std::string name = NodeName(device->instance, spec);
-            auto node = std::make_shared<CFirmwareNode>(name, std::move(spec), device->model);
+        for (EmulatedNodeLayout& layout : device->model->NodeLayouts()) {
+            const bool plugged = layout.port == EmulatedPort::Cable ? request.cable : request.receiver;
+            const std::string name = NodeName(device->instance, layout);
+            auto node = std::make_shared<CFirmwareNode>(name, std::move(layout), device->model);
             if (!emulation->backend_->AddNode(node, plugged)) {
                 error = "cannot add the emulated node \"" + name + "\"";
                 return nullptr;
@@ -114,7 +114,7 @@ CFirmwareModel* CEmulation::Model(const std::string& target) const {
 
 bool CEmulation::IsPlugged(const Device& device, EmulatedPort port) const {
     for (const auto& node : device.nodes) {
-        if (node->Spec().port == port && node->Spec().answersProtocol)
+        if (node->Layout().port == port && node->Layout().answersProtocol)
             return backend_->IsPlugged(node->Name());
     }
     return false;
@@ -124,7 +124,7 @@ bool CEmulation::Plug(const std::string& target, std::string& error) {
     Target found;
     if (!FindTarget(target, found, error)) return false;
     for (const auto& node : found.device->nodes) {
-        if (node->Spec().port == found.port) backend_->Plug(node->Name());
+        if (node->Layout().port == found.port) backend_->Plug(node->Name());
     }
     return true;
 }
@@ -133,7 +133,7 @@ bool CEmulation::Unplug(const std::string& target, std::string& error) {
     Target found;
     if (!FindTarget(target, found, error)) return false;
     for (const auto& node : found.device->nodes) {
-        if (node->Spec().port == found.port) backend_->Unplug(node->Name());
+        if (node->Layout().port == found.port) backend_->Unplug(node->Name());
     }
     return true;
 }
@@ -167,7 +167,7 @@ bool CEmulation::Notify(const std::string& target, uint16_t usage, std::string& 
         return false;
     }
     for (const auto& node : device.nodes) {
-        if (node->Spec().port != port || !node->Spec().carriesNotifications) continue;
+        if (node->Layout().port != port || !node->Layout().carriesNotifications) continue;
         if (backend_->SendInput(node->Name(), report)) return true;
         error = "no host listens on \"" + node->Name() + "\" (unplugged, or no interface open)";
         return false;
@@ -194,7 +194,7 @@ void CEmulation::SetLatency(std::chrono::microseconds usbFrame, std::chrono::mic
     for (const auto& device : devices_) {
         for (const auto& node : device->nodes) {
             backend_->SetLatency(
-                node->Name(), node->Spec().port == EmulatedPort::Receiver ? usbFrame + radioHop : usbFrame);
+                node->Name(), node->Layout().port == EmulatedPort::Receiver ? usbFrame + radioHop : usbFrame);
         }
     }
 }

@@ -88,7 +88,7 @@ private:
     CEmulation() = default;
     bool FindTarget(const std::string& name, Target& target, std::string& error) const;
     bool IsPlugged(const Device& device, EmulatedPort port) const;
-    static std::string NodeName(const std::string& instance, const EmulatedNodeSpec& spec);
+    static std::string NodeName(const std::string& instance, const EmulatedNodeLayout& layout);
 
     std::unique_ptr<CEmulatedBackend> backend_;
     std::vector<std::unique_ptr<Device>> devices_;

@@ -30,7 +30,7 @@ namespace zevik {
 enum class EmulatedPort { Cable, Receiver };
 
 // One virtual HID node of a device: the emulation creates it from this description.
-struct EmulatedNodeSpec {
+struct EmulatedNodeLayout {
     std::string suffix;  // appended to the port's node name ("" for the command node, ".if0", ...)
     EmulatedPort port = EmulatedPort::Cable;
     uint16_t vendorId = 0;
@@ -56,7 +56,7 @@ public:
 
     const std::string& Kind() const { return kind_; }
     bool HasReceiver() const { return hasReceiver_; }
-    virtual std::vector<EmulatedNodeSpec> NodeSpecs() const = 0;
+    virtual std::vector<EmulatedNodeLayout> NodeLayouts() const = 0;
 
     // One output report that reached a port; the answer (if any) goes out through sink.
     void HandleReport(EmulatedPort port, std::span<const uint8_t> report, IEmulatedInputSink& sink);

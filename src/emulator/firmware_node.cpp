@@ -4,15 +4,15 @@
 
 namespace zevik {
 
-CFirmwareNode::CFirmwareNode(std::string name, EmulatedNodeSpec spec, std::shared_ptr<CFirmwareModel> model)
-    : name_(std::move(name)), spec_(std::move(spec)), model_(std::move(model)) {}
+CFirmwareNode::CFirmwareNode(std::string name, EmulatedNodeLayout layout, std::shared_ptr<CFirmwareModel> model)
+    : name_(std::move(name)), layout_(std::move(layout)), model_(std::move(model)) {}
 
 HidAttributes CFirmwareNode::Attributes() const {
-    return {spec_.vendorId, spec_.productId, model_->FirmwareVersion(spec_.port)};
+    return {layout_.vendorId, layout_.productId, model_->FirmwareVersion(layout_.port)};
 }
 
 void CFirmwareNode::OnOutputReport(std::span<const uint8_t> report, IEmulatedInputSink& sink) {
-    if (spec_.answersProtocol) model_->HandleReport(spec_.port, report, sink);
+    if (layout_.answersProtocol) model_->HandleReport(layout_.port, report, sink);
 }
 
 }  // namespace zevik

@@ -191,11 +191,11 @@ std::vector<uint8_t> CMouseModel::FactoryKeyTable() {
     return table;
 }
 
-std::vector<EmulatedNodeSpec> CMouseModel::NodeSpecs() const {
-    std::vector<EmulatedNodeSpec> specs;
+std::vector<EmulatedNodeLayout> CMouseModel::NodeLayouts() const {
+    std::vector<EmulatedNodeLayout> layouts;
     for (const EmulatedPort port : {EmulatedPort::Cable, EmulatedPort::Receiver}) {
         const uint16_t product = port == EmulatedPort::Cable ? kCableProductId : kReceiverProductId;
-        EmulatedNodeSpec pointer;
+        EmulatedNodeLayout pointer;
         pointer.suffix = ".if0";
         pointer.port = port;
         pointer.vendorId = kVendorId;
@@ -203,9 +203,9 @@ std::vector<EmulatedNodeSpec> CMouseModel::NodeSpecs() const {
         pointer.interfaceNumber = 0;
         pointer.descriptor = PointerDescriptor();
         pointer.collections = {{kGenericDesktop, 0x02, {}}};
-        specs.push_back(std::move(pointer));
+        layouts.push_back(std::move(pointer));
 
-        EmulatedNodeSpec control;
+        EmulatedNodeLayout control;
         control.port = port;
         control.vendorId = kVendorId;
         control.productId = product;
@@ -214,9 +214,9 @@ std::vector<EmulatedNodeSpec> CMouseModel::NodeSpecs() const {
         control.collections = ControlCollections();
         control.answersProtocol = true;
         control.carriesNotifications = true;
-        specs.push_back(std::move(control));
+        layouts.push_back(std::move(control));
     }
-    return specs;
+    return layouts;
 }
 
 bool CMouseModel::SetBattery(uint8_t percent, uint8_t charging) {

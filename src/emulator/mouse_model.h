@@ -92,7 +92,7 @@ public:
 
     CMouseModel();
 
-    std::vector<EmulatedNodeSpec> NodeSpecs() const override;
+    std::vector<EmulatedNodeLayout> NodeLayouts() const override;
 
     bool SetBattery(uint8_t percent, uint8_t charging) override;
 
