@@ -13,6 +13,7 @@
 
 #include "cli_context.h"
 #include "commands.h"
+#include "platform/hex_text.h"
 #include "transport/command_channel.h"
 #include "transport/command_set.h"
 #include "transport/device_catalogue.h"
@@ -21,15 +22,6 @@ namespace zevik::cli {
 namespace {
 
 constexpr uint32_t kAddressSpace = 0x10000;  // transfer addresses are 16-bit
-
-std::string HexBytes(std::span<const uint8_t> bytes) {
-    std::string text;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (i > 0) text += ' ';
-        text += fmt::format("{:02x}", bytes[i]);
-    }
-    return text;
-}
 
 // A decimal or 0x-hexadecimal number.
 std::optional<uint32_t> ParseNumber(const std::string& text) {
@@ -139,7 +131,7 @@ int RunInfo(CliContext& context, const RawArgs& args) {
     std::array<uint8_t, kDeviceInfoSize> info{};
     const int result = ReadDeviceInfo(device.Channel(), info);
     if (result != kResultDone) return Failed("reading the device information", result);
-    fmt::print("{}\n", HexBytes(info));
+    fmt::print("{}\n", FormatHexBytes(info, " "));
     return kExitOk;
 }
 
@@ -151,7 +143,7 @@ int RunStatus(CliContext& context, const RawArgs& args) {
     std::array<uint8_t, kStatusBytes> status{};
     const int result = ReadStatus(device.Channel(), status, kStatusBytes, 0);
     if (result != kResultDone) return Failed("reading the status", result);
-    fmt::print("{}\n", HexBytes(status));
+    fmt::print("{}\n", FormatHexBytes(status, " "));
     return kExitOk;
 }
 
@@ -162,7 +154,7 @@ int RunKeyTable(CliContext& context, const RawArgs& args) {
     std::vector<uint8_t> table(device.Channel().BlockSize());
     const int result = ReadKeyTable(device.Channel(), table);
     if (result != kResultDone) return Failed("reading the key table", result);
-    fmt::print("{}\n", HexBytes(table));
+    fmt::print("{}\n", FormatHexBytes(table, " "));
     return kExitOk;
 }
 
@@ -195,7 +187,7 @@ int RunRead(CliContext& context, const RawArgs& args) {
     std::vector<uint8_t> memory(*length);
     const int result = ReadMemory(device.Channel(), memory, static_cast<uint16_t>(*address));
     if (result != kResultDone) return Failed("reading memory", result);
-    fmt::print("{}\n", HexBytes(memory));
+    fmt::print("{}\n", FormatHexBytes(memory, " "));
     return kExitOk;
 }
 

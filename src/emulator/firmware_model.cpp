@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "emulator/hex_text.h"
+#include "platform/hex_text.h"
 
 namespace zevik {
 namespace {

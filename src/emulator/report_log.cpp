@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "emulator/hex_text.h"
+#include "platform/hex_text.h"
 
 namespace zevik {
 

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "emulator/emulation_list.h"
-#include "emulator/hex_text.h"
+#include "platform/hex_text.h"
 #include "emulator/report_log.h"
 #include "mouse_fixture.h"
 

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "emulator/hex_text.h"
+#include "platform/hex_text.h"
 #include "mouse_fixture.h"
 
 namespace zevik::test {

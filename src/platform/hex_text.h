@@ -1,5 +1,5 @@
 #pragma once
-// Bytes as hexadecimal text, for the emulator's state file and report log.
+// Bytes as hexadecimal text: the emulator's state file and report log, the command line's output.
 
 #include <cstdint>
 #include <span>

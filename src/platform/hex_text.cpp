@@ -1,4 +1,4 @@
-#include "emulator/hex_text.h"
+#include "platform/hex_text.h"
 
 namespace zevik {
 namespace {
