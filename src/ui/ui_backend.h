@@ -52,6 +52,15 @@ public:
     virtual void Close() = 0;
 };
 
+// A monitor as the renderer sees it: its full rectangle (not the work area) in physical pixels, and the
+// device-pixel ratio the renderer applies on it (window geometry of the core is in device-independent
+// pixels: one of them is devicePixelRatio physical pixels).
+struct MonitorInfo {
+    UiRect physical;
+    double devicePixelRatio = 1.0;
+    friend bool operator==(const MonitorInfo&, const MonitorInfo&) = default;
+};
+
 class IUiBackend {
 public:
     virtual ~IUiBackend() = default;
@@ -61,6 +70,12 @@ public:
     // The usable area of the screen, for centring.
     virtual UiRect GetWorkArea() const = 0;
     virtual UiPoint GetCursorPos() const = 0;
+    // The monitor nearest to the window. Backends that know their screens override this; the default
+    // is the work area at ratio 1.
+    virtual MonitorInfo GetMonitorInfo(const CWindowWnd& window) const {
+        (void)window;
+        return MonitorInfo{GetWorkArea(), 1.0};
+    }
 };
 
 // The process's backend; the headless one unless another was installed.
@@ -68,7 +83,7 @@ IUiBackend& GetUiBackend();
 // Installs a backend (not owned; nullptr restores the headless one). Install before creating windows.
 void SetUiBackend(IUiBackend* backend);
 
-// Shows nothing. The work area is 1920 x 1080 unless set.
+// Shows nothing. The work area and the one monitor are 1920 x 1080 (ratio 1) unless set.
 class CHeadlessBackend final : public IUiBackend {
 public:
     std::unique_ptr<IWindowHost> CreateWindowHost(CWindowWnd& window) override;
@@ -78,9 +93,12 @@ public:
     UiPoint GetCursorPos() const override { return m_cursor; }
     void SetWorkArea(const UiRect& rc) { m_workArea = rc; }
     void SetCursorPos(UiPoint pt) { m_cursor = pt; }
+    MonitorInfo GetMonitorInfo(const CWindowWnd&) const override { return m_monitor; }
+    void SetMonitorInfo(const MonitorInfo& monitor) { m_monitor = monitor; }
 
 private:
     UiRect m_workArea{0, 0, 1920, 1080};
+    MonitorInfo m_monitor{UiRect{0, 0, 1920, 1080}, 1.0};
     UiPoint m_cursor;
 };
 

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QCursor>
 #include <QScreen>
+#include <cmath>
 
 #include "ui/qt/qt_menu_host.h"
 #include "ui/qt/qt_tray_host.h"
 #include "ui/qt/qt_window_host.h"
+#include "ui/window_wnd.h"
 
 namespace zevik {
 
@@ -34,6 +36,29 @@ UiRect CQtUiBackend::GetWorkArea() const {
 UiPoint CQtUiBackend::GetCursorPos() const {
     const QPoint p = QCursor::pos();
     return UiPoint{p.x(), p.y()};
+}
+
+MonitorInfo CQtUiBackend::GetMonitorInfo(const CWindowWnd& window) const {
+    const QScreen* screen = nullptr;
+    if (const CQtWindowHost* host = HostOf(window); host != nullptr && host->Widget() != nullptr) {
+        screen = host->Widget()->screen();
+    }
+    if (screen == nullptr) {
+        const UiRect rc = window.GetWindowRect();
+        screen = QGuiApplication::screenAt(QPoint(rc.left + rc.GetWidth() / 2, rc.top + rc.GetHeight() / 2));
+    }
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return MonitorInfo{UiRect{0, 0, 1920, 1080}, 1.0};
+    }
+    const double ratio = screen->devicePixelRatio() > 0 ? screen->devicePixelRatio() : 1.0;
+    const QRect g = screen->geometry();
+    const auto physical = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+    return MonitorInfo{UiRect{physical(g.left()), physical(g.top()), physical(g.left() + g.width()),
+                              physical(g.top() + g.height())},
+                       ratio};
 }
 
 void CQtUiBackend::SetIconFile(UINT resourceId, const QString& file) {

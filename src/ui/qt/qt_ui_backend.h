@@ -21,6 +21,9 @@ public:
     std::unique_ptr<IMenuHost> CreateMenuHost(CMenuWnd& menu) override;
     UiRect GetWorkArea() const override;
     UiPoint GetCursorPos() const override;
+    // The screen the window's widget is on (else the screen at the window's centre, else the primary
+    // one), its geometry multiplied by the screen's device-pixel ratio.
+    MonitorInfo GetMonitorInfo(const CWindowWnd& window) const override;
 
     // Icons by the resource ids the program uses (window icon, tray icon). An id without a file shows
     // the application's icon.

@@ -93,7 +93,11 @@ void CQtWindowHost::SetWindowRect(const UiRect& rc) {
         return;
     }
     m_applying = true;
+    // The skin's limits are scaled lengths: after a DPI change the old minimum would hold the widget at
+    // its old size, so it goes first and the limits of the current scale follow.
+    m_widget->setMinimumSize(0, 0);
     m_widget->setGeometry(rc.left, rc.top, std::max(0, rc.GetWidth()), std::max(0, rc.GetHeight()));
+    ApplySkinFrame();
     m_applying = false;
 }
 
