@@ -25,7 +25,8 @@ struct UpdateEntry {
 inline constexpr std::uint32_t kUpdateKindSoftware = 0;
 inline constexpr std::uint32_t kUpdateKindMouse = 2;
 inline constexpr std::uint32_t kUpdateKindReceiver = 3;
-inline constexpr std::uint32_t kUpdateKindMousepad = 4;  // not the device kind 3, which means the receiver here
+// Not the mousepad's device kind 3: here 3 is the receiver.
+inline constexpr std::uint32_t kUpdateKindMousepad = 4;
 inline constexpr const char* kUpdateCodeSoftware = "ALL";
 
 // The rows, in the order the update list shows them.
@@ -46,15 +47,17 @@ struct InstalledVersions {
         std::uint8_t low = 0;
     };
     std::optional<ReceiverVersion> receiver;
-    std::uint32_t software = 0;       // the installed version as a decimal number ("1.0.7" is 107)
-    std::string softwareText;         // its text ("1.0.7"); empty keeps the row's text
+    std::uint32_t software = 0;  // the installed version as a decimal number ("1.0.7" is 107)
+    std::string softwareText;    // its text ("1.0.7"); empty keeps the row's text
 };
 
 // Sets every row's current version from the installation. A receiver that is not reachable is
 // absent (0): an earlier version would otherwise be offered as current.
 void RefreshUpdateVersions(UpdateTable& table, const InstalledVersions& installed);
 
-inline UpdateEntry& Row(UpdateTable& table, UpdateRow row) { return table[static_cast<std::size_t>(row)]; }
+inline UpdateEntry& Row(UpdateTable& table, UpdateRow row) {
+    return table[static_cast<std::size_t>(row)];
+}
 inline const UpdateEntry& Row(const UpdateTable& table, UpdateRow row) {
     return table[static_cast<std::size_t>(row)];
 }

@@ -1,8 +1,8 @@
+#include "update/update_entry.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "update/update_entry.h"
 
 namespace zevik::test {
 namespace {
