@@ -20,7 +20,7 @@
 
 #include "emulator/emulation.h"
 #include "settings/profile_locations.h"
-#include "single_instance.h"
+#include "session_bus.h"
 #include "transport/hid/hidraw_backend.h"
 #include "ui/qt/dark_theme.h"
 #include "ui/qt/font_loader.h"
@@ -129,9 +129,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("zevik");
     zevik::ApplyDarkTheme(app);
 
-    zevik::CSingleInstance instance;
+    zevik::CSessionBus instance;
     // A screenshot run is a one-shot render: it may run beside the user's program.
-    if (instance.Claim() == zevik::CSingleInstance::Start::Second && opt.screenshot.empty()) {
+    if (instance.Claim() == zevik::CSessionBus::Start::Second && opt.screenshot.empty()) {
         std::fprintf(stderr, "zevik: already running; brought it to the front\n");
         return 0;
     }
@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
         }
         window.ShowStartPage();
         resources.ReloadText();
-        instance.SetOnActivate([&window] { window.ActivateMainWindow(); });
+        instance.SetTarget(&window);
         instance.SetOnRecord(
             [&window](unsigned kind, std::span<const std::uint8_t> data) { window.OnCopyData(kind, data); });
         if (!opt.screenshot.empty()) {
