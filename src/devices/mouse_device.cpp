@@ -461,6 +461,18 @@ int COrbantixMouseDevice::SaveDeviceProfile() {
     return written ? 1 : 0;
 }
 
+int COrbantixMouseDevice::SwitchProfile() {
+    // The store already names the selected profile; loading follows it.
+    profileLoaded_ = false;
+    ApplyProfile();
+    RefreshPage();
+    if (!CommandChannel().IsOpen()) return 0;
+    const int result = WriteSettingsBlock(0, 0);
+    if (result == kResultDone) return 0;
+    Trace("mouse: the profile was not sent: " + CommandResultText(result));
+    return result == 0 ? -1 : result;
+}
+
 void COrbantixMouseDevice::SetProfileDeviceIndex(int index) {
     // The index chooses the mouse's entries of the light files; the profile files hold one
     // document per kind folder, always element 0.

@@ -87,6 +87,7 @@ public:
     int LoadProfileFiles() override;
     std::string GetProfileName() override;
     int SaveDeviceProfile() override;
+    int SwitchProfile() override;
     void SetProfileDeviceIndex(int index) override;
     void SetLighting(const LightInfoRecord& record) override;
     void SelectKey(int index) override;

@@ -136,6 +136,9 @@ public:
     virtual int LoadProfileFiles() { return 0; }
     virtual std::string GetProfileName() { return {}; }
     virtual int SaveDeviceProfile() { return 0; }
+    // The profile bar selected another profile: load it and send every setting to the device. 0 done,
+    // -1 no answer, another value the device's error.
+    virtual int SwitchProfile() { return 0; }
     virtual void SetProfileDeviceIndex(int index) { m_profileDeviceIndex = index; }
     virtual int GetProfileDeviceIndex() const { return m_profileDeviceIndex; }
     // Stores the lighting record and wakes the lighting thread.
