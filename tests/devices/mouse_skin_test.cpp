@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "devices/mouse_device.h"
+#include "settings/device_profile_ui.h"
 #include "ui/button_ui.h"
 #include "ui/combo_ui.h"
 #include "ui/dialog_builder.h"
@@ -29,6 +30,7 @@ public:
         if (tag == "OrbantixMouseDevice") return device = new COrbantixMouseDevice(DeviceContext{});
         if (tag == "SelectPanel") return new CVerticalLayoutUI;
         if (tag == "DeviceKeyButton") return new CKeyButtonStandIn;
+        if (tag == CDeviceProfileUI::kSkinTag) return new CDeviceProfileUI;
         return nullptr;
     }
     COrbantixMouseDevice* device = nullptr;

@@ -51,6 +51,7 @@ TEST(LanguageFiles, EveryKeyOfTheMainSkinsHasAText) {
     for (const std::string& key : Keys(kResources / "skin/mouse/lan_mouse_en.xml")) known.insert(key);
     for (const char* skin :
          {"skin/XML/main.xml", "skin/XML/menu.xml", "skin/XML/CustomControlXML/DeviceOption.xml",
+          "skin/XML/CustomControlXML/MpDevicePower.xml",
           "skin/XML/DeviceXml/mousedevice.xml"}) {
         for (const std::string& key : SkinKeys(kResources / skin))
             EXPECT_TRUE(known.count(key)) << skin << ": " << key;
