@@ -6,6 +6,7 @@
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
 #include "ui/paint_manager_ui.h"
+#include "ui/resource_manager.h"
 
 namespace zevik {
 
@@ -42,13 +43,14 @@ CHeadlessSession::~CHeadlessSession() {
 bool CHeadlessSession::Start(std::string& error) {
     m_previousResourcePath = CPaintManagerUI::GetResourcePath();
     CPaintManagerUI::SetResourcePath(m_skinFolder.string() + "/");
-    m_window = std::make_unique<CMainWnd>(m_context);
-    if (m_window->Create(0, "ZEVIK", 0, 0) == 0) {
-        error = "the main window could not be created";
+    if (!CResourceManager::GetInstance()->LoadResource("res.xml")) {
+        error = "the resource table: " + CResourceManager::GetInstance()->GetLastError();
         return false;
     }
+    m_window = std::make_unique<CMainWnd>(m_context);
     m_window->SetProfileFolder(m_locations.DataRoot());
-    if (!m_window->BuildSkin(error)) {
+    if (m_window->Create(0, "ZEVIK", 0, 0) == 0) {
+        error = "main skin: " + m_window->GetSkinError();
         return false;
     }
     if (!m_window->StartScan()) {

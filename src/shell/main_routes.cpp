@@ -35,13 +35,16 @@ COrbantixMouseDevice* CurrentMouse(IMainWindowOps& ops) {
 
 // The profile bar inside the current device's page.
 CDeviceProfileUI* CurrentProfileBar(IMainWindowOps& ops) {
-    COrbantixUSBDevice* device = ops.GetCurrentDevice();
+    return ProfileBarOf(ops.GetCurrentDevice());
+}
+
+}  // namespace
+
+CDeviceProfileUI* ProfileBarOf(COrbantixUSBDevice* device) {
     if (device == nullptr || device->GetManager() == nullptr) return nullptr;
     const auto bars = device->GetManager()->FindSubControlsByClass(device, CDeviceProfileUI::kClassName);
     return bars.empty() ? nullptr : dynamic_cast<CDeviceProfileUI*>(bars.front());
 }
-
-}  // namespace
 
 void AddWindowRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     router.SkipDefault("click_wpremove");
@@ -85,7 +88,12 @@ void AddProfileBarRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
                                                      {"device_reset_btn", &CDeviceProfileUI::ResetProfile}};
     for (const auto& [name, op] : buttons) {
         router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, name, [&ops, op = op](TNotifyUI&, int) {
-            if (CDeviceProfileUI* bar = CurrentProfileBar(ops)) (bar->*op)();
+            CDeviceProfileUI* bar = CurrentProfileBar(ops);
+            if (bar == nullptr) return;
+            // A reset changes the selected profile under the device: it takes it up again.
+            if ((bar->*op)().deviceMustReload && op == &CDeviceProfileUI::ResetProfile) {
+                ops.GetCurrentDevice()->SwitchProfile();
+            }
         });
     }
     router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "device_profile_edit_save_btn", [&ops](TNotifyUI&, int) {

@@ -7,7 +7,12 @@
 
 namespace zevik {
 
+class CDeviceProfileUI;
+class COrbantixUSBDevice;
 class IMainWindowOps;
+
+// The profile bar inside a device's page; null without a device or bar.
+CDeviceProfileUI* ProfileBarOf(COrbantixUSBDevice* device);
 
 // The type under which menu commands are routed (the item name is the sender's name).
 inline constexpr const char* kMenuCommandType = "menucommand";

@@ -7,54 +7,61 @@
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
+#include "platform/desktop_settings.h"
+#include "platform/detached_launch.h"
+#include "platform/trace.h"
+#include "settings/device_profile_ui.h"
 #include "transport/command_channel.h"
+#include "shell/main_routes.h"
+#include "shell/window_fit.h"
+#include "shell/worktool_record.h"
 #include "ui/button_ui.h"
-#include "ui/container_ui.h"
-#include "ui/dialog_builder.h"
 #include "ui/message_loop.h"
-#include "ui/registered_messages.h"
-#include "ui/tab_layout_ui.h"
+#include "ui/option_ui.h"
+#include "ui/ui_backend.h"
 #include "ui/vertical_layout_ui.h"
 
 namespace zevik {
 
 namespace {
 
-constexpr std::string_view kSelectorName = "device_select_layout";
-constexpr std::string_view kPageTabName = "device_switch";
-constexpr std::string_view kPowerTabName = "device_power_switch";
-constexpr std::string_view kNoDeviceName = "No_device_Link";
+constexpr std::array<const char*, 9> kCaptionButtonNames = {
+    "closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn", "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
+constexpr std::array<const char*, 5> kCachedTabNames = {"performance_Op_tab", "key_Op_tab", "macro_Op_tab",
+                                                        "system_Op_tab", "About_Op_tab"};
+// The texts of the lighting-control switch; the language files translate them.
+constexpr std::string_view kLightControlOnText = "控制灯光";
+constexpr std::string_view kLightControlOffText = "不控制灯光";
+// Commands the audio capture program is given when the program stops.
+constexpr std::array<int, 3> kAudioCaptureStopCommands = {2, 4, 5};
 
-bool IsCableKind(uint16_t kind) {
-    return kind == kKindMouse || kind == kKindKeyboard;
-}
+// The program's own key-cap and selection-panel controls: the renderer paints them by class name.
+class CDeviceKeyButtonUI final : public CButtonUI {
+public:
+    std::string_view GetClass() const override { return "DeviceKeyButtonUI"; }
+};
+
+class CSelectPanelUI final : public CVerticalLayoutUI {
+public:
+    std::string_view GetClass() const override { return "SelectPanelUI"; }
+};
 
 }  // namespace
 
-CMainWnd::CMainWnd(const DeviceContext& context) : m_context(context) {
-    m_activateMsg = RegisterWindowMessage(kActivateMessageName);
+CMainWnd::CMainWnd(const DeviceContext& context, IOutsidePrograms* outside)
+    : m_context(context), m_outside(outside != nullptr ? outside : &m_nobody), m_messages(RegisterAppMessages()) {
+    m_desktopSettings = {DesktopSettingsCommand(DesktopSettingsPage::Keyboard),
+                         DesktopSettingsCommand(DesktopSettingsPage::Mouse)};
+    AddOwnRoutes();
+    AddMainRoutes(m_router, *this);
 }
 
 CMainWnd::~CMainWnd() {
     StopScan();
-    m_root.reset();
-}
-
-std::optional<CMainWnd::Family> CMainWnd::FamilyOfKind(int kind) {
-    switch (kind) {
-        case kKindMouse:
-        case kKindMouseReceiver:
-            return kFamilyMouse;
-        case kKindKeyboard:
-        case kKindKeyboardReceiver:
-            return kFamilyKeyboard;
-        case kKindMousepad:
-            return kFamilyMousepad;
-        case kKindHeadset:
-            return kFamilyHeadset;
-        default:
-            return std::nullopt;
-    }
+    m_trayMenu.reset();
+    m_tray.DeleteTrayIcon();
+    // The device pages go with the tree; their workers must be stopped before the host goes.
+    DetachQuietly();
 }
 
 CControlUI* CMainWnd::CreateControl(std::string_view className) {
@@ -70,460 +77,497 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     if (className == COrbantixUSBDevice::kClassName) {
         return new COrbantixUSBDevice(m_context);
     }
+    if (className == CDeviceProfileUI::kSkinTag) {
+        return new CDeviceProfileUI;
+    }
     if (className == "SelectPanel") {
-        return new CVerticalLayoutUI;
+        return new CSelectPanelUI;
     }
     if (className == "DeviceKeyButton") {
-        return new CButtonUI;
+        return new CDeviceKeyButtonUI;
     }
     return nullptr;
 }
 
-CControlUI* CMainWnd::FindControl(std::string_view name) const {
-    if (!m_root) {
-        return nullptr;
+// ------------------------------------------------------------------------------------ window init
+
+void CMainWnd::InitWindow() {
+    Trace("InitWindow");
+    for (std::size_t i = 0; i < kCaptionButtonNames.size(); ++i) {
+        m_captionButtons[i] = m_pm.FindControl(kCaptionButtonNames[i]);
     }
-    return m_root->FindControl([name](CControlUI& c) { return c.GetName() == name; },
-                               UIFIND_ALL | UIFIND_ME_FIRST);
+    for (std::size_t i = 0; i < kCachedTabNames.size(); ++i) {
+        m_cachedTabs[i] = dynamic_cast<COptionUI*>(m_pm.FindControl(kCachedTabNames[i]));
+    }
+    SetIcon(kIconId);
+    m_tray.CreateTrayIcon(GetHWND(), kIconId, kProductName, kTrayMessage);
+    CreateFirstTabs();
 }
 
-CContainerUI* CMainWnd::Selector() const {
-    CControlUI* c = FindControl(kSelectorName);
-    return c ? static_cast<CContainerUI*>(c->GetInterface("Container")) : nullptr;
+void CMainWnd::OnWindowInit() {
+    // This program drives the lighting from the start.
+    m_outside->BroadcastLightControl(1, 1);
+    if (const UiRect work = GetUiBackend().GetWorkArea(); work.GetWidth() > 0) {
+        Trace("screen " + std::to_string(work.GetWidth()) + "x" + std::to_string(work.GetHeight()));
+    }
+    // Shown by the scan thread's activate message after its first pass.
+    ShowWindow(false, false);
+    StartScan();
+    SetTimer(kFitTimer, 100);
 }
 
-CTabLayoutUI* CMainWnd::Tab(std::string_view name) const {
-    CControlUI* c = FindControl(name);
-    return c ? static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout")) : nullptr;
-}
+// ------------------------------------------------------------------------------------ notifications
 
-bool CMainWnd::BuildSkin(std::string& error, std::string_view skin) {
-    CDialogBuilder builder;
-    m_root.reset(builder.Create(skin, {}, this));
-    if (!m_root) {
-        error = "main skin: " + builder.GetLastError();
-        return false;
+void CMainWnd::Notify(TNotifyUI& msg) {
+    if (msg.sType != DUI_MSGTYPE_TIMER) {
+        Trace(msg.sType);
+        Trace(msg.pSender != nullptr ? msg.pSender->GetName() : std::string());
     }
-    if (Selector() == nullptr || Tab(kPageTabName) == nullptr || Tab(kPowerTabName) == nullptr) {
-        error = "main skin: the device list containers are missing";
-        m_root.reset();
-        return false;
-    }
-    // The mouse and keyboard tabs exist before any device is found.
-    const InterfaceTable table = MakeInterfaceTable();
-    for (std::size_t tab = 0; tab < 2; ++tab) {
-        const DeviceTabEntry& entry = kDeviceTabTable[tab];
-        if (auto row = FindInterfaceRow(table, static_cast<uint16_t>(entry.vendorId),
-                                        static_cast<uint16_t>(entry.productId),
-                                        static_cast<uint16_t>(entry.kind), kRoleCommand)) {
-            CreateDeviceTab(*row, 0);
+    if (msg.sType == DUI_MSGTYPE_WINDOWINIT) {
+        OnWindowInit();
+    } else if (msg.sType == DUI_MSGTYPE_WINDOWSIZE) {
+        if (msg.pSender != nullptr && msg.pSender->GetName() == "root" && m_displayChanged) {
+            m_displayChanged = false;
+            FitWindowToMonitor();
         }
     }
-    RefreshDeviceList();
-    return true;
+    if (m_router.Route(msg) == RouteResult::Consumed) {
+        return;
+    }
+    WindowImplBase::Notify(msg);
 }
 
-bool CMainWnd::StartScan() {
-    if (m_context.hidBackend == nullptr || m_context.uiLoop == nullptr || GetHWND() == 0) {
-        return false;
-    }
-    if (!m_scan) {
-        m_scan = std::make_unique<CScanThread>(*m_context.hidBackend, *m_context.uiLoop, GetHWND(),
-                                               m_activateMsg, m_list);
-    }
-    return m_scan->Start();
+void CMainWnd::AddOwnRoutes() {
+    m_router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "control_light_status",
+                 [this](TNotifyUI&, int) {
+                     SetLightControl(!m_lightControl);
+                     m_outside->BroadcastLightControl(1, m_lightControl ? 1 : 0);
+                 });
+    m_router.Add(DUI_MSGTYPE_ITEMSELECT, RouteMatch::Name, "device_profile_combo",
+                 [this](TNotifyUI&, int) { SetTimer(kProfileSwitchTimer, 400); });
+    m_router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Prefix, "windowdeviceset_",
+                 [this](TNotifyUI&, int page) { OpenDesktopSettings(page); });
+    m_router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "device_import_btn",
+                 [this](TNotifyUI&, int) { ExchangeProfileFile(false); });
+    m_router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "device_export_btn",
+                 [this](TNotifyUI&, int) { ExchangeProfileFile(true); });
 }
 
-void CMainWnd::StopScan() {
-    if (m_scan) {
-        m_scan->Stop();
+void CMainWnd::SetDesktopSettingsCommands(Command keyboard, Command mouse) {
+    m_desktopSettings = {std::move(keyboard), std::move(mouse)};
+    ShowDesktopSettingsButtons();
+}
+
+void CMainWnd::ShowDesktopSettingsButtons() {
+    for (std::size_t page = 0; page < m_desktopSettings.size(); ++page) {
+        const std::string name = "windowdeviceset_" + std::to_string(page);
+        const bool shown = m_desktopSettings[page].has_value();
+        ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset},
+                      [&](COrbantixUSBDevice& device) {
+                          if (CControlUI* button = m_pm.FindSubControlByName(&device, name)) {
+                              button->SetVisible(shown);
+                          }
+                      });
     }
 }
 
-LRESULT CMainWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+void CMainWnd::OpenDesktopSettings(int page) {
+    if (page < 0 || static_cast<std::size_t>(page) >= m_desktopSettings.size() || !m_desktopSettings[page]) {
+        return;
+    }
+    // Starting another program may take a while: the window does not wait for it.
+    std::thread([argv = *m_desktopSettings[page]] {
+        if (!LaunchDetached(argv)) {
+            Trace("the desktop settings did not start: " + argv.front());
+        }
+    }).detach();
+}
+
+// ------------------------------------------------------------------------------------ messages
+
+LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& bHandled) {
+    bHandled = false;
+    if (msg == m_messages.updateEvent && wParam == kUpdateEventQuit) {
+        // The updater asks the program to end before it replaces it.
+        bHandled = true;
+        ExitProgram();
+        return 0;
+    }
+    if (msg == WM_ACTIVATE || msg == WM_MOUSELEAVE || msg == WM_MOUSEHOVER) {
+        OnActivityMessage(msg, wParam);
+    }
+    if (msg == m_messages.activate) {
+        Trace("软件标示 " + std::to_string(msg) + "，" + std::to_string(wParam) + std::to_string(lParam));
+        ActivateMainWindow();
+    }
+    // m_messages.updateEvent and updateRelay go on to the settings window while it is open; with it
+    // closed they have no effect.
+    if (msg == m_messages.lightControlSet && wParam == 1) {
+        if (lParam == 0 || lParam == 1) {
+            SetLightControl(lParam == 1);
+        }
+    }
+    if (msg == m_messages.workToolQuery) {
+        AnswerWorkTool();
+    }
+    if (msg == WM_DESTROY) {
+        Trace("退出测试");
+        ExitProgram();
+        return 0;  // the library's own handling follows
+    }
+    if (msg == WM_POWERBROADCAST) {
+        OnPowerBroadcast(wParam);
+    }
+    if (!m_systemAwake) {
+        return 0;  // a suspended system handles nothing more until it resumes
+    }
     switch (msg) {
+        case WM_DISPLAYCHANGE:
+            Trace("显示器分辨率发生变化");
+            m_displayChanged = true;
+            FitWindowToMonitor();
+            bHandled = true;
+            return 0;
+        case WM_DPICHANGED:
+            Trace("界面 DPI 发生变化");
+            m_pm.SetDPI(static_cast<int>(wParam & 0xFFFF));
+            m_pm.ResetDPIAssets();
+            CenterWindow();
+            bHandled = true;
+            return 0;
+        case kTrayMessage:
+            OnTrayAction(lParam);
+            bHandled = true;
+            return 0;
+        case kMenuCommandMessage: {
+            // The record lives for this call only: take the name before anything else runs.
+            const auto* command = reinterpret_cast<const MenuCmd*>(wParam);
+            const std::string name = command != nullptr ? command->szName : std::string();
+            m_router.RouteCommand(kMenuCommandType, name);
+            bHandled = true;
+            return 0;
+        }
+        case kDpiNoteMessage:
+            Trace("界面 DPI 1发生变化");
+            bHandled = true;
+            return 0;
+        case kSettingProgressMessage:
+            if (CControlUI* progress = FindControl("setting_progress")) {
+                progress->SetVisible(true);
+            }
+            bHandled = true;
+            return 0;
+        case kUpdateDoneMessage:
+            if (CControlUI* setButton = m_captionButtons[8]) {
+                setButton->SetForeImage("");
+            }
+            bHandled = true;
+            return 0;
         case UM_DEVICE_ARRIVED:
             OnDeviceArrived(static_cast<std::size_t>(wParam));
+            bHandled = true;
             return 0;
         case UM_DEVICE_REMOVED:
             OnDeviceRemoved(static_cast<std::size_t>(wParam));
+            bHandled = true;
             return 0;
         case UM_DEVICE_POWER:
             ShowDevice(static_cast<int>(wParam), lParam != 0);
+            bHandled = true;
+            return 0;
+        case WM_CLOSE:
+            // The window manager's close button keeps the program in the tray, as "closebtn" does.
+            if (!m_shutDown) {
+                CloseToTray();
+                bHandled = true;
+            }
+            return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            bHandled = true;
             return 0;
         default:
             break;
     }
-    if (msg != 0 && msg == m_activateMsg) {
-        return 0;  // the shell brings the window to the front
-    }
-    return CWindowWnd::HandleMessage(msg, wParam, lParam);
+    return 0;
 }
 
-std::optional<std::size_t> CMainWnd::IdentityRow(std::size_t row) const {
-    const std::vector<DeviceInterfaceEntry> live = m_list.Snapshot();
-    if (row >= live.size()) {
-        return std::nullopt;
+void CMainWnd::OnTimer(UINT_PTR id) {
+    if (!m_systemAwake) {
+        return;
     }
-    std::size_t id = row;
-    if (live[row].role == kRoleNotification) {
-        auto command =
-            FindInterfaceRow(live, live[row].vendorId, live[row].productId, live[row].kind, kRoleCommand);
-        if (!command) {
-            return std::nullopt;
+    switch (id) {
+        case kFitTimer:
+            KillTimer(id);
+            FitWindowToMonitor();
+            Invalidate();
+            break;
+        case kTrayMenuTimer:
+            KillTimer(id);
+            ShowTrayMenu();
+            break;
+        case kProfileSwitchTimer:
+            KillTimer(id);
+            SwitchProfileOfCurrentDevice();
+            break;
+        default:
+            break;
+    }
+}
+
+void CMainWnd::OnActivityMessage(UINT msg, WPARAM wParam) {
+    if (msg == WM_ACTIVATE) {
+        m_windowActivated = wParam != 0;
+        m_pointerInside = wParam != 0;
+    } else if (!m_windowActivated) {
+        m_pointerInside = msg == WM_MOUSEHOVER;
+        Trace(m_pointerInside ? "鼠标移入" : "鼠标移出");
+    } else {
+        return;
+    }
+    const bool active = m_pointerInside;
+    ForEachDevice({kFamilyMouse, kFamilyMousepad, kFamilyKeyboard},
+                  [active](COrbantixUSBDevice& device) { device.SetWindowActive(active); });
+}
+
+void CMainWnd::OnPowerBroadcast(WPARAM event) {
+    if (event == kPowerResumeAutomatic) {
+        m_systemAwake = true;
+        SetLightControl(m_lightControl);
+    } else if (event == kPowerSuspend) {
+        m_systemAwake = false;
+        // The devices stop driving the lighting; the flag itself is kept for the resume.
+        ForEachDevice({kFamilyMouse, kFamilyMousepad, kFamilyKeyboard},
+                      [](COrbantixUSBDevice& device) { device.SetSoftwareLightControl(false); });
+    }
+}
+
+void CMainWnd::SetLightControl(bool on) {
+    m_lightControl = on;
+    if (CControlUI* status = FindControl("control_light_status")) {
+        status->SetText(on ? kLightControlOnText : kLightControlOffText);
+    }
+    ForEachDevice({kFamilyMouse, kFamilyMousepad, kFamilyKeyboard},
+                  [on](COrbantixUSBDevice& device) { device.SetSoftwareLightControl(on); });
+}
+
+void CMainWnd::AnswerWorkTool() {
+    InstalledVersions installed;
+    for (COrbantixUSBDevice* device : m_devices[kFamilyMouse]) {
+        CCommandChannel& channel = device->CommandChannel();
+        if (!channel.IsOpen()) {
+            continue;
         }
-        id = *command;
+        if (channel.ReceiverMode()) {
+            // Through the receiver the link reports the receiver's own version.
+            const std::uint16_t version = channel.ReceiverInterface().VersionNumber();
+            installed.receiver = InstalledVersions::ReceiverVersion{static_cast<std::uint8_t>(version >> 8),
+                                                                    static_cast<std::uint8_t>(version & 0xFF)};
+        } else {
+            installed.mouseFirmware = channel.CableInterface().VersionNumber();
+        }
+        break;
     }
-    const DeviceInterfaceEntry& e = live[id];
-    if (IsReceiverKind(e.kind) && e.hasPartner != 0 && e.partnerRow < live.size() &&
-        live[e.partnerRow].partnerRow == id) {
-        id = e.partnerRow;
+    for (COrbantixUSBDevice* device : m_devices[kFamilyMousepad]) {
+        if (device->CommandChannel().IsOpen()) {
+            installed.mousepadFirmware = device->CommandChannel().CableInterface().VersionNumber();
+            break;
+        }
     }
-    return id;
+    UpdateTable table = MakeUpdateTable();
+    RefreshUpdateVersions(table, installed);
+    const WorkToolRecord record = BuildWorkToolRecord(table);
+    m_outside->SendToWorkTool(kWorkToolRecordKind, record);
 }
 
-COrbantixUSBDevice* CMainWnd::DeviceForRow(std::size_t row) const {
-    const auto id = IdentityRow(row);
-    const auto entry = id ? m_list.Row(*id) : std::nullopt;
-    if (!entry) {
-        return nullptr;
+void CMainWnd::OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data) {
+    if (!m_systemAwake) {
+        return;
     }
-    for (const auto& family : m_devices) {
-        for (COrbantixUSBDevice* device : family) {
-            if (SameIdentity(device->GetIdentity(), *entry)) {
-                return device;
-            }
+    m_audioRecords.Accept(kind, data);
+}
+
+// ------------------------------------------------------------------------------------ tray
+
+void CMainWnd::OnTrayAction(LPARAM mouseMessage) {
+    if (mouseMessage == WM_LBUTTONUP) {
+        RefreshDeviceList();
+        if (IsWindowVisible() && !IsMinimized()) {
+            HideMainWindow();
+        } else {
+            FitWindowToMonitor();
+            ShowMainWindow();
+        }
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        SetTimer(kTrayMenuTimer, 10);
+    }
+}
+
+void CMainWnd::ShowTrayMenu() {
+    if (m_trayMenu) {
+        m_trayMenu->Close();
+    }
+    m_trayMenu = std::make_unique<CMenuWnd>();
+    // The desktop places the menu beside the tray; the cursor is where the user clicked.
+    m_trayMenu->Init(nullptr, "XML_MENU", GetUiBackend().GetCursorPos(), &m_pm, nullptr,
+                     CMenuWnd::eMenuAlignment_Top | CMenuWnd::eMenuAlignment_Left);
+}
+
+// ------------------------------------------------------------------------------------ window ops
+
+COrbantixUSBDevice* CMainWnd::GetCurrentDevice() {
+    CContainerUI* selector = Selector();
+    for (int i = 0; selector != nullptr && i < selector->GetCount(); ++i) {
+        auto* option =
+            static_cast<CDeviceOptionUI*>(selector->GetItemAt(i)->GetInterface(CDeviceOptionUI::kClassName));
+        if (option == nullptr || !option->IsVisible() || !option->IsSelected()) {
+            continue;
+        }
+        COrbantixUSBDevice* device = option->GetDevice();
+        if (device != nullptr && device->CommandChannel().IsOpen()) {
+            return device;
         }
     }
     return nullptr;
 }
 
-void CMainWnd::OnDeviceArrived(std::size_t row) {
-    const auto entry = m_list.Row(row);
-    if (!entry || !FamilyOfKind(entry->kind)) {
+void CMainWnd::HoldPolling(bool hold) {
+    ForEachDevice({kFamilyMouse, kFamilyKeyboard}, [hold](COrbantixUSBDevice& device) {
+        if (device.GetBatteryPanel() != 0) {
+            device.SetPollingHold(hold);
+        }
+    });
+}
+
+void CMainWnd::CloseToTray() {
+    if (!m_trayAvailable) {
+        SendSysCommand(kScMinimize);  // without a tray the window must stay reachable
         return;
     }
-    if (DeviceForRow(row) == nullptr && !CreateDeviceTab(row, 0)) {
-        return;  // no tab for this device: the arrival is a no-op
+    HideMainWindow();
+}
+
+void CMainWnd::HideMainWindow() {
+    ShowWindow(false, false);
+    HoldPolling(true);
+}
+
+void CMainWnd::ShowMainWindow() {
+    if (IsMinimized()) {
+        SendSysCommand(kScRestore);
     }
-    ConnectDevice(row);
+    ShowWindow(true, true);
+    if (IWindowHost* host = GetHost()) {
+        host->BringToFront();
+    }
+    HoldPolling(false);
+    m_pm.NeedUpdate();
+}
+
+void CMainWnd::ActivateMainWindow() {
     RefreshDeviceList();
-}
-
-void CMainWnd::OnDeviceRemoved(std::size_t row) {
-    if (!m_list.Row(row)) {
+    if (m_startHidden) {
+        m_startHidden = false;  // the first pass leaves it in the tray; later requests show it
+        HoldPolling(true);
         return;
     }
-    DisconnectDevice(row);
-    RefreshDeviceList();
+    ShowMainWindow();
+    if (m_onFirstShown) {
+        std::function<void()> once = std::move(m_onFirstShown);
+        m_onFirstShown = nullptr;
+        once();
+    }
 }
 
-bool CMainWnd::CreateDeviceTab(std::size_t row, int variant) {
-    const auto id = IdentityRow(row);
-    const auto identity = id ? m_list.Row(*id) : std::nullopt;
-    CContainerUI* selector = Selector();
-    CTabLayoutUI* pages = Tab(kPageTabName);
-    CTabLayoutUI* powers = Tab(kPowerTabName);
-    if (!identity || selector == nullptr || pages == nullptr || powers == nullptr) {
-        return false;
-    }
-    const auto family = FamilyOfKind(identity->kind);
-    const auto tab = FindDeviceTab(identity->vendorId, identity->productId, identity->kind, variant);
-    if (!family || !tab) {
-        return false;
-    }
-    const DeviceTabEntry& tabEntry = kDeviceTabTable[*tab];
-    const DevicePageEntry& pageEntry = kDevicePageTable[*tab];
-
-    CDialogBuilder powerBuilder;
-    CDialogBuilder optionBuilder;
-    CDialogBuilder pageBuilder;
-    std::unique_ptr<CControlUI> powerRoot(powerBuilder.Create(kPowerPanelLayout, {}, this));
-    std::unique_ptr<CControlUI> optionRoot(optionBuilder.Create(tabEntry.optionLayout, {}, this));
-    std::unique_ptr<CControlUI> pageRoot(pageBuilder.Create(pageEntry.pageLayout, {}, this));
-    auto* power = powerRoot
-                      ? static_cast<CMpDevicePowerUI*>(powerRoot->GetInterface(CMpDevicePowerUI::kClassName))
-                      : nullptr;
-    auto* option = optionRoot
-                       ? static_cast<CDeviceOptionUI*>(optionRoot->GetInterface(CDeviceOptionUI::kClassName))
-                       : nullptr;
-    auto* device =
-        pageRoot ? static_cast<COrbantixUSBDevice*>(pageRoot->GetInterface(COrbantixUSBDevice::kClassName))
-                 : nullptr;
-    if (power == nullptr || option == nullptr || device == nullptr) {
-        return false;  // a layout is missing or its root is of the wrong class: nothing is added
-    }
-
-    powers->Add(powerRoot.release());
-    power->SetKindAndVariant(identity->kind, variant);
-    power->SetBatteryPanel(pageEntry.batteryPanel != 0);
-    m_powerPanels.push_back(power);
-
-    device->SetPageName(pageEntry.pageLayout);
-    device->SetMainWindow(GetHWND());
-    device->SetLightButtonCount(pageEntry.lightButtonCount);
-    device->SetKeyButtonCount(pageEntry.keyButtonCount);
-    device->SetBatteryPanel(pageEntry.batteryPanel);
-    device->SetLogoLed(pageEntry.logoLed);
-    device->SetPowerPanel(power);
-    device->SetProfileFolder(m_profileFolder);
-    device->SetKindName(tabEntry.kindName);
-    device->SetIdentity(*identity);
-    device->SetProfileDeviceIndex(tabEntry.profileDeviceIndex);
-    device->SetLightConfigName(pageEntry.lightConfiguration);
-    device->BindPage();
-
-    pages->Add(pageRoot.release());
-    m_devices[*family].push_back(device);
-
-    selector->Add(optionRoot.release());
-    option->SetVisible(false);
-    option->SetTabHeaderName(tabEntry.tabHeaderName);
-    option->SetPageIndex(pages->GetItemIndex(device));
-    option->SetPowerContainerName(tabEntry.powerContainer);
-    option->SetPowerIndex(powers->GetItemIndex(power));
-    option->SetKindAndVariant(identity->kind, variant);
-    option->SetKindName(tabEntry.kindName);
-    option->SetDevicePage(device);
-    option->SetPageControl(device);
-    option->SetDevice(device);
-    device->SetDeviceOption(option);
-    return true;
+void CMainWnd::SendSysCommand(UINT command) {
+    SendMessage(WM_SYSCOMMAND, command, 0);
 }
 
-bool CMainWnd::OpenCommand(COrbantixUSBDevice& device, bool receiver, const std::string& path) {
-    CCommandChannel& channel = device.CommandChannel();
-    std::lock_guard lock(channel.ExchangeLock());
-    CHidInterface& hid = receiver ? channel.ReceiverInterface() : channel.CableInterface();
-    if (!hid.Open(path, true, true, true, false)) {
-        return false;
+int CMainWnd::FitWindowToMonitor() {
+    // A minimised window counts as hidden there and would end hidden: without a tray icon nothing
+    // could bring it back, so it is minimised again instead.
+    const bool wasMinimized = IsWindowVisible() && IsMinimized();
+    m_dpi = ::zevik::FitWindowToMonitor(*this);
+    if (wasMinimized) {
+        ShowWindow(true, false);
+        SendSysCommand(kScMinimize);
     }
-    channel.SetOpen(true);
-    channel.SetConnectionMode(receiver ? kConnectionReceiver : kConnectionCable);
-    return true;
+    return m_dpi;
 }
 
-void CMainWnd::CloseCommand(COrbantixUSBDevice& device) {
-    CCommandChannel& channel = device.CommandChannel();
-    std::lock_guard lock(channel.ExchangeLock());
-    channel.SetOpen(false);
-    channel.CableInterface().Close();
-    channel.ReceiverInterface().Close();
-}
-
-void CMainWnd::ConnectDevice(std::size_t row) {
-    const auto entry = m_list.Row(row);
-    COrbantixUSBDevice* device = DeviceForRow(row);
-    if (!entry || device == nullptr) {
+void CMainWnd::StopWorkers() {
+    ShowWindow(false, false);
+    if (m_workersStopped) {
         return;
     }
-    if (entry->role == kRoleNotification) {
-        if (!device->IsNotificationOpen()) {
-            device->OpenNotification(entry->devicePath);
-        }
-        return;
-    }
-    if (entry->hasPartner != 0 && m_list.IsLive(entry->partnerRow)) {
-        const auto partner = m_list.Row(entry->partnerRow);
-        // With the other connection open, the cable takes over and a receiver is left alone; when the
-        // other connection could not be opened, this one is tried on its own below.
-        if (partner && partner->partnerRow == row && device->CommandChannel().IsOpen()) {
-            if (IsCableKind(entry->kind)) {
-                SwitchConnection(row);
-            }
-            return;
-        }
-    }
-    const bool receiver = IsReceiverKind(entry->kind);
-    if (!device->CommandChannel().IsOpen() && !OpenCommand(*device, receiver, entry->devicePath)) {
-        return;  // stays closed and hidden until the row is plugged again
-    }
-    if (CDeviceOptionUI* option = device->GetDeviceOption()) {
-        if (!receiver) {
-            SelectOption(option);
-        }
-        option->StartConnectTimers();
+    m_workersStopped = true;
+    StopScan();
+    ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset},
+                  [](COrbantixUSBDevice& device) { device.StopWorkers(); });
+    for (const int command : kAudioCaptureStopCommands) {
+        m_outside->SendToAudioCapture(command, 0);
     }
 }
 
-void CMainWnd::DisconnectDevice(std::size_t row) {
-    const auto entry = m_list.Row(row);
-    COrbantixUSBDevice* device = DeviceForRow(row);
-    if (!entry || device == nullptr) {
+void CMainWnd::ExitProgram() {
+    // Idempotent: the tray's exit, the update event, the window's destruction and a second close
+    // all end here.
+    if (m_shutDown) {
         return;
     }
-    if (entry->role == kRoleNotification) {
-        device->CloseNotification();
-        // The device still talks through its other connection: listen there.
-        if (entry->hasPartner != 0 && m_list.IsLive(entry->partnerRow)) {
-            if (const auto partner = m_list.Row(entry->partnerRow)) {
-                device->OpenNotification(partner->devicePath);
-            }
+    m_shutDown = true;
+    if (m_trayMenu) {
+        m_trayMenu->Close();
+    }
+    StopWorkers();
+    ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset}, [this](COrbantixUSBDevice& device) {
+        if (device.CommandChannel().IsOpen()) {
+            device.SaveDeviceProfile();
         }
-        return;
+        device.CloseNotification();
+        CloseCommand(device);
+    });
+    m_tray.DeleteTrayIcon();
+    if (m_onShutdown) {
+        m_onShutdown();
     }
-    if (entry->hasPartner != 0 && m_list.IsLive(entry->partnerRow)) {
-        if (IsCableKind(entry->kind)) {
-            SwitchConnection(row);
-        }
-        return;
-    }
-    CloseCommand(*device);
-    if (CDeviceOptionUI* option = device->GetDeviceOption()) {
-        option->StopAllTimers();
-        HideOption(option);
+    if (CMessageLoop* loop = CMessageLoop::Current()) {
+        loop->PostQuit(0);
     }
 }
 
-bool CMainWnd::QueryLink(COrbantixUSBDevice& device) {
-    // Bounded by total time, not by tries: each query may itself wait for its answer.
-    m_lastLinkQueries = 0;
-    const auto deadline = std::chrono::steady_clock::now() + kLinkQueryBudget;
-    while (true) {
-        ++m_lastLinkQueries;
-        if (device.IsReceiverLinked()) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() + kLinkQueryPause >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(kLinkQueryPause);
-    }
-}
+// ------------------------------------------------------------------------------------ profiles
 
-void CMainWnd::SwitchConnection(std::size_t cableRow) {
-    const auto cable = m_list.Row(cableRow);
-    COrbantixUSBDevice* device = DeviceForRow(cableRow);
-    if (!cable || device == nullptr || cable->hasPartner == 0) {
+void CMainWnd::SwitchProfileOfCurrentDevice() {
+    COrbantixUSBDevice* device = GetCurrentDevice();
+    CDeviceProfileUI* bar = ProfileBarOf(device);
+    if (bar == nullptr || bar->GetSelectedIndex() < 0) {
         return;
     }
-    const auto receiverRow = m_list.Row(cable->partnerRow);
-    CCommandChannel& channel = device->CommandChannel();
-    bool nowOnReceiver = false;
-    bool opened = false;
-    {
-        std::lock_guard lock(channel.ExchangeLock());
-        channel.SetOpen(false);
-        if (channel.ReceiverMode()) {
-            channel.CableInterface().Close();
-            opened = channel.CableInterface().Open(cable->devicePath, true, true, true, false);
-            nowOnReceiver = false;
-        } else {
-            channel.ReceiverInterface().Close();
-            channel.CableInterface().Close();
-            opened = receiverRow &&
-                     channel.ReceiverInterface().Open(receiverRow->devicePath, true, true, true, false);
-            nowOnReceiver = true;
-        }
-        if (opened) {
-            channel.SetOpen(true);
-            channel.SetConnectionMode(nowOnReceiver ? kConnectionReceiver : kConnectionCable);
-        }
+    bar->SelectProfile(bar->GetSelectedIndex(), false);
+    const int result = device->SwitchProfile();
+    if (result != 0) {
+        Trace("profile switch: the device reported " + std::to_string(result));
     }
-    if (!opened) {
+}
+
+void CMainWnd::ExchangeProfileFile(bool save) {
+    COrbantixUSBDevice* device = GetCurrentDevice();
+    CDeviceProfileUI* bar = ProfileBarOf(device);
+    if (bar == nullptr || bar->GetSelectedIndex() < 0 || !m_chooseFile) {
         return;
     }
-    CDeviceOptionUI* option = device->GetDeviceOption();
-    if (nowOnReceiver) {
-        if (device->GetBatteryPanel() != 0) {
-            QueryLink(*device);
-        }
-        device->PollStatus();
-        if (option != nullptr) {
-            option->StartTimer(1007, 2000);
-        }
-        device->Connect();
-    } else {
-        if (option != nullptr) {
-            option->StartConnectTimers();
-            ShowDevice(option->IndexInSelector(), true);
-        }
-        if (device->GetBatteryPanel() != 0) {
-            device->PollStatus();
-        }
-    }
-}
-
-void CMainWnd::SelectOption(CDeviceOptionUI* option) {
-    const bool noneVisible = VisibleDeviceCount() == 0;
-    option->SetVisible(true);
-    if (!noneVisible) {
-        return;  // another device is shown and stays selected
-    }
-    option->Select(true);
-    if (CTabLayoutUI* pages = Tab(kPageTabName)) {
-        pages->SelectItem(option->GetPageIndex(), false);
-    }
-    if (CTabLayoutUI* powers = Tab(kPowerTabName)) {
-        powers->SelectItem(option->GetPowerIndex(), false);
-    }
-}
-
-void CMainWnd::HideOption(CDeviceOptionUI* option) {
-    const bool wasSelected = option->IsSelected();
-    option->SetVisible(false);
-    option->Select(false);
-    if (!wasSelected) {
+    const std::string suggested = save ? device->GetProfileName() + ".json" : std::string();
+    const std::filesystem::path path = m_chooseFile(save, suggested);
+    if (path.empty()) {
         return;
     }
-    if (CContainerUI* selector = Selector()) {
-        for (int i = 0; i < selector->GetCount(); ++i) {
-            auto* other = static_cast<CDeviceOptionUI*>(
-                selector->GetItemAt(i)->GetInterface(CDeviceOptionUI::kClassName));
-            if (other != nullptr && other->IsVisible()) {
-                other->Select(true);
-                if (CTabLayoutUI* pages = Tab(kPageTabName)) {
-                    pages->SelectItem(other->GetPageIndex(), false);
-                }
-                if (CTabLayoutUI* powers = Tab(kPowerTabName)) {
-                    powers->SelectItem(other->GetPowerIndex(), false);
-                }
-                break;
-            }
-        }
+    const ProfileResult result = save ? bar->ExportProfile(path) : bar->ImportProfile(path);
+    if (!result.ok()) {
+        Trace("profile " + std::string(save ? "export" : "import") + ": " + result.message);
+    } else if (result.deviceMustReload) {
+        device->SwitchProfile();
     }
-}
-
-void CMainWnd::ShowDevice(int optionIndex, bool show) {
-    CContainerUI* selector = Selector();
-    CControlUI* item = selector ? selector->GetItemAt(optionIndex) : nullptr;
-    auto* option =
-        item ? static_cast<CDeviceOptionUI*>(item->GetInterface(CDeviceOptionUI::kClassName)) : nullptr;
-    if (option == nullptr) {
-        return;
-    }
-    if (show) {
-        SelectOption(option);
-    } else {
-        HideOption(option);
-    }
-    RefreshDeviceList();
-}
-
-int CMainWnd::VisibleDeviceCount() const {
-    CContainerUI* selector = Selector();
-    int count = 0;
-    for (int i = 0; selector != nullptr && i < selector->GetCount(); ++i) {
-        count += selector->GetItemAt(i)->IsVisible() ? 1 : 0;
-    }
-    return count;
-}
-
-int CMainWnd::RefreshDeviceList() {
-    const int count = VisibleDeviceCount();
-    if (CControlUI* none = FindControl(kNoDeviceName)) {
-        none->SetVisible(count == 0);
-    }
-    if (count == 0) {
-        if (CTabLayoutUI* powers = Tab(kPowerTabName)) {
-            powers->SelectItem(0, false);
-        }
-        if (CTabLayoutUI* pages = Tab(kPageTabName)) {
-            pages->SelectItem(0, false);
-        }
-    }
-    m_sameModeOffer = count >= 2 ? 1 : 0;
-    return count;
 }
 
 }  // namespace zevik

@@ -1,17 +1,20 @@
 #pragma once
-// CMainWnd: the program's main window. This part holds its device-list role: it owns the live
-// interface list and the scan thread, creates a device tab (power panel, device option and device
-// page) per device family, opens and closes the devices' interfaces as the scan thread reports rows
-// arriving and leaving, switches a device between its cable and its receiver, and keeps the device
-// selector's visibility rule.
+// CMainWnd: the program's one top-level window. It shows the main skin ("XML_MAIN"), keeps the tray
+// icon and its menu, routes the window's messages and its controls' notifications, and owns the
+// device list: the live interface list and the scan thread, one device tab (power panel, device
+// option and device page) per device family, opening and closing the devices' interfaces as rows
+// arrive and leave, and switching a device between its cable and its receiver.
 //
 // Everything here runs on the UI thread; the scan thread reaches it only through UM_DEVICE_ARRIVED and
-// UM_DEVICE_REMOVED sent with the loop's Send.
+// UM_DEVICE_REMOVED sent with the loop's Send, and the activate message it posts after its first pass.
+// Other programs reach it through registered messages (see app_messages.h) that the desktop program
+// delivers from the session bus.
 
 #include <array>
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,46 +25,121 @@
 #include "devices/device_context.h"
 #include "devices/discovery_interface_list.h"
 #include "devices/scan_thread.h"
-#include "ui/dialog_builder_callback.h"
-#include "ui/window_wnd.h"
+#include "shell/app_messages.h"
+#include "shell/audio_record_buffers.h"
+#include "shell/main_window_ops.h"
+#include "shell/notify_router.h"
+#include "shell/outside_programs.h"
+#include "ui/menu_wnd.h"
+#include "ui/tray_icon.h"
+#include "ui/window_impl_base.h"
 
 namespace zevik {
 
+class CButtonUI;
 class CContainerUI;
 class CControlUI;
 class CDeviceOptionUI;
 class CMpDevicePowerUI;
+class COptionUI;
 class COrbantixUSBDevice;
 class CTabLayoutUI;
 
-class CMainWnd : public CWindowWnd, public IDialogBuilderCallback {
+class CMainWnd : public WindowImplBase, public IMainWindowOps {
 public:
     enum Family { kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset, kFamilyCount };
-    static constexpr std::string_view kMainSkin = "XML\\main.xml";
+
+    // The window's own messages.
+    static constexpr UINT kTrayMessage = WM_USER + 1;
+    static constexpr UINT kMenuCommandMessage = WM_MENUCLICK;
+    static constexpr UINT kDpiNoteMessage = WM_USER + 200;
+    static constexpr UINT kSettingProgressMessage = WM_USER + 2048;
+    static constexpr UINT kUpdateDoneMessage = WM_USER + 2070;
+    // The window and tray icon.
+    static constexpr UINT kIconId = 107;
+    static constexpr std::string_view kProductName = "ZEVIK-R300Prime";
+    // Timers.
+    static constexpr UINT_PTR kFitTimer = 1011;
+    static constexpr UINT_PTR kTrayMenuTimer = 1032;
+    static constexpr UINT_PTR kProfileSwitchTimer = 1055;
+    // WM_POWERBROADCAST events.
+    static constexpr WPARAM kPowerSuspend = 4;
+    static constexpr WPARAM kPowerResumeAutomatic = 18;
+
     // Total time the link query may take when a device moves to its receiver.
     static constexpr std::chrono::milliseconds kLinkQueryBudget{1300};
     static constexpr std::chrono::milliseconds kLinkQueryPause{50};
 
-    // context.hidBackend must be set; context.uiLoop is the loop the window lives on.
-    explicit CMainWnd(const DeviceContext& context);
+    // context.hidBackend must be set; context.uiLoop is the loop the window lives on. outside: the
+    // other programs of the session (not owned; none when null).
+    explicit CMainWnd(const DeviceContext& context, IOutsidePrograms* outside = nullptr);
     ~CMainWnd() override;
 
-    std::string_view GetWindowClassName() const override { return "ZevikMainWnd"; }
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // ---- window ----
+    std::string_view GetWindowClassName() const override { return "MainWnd"; }
+    std::string GetSkinFile() override { return "XML_MAIN"; }
+    void InitWindow() override;
+    void Notify(TNotifyUI& msg) override;
     CControlUI* CreateControl(std::string_view className) override;
+    LRESULT HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+    void OnTimer(UINT_PTR id) override;
 
-    // Builds the main skin (below the resource path) and the tabs of the first two tab rows. False
-    // with the builder's message when the skin does not build or lacks a device-list container.
-    bool BuildSkin(std::string& error, std::string_view skin = kMainSkin);
+    // Whether the desktop shows tray icons; without one, closing minimises and the tray menu is
+    // reached from the window.
+    void SetTrayAvailable(bool available) { m_trayAvailable = available; }
     // Folder under which the devices build their profile paths.
     void SetProfileFolder(const std::filesystem::path& folder) { m_profileFolder = folder; }
+    // Starts in the tray: the scan's first pass does not show the window (the desktop's autostart).
+    void SetStartHidden(bool hidden) { m_startHidden = hidden; }
+    // Runs once, when the window is shown for the first time.
+    void SetOnFirstShown(std::function<void()> onFirstShown) { m_onFirstShown = std::move(onFirstShown); }
+    // Runs once when the orderly shutdown has ended (before the loop is told to quit).
+    void SetOnShutdown(std::function<void()> onShutdown) { m_onShutdown = std::move(onShutdown); }
+    // Asked for a file to import a profile from or export it to; empty: cancelled.
+    using FileChooser = std::function<std::filesystem::path(bool save, const std::string& suggestedName)>;
+    void SetProfileFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    // The commands that open the desktop's own keyboard (0) and mouse (1) settings; the buttons
+    // "windowdeviceset_" 0 and 1 show only where one exists. Found at construction.
+    using Command = std::optional<std::vector<std::string>>;
+    void SetDesktopSettingsCommands(Command keyboard, Command mouse);
 
-    // The scan thread (the window must exist).
+    // ---- IMainWindowOps ----
+    COrbantixUSBDevice* GetCurrentDevice() override;
+    CControlUI* FindMainControl(std::string_view name) override { return FindControl(name); }
+    void CloseToTray() override;
+    void HideMainWindow() override;
+    void ShowMainWindow() override;
+    void SendSysCommand(UINT command) override;
+    void ExitProgram() override;
+
+    // ---- window operations ----
+    // Shows "No_device_Link" when no device is present, lifts the polling hold and brings the window
+    // to the front.
+    void ActivateMainWindow();
+    // Lays the 1000 x 640 skin out for the monitor the window is on; the DPI chosen.
+    int FitWindowToMonitor();
+    // Takes (1) or gives up (0) driving the devices' lighting.
+    void SetLightControl(bool on);
+    bool GetLightControl() const { return m_lightControl; }
+    // Hides the window, stops the scan and every device worker, and tells the audio capture program
+    // to stop. Safe to call more than once.
+    void StopWorkers();
+    // A record of the audio capture program (kind 1 samples, kind 2 band values).
+    void OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data);
+    const CAudioRecordBuffers& AudioRecords() const { return m_audioRecords; }
+    bool IsShutDown() const { return m_shutDown; }
+    bool IsSystemAwake() const { return m_systemAwake; }
+    bool IsWindowActivated() const { return m_windowActivated; }
+    int GetDpi() const { return m_dpi; }
+    const AppMessages& Messages() const { return m_messages; }
+    CMenuWnd* TrayMenu() const { return m_trayMenu.get(); }
+
+    // ---- device list ----
+    // The scan thread (the window must exist). Starting a running scan is not an error.
     bool StartScan();
     void StopScan();
     CScanThread* Scanner() { return m_scan.get(); }
 
-    // ---- handlers (UI thread) ----
     void OnDeviceArrived(std::size_t row);
     void OnDeviceRemoved(std::size_t row);
     bool CreateDeviceTab(std::size_t row, int variant);
@@ -73,9 +151,7 @@ public:
     // Counts the visible options and applies the visibility rule; the count.
     int RefreshDeviceList();
 
-    // ---- queries ----
     CDiscoveryInterfaceList& InterfaceList() { return m_list; }
-    CControlUI* Root() const { return m_root.get(); }
     CControlUI* FindControl(std::string_view name) const;
     const std::vector<COrbantixUSBDevice*>& Devices(Family family) const { return m_devices[family]; }
     // The device whose tab shows the row's peripheral; null when none.
@@ -91,22 +167,74 @@ public:
     static std::optional<Family> FamilyOfKind(int kind);
 
 private:
+    // Message handling.
+    void OnWindowInit();
+    void OnTrayAction(LPARAM mouseMessage);
+    void ShowTrayMenu();
+    void OnActivityMessage(UINT msg, WPARAM wParam);
+    void OnPowerBroadcast(WPARAM event);
+    void AnswerWorkTool();
+    void SwitchProfileOfCurrentDevice();
+    void ExchangeProfileFile(bool save);
+    void AddOwnRoutes();
+    void OpenDesktopSettings(int page);
+    void ShowDesktopSettingsButtons();
+    // The polling hold of every mouse and keyboard that has a battery panel.
+    void HoldPolling(bool hold);
+    template <typename Fn>
+    void ForEachDevice(std::initializer_list<Family> families, Fn fn) const {
+        for (Family f : families) {
+            for (COrbantixUSBDevice* device : m_devices[f]) fn(*device);
+        }
+    }
+
+    // Device list.
+    void CreateFirstTabs();
+    // Fills the profile bar of a device page from the family's profile folder.
+    void InitProfileBar(COrbantixUSBDevice& device, Family family);
     CContainerUI* Selector() const;
     CTabLayoutUI* Tab(std::string_view name) const;
     void SelectOption(CDeviceOptionUI* option);
+    // A device shown for the first time opens on its performance page.
+    void ShowStartPage(COrbantixUSBDevice* device);
     void HideOption(CDeviceOptionUI* option);
     bool OpenCommand(COrbantixUSBDevice& device, bool receiver, const std::string& path);
     void CloseCommand(COrbantixUSBDevice& device);
     bool QueryLink(COrbantixUSBDevice& device);
 
     DeviceContext m_context;
+    IOutsidePrograms* m_outside;
+    CNoOutsidePrograms m_nobody;
+    AppMessages m_messages;
+    CNotifyRouter m_router;
+    CTrayIcon m_tray;
+    std::unique_ptr<CMenuWnd> m_trayMenu;
+    CAudioRecordBuffers m_audioRecords;
+    FileChooser m_chooseFile;
+    std::array<Command, 2> m_desktopSettings;
+    std::function<void()> m_onShutdown;
+    std::function<void()> m_onFirstShown;
+
+    // Controls found once the skin is built.
+    std::array<CControlUI*, 9> m_captionButtons{};
+    std::array<COptionUI*, 5> m_cachedTabs{};
+
     CDiscoveryInterfaceList m_list;
     std::unique_ptr<CScanThread> m_scan;
-    std::unique_ptr<CControlUI> m_root;
     std::array<std::vector<COrbantixUSBDevice*>, kFamilyCount> m_devices;
     std::vector<CMpDevicePowerUI*> m_powerPanels;
     std::filesystem::path m_profileFolder;
-    UINT m_activateMsg = 0;
+
+    bool m_trayAvailable = true;
+    bool m_startHidden = false;
+    bool m_lightControl = true;
+    bool m_windowActivated = false;
+    bool m_pointerInside = false;
+    bool m_displayChanged = false;
+    bool m_systemAwake = true;
+    bool m_workersStopped = false;
+    bool m_shutDown = false;
+    int m_dpi = 96;
     int m_sameModeOffer = 0;
     int m_lastLinkQueries = 0;
 };

@@ -17,6 +17,7 @@
 #include "transport/command_channel.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/plain_message_loop.h"
+#include "ui/resource_manager.h"
 #include "ui/tab_layout_ui.h"
 
 namespace zevik::test {
@@ -40,9 +41,9 @@ protected:
         DeviceContext context;
         context.hidBackend = &emulation->Backend();
         context.uiLoop = &loop;
+        ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
         wnd = std::make_unique<CMainWnd>(context);
-        ASSERT_NE(wnd->Create(0, "main", 0, 0), 0u);
-        ASSERT_TRUE(wnd->BuildSkin(error)) << error;
+        ASSERT_NE(wnd->Create(0, "main", 0, 0), 0u) << wnd->GetSkinError();
         ASSERT_EQ(wnd->Devices(CMainWnd::kFamilyMouse).size(), 1u) << "the mouse tab exists from the start";
         mouse = wnd->Devices(CMainWnd::kFamilyMouse).front();
         ASSERT_TRUE(wnd->StartScan());
