@@ -1,26 +1,26 @@
 // zevik: the desktop configuration program.
 //   zevik [--emulate LIST] [--emulator-state FILE] [--emulator-log FILE] [--data-dir DIR]
 //         [--screenshot FILE.png [--screenshot-after MS]]
-// Without --emulate it serves the mouse it finds through hidraw; when none is present it runs with
-// an emulated mouse and says so in the window title. A second start brings the first to the front.
-#include <json/json.h>
-
+// Without --emulate it serves the supported devices it finds through hidraw, as they come and go;
+// when none is present at start it runs with an emulated mouse and says so in the window title. A
+// second start brings the first to the front.
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QFileDialog>
 #include <QImage>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <pugixml.hpp>
 #include <string>
 
+#include "devices/device_catalogue.h"
 #include "emulator/emulation.h"
 #include "settings/profile_locations.h"
+#include "shell/main_wnd.h"
 #include "session_bus.h"
+#include "startup_language.h"
 #include "transport/hid/hidraw_backend.h"
 #include "ui/qt/dark_theme.h"
 #include "ui/qt/font_loader.h"
@@ -29,13 +29,14 @@
 #include "ui/qt/qt_window_host.h"
 #include "ui/resource_manager.h"
 #include "ui/ui_lib.h"
-#include "zevik_window.h"
 
 namespace {
 
 constexpr zevik::UINT kVisible = 0x10000000;
-constexpr const char* kTitle = "ZEVIK R300 Prime";
-constexpr const char* kEmulatedMousePath = "emu:mouse#vid_320f&pid_225a&mi_01&col04";
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 572;
+// A screenshot run ends with an error when the window has not shown by then.
+constexpr int kScreenshotGiveUpMs = 15000;
 
 struct Options {
     std::string emulate;
@@ -44,68 +45,31 @@ struct Options {
     std::string dataDir;
     std::string screenshot;
     int screenshotAfter = 1000;
+    bool tray = false;
 };
 
-// The command collection of a mouse on its cable among the hidraw paths; "" when none.
-std::string FindMousePath(zevik::IHidBackend& backend) {
+// Whether a hidraw node of a supported product is present.
+bool AnySupportedDevice(zevik::IHidBackend& backend) {
     std::vector<std::string> paths;
-    if (!backend.Enumerate(paths)) return {};
+    if (!backend.Enumerate(paths)) return false;
+    const zevik::InterfaceTable table = zevik::MakeInterfaceTable();
     for (const std::string& path : paths) {
-        if (path.find("vid_320f&pid_225a&mi_01") != std::string::npos && path.ends_with("col04")) return path;
-    }
-    return {};
-}
-
-// Adds the texts of a page's language file to the current table (loading would replace it).
-void AddLanguageTexts(zevik::CResourceManager& resources, const std::filesystem::path& file) {
-    pugi::xml_document doc;
-    if (!doc.load_file(file.c_str())) return;
-    for (pugi::xml_node text : doc.child("Language").children("Text")) {
-        const char* id = text.attribute("id").value();
-        if (*id == '\0') continue;
-        pugi::xml_attribute value = text.attribute("value");
-        resources.SetText(id, value ? value.value() : text.text().get());
-    }
-}
-
-// The saved interface language ("LANGUAGE" in the settings file, a "Language_ID"), 0 when none.
-int SavedLanguageId() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    std::filesystem::path folder = xdg != nullptr && *xdg != '\0' ? std::filesystem::path(xdg)
-                                   : home != nullptr              ? std::filesystem::path(home) / ".config"
-                                                                  : std::filesystem::path();
-    std::ifstream in(folder / "ZEVIK-R300Prime" / "settings.json");
-    Json::Value settings;
-    if (!in || !Json::Reader().parse(in, settings) || !settings.isObject()) return 0;
-    return settings["LANGUAGE"].isInt() ? settings["LANGUAGE"].asInt() : 0;
-}
-
-// Loads the language of the list "DefaultData/Language.config" whose id was saved (the last such
-// entry; the first entry when none matches or the list is unreadable), with its pages' texts.
-void ApplyLanguage(zevik::CResourceManager& resources, const std::filesystem::path& exeDir) {
-    std::ifstream in(exeDir / "DefaultData" / "Language.config");
-    Json::Value list;
-    Json::Value entry;
-    if (in && Json::Reader().parse(in, list) && list["Language"].isArray() && !list["Language"].empty()) {
-        const int saved = SavedLanguageId();
-        entry = list["Language"][0];
-        for (const Json::Value& candidate : list["Language"]) {
-            if (candidate["Language_ID"].isInt() && candidate["Language_ID"].asInt() == saved)
-                entry = candidate;
+        for (const zevik::DeviceInterfaceEntry& row : table) {
+            char ids[32];
+            std::snprintf(ids, sizeof ids, "vid_%04x&pid_%04x", row.vendorId, row.productId);
+            if (path.find(ids) != std::string::npos) return true;
         }
     }
-    const std::string name =
-        entry["Language_name"].isString() ? entry["Language_name"].asString() : "English";
-    const std::string file =
-        entry["Language_file"].isString() ? entry["Language_file"].asString() : "lang/lan_main_en.xml";
-    resources.SetLanguage(name);
-    resources.LoadLanguage(file);
-    const Json::Value pages =
-        entry.isMember("Language_page_files") ? entry["Language_page_files"] : Json::Value(Json::arrayValue);
-    for (const Json::Value& page : pages) {
-        if (page.isString()) AddLanguageTexts(resources, exeDir / "skin" / page.asString());
-    }
+    return false;
+}
+
+// The profile file chooser of the profile bar's import and export buttons.
+std::filesystem::path ChooseProfileFile(bool save, const std::string& suggestedName) {
+    const QString filter = QObject::tr("Profiles (*.json);;All files (*)");
+    const QString file = save ? QFileDialog::getSaveFileName(nullptr, QObject::tr("Export profile"),
+                                                             QString::fromStdString(suggestedName), filter)
+                              : QFileDialog::getOpenFileName(nullptr, QObject::tr("Import profile"), {}, filter);
+    return std::filesystem::path(file.toStdString());
 }
 
 }  // namespace
@@ -118,8 +82,10 @@ int main(int argc, char** argv) {
     cli.add_option("--emulator-log", opt.emulatorLog, "append every report exchanged to this file");
     cli.add_option("--data-dir", opt.dataDir, "profiles and settings in this folder");
     cli.add_option("--screenshot", opt.screenshot, "save a PNG of the main window and exit");
-    cli.add_option("--screenshot-after", opt.screenshotAfter, "milliseconds before the screenshot")
+    cli.add_option("--screenshot-after", opt.screenshotAfter,
+                   "milliseconds from the window's first showing to the screenshot")
         ->check(CLI::Range(0, 600000));
+    cli.add_flag("--tray", opt.tray, "start in the tray without showing the window (for autostart)");
     CLI11_PARSE(cli, argc, argv);
 
     if (!opt.screenshot.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -129,31 +95,29 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("zevik");
     zevik::ApplyDarkTheme(app);
 
-    zevik::CSessionBus instance;
-    // A screenshot run is a one-shot render: it may run beside the user's program.
-    if (instance.Claim() == zevik::CSessionBus::Start::Second && opt.screenshot.empty()) {
-        std::fprintf(stderr, "zevik: already running; brought it to the front\n");
-        return 0;
-    }
-
     const std::filesystem::path exeDir(zevik::CPaintManagerUI::GetInstancePath());
     zevik::CFontLoader fonts;
     fonts.LoadFolder(exeDir / "Font");
 
-    // The devices: the emulated ones asked for, else the real mouse, else an emulated mouse.
+    zevik::CSessionBus bus;
+    // A screenshot run is a one-shot render: it may run beside the user's program.
+    if (bus.Claim() == zevik::CSessionBus::Start::Second && opt.screenshot.empty()) {
+        std::fprintf(stderr, "zevik: already running; brought it to the front\n");
+        return 0;
+    }
+
+    // The devices: the emulated ones asked for, else the real ones, else an emulated mouse.
     std::unique_ptr<zevik::CEmulation> emulation;
     std::unique_ptr<zevik::IHidBackend> hidraw;
     zevik::IHidBackend* backend = nullptr;
-    std::string mousePath;
     bool fallback = false;
     if (opt.emulate.empty()) {
         hidraw = std::make_unique<zevik::CHidrawBackend>();
-        mousePath = FindMousePath(*hidraw);
-        if (mousePath.empty()) {
+        if (AnySupportedDevice(*hidraw)) {
+            backend = hidraw.get();
+        } else {
             opt.emulate = "mouse";
             fallback = true;
-        } else {
-            backend = hidraw.get();
         }
     }
     if (!opt.emulate.empty()) {
@@ -168,7 +132,6 @@ int main(int argc, char** argv) {
             return 2;
         }
         backend = &emulation->Backend();
-        if (emulation->Model("mouse") != nullptr) mousePath = kEmulatedMousePath;
     }
     const auto locations = opt.dataDir.empty()
                                ? std::make_unique<zevik::CProfileLocations>()
@@ -178,13 +141,17 @@ int main(int argc, char** argv) {
     zevik::CQtUiBackend uiBackend;
     zevik::SetUiBackend(&uiBackend);
     zevik::CPaintManagerUI::SetResourcePath((exeDir / "skin").string() + "/");
-    // The tray and window icon: the mouse's card image.
-    uiBackend.SetIconFile(zevik::CZevikWindow::kTrayIconId,
+    // The tray and window icon.
+    uiBackend.SetIconFile(zevik::CMainWnd::kIconId,
                           QString::fromStdString(
                               (exeDir / "skin" / "common" / "device_ico" / "ms_device_select.png").string()));
     zevik::CResourceManager& resources = *zevik::CResourceManager::GetInstance();
-    resources.LoadResource("res.xml");
-    ApplyLanguage(resources, exeDir);
+    if (!resources.LoadResource("res.xml")) {
+        std::fprintf(stderr, "zevik: %s\n", resources.GetLastError().c_str());
+        zevik::SetUiBackend(nullptr);
+        return 1;
+    }
+    zevik::ApplyLanguage(resources, exeDir);
 
     zevik::DeviceContext context;
     context.hidBackend = backend;
@@ -193,41 +160,52 @@ int main(int argc, char** argv) {
 
     int rc = 0;
     {
-        zevik::CZevikWindow window(context, mousePath, QSystemTrayIcon::isSystemTrayAvailable());
-        std::string title = kTitle;
-        if (fallback)
-            title += " \u2014 " + resources.ResolveText("main_emulated_title") + " (no device found)";
-        if (window.Create(0, title, kVisible, 0) == 0) {
+        zevik::CMainWnd window(context, &bus);
+        window.SetProfileFolder(locations->DataRoot());
+        window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
+        window.SetProfileFileChooser(ChooseProfileFile);
+        std::string title(zevik::CMainWnd::kProductName);
+        if (fallback) title += " \u2014 " + resources.ResolveText("main_emulated_title") + " (no device found)";
+        if (window.Create(0, title, kVisible, 0, 0, 0, kWindowWidth, kWindowHeight) == 0) {
             std::fprintf(stderr, "zevik: the main skin did not load: %s\n", window.GetSkinError().c_str());
             zevik::SetUiBackend(nullptr);
             return 1;
         }
-        window.SetWindowText(title);
-        window.SetIcon(zevik::CZevikWindow::kTrayIconId);
         window.CenterWindow();
-        if (!mousePath.empty() && !window.ConnectMouse()) {
-            std::fprintf(stderr, "zevik: the mouse did not answer\n");
-        }
-        window.ShowStartPage();
-        resources.ReloadText();
-        instance.SetTarget(&window);
-        instance.SetOnRecord(
+        bus.SetTarget(&window);
+        bus.SetOnRecord(
             [&window](unsigned kind, std::span<const std::uint8_t> data) { window.OnCopyData(kind, data); });
+        bus.WatchSleep([&window](bool suspending) {
+            window.SendMessage(zevik::WM_POWERBROADCAST,
+                               suspending ? zevik::CMainWnd::kPowerSuspend : zevik::CMainWnd::kPowerResumeAutomatic, 0);
+        });
         if (!opt.screenshot.empty()) {
-            QTimer::singleShot(opt.screenshotAfter, [&] {
-                zevik::CQtWindowHost* host = uiBackend.HostOf(window);
-                const QImage image = host != nullptr ? host->Widget()->grab().toImage() : QImage();
-                if (image.isNull() || !image.save(QString::fromStdString(opt.screenshot), "PNG")) {
-                    std::fprintf(stderr, "zevik: could not save the screenshot to %s\n",
-                                 opt.screenshot.c_str());
-                    rc = 1;
-                }
+            // The window shows itself once the devices were looked for; the picture is taken then.
+            window.SetOnFirstShown([&] {
+                QTimer::singleShot(opt.screenshotAfter, [&] {
+                    zevik::CQtWindowHost* host = uiBackend.HostOf(window);
+                    const QImage image = host != nullptr ? host->Widget()->grab().toImage() : QImage();
+                    if (image.isNull() || !image.save(QString::fromStdString(opt.screenshot), "PNG")) {
+                        std::fprintf(stderr, "zevik: could not save the screenshot to %s\n",
+                                     opt.screenshot.c_str());
+                        rc = 1;
+                    }
+                    window.ExitProgram();
+                });
+            });
+            QTimer::singleShot(kScreenshotGiveUpMs, [&] {
+                if (window.IsWindowVisible() || window.IsShutDown()) return;
+                std::fprintf(stderr, "zevik: the window did not show; no screenshot\n");
+                rc = 1;
                 window.ExitProgram();
             });
+        } else {
+            window.SetStartHidden(opt.tray);
         }
         const int loopRc = loop.Run();
         window.ExitProgram();  // the loop also ends when the desktop session closes
         if (rc == 0) rc = loopRc;
+        bus.SetTarget(nullptr);
         if (window.GetHWND() != 0) window.DestroyWindow();
     }
     if (emulation != nullptr && !opt.emulatorState.empty()) {

@@ -1,0 +1,172 @@
+// The main window on the Qt renderer (offscreen) over emulated devices, as the desktop program runs
+// it: the scan thread finds the devices, the window shows itself after the first pass, and user
+// input arrives as Qt events.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSlider>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "devices/device_option_ui.h"
+#include "devices/mouse_device.h"
+#include "emulator/emulation.h"
+#include "emulator/mouse_model.h"
+#include "settings/json_file_util.h"
+#include "settings/profile_locations.h"
+#include "shell/main_wnd.h"
+#include "transport/command_channel.h"
+#include "ui/option_ui.h"
+#include "ui/qt/qt_message_loop.h"
+#include "ui/qt/qt_renderer.h"
+#include "ui/qt/qt_ui_backend.h"
+#include "ui/qt/qt_window_host.h"
+#include "ui/resource_manager.h"
+#include "ui/ui_lib.h"
+#include "ui_qt/qt_test_app.h"
+
+namespace zevik::test {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr UINT kVisible = 0x10000000;
+
+class MainWindowQtTest : public QtFixture {
+protected:
+    void Start(const char* emulate, const char* unplugFirst = nullptr) {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root_ = std::filesystem::temp_directory_path() / (std::string("zevik-main-qt-") + info->name());
+        std::filesystem::remove_all(root_);
+        locations_ =
+            std::make_unique<CProfileLocations>(root_ / "data", std::filesystem::path(ZEVIK_RESOURCE_DIR));
+        EmulationOptions options;
+        options.list = emulate;
+        std::string error;
+        emulation_ = CEmulation::Create(options, error);
+        ASSERT_NE(emulation_, nullptr) << error;
+        if (unplugFirst != nullptr) {
+            ASSERT_TRUE(emulation_->Unplug(unplugFirst, error)) << error;
+        }
+        SetUiBackend(&backend_);
+        CPaintManagerUI::SetResourcePath(std::string(ZEVIK_RESOURCE_DIR) + "/skin/");
+        ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
+        DeviceContext context;
+        context.hidBackend = &emulation_->Backend();
+        context.uiLoop = &loop_;
+        context.profileLocations = locations_.get();
+        window_ = std::make_unique<CMainWnd>(context);
+        window_->SetProfileFolder(locations_->DataRoot());
+        ASSERT_NE(window_->Create(0, "zevik", kVisible, 0, 0, 0, 800, 572), 0u) << window_->GetSkinError();
+        // The window hides itself at init and shows after the scan's first pass.
+        ASSERT_TRUE(PumpUntil([this] { return window_->IsWindowVisible(); }));
+    }
+    void TearDown() override {
+        if (window_) {
+            window_->ExitProgram();
+            if (window_->GetHWND() != 0) window_->DestroyWindow();
+            window_.reset();
+        }
+        SetUiBackend(nullptr);
+        std::filesystem::remove_all(root_);
+    }
+    static bool PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit = 5s) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!cond()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return true;
+    }
+    CControlUI* Control(std::string_view name) { return window_->FindControl(name); }
+    QWidget* WidgetOf(std::string_view name) {
+        CQtWindowHost* host = backend_.HostOf(*window_);
+        return host != nullptr ? host->Renderer()->WidgetFor(Control(name)) : nullptr;
+    }
+    CMouseModel* Model() { return dynamic_cast<CMouseModel*>(emulation_->Model("mouse")); }
+    COrbantixMouseDevice* Mouse() {
+        auto* mouse = window_->Devices(CMainWnd::kFamilyMouse).empty()
+                          ? nullptr
+                          : dynamic_cast<COrbantixMouseDevice*>(window_->Devices(CMainWnd::kFamilyMouse).front());
+        return mouse != nullptr && mouse->CommandChannel().IsOpen() && mouse->HasMirror() ? mouse : nullptr;
+    }
+
+    CQtMessageLoop loop_;
+    CQtUiBackend backend_;
+    std::filesystem::path root_;
+    std::unique_ptr<CProfileLocations> locations_;
+    std::unique_ptr<CEmulation> emulation_;
+    std::unique_ptr<CMainWnd> window_;
+};
+
+TEST_F(MainWindowQtTest, StartsWithoutADeviceThenThePluggedMouseIsShownAndSelected) {
+    Start("mouse", "mouse");
+    EXPECT_TRUE(Control("No_device_Link")->IsVisible());
+    EXPECT_EQ(window_->GetCurrentDevice(), nullptr);
+    QWidget* noDevice = WidgetOf("No_device_Link");
+    ASSERT_NE(noDevice, nullptr);
+    EXPECT_TRUE(noDevice->isVisible());
+
+    std::string error;
+    ASSERT_TRUE(emulation_->Plug("mouse", error)) << error;
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    ASSERT_NE(mouse, nullptr);
+    CDeviceOptionUI* option = mouse->GetDeviceOption();
+    ASSERT_NE(option, nullptr);
+    EXPECT_TRUE(option->IsVisible());
+    EXPECT_TRUE(option->IsSelected());
+    EXPECT_EQ(window_->GetCurrentDevice(), mouse);
+    EXPECT_FALSE(Control("No_device_Link")->IsVisible());
+}
+
+TEST_F(MainWindowQtTest, DraggingStageThreeReachesTheMouseAndTheProfileFile) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    ASSERT_NE(mouse, nullptr);
+    auto* performance = dynamic_cast<COptionUI*>(Control("performance_Op_tab"));
+    ASSERT_NE(performance, nullptr);
+    performance->Selected(true);
+    PumpUntil([] { return false; }, 50ms);
+    EXPECT_FALSE(Control("No_device_Link")->IsVisible());
+    auto* slider = qobject_cast<QSlider*>(WidgetOf("DPI_slider_3"));
+    ASSERT_NE(slider, nullptr);
+    ASSERT_TRUE(slider->isVisible());
+    const int before = slider->value();
+
+    QStyleOptionSlider opt;
+    opt.initFrom(slider);
+    opt.orientation = slider->orientation();
+    opt.minimum = slider->minimum();
+    opt.maximum = slider->maximum();
+    opt.sliderPosition = before;
+    opt.sliderValue = before;
+    const QRect handle =
+        slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
+    const QPoint from = handle.center();
+    QTest::mousePress(slider, Qt::LeftButton, {}, from);
+    for (const int dx : {30, 60}) {
+        const QPointF at = from + QPoint(dx, 0);
+        QMouseEvent move(QEvent::MouseMove, at, slider->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(slider, &move);
+    }
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, from + QPoint(60, 0));
+    PumpUntil([] { return false; }, 50ms);
+
+    const int value = mouse->Profile().GetDpiStages().at(3).DpiX();
+    ASSERT_GT(value, before);
+    const std::vector<uint8_t> memory = Model()->ReadArea("memory");
+    const size_t at = CMouseSettingsBlock::kStages + 27 + 2;
+    EXPECT_EQ(memory.at(at) | memory.at(at + 1) << 8, value);
+    const Json::Value file = CJsonFileUtil().ReadJsonFile(mouse->Profile().GetProfilePath());
+    EXPECT_EQ(file["Device"][0]["DPIStages"]["StageDPIs"][3]["StageDPIX"].asInt(), value);
+}
+
+}  // namespace
+}  // namespace zevik::test
