@@ -97,6 +97,11 @@ int main(int argc, char** argv) {
 
     const std::filesystem::path exeDir(zevik::CPaintManagerUI::GetInstancePath());
     zevik::CFontLoader fonts;
+    // The program's own fonts first, in their order (a missing one is skipped), then any other font
+    // placed in the folder (a CJK font for the Chinese texts, say).
+    fonts.Load(exeDir / "Font", {"Simplified_Chinese.ttf", "Ravazavu-Regular.otf", "NotoSansThai-Regular.ttf",
+                                 "NotoSansCJKtc-Regular.otf", "MiSans-Normal.ttf", "MiSans-Demibold.ttf",
+                                 "MiSans-Semibold.ttf", "MiSans-Light.ttf"});
     fonts.LoadFolder(exeDir / "Font");
 
     zevik::CSessionBus bus;

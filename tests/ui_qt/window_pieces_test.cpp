@@ -34,6 +34,25 @@ TEST_F(WindowPieces, FontLoaderFolderTakesFontFilesOnly) {
     EXPECT_TRUE(none.Families().isEmpty());
 }
 
+TEST_F(WindowPieces, SkinFaceNamesBecomeFamilyAndStyle) {
+    CFontLoader fonts;
+    ASSERT_EQ(fonts.LoadFolder(ZEVIK_RESOURCE_DIR "/Font"), 2);
+    // The condensed file's family is "DejaVu Sans", its style "Condensed" (or a family of that full
+    // name, where the font database lists one): either way the condensed face is the one drawn.
+    QFont font;
+    SetFontFace(font, QStringLiteral("DejaVu Sans Condensed"));
+    const QFontInfo drawn(font);
+    EXPECT_TRUE(drawn.family().contains(QStringLiteral("Condensed")) ||
+                drawn.styleName().contains(QStringLiteral("Condensed")))
+        << drawn.family().toStdString() << " / " << drawn.styleName().toStdString();
+    EXPECT_TRUE(drawn.family().startsWith(QStringLiteral("DejaVu Sans"))) << drawn.family().toStdString();
+
+    QFont unknown;
+    SetFontFace(unknown, QStringLiteral("NoSuchFace Regular"));
+    EXPECT_EQ(unknown.family(), QStringLiteral("NoSuchFace Regular")) << "left to Qt's substitution";
+    EXPECT_TRUE(unknown.styleName().isEmpty());
+}
+
 TEST_F(WindowPieces, FramelessWindowMovesOnlyByItsCaption) {
     CFramelessWindow window;
     window.resize(300, 200);

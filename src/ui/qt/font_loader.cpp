@@ -18,11 +18,16 @@ bool CFontLoader::AddFile(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file, ec)) {
         return false;
     }
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(file, ec);
+    if (std::find(m_files.begin(), m_files.end(), canonical) != m_files.end()) {
+        return true;  // the named fonts and the rest of the folder overlap
+    }
     const int id = QFontDatabase::addApplicationFont(QString::fromStdString(file.string()));
     if (id < 0) {
         return false;
     }
     m_ids.push_back(id);
+    m_files.push_back(canonical);
     for (const QString& family : QFontDatabase::applicationFontFamilies(id)) {
         if (!m_families.contains(family)) {
             m_families.append(family);
@@ -60,6 +65,25 @@ int CFontLoader::LoadFolder(const std::filesystem::path& folder) {
         }
     }
     return loaded;
+}
+
+void SetFontFace(QFont& font, const QString& face) {
+    if (QFontDatabase::hasFamily(face)) {
+        font.setFamily(face);
+        return;
+    }
+    // "Family Style", where the style itself may hold spaces ("Semi Bold"): try each split.
+    for (qsizetype space = face.lastIndexOf(' '); space > 0; space = face.lastIndexOf(' ', space - 1)) {
+        const QString family = face.left(space);
+        const QString style = face.mid(space + 1);
+        if (QFontDatabase::hasFamily(family) &&
+            QFontDatabase::styles(family).contains(style, Qt::CaseInsensitive)) {
+            font.setFamily(family);
+            font.setStyleName(style);
+            return;
+        }
+    }
+    font.setFamily(face);
 }
 
 }  // namespace zevik

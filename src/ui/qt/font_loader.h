@@ -2,6 +2,7 @@
 // The program's private fonts: font files from its "Font" folder added to the process's font database
 // so skins can name their families. A missing or unreadable file is skipped; the rest still load.
 
+#include <QFont>
 #include <QStringList>
 #include <filesystem>
 #include <string>
@@ -28,7 +29,13 @@ private:
     bool AddFile(const std::filesystem::path& file);
 
     std::vector<int> m_ids;
+    std::vector<std::filesystem::path> m_files;
     QStringList m_families;
 };
+
+// Skins name a face as the font's full name ("MiSans Normal"); the font database knows it as a family
+// with a style ("MiSans", "Normal"). Sets the family, and the style when the name ends in one of the
+// family's styles; a name the database does not know is set as the family, for Qt to substitute.
+void SetFontFace(QFont& font, const QString& face);
 
 }  // namespace zevik

@@ -23,6 +23,7 @@
 #include "ui/progress_ui.h"
 #include "ui/qt/bar_graph_widget.h"
 #include "ui/qt/color_palette_widget.h"
+#include "ui/qt/font_loader.h"
 #include "ui/qt/key_button_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui/qt/ring_progress_widget.h"
@@ -109,7 +110,7 @@ QFont CWidgetSync::FontFor(CControlUI& control, CPaintManagerUI& manager) {
     QFont font = QApplication::font();
     if (info != nullptr) {
         if (!info->sFontName.empty()) {
-            font.setFamily(Q(info->sFontName));
+            SetFontFace(font, Q(info->sFontName));
         }
         if (info->iSize > 0) {
             font.setPixelSize(manager.Scale(info->iSize));
