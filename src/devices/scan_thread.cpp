@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/thread_name.h"
 #include "transport/device_catalogue.h"
 #include "transport/hid/hid_backend.h"
 #include "transport/hid_interface.h"
@@ -52,7 +53,10 @@ void CScanThread::Stop() {
 }
 
 void CScanThread::Run() {
-    while (!m_stop.WaitFor(std::chrono::milliseconds(1))) {
+    SetCurrentThreadName("zevik-scan");
+    // The stop event is tested at the top of each pass without sleeping there: the pause between
+    // passes is the one wait, so an idle scan wakes once per period.
+    while (!m_stop.IsSet()) {
         RunPass();
         if (m_stop.WaitFor(kScanPeriod)) {
             break;
