@@ -65,6 +65,14 @@ void CScanThread::Run() {
 }
 
 void CScanThread::RunPass() {
+    // Read before looking, so a change during this pass moves the count for the next one.
+    const std::optional<std::uint64_t> changes = m_backend.ChangeCount();
+    const bool unchanged = changes && m_seenChanges == changes && !m_lookAgain;
+    ++m_passes;
+    if (unchanged) {
+        return;  // the same nodes as at the last full pass: nothing arrived, nothing went
+    }
+    m_lookAgain = false;
     if (m_list.AnyReachableFree()) {
         ScanForArrivals();
         if (!m_activatePosted) {
@@ -75,16 +83,18 @@ void CScanThread::RunPass() {
         }
     }
     CheckRemovals();
-    ++m_passes;
+    m_seenChanges = changes;
 }
 
 void CScanThread::ScanForArrivals() {
     CHidInterface probe(m_backend);
     if (!probe.EnumeratePaths()) {
+        m_lookAgain = true;
         return;
     }
     while (const std::string* next = probe.NextPath()) {
         if (m_stop.IsSet()) {
+            m_lookAgain = true;
             break;
         }
         const std::string path = *next;  // the list is owned by the probe; keep our own copy
@@ -97,11 +107,13 @@ void CScanThread::ScanForArrivals() {
         bool opened = false;
         for (int attempt = 0; attempt < kOpenAttempts && !opened; ++attempt) {
             if (attempt > 0 && m_stop.WaitFor(kOpenRetryPause)) {
+                m_lookAgain = true;
                 return;
             }
             opened = candidate.Open(path, true, false, true, false);
         }
         if (!opened) {
+            m_lookAgain = true;  // not set up yet, or no rights yet: the next pass tries again
             continue;
         }
         NodeFingerprint fingerprint;
@@ -131,6 +143,7 @@ void CScanThread::CheckRemovals() {
                       node->ReportDescriptor() == row.fingerprint.reportDescriptor;
         }
         if (!present && m_list.Release(row.index)) {
+            m_lookAgain = true;  // a node already present may now claim the freed row
             SendToTarget(UM_DEVICE_REMOVED, row.index);
         }
     }
