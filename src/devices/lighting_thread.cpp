@@ -62,7 +62,8 @@ void CLightingThread::Run() {
             continue;  // stopped, or the lighting changed: look again
         }
         m_wakes.fetch_add(1, std::memory_order_relaxed);
-        if (m_stop.IsSet() || !m_hooks.channelOpen() || m_hooks.idle() || (m_hooks.unseen && m_hooks.unseen())) {
+        if (m_stop.IsSet() || !m_hooks.channelOpen() || m_hooks.idle() ||
+            (m_hooks.unseen && m_hooks.unseen())) {
             continue;
         }
         m_hooks.step();

@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <memory>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>

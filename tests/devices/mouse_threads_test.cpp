@@ -105,7 +105,8 @@ TEST_F(MouseDeviceTest, PreviewRestsWhileTheWindowIsInTheTray) {
     EXPECT_EQ(LitLeds(*device), 0);
 
     device->SetPollingHold(false);
-    EXPECT_TRUE(WaitUntil([&] { return LitLeds(*device) == kMouseLedCount; })) << "woken by the window's return";
+    EXPECT_TRUE(WaitUntil([&] { return LitLeds(*device) == kMouseLedCount; }))
+        << "woken by the window's return";
     device->SendLightFrame();
     ASSERT_FALSE(device->LightButtons().empty());
     ASSERT_NE(device->LightButtons()[0], nullptr);

@@ -195,7 +195,8 @@ TEST_F(OptionTimersTest, LightFrameTimerRestsWhileThePreviewIsUnseenAndResumesWi
 
     device->SetPollingHold(true);  // the window went to the tray
     loop.AdvanceBy(20ms);
-    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame)) << "nothing to show: not restarted";
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame))
+        << "nothing to show: not restarted";
 
     device->SetPollingHold(false);  // back on screen
     EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));

@@ -65,7 +65,8 @@ TEST_F(HidrawEnumerationTest, ChangeCountMovesWithHidrawNodesOnly) {
         {"nothing", [] {}, false},
         {"another kind of node", [&] { std::ofstream(sysfs.Dev() / "tty7") << ""; }, false},
         {"a hidraw node appears", [&] { std::ofstream(node) << ""; }, true},
-        {"its rights change", [&] { std::filesystem::permissions(node, std::filesystem::perms::owner_read); }, true},
+        {"its rights change", [&] { std::filesystem::permissions(node, std::filesystem::perms::owner_read); },
+         true},
         {"it goes", [&] { std::filesystem::remove(node); }, true},
     };
     std::optional<std::uint64_t> last = backend.ChangeCount();

@@ -114,13 +114,13 @@ TEST_F(QtLoop, TimersRestartedByAHandlerKeepFiringAlsoInANestedLoop) {
         m_loop.KillTimer(this, 2);
         m_loop.SetTimer(this, 3, 20, [&] { ++innerFired; });
         const auto limit = std::chrono::steady_clock::now() + 5s;  // only against a hang
-        nestedDone = m_loop.RunUntil([&] { return innerFired >= 2 || std::chrono::steady_clock::now() > limit; });
+        nestedDone =
+            m_loop.RunUntil([&] { return innerFired >= 2 || std::chrono::steady_clock::now() > limit; });
         m_loop.KillTimer(this, 3);
     }));
-    const int restartsBefore = restarted;
-    const auto limit = std::chrono::steady_clock::now() + 5s;
-    EXPECT_TRUE(m_loop.RunUntil(
-        [&] { return (nestedDone && restarted >= restartsBefore + 6) || std::chrono::steady_clock::now() > limit; }));
+    const auto limit = std::chrono::steady_clock::now() + 5s;  // only against a hang
+    m_loop.RunUntil(
+        [&] { return (nestedDone && restarted >= 6) || std::chrono::steady_clock::now() > limit; });
     m_loop.KillTimers(this);
     EXPECT_GE(innerFired, 2) << "the nested loop fired the timer set inside the firing handler";
     EXPECT_GE(restarted, 6) << "the self-restarting timer kept firing";

@@ -141,10 +141,9 @@ std::string Hex(uint32_t value, int width) {
 CHidrawBackend::CHidrawBackend(std::filesystem::path sysRoot, std::filesystem::path devRoot)
     : sysRoot_(std::move(sysRoot)), devRoot_(std::move(devRoot)) {
     watchFd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (watchFd_ >= 0 &&
-        inotify_add_watch(watchFd_, devRoot_.c_str(),
-                          IN_CREATE | IN_DELETE | IN_ATTRIB | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF |
-                              IN_MOVE_SELF) < 0) {
+    if (watchFd_ >= 0 && inotify_add_watch(watchFd_, devRoot_.c_str(),
+                                           IN_CREATE | IN_DELETE | IN_ATTRIB | IN_MOVED_FROM | IN_MOVED_TO |
+                                               IN_DELETE_SELF | IN_MOVE_SELF) < 0) {
         close(watchFd_);
         watchFd_ = -1;
     }

@@ -4,8 +4,8 @@
 // when the node sits on a USB interface, "&col" only when the node has more than one top-level
 // collection, numbered from 01). Nodes whose descriptor or ids cannot be read are left out.
 
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
