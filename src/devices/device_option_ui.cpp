@@ -171,7 +171,17 @@ CMessageLoop* CDeviceOptionUI::Loop() const {
 void CDeviceOptionUI::StartConnectTimers() {
     StartTimer(kTimerConnect, kConnectDelayMs);
     const bool receiver = m_device != nullptr && m_device->CommandChannel().ReceiverMode();
-    StartTimer(kTimerLightFrame, receiver ? kFrameReceiverMs : kFrameCableMs);
+    StartTimer(kTimerLightFrame, FramePeriodMs(receiver));
+}
+
+void CDeviceOptionUI::ResumeLightFrame() {
+    if (m_device == nullptr || IsTimerRunning(kTimerLightFrame)) {
+        return;
+    }
+    CCommandChannel& channel = m_device->CommandChannel();
+    if (channel.IsOpen()) {
+        StartTimer(kTimerLightFrame, FramePeriodMs(channel.ReceiverMode()));
+    }
 }
 
 bool CDeviceOptionUI::StartTimer(UINT_PTR id, UINT ms) {
@@ -233,14 +243,16 @@ void CDeviceOptionUI::OnTimer(UINT_PTR id) {
 void CDeviceOptionUI::OnLightFrameTimer() {
     COrbantixUSBDevice& device = *m_device;
     device.SendLightFrame();
-    if (IsSelected() && device.IsWindowActive()) {
+    if (device.IsWindowActive() && IsSelected()) {  // the flag first: finding the button walks the tree
         if (CControlUI* control = device.GetLightControl()) {
             control->NeedUpdate();
         }
     }
+    // While no one can see the frame (a page-only preview, the window in the tray) the timer rests
+    // instead of waking the UI thread 64 times a second for nothing; ResumeLightFrame restarts it.
     CCommandChannel& channel = device.CommandChannel();
-    if (channel.IsOpen()) {
-        StartTimer(kTimerLightFrame, channel.ReceiverMode() ? kFrameReceiverMs : kFrameCableMs);
+    if (channel.IsOpen() && !device.IsLightingUnseen()) {
+        StartTimer(kTimerLightFrame, FramePeriodMs(channel.ReceiverMode()));
     }
 }
 

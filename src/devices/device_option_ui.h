@@ -4,7 +4,8 @@
 // "synchro_device_select" only switches the button to the synchro images. Its timers drive the
 // device on the UI thread:
 //   1000  SendLightFrame; repaint the page's lighting control when selected and the window is active;
-//         again in 50 ms through the receiver, 10 ms by cable, while the channel is open.
+//         again in 50 ms through the receiver, 10 ms by cable, while the channel is open and the
+//         device's frame can be seen (ResumeLightFrame starts it again when it can).
 //   1001  (50 ms after a connect) through the receiver, hide the option while the link query fails
 //         (failure counter 0..4, retry in 2000 ms); otherwise show it, then Connect, then 1005 in
 //         50 ms (battery panel, channel open) and 1007 in 2000 ms (receiver).
@@ -50,6 +51,7 @@ public:
     static constexpr UINT kFirstPollMs = 50;
     static constexpr UINT kFrameCableMs = 10;
     static constexpr UINT kFrameReceiverMs = 50;
+    static UINT FramePeriodMs(bool receiver) { return receiver ? kFrameReceiverMs : kFrameCableMs; }
     static constexpr UINT kNotifiedResyncMs = 500;
     static constexpr int kFailureCounterWrap = 5;  // the failure counter runs 0..4
 
@@ -107,6 +109,9 @@ public:
     // ---- timers (any thread) ----
     // Starts the timers of a connect: 1001 in 50 ms and the light frame timer 1000.
     void StartConnectTimers();
+    // Starts the light frame timer 1000 again when the channel is open and it is not running (the
+    // device's frame, unseen while the window was hidden, can be seen again).
+    void ResumeLightFrame();
     bool StartTimer(UINT_PTR id, UINT ms);
     bool StopTimer(UINT_PTR id);
     void StopAllTimers();

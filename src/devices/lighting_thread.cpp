@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/thread_name.h"
+
 namespace zevik {
 
 CLightingThread::CLightingThread(Hooks hooks, std::chrono::microseconds tick)
@@ -33,11 +35,18 @@ void CLightingThread::Stop() {
 }
 
 void CLightingThread::Run() {
+    SetCurrentThreadName("zevik-light");
     using Clock = std::chrono::steady_clock;
     Clock::time_point lastStep = Clock::now();
     while (!m_stop.IsSet()) {
         if (!m_hooks.channelOpen() || m_hooks.idle()) {
             m_wake.WaitFor(kIdleRecheck);
+            m_wakes.fetch_add(1, std::memory_order_relaxed);
+            lastStep = Clock::now();
+            continue;
+        }
+        if (m_hooks.unseen && m_hooks.unseen()) {
+            m_wake.Wait();  // set by Wake() when the state changes, and by Stop()
             m_wakes.fetch_add(1, std::memory_order_relaxed);
             lastStep = Clock::now();
             continue;
@@ -53,7 +62,8 @@ void CLightingThread::Run() {
             continue;  // stopped, or the lighting changed: look again
         }
         m_wakes.fetch_add(1, std::memory_order_relaxed);
-        if (m_stop.IsSet() || !m_hooks.channelOpen() || m_hooks.idle()) {
+        if (m_stop.IsSet() || !m_hooks.channelOpen() || m_hooks.idle() ||
+            (m_hooks.unseen && m_hooks.unseen())) {
             continue;
         }
         m_hooks.step();

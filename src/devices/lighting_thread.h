@@ -4,7 +4,8 @@
 // Timing: a step period of n ticks lasts n system ticks of 15.625 ms (a period of 0 or 1 steps on
 // every tick). The thread sleeps until its next due step; it does not poll. While the channel is
 // closed, or the device is idle (stream paused, synchronised lighting), it checks again every
-// 100 ms. Wake() makes it look at the period again at once (the lighting changed).
+// 100 ms. While the steps are unseen (the frame only goes to a hidden page) it sleeps until woken.
+// Wake() makes it look at the period again at once (the lighting or the unseen state changed).
 //
 // Stopping sets the stop event, wakes the thread and joins it; every wait of the thread ends on the
 // stop event, so no forced termination is ever needed. A step never runs while the channel is closed.
@@ -27,6 +28,7 @@ public:
     struct Hooks {
         std::function<bool()> channelOpen;  // false: no step, recheck in 100 ms
         std::function<bool()> idle;         // true: no step this turn (stream paused, same mode)
+        std::function<bool()> unseen;       // true: no step until Wake() (optional)
         std::function<int()> periodTicks;   // the current mode's step period in ticks
         std::function<void()> step;         // one step of the current mode
     };

@@ -97,6 +97,10 @@ public:
     void StepClass3() override;
     int LightStepPeriod() const override;
     void RunLightStep() override;
+    // The mouse runs its lighting itself; the frame is only the page's preview, unseen while the
+    // window is hidden in the tray (polling on hold).
+    bool IsLightingUnseen() const override { return IsPollingHold(); }
+    void SendLightFrame() override;
 
     // ---- the mouse's own operations ----
     // Reads the active slot and its block into the mirror and takes the device's values into the

@@ -82,6 +82,13 @@ void COrbantixMouseDevice::RunLightStep() {
     }
 }
 
+void COrbantixMouseDevice::SendLightFrame() {
+    if (IsLightingUnseen()) {
+        return;  // nothing to show it on
+    }
+    COrbantixUSBDevice::SendLightFrame();
+}
+
 void COrbantixMouseDevice::StepClass1() {
     std::lock_guard lock(LightingLock());
     MouseStepWave(GetLighting(), Animation(), Frame());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/thread_name.h"
 #include "platform/trace.h"
 
 namespace zevik {
@@ -54,6 +55,7 @@ void CNotificationReader::Join() {
 }
 
 void CNotificationReader::Run() {
+    SetCurrentThreadName("zevik-notify");
     std::vector<std::uint8_t> buffer;
     while (!m_stop.IsSet()) {
         if (!m_hid.IsOpen()) {

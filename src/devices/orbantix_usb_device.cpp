@@ -292,6 +292,7 @@ bool COrbantixUSBDevice::StartLightingThread() {
         hooks.idle = [this] {
             return m_commandChannel.StreamPaused() || m_sameMode.load(std::memory_order_relaxed);
         };
+        hooks.unseen = [this] { return IsLightingUnseen(); };
         hooks.periodTicks = [this] { return LightStepPeriod(); };
         hooks.step = [this] { RunLightStep(); };
         m_lightingThread = std::make_unique<CLightingThread>(std::move(hooks));
@@ -324,6 +325,19 @@ void COrbantixUSBDevice::SetSameMode(bool on) {
     m_sameMode.store(on, std::memory_order_relaxed);
     if (m_lightingThread) {
         m_lightingThread->Wake();
+    }
+}
+
+void COrbantixUSBDevice::SetPollingHold(bool hold) {
+    m_pollingHold.store(hold);
+    if (m_lightingThread) {
+        m_lightingThread->Wake();
+    }
+    if (!IsLightingUnseen()) {
+        std::lock_guard lock(m_optionLock);
+        if (m_deviceOption != nullptr) {
+            m_deviceOption->ResumeLightFrame();  // it rested while the frame was unseen
+        }
     }
 }
 

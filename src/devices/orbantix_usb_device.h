@@ -162,6 +162,10 @@ public:
     // anything else off); each class replaces both with its own table.
     virtual int LightStepPeriod() const;
     virtual void RunLightStep();
+    // True while no one can see what the lighting steps compute: a class whose frame only goes to its
+    // page says so while the window is hidden. The lighting thread then sleeps until the state changes
+    // (SetPollingHold wakes it). The base's frame may go to the device: false.
+    virtual bool IsLightingUnseen() const { return false; }
 
     // ======== non-virtual operations ========
 
@@ -193,7 +197,9 @@ public:
     int GetBatteryPanel() const { return m_batteryPanel; }
     void SetBatteryPanel(int flag) { m_batteryPanel = flag; }
     bool IsPollingHold() const { return m_pollingHold; }
-    void SetPollingHold(bool hold) { m_pollingHold = hold; }
+    // Set while the window is hidden in the tray. A change wakes a lighting thread that waits for it,
+    // and the option's light frame timer starts again once the frame can be seen.
+    void SetPollingHold(bool hold);
     bool IsWindowActive() const { return m_windowActive; }
     void SetWindowActive(bool active) { m_windowActive = active; }
     bool IsSoftwareLightControl() const { return m_softwareLightControl; }

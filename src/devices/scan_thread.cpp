@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/thread_name.h"
 #include "transport/device_catalogue.h"
 #include "transport/hid/hid_backend.h"
 #include "transport/hid_interface.h"
@@ -52,7 +53,10 @@ void CScanThread::Stop() {
 }
 
 void CScanThread::Run() {
-    while (!m_stop.WaitFor(std::chrono::milliseconds(1))) {
+    SetCurrentThreadName("zevik-scan");
+    // The stop event is tested at the top of each pass without sleeping there: the pause between
+    // passes is the one wait, so an idle scan wakes once per period.
+    while (!m_stop.IsSet()) {
         RunPass();
         if (m_stop.WaitFor(kScanPeriod)) {
             break;
@@ -61,6 +65,14 @@ void CScanThread::Run() {
 }
 
 void CScanThread::RunPass() {
+    // Read before looking, so a change during this pass moves the count for the next one.
+    const std::optional<std::uint64_t> changes = m_backend.ChangeCount();
+    const bool unchanged = changes && m_seenChanges == changes && !m_lookAgain;
+    ++m_passes;
+    if (unchanged) {
+        return;  // the same nodes as at the last full pass: nothing arrived, nothing went
+    }
+    m_lookAgain = false;
     if (m_list.AnyReachableFree()) {
         ScanForArrivals();
         if (!m_activatePosted) {
@@ -71,16 +83,18 @@ void CScanThread::RunPass() {
         }
     }
     CheckRemovals();
-    ++m_passes;
+    m_seenChanges = changes;
 }
 
 void CScanThread::ScanForArrivals() {
     CHidInterface probe(m_backend);
     if (!probe.EnumeratePaths()) {
+        m_lookAgain = true;
         return;
     }
     while (const std::string* next = probe.NextPath()) {
         if (m_stop.IsSet()) {
+            m_lookAgain = true;
             break;
         }
         const std::string path = *next;  // the list is owned by the probe; keep our own copy
@@ -93,11 +107,13 @@ void CScanThread::ScanForArrivals() {
         bool opened = false;
         for (int attempt = 0; attempt < kOpenAttempts && !opened; ++attempt) {
             if (attempt > 0 && m_stop.WaitFor(kOpenRetryPause)) {
+                m_lookAgain = true;
                 return;
             }
             opened = candidate.Open(path, true, false, true, false);
         }
         if (!opened) {
+            m_lookAgain = true;  // not set up yet, or no rights yet: the next pass tries again
             continue;
         }
         NodeFingerprint fingerprint;
@@ -127,6 +143,7 @@ void CScanThread::CheckRemovals() {
                       node->ReportDescriptor() == row.fingerprint.reportDescriptor;
         }
         if (!present && m_list.Release(row.index)) {
+            m_lookAgain = true;  // a node already present may now claim the freed row
             SendToTarget(UM_DEVICE_REMOVED, row.index);
         }
     }

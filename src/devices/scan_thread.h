@@ -15,10 +15,16 @@
 //
 // A node that has just appeared may refuse the first open while the system still sets it up; the open
 // of a candidate is tried a few times before the pass moves on (the next pass tries again anyway).
+//
+// Listing and probing the nodes is the costly part of a pass (sysfs reads for every HID node). When
+// the backend counts its node changes, a pass whose count did not move since the last full pass, and
+// after which nothing was left to retry (a candidate that did not open, a row freed), finds what that
+// pass found and is skipped; the passes keep their period.
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -76,6 +82,8 @@ private:
     CWorkerEvent m_stop{CWorkerEvent::Reset::Manual};
     std::thread m_thread;
     bool m_activatePosted = false;
+    std::optional<std::uint64_t> m_seenChanges;  // the backend's change count at the last full pass
+    bool m_lookAgain = false;                    // the last full pass left something to retry
     std::atomic<std::uint64_t> m_passes{0};
 };
 

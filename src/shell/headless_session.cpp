@@ -61,17 +61,23 @@ bool CHeadlessSession::Start(std::string& error) {
 }
 
 bool CHeadlessSession::PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit) {
-    using namespace std::chrono_literals;
+    // cond may change without a message (a worker sets a flag): looked at every 20 ms at least.
+    return Pump(cond, limit, std::chrono::milliseconds(20));
+}
+
+bool CHeadlessSession::Pump(const std::function<bool()>& cond, std::chrono::milliseconds limit,
+                            std::chrono::milliseconds lookEvery) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!cond()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto before = std::chrono::steady_clock::now();
+        if (before >= deadline) {
             return false;
         }
-        const auto before = std::chrono::steady_clock::now();
-        // Sleep until the next timer is due (at most 20 ms, so cond is looked at often enough).
-        auto wait = std::chrono::milliseconds(20);
+        // Sleep until the next timer is due, work arrives or cond must be looked at. Rounded up:
+        // waking a fraction of a millisecond early fires nothing and costs a second wake-up.
+        auto wait = std::min(lookEvery, std::chrono::ceil<std::chrono::milliseconds>(deadline - before));
         if (const auto due = m_loop.NextTimerDue()) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*due - m_loop.Now());
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*due - m_loop.Now());
             wait = std::clamp(left, std::chrono::milliseconds(1), wait);
         }
         m_loop.ProcessPendingWait(wait);
@@ -82,7 +88,8 @@ bool CHeadlessSession::PumpUntil(const std::function<bool()>& cond, std::chrono:
 }
 
 void CHeadlessSession::PumpFor(std::chrono::milliseconds span) {
-    PumpUntil([] { return false; }, span);
+    // Nothing to look at: the loop sleeps until its next timer or work from another thread.
+    Pump([] { return false; }, span, span);
 }
 
 COrbantixMouseDevice* CHeadlessSession::ConnectedMouse() const {

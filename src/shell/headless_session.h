@@ -46,6 +46,9 @@ public:
     CPlainMessageLoop& Loop() { return m_loop; }
 
 private:
+    bool Pump(const std::function<bool()>& cond, std::chrono::milliseconds limit,
+              std::chrono::milliseconds lookEvery);
+
     CPlainMessageLoop m_loop;
     std::filesystem::path m_skinFolder;
     std::string m_previousResourcePath;

@@ -54,6 +54,9 @@ public:
         return channel.IsOpen() && channel.ReceiverMode() && QueryReceiverLink(channel);
     }
     void BindPageEx() override { ++bindPageEx; }
+    // A device whose frame only goes to its page (as the mouse's) when previewOnly is set.
+    bool IsLightingUnseen() const override { return previewOnly && IsPollingHold(); }
+    bool previewOnly = false;
 
     // Opens the command channel on path the way the device list does.
     bool OpenCommand(const std::string& path, bool receiver) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -43,7 +45,12 @@ public:
 class CCountingBackend final : public IHidBackend {
 public:
     explicit CCountingBackend(IHidBackend& inner) : m_inner(inner) {}
-    bool Enumerate(std::vector<std::string>& paths) override { return m_inner.Enumerate(paths); }
+    bool Enumerate(std::vector<std::string>& paths) override {
+        ++enumerations;
+        return m_inner.Enumerate(paths);
+    }
+    std::optional<std::uint64_t> ChangeCount() override { return m_inner.ChangeCount(); }
+    std::atomic<int> enumerations{0};
     std::unique_ptr<IHidConnection> Open(const std::string& path, bool wantRead, bool wantWrite) override {
         if (wantRead || wantWrite) {
             std::lock_guard lock(m_mutex);
@@ -156,6 +163,24 @@ TEST_F(DiscoveryScanTest, ReceiverAndCableComeAndGoIndependently) {
     ASSERT_TRUE(PumpUntil([&] { return Rows(UM_DEVICE_ARRIVED).size() == 6; }));
     EXPECT_TRUE(list_.IsLive(4));
     EXPECT_EQ(Rows(kActivate).size(), 1u) << "the activation is posted once only";
+}
+
+TEST_F(DiscoveryScanTest, UnchangedNodesAreNotListedAgainUntilOneIsPlugged) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([&] { return RowSet(UM_DEVICE_ARRIVED).size() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return scan->PassCount() >= 2; }));
+    const int listed = backend->enumerations.load();
+    const auto passes = scan->PassCount();
+    ASSERT_TRUE(PumpUntil([&] { return scan->PassCount() >= passes + 3; }));
+    EXPECT_EQ(backend->enumerations.load(), listed) << "free rows remain, but no node changed";
+
+    std::string error;
+    Act(emulation->Plug("mouse-receiver", error), error);
+    ASSERT_TRUE(PumpUntil([&] { return RowSet(UM_DEVICE_ARRIVED).size() == 4; }));
+    EXPECT_GT(backend->enumerations.load(), listed);
+    Act(emulation->Unplug("mouse", error), error);
+    ASSERT_TRUE(PumpUntil([&] { return RowSet(UM_DEVICE_REMOVED).size() == 2; }));
+    EXPECT_EQ(RowSet(UM_DEVICE_REMOVED), (std::set<int>{4, 5}));
 }
 
 TEST_F(DiscoveryScanTest, OtherCollectionsOfTheSameInterfaceAreNeverOpened) {

@@ -6,6 +6,8 @@
 
 #include "devices/lighting_tables.h"
 #include "devices/mouse_device_fixture.h"
+#include "ui/button_ui.h"
+#include "ui/container_ui.h"
 
 namespace zevik::test {
 namespace {
@@ -68,6 +70,57 @@ TEST_F(MouseDeviceTest, LightingFollowsKeyPressesWhileThePageChanges) {
     device->CloseNotificationOfKind(kDeviceKindMouse);
     device->StopLightingThread();
     EXPECT_FALSE(device->IsLightingThreadRunning());
+}
+
+// The mouse's frame is only the page's preview: while the window is hidden in the tray (polling on
+// hold) the lighting thread neither steps nor wakes, and the page is left alone; it resumes when
+// the window comes back.
+TEST_F(MouseDeviceTest, PreviewRestsWhileTheWindowIsInTheTray) {
+    Start();
+    auto* panel = new CContainerUI;
+    panel->SetName("SelectPanel");
+    for (int i = 0; i < kMouseLedCount; ++i) {
+        auto* button = new CButtonUI;
+        button->SetName("light_" + std::to_string(i));
+        panel->Add(button);
+    }
+    device->Add(panel);
+    device->SetLightButtonCount(kMouseLedCount);
+    device->SetPageName("page");
+    device->BindPage();
+    ASSERT_TRUE(Open());
+    LightInfoRecord light = device->GetLighting();
+    light.selectItem = 3;  // steady, fastest speed: a step every tick
+    light.light = 4;
+    light.speed = 4;
+    light.red = 0xFF;
+    light.green = light.blue = 0;
+    device->SetLighting(light);
+
+    device->SetPollingHold(true);
+    ASSERT_TRUE(device->StartLightingThread());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // some 12 ticks
+    EXPECT_EQ(device->LightingStepCount(), 0u);
+    EXPECT_EQ(device->LightingWakeCount(), 0u) << "it waits for the window, it does not poll";
+    EXPECT_EQ(LitLeds(*device), 0);
+
+    device->SetPollingHold(false);
+    EXPECT_TRUE(WaitUntil([&] { return LitLeds(*device) == kMouseLedCount; }))
+        << "woken by the window's return";
+    device->SendLightFrame();
+    ASSERT_FALSE(device->LightButtons().empty());
+    ASSERT_NE(device->LightButtons()[0], nullptr);
+    const UiColor shown = device->LightButtons()[0]->GetBkColor();
+    EXPECT_EQ(shown & 0x00FFFFFFu, 0x00FF0000u);
+
+    // Hidden again: the next frame is not put on the page.
+    device->SetPollingHold(true);
+    light.red = 0;
+    light.blue = 0xFF;
+    device->SetLighting(light);
+    device->SendLightFrame();
+    EXPECT_EQ(device->LightButtons()[0]->GetBkColor(), shown);
+    device->StopLightingThread();
 }
 
 }  // namespace

@@ -176,6 +176,51 @@ TEST_F(OptionTimersTest, LightFrameTimerRunsWhileTheChannelIsOpen) {
     EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
 }
 
+TEST_F(OptionTimersTest, LightFrameTimerRestsWhileThePreviewIsUnseenAndResumesWithTheWindow) {
+    Start("mouse");
+    auto* panel = new CContainerUI;
+    panel->SetName("SelectPanel");
+    auto* light = new CButtonUI;
+    light->SetName("light_0");
+    panel->Add(light);
+    device->Add(panel);
+    device->SetPageName("page");
+    device->SetLightButtonCount(1);
+    device->BindPage();
+    device->previewOnly = true;
+    ASSERT_TRUE(device->OpenCommand(kMouseCommandPath, false));
+    option->StartConnectTimers();
+    loop.AdvanceBy(100ms);
+    ASSERT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+
+    device->SetPollingHold(true);  // the window went to the tray
+    loop.AdvanceBy(20ms);
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame))
+        << "nothing to show: not restarted";
+
+    device->SetPollingHold(false);  // back on screen
+    EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+    device->SetLightEntry(0, 0xFF0000FF);
+    loop.AdvanceBy(20ms);
+    EXPECT_EQ(light->GetBkColor(), 0xFFFF0000u) << "the frame reaches the page within a tick again";
+
+    // A device whose frame goes elsewhere too keeps the timer running on hold.
+    device->previewOnly = false;
+    device->SetPollingHold(true);
+    loop.AdvanceBy(50ms);
+    EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+
+    // Closed: the window's return does not start it.
+    device->SetPollingHold(false);
+    device->CloseCommand();
+    loop.AdvanceBy(50ms);
+    ASSERT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+    device->previewOnly = true;
+    device->SetPollingHold(true);
+    device->SetPollingHold(false);
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+}
+
 TEST_F(OptionTimersTest, ResyncAndSpareTimersRunOncePerStart) {
     Start("mouse");
     struct Case {

@@ -6,6 +6,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <functional>
+#include <optional>
 #include <thread>
 
 #include "transport/hid/hidraw_connection.h"
@@ -49,6 +52,37 @@ TEST_F(HidrawEnumerationTest, OnePathPerTopLevelCollectionInNodeOrder) {
         Stem(10) + "#vid_320f&pid_225b&mi_01&col03", Stem(10) + "#vid_320f&pid_225b&mi_01&col04",
     };
     EXPECT_EQ(paths, expected);
+}
+
+TEST_F(HidrawEnumerationTest, ChangeCountMovesWithHidrawNodesOnly) {
+    const std::filesystem::path node = sysfs.Dev() / "hidraw9";
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool moves;
+    };
+    const Step steps[] = {
+        {"nothing", [] {}, false},
+        {"another kind of node", [&] { std::ofstream(sysfs.Dev() / "tty7") << ""; }, false},
+        {"a hidraw node appears", [&] { std::ofstream(node) << ""; }, true},
+        {"its rights change", [&] { std::filesystem::permissions(node, std::filesystem::perms::owner_read); },
+         true},
+        {"it goes", [&] { std::filesystem::remove(node); }, true},
+    };
+    std::optional<std::uint64_t> last = backend.ChangeCount();
+    ASSERT_TRUE(last) << "the fake /dev root can be watched";
+    for (const Step& step : steps) {
+        step.act();
+        const std::optional<std::uint64_t> now = backend.ChangeCount();
+        ASSERT_TRUE(now) << step.what;
+        EXPECT_EQ(*now != *last, step.moves) << step.what;
+        last = now;
+    }
+}
+
+TEST(HidrawChangeCount, NothingWhenTheRootCannotBeWatched) {
+    CHidrawBackend backend("/nonexistent-sys", "/nonexistent-dev");
+    EXPECT_FALSE(backend.ChangeCount());
 }
 
 TEST_F(HidrawEnumerationTest, NoHidrawClassIsAnEmptySystem) {

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "ui/qt/qt_tray_host.h"
@@ -95,6 +96,34 @@ TEST_F(QtLoop, PostsRunInOrderAndTimersKeepTheSystemTick) {
     // PostQuit ends the running loop with its code.
     QTimer::singleShot(0, [&] { m_loop.PostQuit(3); });
     EXPECT_EQ(m_loop.Run(), 3);
+}
+
+TEST_F(QtLoop, TimersRestartedByAHandlerKeepFiringAlsoInANestedLoop) {
+    // A handler that kills and restarts its own timer (as the device option's timers do) and one that
+    // runs a nested loop (a modal window) while its timer is firing: both go on firing.
+    int restarted = 0;
+    std::function<void()> restart = [&] {
+        m_loop.KillTimer(this, 1);
+        ++restarted;
+        m_loop.SetTimer(this, 1, 10, restart);
+    };
+    ASSERT_TRUE(m_loop.SetTimer(this, 1, 10, restart));
+    bool nestedDone = false;
+    int innerFired = 0;
+    ASSERT_TRUE(m_loop.SetTimer(this, 2, 10, [&] {
+        m_loop.KillTimer(this, 2);
+        m_loop.SetTimer(this, 3, 20, [&] { ++innerFired; });
+        const auto limit = std::chrono::steady_clock::now() + 5s;  // only against a hang
+        nestedDone =
+            m_loop.RunUntil([&] { return innerFired >= 2 || std::chrono::steady_clock::now() > limit; });
+        m_loop.KillTimer(this, 3);
+    }));
+    const auto limit = std::chrono::steady_clock::now() + 5s;  // only against a hang
+    m_loop.RunUntil(
+        [&] { return (nestedDone && restarted >= 6) || std::chrono::steady_clock::now() > limit; });
+    m_loop.KillTimers(this);
+    EXPECT_GE(innerFired, 2) << "the nested loop fired the timer set inside the firing handler";
+    EXPECT_GE(restarted, 6) << "the self-restarting timer kept firing";
 }
 
 class QtWindows : public test::UiWindowFixture {};

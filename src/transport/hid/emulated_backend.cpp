@@ -125,6 +125,7 @@ struct CEmulatedBackend::Core {
     std::mutex mutex;
     std::vector<std::unique_ptr<NodeSlot>> slots;
     EmulatedReportHook hook;
+    std::uint64_t changes = 0;
 
     NodeSlot* Find(const std::string& name) const {
         for (const auto& slot : slots) {
@@ -166,6 +167,7 @@ bool NodeSlot::SendInput(std::span<const uint8_t> report) {
 void NodeSlot::Unplug() {
     std::lock_guard lock(core->mutex);
     plugged = false;
+    ++core->changes;
     CEmulatedBackend::Core::KillConnections(*this);
 }
 
@@ -288,6 +290,7 @@ bool CEmulatedBackend::AddNode(std::shared_ptr<IEmulatedHidNode> node, bool plug
     std::lock_guard lock(core_->mutex);
     if (core_->Find(slot->name) != nullptr) return false;
     core_->slots.push_back(std::move(slot));
+    ++core_->changes;
     return true;
 }
 
@@ -296,7 +299,13 @@ bool CEmulatedBackend::Plug(const std::string& name) {
     NodeSlot* slot = core_->Find(name);
     if (slot == nullptr) return false;
     slot->plugged = true;
+    ++core_->changes;
     return true;
+}
+
+std::optional<std::uint64_t> CEmulatedBackend::ChangeCount() {
+    std::lock_guard lock(core_->mutex);
+    return core_->changes;
 }
 
 bool CEmulatedBackend::Unplug(const std::string& name) {

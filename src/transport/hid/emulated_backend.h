@@ -111,6 +111,8 @@ public:
     // IHidBackend.
     bool Enumerate(std::vector<std::string>& paths) override;
     std::unique_ptr<IHidConnection> Open(const std::string& path, bool wantRead, bool wantWrite) override;
+    // Moves with every node added, plugged or unplugged.
+    std::optional<std::uint64_t> ChangeCount() override;
 
     struct Core;  // shared with the connections, so they outlive the backend safely
 

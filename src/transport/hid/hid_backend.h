@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,6 +63,10 @@ public:
 
     // Opens the node that holds the collection named by path; null when it cannot be opened.
     virtual std::unique_ptr<IHidConnection> Open(const std::string& path, bool wantRead, bool wantWrite) = 0;
+
+    // A count that moves whenever a node may have appeared, gone or changed (its access rights
+    // included); nothing when the backend cannot tell, and the caller must look at the nodes each time.
+    virtual std::optional<std::uint64_t> ChangeCount() { return std::nullopt; }
 };
 
 }  // namespace zevik

@@ -1,6 +1,8 @@
 #include "transport/hid/hidraw_backend.h"
 
 #include <fcntl.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -137,7 +139,54 @@ std::string Hex(uint32_t value, int width) {
 }  // namespace
 
 CHidrawBackend::CHidrawBackend(std::filesystem::path sysRoot, std::filesystem::path devRoot)
-    : sysRoot_(std::move(sysRoot)), devRoot_(std::move(devRoot)) {}
+    : sysRoot_(std::move(sysRoot)), devRoot_(std::move(devRoot)) {
+    watchFd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watchFd_ >= 0 && inotify_add_watch(watchFd_, devRoot_.c_str(),
+                                           IN_CREATE | IN_DELETE | IN_ATTRIB | IN_MOVED_FROM | IN_MOVED_TO |
+                                               IN_DELETE_SELF | IN_MOVE_SELF) < 0) {
+        close(watchFd_);
+        watchFd_ = -1;
+    }
+}
+
+CHidrawBackend::~CHidrawBackend() {
+    if (watchFd_ >= 0) close(watchFd_);
+}
+
+std::optional<std::uint64_t> CHidrawBackend::ChangeCount() {
+    std::lock_guard lock(watchMutex_);
+    if (watchFd_ < 0) return std::nullopt;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(watchFd_, buffer, sizeof buffer);
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno != EAGAIN) {
+                // The watch broke: from now on every pass looks at the nodes.
+                close(watchFd_);
+                watchFd_ = -1;
+                return std::nullopt;
+            }
+            break;
+        }
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            const std::string_view name(event->len > 0 ? event->name : "");
+            // Other nodes of /dev come and go all the time; an overflow or a lost watch may hide ours.
+            if (name.substr(0, 6) == "hidraw" || (event->mask & (IN_Q_OVERFLOW | IN_IGNORED)) != 0 ||
+                event->len == 0) {
+                ++changes_;
+            }
+            if ((event->mask & IN_IGNORED) != 0) {
+                close(watchFd_);  // the root itself went away
+                watchFd_ = -1;
+                return std::nullopt;
+            }
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return changes_;
+}
 
 bool CHidrawBackend::Enumerate(std::vector<std::string>& paths) {
     paths.clear();

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <algorithm>
+#include <utility>
 
 namespace zevik {
 
@@ -52,24 +53,35 @@ bool CQtMessageLoop::event(QEvent* event) {
 }
 
 void CQtMessageLoop::OnTimersChanged() {
-    ArmTimer();
+    if (!m_firing) {
+        ArmTimer();
+    }
 }
 
 void CQtMessageLoop::ArmTimer() {
     const auto due = NextTimerDue();
     if (!due) {
         m_timer.stop();
+        m_armedDue.reset();
         return;
+    }
+    if (m_timer.isActive() && m_armedDue == due) {
+        return;  // already armed for it
     }
     const auto wait = std::max(Duration{0}, *due - Now());
     // Round up so the timer never fires before its due time (which would fire nothing and re-arm).
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
     m_timer.start(static_cast<int>(std::min<long long>(ms, 24LL * 3600 * 1000)));
+    m_armedDue = due;
 }
 
 void CQtMessageLoop::OnTimerFired() {
+    m_armedDue.reset();
+    // A handler that kills and restarts its timer would re-arm the QTimer twice; arm once at the end.
+    const bool outer = std::exchange(m_firing, true);
     FireDueTimers();
     DispatchPending();
+    m_firing = outer;
     ArmTimer();
 }
 
@@ -82,6 +94,8 @@ void CQtMessageLoop::OnQuitRequested() {
 }
 
 void CQtMessageLoop::Spin(const std::function<bool()>& stop) {
+    // A nested loop (a modal window opened by a timer's handler) arms its timers as they change.
+    const bool outer = std::exchange(m_firing, false);
     DispatchPending();
     ArmTimer();
     while (!stop()) {
@@ -89,6 +103,7 @@ void CQtMessageLoop::Spin(const std::function<bool()>& stop) {
         // Objects released with deleteLater() go at the end of each pass, as in a running exec().
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    m_firing = outer;
 }
 
 int CQtMessageLoop::Run() {

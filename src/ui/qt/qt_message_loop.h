@@ -3,8 +3,9 @@
 //
 // Queued Sends and Posts reach the UI thread as one coalesced Qt event, so they are handled inside
 // any Qt event loop that runs (modal dialogs, menus, drag loops included). Control timers share one
-// precise single-shot QTimer armed for the earliest due timer. The clock is the monotonic clock from
-// the loop's creation.
+// precise single-shot QTimer armed for the earliest due timer; it is re-armed only when that due time
+// changed, and once after a batch of timers fired rather than for every timer a handler restarted.
+// The clock is the monotonic clock from the loop's creation.
 //
 // Construct it on the thread that owns the QApplication, after the QApplication.
 
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <optional>
 
 #include "ui/message_loop.h"
 
@@ -42,6 +44,8 @@ private:
 
     std::chrono::steady_clock::time_point m_start;
     QTimer m_timer;
+    std::optional<Duration> m_armedDue;  // the due time m_timer is armed for
+    bool m_firing = false;               // timers are firing: arm once when they are done
     std::atomic<bool> m_wakePosted{false};
 };
 
