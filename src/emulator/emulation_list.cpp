@@ -40,9 +40,12 @@ bool ParseItem(std::string_view item, EmulatedDeviceRequest& request, std::strin
         }
         request.cable = connection == "both";
         request.receiver = true;
+    } else if (connection == "unplugged") {
+        request.cable = false;  // known to the emulator, to be plugged in later
+        request.receiver = false;
     } else {
         error = "\"" + std::string(item) + "\": unknown connection \"" + std::string(connection) +
-                "\" (cable, receiver or both)";
+                "\" (cable, receiver, both or unplugged)";
         return false;
     }
     return true;

@@ -1,7 +1,8 @@
 #pragma once
 // The emulation list of --emulate: comma-separated device kinds, each optionally followed by how it
 // is connected: "mouse" (by cable), "mouse@cable", "mouse@receiver" (through its receiver only),
-// "mouse@both" (cable and receiver). A kind may appear more than once (two identical devices).
+// "mouse@both" (cable and receiver), "mouse@unplugged" (neither, until it is plugged). A kind may
+// appear more than once (two identical devices).
 
 #include <string>
 #include <string_view>

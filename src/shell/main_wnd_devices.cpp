@@ -495,6 +495,10 @@ int CMainWnd::RefreshDeviceList() {
     if (CControlUI* none = FindControl(kNoDeviceName)) {
         none->SetVisible(count == 0);
     }
+    // Without a device there is no battery or connection to show.
+    if (CTabLayoutUI* powers = Tab(kPowerTabName)) {
+        powers->SetVisible(count > 0);
+    }
     if (count == 0) {
         if (CTabLayoutUI* powers = Tab(kPowerTabName)) {
             powers->SelectItem(0, false);

@@ -50,6 +50,7 @@ TEST(EmulationListTest, ParsesKindsAndConnectionsAndNamesWhatIsWrong) {
         {"mouse@cable", true, "mouse:c-"},
         {"mouse@receiver", true, "mouse:-r"},
         {"mouse@both", true, "mouse:cr"},
+        {"mouse@unplugged", true, "mouse:--"},
         {" mouse , mouse@receiver ", true, "mouse:c- mouse:-r"},
         {"keyboard", false, "unknown device kind \"keyboard\" (known: mouse)"},
         {"mouse@usb", false, "unknown connection \"usb\""},

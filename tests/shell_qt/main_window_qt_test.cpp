@@ -17,8 +17,10 @@
 #include "devices/mouse_device.h"
 #include "emulator/emulation.h"
 #include "emulator/mouse_model.h"
+#include "settings/device_profile_ui.h"
 #include "settings/json_file_util.h"
 #include "settings/profile_locations.h"
+#include "shell/main_routes.h"
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
 #include "ui/option_ui.h"
@@ -110,6 +112,7 @@ TEST_F(MainWindowQtTest, StartsWithoutADeviceThenThePluggedMouseIsShownAndSelect
     QWidget* noDevice = WidgetOf("No_device_Link");
     ASSERT_NE(noDevice, nullptr);
     EXPECT_TRUE(noDevice->isVisible());
+    EXPECT_FALSE(Control("device_power_switch")->IsVisible()) << "no battery or connection without a device";
 
     std::string error;
     ASSERT_TRUE(emulation_->Plug("mouse", error)) << error;
@@ -122,6 +125,7 @@ TEST_F(MainWindowQtTest, StartsWithoutADeviceThenThePluggedMouseIsShownAndSelect
     EXPECT_TRUE(option->IsSelected());
     EXPECT_EQ(window_->GetCurrentDevice(), mouse);
     EXPECT_FALSE(Control("No_device_Link")->IsVisible());
+    EXPECT_TRUE(Control("device_power_switch")->IsVisible());
 }
 
 TEST_F(MainWindowQtTest, DraggingStageThreeReachesTheMouseAndTheProfileFile) {
@@ -166,6 +170,26 @@ TEST_F(MainWindowQtTest, DraggingStageThreeReachesTheMouseAndTheProfileFile) {
     EXPECT_EQ(memory.at(at) | memory.at(at + 1) << 8, value);
     const Json::Value file = CJsonFileUtil().ReadJsonFile(mouse->Profile().GetProfilePath());
     EXPECT_EQ(file["Device"][0]["DPIStages"]["StageDPIs"][3]["StageDPIX"].asInt(), value);
+}
+
+TEST_F(MainWindowQtTest, TheProfileBarOpensItsActionsAndAddsAProfileByClicks) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    CDeviceProfileUI* bar = ProfileBarOf(Mouse());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->GetProfileCount(), 1);
+    QWidget* more = WidgetOf("profile_fun_spread_btn");
+    ASSERT_NE(more, nullptr);
+    QTest::mouseClick(more, Qt::LeftButton);
+    PumpUntil([] { return false; }, 50ms);
+    EXPECT_TRUE(Control("profile_menu_layout")->IsVisible());
+    QWidget* add = WidgetOf("device_add_btn");
+    ASSERT_NE(add, nullptr);
+    ASSERT_TRUE(add->isVisible());
+    QTest::mouseClick(add, Qt::LeftButton);
+    PumpUntil([] { return false; }, 50ms);
+    EXPECT_EQ(bar->GetProfileCount(), 2);
+    EXPECT_TRUE(std::filesystem::exists(bar->GetProfileFilePath(1)));
 }
 
 }  // namespace
