@@ -25,10 +25,6 @@ namespace zevik {
 
 namespace {
 
-constexpr std::array<const char*, 9> kCaptionButtonNames = {
-    "closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn", "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
-constexpr std::array<const char*, 5> kCachedTabNames = {"performance_Op_tab", "key_Op_tab", "macro_Op_tab",
-                                                        "system_Op_tab", "About_Op_tab"};
 // The texts of the lighting-control switch; the language files translate them.
 constexpr std::string_view kLightControlOnText = "控制灯光";
 constexpr std::string_view kLightControlOffText = "不控制灯光";
@@ -93,12 +89,6 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
 
 void CMainWnd::InitWindow() {
     Trace("InitWindow");
-    for (std::size_t i = 0; i < kCaptionButtonNames.size(); ++i) {
-        m_captionButtons[i] = m_pm.FindControl(kCaptionButtonNames[i]);
-    }
-    for (std::size_t i = 0; i < kCachedTabNames.size(); ++i) {
-        m_cachedTabs[i] = dynamic_cast<COptionUI*>(m_pm.FindControl(kCachedTabNames[i]));
-    }
     SetIcon(kIconId);
     m_tray.CreateTrayIcon(GetHWND(), kIconId, kProductName, kTrayMessage);
     CreateFirstTabs();
@@ -107,9 +97,6 @@ void CMainWnd::InitWindow() {
 void CMainWnd::OnWindowInit() {
     // This program drives the lighting from the start.
     m_outside->BroadcastLightControl(1, 1);
-    if (const UiRect work = GetUiBackend().GetWorkArea(); work.GetWidth() > 0) {
-        Trace("screen " + std::to_string(work.GetWidth()) + "x" + std::to_string(work.GetHeight()));
-    }
     // Shown by the scan thread's activate message after its first pass.
     ShowWindow(false, false);
     StartScan();
@@ -258,7 +245,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
             bHandled = true;
             return 0;
         case kUpdateDoneMessage:
-            if (CControlUI* setButton = m_captionButtons[8]) {
+            if (CControlUI* setButton = FindControl("setbtn")) {
                 setButton->SetForeImage("");
             }
             bHandled = true;

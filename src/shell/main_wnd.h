@@ -215,10 +215,6 @@ private:
     std::function<void()> m_onShutdown;
     std::function<void()> m_onFirstShown;
 
-    // Controls found once the skin is built.
-    std::array<CControlUI*, 9> m_captionButtons{};
-    std::array<COptionUI*, 5> m_cachedTabs{};
-
     CDiscoveryInterfaceList m_list;
     std::unique_ptr<CScanThread> m_scan;
     std::array<std::vector<COrbantixUSBDevice*>, kFamilyCount> m_devices;

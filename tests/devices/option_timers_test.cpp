@@ -45,6 +45,20 @@ protected:
         }
     }
 
+    // Gives the device a page with one light button, bound; the button.
+    CButtonUI* BindOneLight() {
+        auto* panel = new CContainerUI;
+        panel->SetName("SelectPanel");
+        auto* light = new CButtonUI;
+        light->SetName("light_0");
+        panel->Add(light);
+        device->Add(panel);
+        device->SetPageName("page");
+        device->SetLightButtonCount(1);
+        device->BindPage();
+        return light;
+    }
+
     // Advances the virtual clock in 100 ms steps until cond holds; the time it took, or -1.
     long long AdvanceUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit) {
         for (std::chrono::milliseconds t{0}; t <= limit; t += 100ms) {
@@ -155,15 +169,7 @@ TEST_F(OptionTimersTest, ConnectTimerDoesNothingOnceTheChannelClosed) {
 
 TEST_F(OptionTimersTest, LightFrameTimerRunsWhileTheChannelIsOpen) {
     Start("mouse");
-    auto* panel = new CContainerUI;
-    panel->SetName("SelectPanel");
-    auto* light = new CButtonUI;
-    light->SetName("light_0");
-    panel->Add(light);
-    device->Add(panel);
-    device->SetPageName("page");
-    device->SetLightButtonCount(1);
-    device->BindPage();
+    CButtonUI* light = BindOneLight();
     ASSERT_TRUE(device->OpenCommand(kMouseCommandPath, false));
     option->StartConnectTimers();
     loop.AdvanceBy(100ms);
@@ -178,15 +184,7 @@ TEST_F(OptionTimersTest, LightFrameTimerRunsWhileTheChannelIsOpen) {
 
 TEST_F(OptionTimersTest, LightFrameTimerRestsWhileThePreviewIsUnseenAndResumesWithTheWindow) {
     Start("mouse");
-    auto* panel = new CContainerUI;
-    panel->SetName("SelectPanel");
-    auto* light = new CButtonUI;
-    light->SetName("light_0");
-    panel->Add(light);
-    device->Add(panel);
-    device->SetPageName("page");
-    device->SetLightButtonCount(1);
-    device->BindPage();
+    CButtonUI* light = BindOneLight();
     device->previewOnly = true;
     ASSERT_TRUE(device->OpenCommand(kMouseCommandPath, false));
     option->StartConnectTimers();
