@@ -56,7 +56,7 @@ CMainWnd::~CMainWnd() {
     StopScan();
     m_trayMenu.reset();
     m_tray.DeleteTrayIcon();
-    // The device pages go with the tree; their workers must be stopped before the host goes.
+    // The host goes first, while everything it shows is still whole.
     DetachQuietly();
 }
 
