@@ -19,6 +19,7 @@
 #include "emulator/emulation.h"
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
+#include "quit_signals.h"
 #include "session_bus.h"
 #include "startup_language.h"
 #include "transport/hid/hidraw_backend.h"
@@ -177,6 +178,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         window.CenterWindow();
+        zevik::CQuitSignals quitSignals([&window] { window.ExitProgram(); });
         bus.SetTarget(&window);
         bus.SetOnRecord(
             [&window](unsigned kind, std::span<const std::uint8_t> data) { window.OnCopyData(kind, data); });
