@@ -16,11 +16,12 @@
 #include <string>
 
 #include "devices/device_catalogue.h"
+#include "display_watch.h"
 #include "emulator/emulation.h"
-#include "settings/profile_locations.h"
-#include "shell/main_wnd.h"
 #include "quit_signals.h"
 #include "session_bus.h"
+#include "settings/profile_locations.h"
+#include "shell/main_wnd.h"
 #include "startup_language.h"
 #include "transport/hid/hidraw_backend.h"
 #include "ui/qt/dark_theme.h"
@@ -67,9 +68,10 @@ bool AnySupportedDevice(zevik::IHidBackend& backend) {
 // The profile file chooser of the profile bar's import and export buttons.
 std::filesystem::path ChooseProfileFile(bool save, const std::string& suggestedName) {
     const QString filter = QObject::tr("Profiles (*.json);;All files (*)");
-    const QString file = save ? QFileDialog::getSaveFileName(nullptr, QObject::tr("Export profile"),
-                                                             QString::fromStdString(suggestedName), filter)
-                              : QFileDialog::getOpenFileName(nullptr, QObject::tr("Import profile"), {}, filter);
+    const QString file =
+        save ? QFileDialog::getSaveFileName(nullptr, QObject::tr("Export profile"),
+                                            QString::fromStdString(suggestedName), filter)
+             : QFileDialog::getOpenFileName(nullptr, QObject::tr("Import profile"), {}, filter);
     return std::filesystem::path(file.toStdString());
 }
 
@@ -171,7 +173,8 @@ int main(int argc, char** argv) {
         window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
         window.SetProfileFileChooser(ChooseProfileFile);
         std::string title(zevik::CMainWnd::kProductName);
-        if (fallback) title += " \u2014 " + resources.ResolveText("main_emulated_title") + " (no device found)";
+        if (fallback)
+            title += " \u2014 " + resources.ResolveText("main_emulated_title") + " (no device found)";
         if (window.Create(0, title, kVisible, 0, 0, 0, kWindowWidth, kWindowHeight) == 0) {
             std::fprintf(stderr, "zevik: the main skin did not load: %s\n", window.GetSkinError().c_str());
             zevik::SetUiBackend(nullptr);
@@ -179,12 +182,15 @@ int main(int argc, char** argv) {
         }
         window.CenterWindow();
         zevik::CQuitSignals quitSignals([&window] { window.ExitProgram(); });
+        const auto displays =
+            zevik::WatchDisplays([&window] { window.PostMessage(zevik::WM_DISPLAYCHANGE); });
         bus.SetTarget(&window);
         bus.SetOnRecord(
             [&window](unsigned kind, std::span<const std::uint8_t> data) { window.OnCopyData(kind, data); });
         bus.WatchSleep([&window](bool suspending) {
-            window.SendMessage(zevik::WM_POWERBROADCAST,
-                               suspending ? zevik::CMainWnd::kPowerSuspend : zevik::CMainWnd::kPowerResumeAutomatic, 0);
+            window.SendMessage(
+                zevik::WM_POWERBROADCAST,
+                suspending ? zevik::CMainWnd::kPowerSuspend : zevik::CMainWnd::kPowerResumeAutomatic, 0);
         });
         if (!opt.screenshot.empty()) {
             // The window shows itself once the devices were looked for; the picture is taken then.

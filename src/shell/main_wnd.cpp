@@ -1,5 +1,6 @@
 #include "shell/main_wnd.h"
 
+#include <cstdio>
 #include <thread>
 
 #include "devices/device_messages.h"
@@ -11,10 +12,10 @@
 #include "platform/detached_launch.h"
 #include "platform/trace.h"
 #include "settings/device_profile_ui.h"
-#include "transport/command_channel.h"
 #include "shell/main_routes.h"
 #include "shell/window_fit.h"
 #include "shell/worktool_record.h"
+#include "transport/command_channel.h"
 #include "ui/button_ui.h"
 #include "ui/message_loop.h"
 #include "ui/option_ui.h"
@@ -45,7 +46,9 @@ public:
 }  // namespace
 
 CMainWnd::CMainWnd(const DeviceContext& context, IOutsidePrograms* outside)
-    : m_context(context), m_outside(outside != nullptr ? outside : &m_nobody), m_messages(RegisterAppMessages()) {
+    : m_context(context),
+      m_outside(outside != nullptr ? outside : &m_nobody),
+      m_messages(RegisterAppMessages()) {
     m_desktopSettings = {DesktopSettingsCommand(DesktopSettingsPage::Keyboard),
                          DesktopSettingsCommand(DesktopSettingsPage::Mouse)};
     AddOwnRoutes();
@@ -125,11 +128,10 @@ void CMainWnd::Notify(TNotifyUI& msg) {
 }
 
 void CMainWnd::AddOwnRoutes() {
-    m_router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "control_light_status",
-                 [this](TNotifyUI&, int) {
-                     SetLightControl(!m_lightControl);
-                     m_outside->BroadcastLightControl(1, m_lightControl ? 1 : 0);
-                 });
+    m_router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "control_light_status", [this](TNotifyUI&, int) {
+        SetLightControl(!m_lightControl);
+        m_outside->BroadcastLightControl(1, m_lightControl ? 1 : 0);
+    });
     m_router.Add(DUI_MSGTYPE_ITEMSELECT, RouteMatch::Name, "device_profile_combo",
                  [this](TNotifyUI&, int) { SetTimer(kProfileSwitchTimer, 400); });
     m_router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Prefix, "windowdeviceset_",
@@ -184,7 +186,10 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         OnActivityMessage(msg, wParam);
     }
     if (msg == m_messages.activate) {
-        Trace("软件标示 " + std::to_string(msg) + "，" + std::to_string(wParam) + std::to_string(lParam));
+        char line[64];
+        std::snprintf(line, sizeof line, "软件标示 %u，%xd%xd", msg, static_cast<unsigned>(wParam),
+                      static_cast<unsigned>(lParam));
+        Trace(line);
         ActivateMainWindow();
     }
     // m_messages.updateEvent and updateRelay go on to the settings window while it is open; with it
@@ -348,8 +353,8 @@ void CMainWnd::AnswerWorkTool() {
         if (channel.ReceiverMode()) {
             // Through the receiver the link reports the receiver's own version.
             const std::uint16_t version = channel.ReceiverInterface().VersionNumber();
-            installed.receiver = InstalledVersions::ReceiverVersion{static_cast<std::uint8_t>(version >> 8),
-                                                                    static_cast<std::uint8_t>(version & 0xFF)};
+            installed.receiver = InstalledVersions::ReceiverVersion{
+                static_cast<std::uint8_t>(version >> 8), static_cast<std::uint8_t>(version & 0xFF)};
         } else {
             installed.mouseFirmware = channel.CableInterface().VersionNumber();
         }
@@ -507,13 +512,14 @@ void CMainWnd::ExitProgram() {
         m_trayMenu->Close();
     }
     StopWorkers();
-    ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset}, [this](COrbantixUSBDevice& device) {
-        if (device.CommandChannel().IsOpen()) {
-            device.SaveDeviceProfile();
-        }
-        device.CloseNotification();
-        CloseCommand(device);
-    });
+    ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset},
+                  [this](COrbantixUSBDevice& device) {
+                      if (device.CommandChannel().IsOpen()) {
+                          device.SaveDeviceProfile();
+                      }
+                      device.CloseNotification();
+                      CloseCommand(device);
+                  });
     m_tray.DeleteTrayIcon();
     if (m_onShutdown) {
         m_onShutdown();

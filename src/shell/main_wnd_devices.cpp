@@ -1,20 +1,19 @@
-#include "shell/main_wnd.h"
-
 #include <thread>
 
 #include "devices/device_option_ui.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
+#include "platform/trace.h"
 #include "settings/device_profile_ui.h"
 #include "settings/profile_locations.h"
 #include "shell/main_routes.h"
+#include "shell/main_wnd.h"
 #include "transport/command_channel.h"
 #include "ui/container_ui.h"
-#include "ui/option_ui.h"
 #include "ui/dialog_builder.h"
-#include "ui/tab_layout_ui.h"
-#include "platform/trace.h"
+#include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
+#include "ui/tab_layout_ui.h"
 
 // The main window's device list: tabs per device family, and the devices' connections as the scan
 // thread reports interfaces arriving and leaving.
@@ -70,8 +69,8 @@ void CMainWnd::InitProfileBar(COrbantixUSBDevice& device, Family family) {
     if (bar == nullptr) {
         return;  // a page without a profile bar
     }
-    static constexpr std::array<ProfileKind, kFamilyCount> kKinds = {ProfileKind::Mouse, ProfileKind::Keyboard,
-                                                                     ProfileKind::MousePad, ProfileKind::Headset};
+    static constexpr std::array<ProfileKind, kFamilyCount> kKinds = {
+        ProfileKind::Mouse, ProfileKind::Keyboard, ProfileKind::MousePad, ProfileKind::Headset};
     const ProfileKind kind = kKinds[family];
     const CProfileLocations defaults;
     const CProfileLocations& locations =

@@ -51,7 +51,8 @@ class MainWndMessagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root = std::filesystem::temp_directory_path() /
-               (std::string("zevik-main-msg-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               (std::string("zevik-main-msg-") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(root);
         locations = std::make_unique<CProfileLocations>(root, std::filesystem::path(ZEVIK_RESOURCE_DIR));
         previousPath = CPaintManagerUI::GetResourcePath();
@@ -88,7 +89,9 @@ protected:
         }
         return true;
     }
-    void PumpFor(std::chrono::milliseconds span) { PumpUntil([] { return false; }, span); }
+    void PumpFor(std::chrono::milliseconds span) {
+        PumpUntil([] { return false; }, span);
+    }
     COrbantixMouseDevice* Mouse() const {
         const auto& mice = wnd->Devices(CMainWnd::kFamilyMouse);
         auto* mouse = mice.empty() ? nullptr : dynamic_cast<COrbantixMouseDevice*>(mice.front());
@@ -125,7 +128,8 @@ TEST_F(MainWndMessagesTest, UpdateEventFourEndsTheProgramOnceOtherEventsDoNothin
     EXPECT_TRUE(loop.IsQuitRequested());
     EXPECT_FALSE(TabMouse()->CommandChannel().IsOpen()) << "the device is closed";
     EXPECT_FALSE(wnd->IsWindowVisible());
-    EXPECT_EQ(outside.audioCommands, (std::vector<int>{2, 4, 5})) << "the audio capture program is told to stop";
+    EXPECT_EQ(outside.audioCommands, (std::vector<int>{2, 4, 5}))
+        << "the audio capture program is told to stop";
     // A second request, the tray's exit and the window's end change nothing more.
     wnd->SendMessage(updateEvent, kUpdateEventQuit, 0);
     MenuCmd exit{"exit", "", "", false};

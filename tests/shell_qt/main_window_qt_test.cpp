@@ -91,9 +91,10 @@ protected:
     }
     CMouseModel* Model() { return dynamic_cast<CMouseModel*>(emulation_->Model("mouse")); }
     COrbantixMouseDevice* Mouse() {
-        auto* mouse = window_->Devices(CMainWnd::kFamilyMouse).empty()
-                          ? nullptr
-                          : dynamic_cast<COrbantixMouseDevice*>(window_->Devices(CMainWnd::kFamilyMouse).front());
+        auto* mouse =
+            window_->Devices(CMainWnd::kFamilyMouse).empty()
+                ? nullptr
+                : dynamic_cast<COrbantixMouseDevice*>(window_->Devices(CMainWnd::kFamilyMouse).front());
         return mouse != nullptr && mouse->CommandChannel().IsOpen() && mouse->HasMirror() ? mouse : nullptr;
     }
 
