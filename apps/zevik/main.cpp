@@ -1,9 +1,9 @@
 // zevik: the desktop configuration program.
 //   zevik [--emulate LIST] [--emulator-state FILE] [--emulator-log FILE] [--data-dir DIR]
-//         [--screenshot FILE.png [--screenshot-after MS]]
+//         [--tray] [--screenshot FILE.png [--screenshot-after MS]]
 // Without --emulate it serves the supported devices it finds through hidraw, as they come and go;
-// when none is present at start it runs with an emulated mouse and says so in the window title. A
-// second start brings the first to the front.
+// while none is plugged in an emulated mouse stands in, and the window title says so. A second start
+// brings the first to the front.
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QFileDialog>
@@ -23,6 +23,7 @@
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
 #include "startup_language.h"
+#include "transport/hid/fallback_backend.h"
 #include "transport/hid/hidraw_backend.h"
 #include "ui/qt/dark_theme.h"
 #include "ui/qt/font_loader.h"
@@ -50,17 +51,13 @@ struct Options {
     bool tray = false;
 };
 
-// Whether a hidraw node of a supported product is present.
-bool AnySupportedDevice(zevik::IHidBackend& backend) {
-    std::vector<std::string> paths;
-    if (!backend.Enumerate(paths)) return false;
-    const zevik::InterfaceTable table = zevik::MakeInterfaceTable();
-    for (const std::string& path : paths) {
-        for (const zevik::DeviceInterfaceEntry& row : table) {
-            char ids[32];
-            std::snprintf(ids, sizeof ids, "vid_%04x&pid_%04x", row.vendorId, row.productId);
-            if (path.find(ids) != std::string::npos) return true;
-        }
+// Whether a hidraw path names a product the program serves.
+bool IsSupportedPath(const std::string& path) {
+    static const zevik::InterfaceTable table = zevik::MakeInterfaceTable();
+    for (const zevik::DeviceInterfaceEntry& row : table) {
+        char ids[32];
+        std::snprintf(ids, sizeof ids, "vid_%04x&pid_%04x", row.vendorId, row.productId);
+        if (path.find(ids) != std::string::npos) return true;
     }
     return false;
 }
@@ -114,32 +111,28 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The devices: the emulated ones asked for, else the real ones, else an emulated mouse.
+    // The devices: the emulated ones asked for; else the real ones, with an emulated mouse standing
+    // in while none is plugged in.
+    const bool fallback = opt.emulate.empty();
     std::unique_ptr<zevik::CEmulation> emulation;
     std::unique_ptr<zevik::IHidBackend> hidraw;
-    zevik::IHidBackend* backend = nullptr;
-    bool fallback = false;
-    if (opt.emulate.empty()) {
-        hidraw = std::make_unique<zevik::CHidrawBackend>();
-        if (AnySupportedDevice(*hidraw)) {
-            backend = hidraw.get();
-        } else {
-            opt.emulate = "mouse";
-            fallback = true;
-        }
+    std::unique_ptr<zevik::CFallbackBackend> realOrEmulated;
+    zevik::EmulationOptions emu;
+    emu.list = fallback ? "mouse" : opt.emulate;
+    emu.stateFile = opt.emulatorState;
+    emu.logFile = opt.emulatorLog;
+    std::string emulationError;
+    emulation = zevik::CEmulation::Create(emu, emulationError);
+    if (emulation == nullptr) {
+        std::fprintf(stderr, "zevik: --emulate: %s\n", emulationError.c_str());
+        return 2;
     }
-    if (!opt.emulate.empty()) {
-        zevik::EmulationOptions emu;
-        emu.list = opt.emulate;
-        emu.stateFile = opt.emulatorState;
-        emu.logFile = opt.emulatorLog;
-        std::string error;
-        emulation = zevik::CEmulation::Create(emu, error);
-        if (emulation == nullptr) {
-            std::fprintf(stderr, "zevik: --emulate: %s\n", error.c_str());
-            return 2;
-        }
-        backend = &emulation->Backend();
+    zevik::IHidBackend* backend = &emulation->Backend();
+    if (fallback) {
+        hidraw = std::make_unique<zevik::CHidrawBackend>();
+        realOrEmulated =
+            std::make_unique<zevik::CFallbackBackend>(*hidraw, emulation->Backend(), IsSupportedPath);
+        backend = realOrEmulated.get();
     }
     const auto locations = opt.dataDir.empty()
                                ? std::make_unique<zevik::CProfileLocations>()
@@ -172,10 +165,22 @@ int main(int argc, char** argv) {
         window.SetProfileFolder(locations->DataRoot());
         window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
         window.SetProfileFileChooser(ChooseProfileFile);
-        std::string title(zevik::CMainWnd::kProductName);
-        if (fallback)
-            title += " \u2014 " + resources.ResolveText("main_emulated_title") + " (no device found)";
-        if (window.Create(0, title, kVisible, 0, 0, 0, kWindowWidth, kWindowHeight) == 0) {
+        // The title says when the emulated mouse stands in for a real one.
+        const std::string title(zevik::CMainWnd::kProductName);
+        const std::string standInTitle = title + " \u2014 " + resources.ResolveText("main_emulated_title");
+        bool standIn = false;
+        if (fallback) {
+            std::vector<std::string> paths;
+            realOrEmulated->Enumerate(paths);
+            standIn = realOrEmulated->UsingStandIn();
+            realOrEmulated->SetOnSwitch([&](bool toStandIn) {
+                QMetaObject::invokeMethod(qApp, [&window, &title, &standInTitle, toStandIn] {
+                    window.SetWindowText(toStandIn ? standInTitle : title);
+                });
+            });
+        }
+        if (window.Create(0, standIn ? standInTitle : title, kVisible, 0, 0, 0, kWindowWidth,
+                          kWindowHeight) == 0) {
             std::fprintf(stderr, "zevik: the main skin did not load: %s\n", window.GetSkinError().c_str());
             zevik::SetUiBackend(nullptr);
             return 1;
