@@ -86,6 +86,26 @@ TEST_F(RendererState, WidgetsFollowControlState) {
     EXPECT_TRUE(m_window->Of("valuechanged").empty());
 }
 
+TEST_F(RendererState, AShowStateNeverShowsAHiddenWindow) {
+    test::RecordingWindow& window = Open(R"(<Window size="200,100"><Label name="l"/></Window>)");
+    QWidget* widget = Host().Widget();
+    ASSERT_TRUE(widget->isVisible());
+    window.ShowWindow(false, false);
+    Pump();
+    for (const WPARAM state : {SC_RESTORE, SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE}) {
+        window.SendMessage(WM_SYSCOMMAND, state, 0);
+        Pump();
+        EXPECT_FALSE(widget->isVisible()) << state;
+    }
+    window.ShowWindow(true, true);
+    Pump();
+    EXPECT_TRUE(widget->isVisible());
+    EXPECT_FALSE(widget->isMinimized());
+    window.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(widget->isMinimized());
+}
+
 TEST_F(RendererState, WidgetsSitAtTheComputedRectangles) {
     for (const char* name : {"lbl", "btn", "opt_b", "combo", "slider", "edit", "tabs", "page_0", "row_0"}) {
         CControlUI* control = Control(name);

@@ -150,6 +150,14 @@ void CQtWindowHost::SetShowState(WPARAM sysCommand) {
     if (m_widget == nullptr) {
         return;
     }
+    if (!m_widget->isVisible()) {
+        // Showing is the window's own decision: a hidden window only takes the state it will show in.
+        Qt::WindowStates state = m_widget->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+        if (sysCommand == SC_MINIMIZE) state |= Qt::WindowMinimized;
+        if (sysCommand == SC_MAXIMIZE) state |= Qt::WindowMaximized;
+        m_widget->setWindowState(state);
+        return;
+    }
     switch (sysCommand) {
         case SC_MINIMIZE:
             m_widget->showMinimized();
