@@ -162,7 +162,6 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         zevik::CMainWnd window(context, &bus);
-        window.SetProfileFolder(locations->DataRoot());
         window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
         window.SetProfileFileChooser(ChooseProfileFile);
         // The title says when the emulated mouse stands in for a real one.

@@ -7,10 +7,11 @@
 #include <chrono>
 #include <cstdint>
 
+#include "settings/profile_locations.h"
+
 namespace zevik {
 
 class CMessageLoop;
-class CProfileLocations;
 class IHidBackend;
 
 // The millisecond clock of the lighting steps (blink time stamps). Monotonic.
@@ -42,5 +43,10 @@ struct DeviceContext {
     // The lighting steps' clock. Null: the steady clock.
     const IDeviceClock* clock = nullptr;
 };
+
+// The context's profile locations, or the default ones when it names none.
+inline CProfileLocations ProfileLocationsOf(const DeviceContext& context) {
+    return context.profileLocations != nullptr ? *context.profileLocations : CProfileLocations();
+}
 
 }  // namespace zevik

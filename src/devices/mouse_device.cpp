@@ -65,9 +65,7 @@ void* COrbantixMouseDevice::GetInterface(std::string_view name) {
 }
 
 std::filesystem::path COrbantixMouseDevice::KindFolder() const {
-    if (Context().profileLocations != nullptr)
-        return Context().profileLocations->KindFolder(ProfileKind::Mouse);
-    return CProfileLocations().KindFolder(ProfileKind::Mouse);
+    return ProfileLocationsOf(Context()).KindFolder(ProfileKind::Mouse);
 }
 
 bool COrbantixMouseDevice::ChannelReady() {
@@ -405,9 +403,7 @@ void COrbantixMouseDevice::EnsureProfileLoaded() {
 }
 
 int COrbantixMouseDevice::LoadProfileFiles() {
-    const CProfileLocations defaults;
-    const CProfileLocations& locations =
-        Context().profileLocations != nullptr ? *Context().profileLocations : defaults;
+    const CProfileLocations locations = ProfileLocationsOf(Context());
     if (!locations.EnsureKindFolder(ProfileKind::Mouse)) Trace("mouse: the profile folder cannot be created");
     CProfileStore store(locations.KindFolder(ProfileKind::Mouse), locations.DefaultFile(ProfileKind::Mouse),
                         PageKind(ProfileKind::Mouse));
@@ -521,9 +517,7 @@ int COrbantixMouseDevice::CheckMacroKeys() {
 }
 
 int COrbantixMouseDevice::LoadLightLists() {
-    const CProfileLocations defaults;
-    const CProfileLocations& locations =
-        Context().profileLocations != nullptr ? *Context().profileLocations : defaults;
+    const CProfileLocations locations = ProfileLocationsOf(Context());
     const Json::Value file = CJsonFileUtil().ReadJsonFile(locations.DefaultLightFile());
     std::vector<int> modes;
     std::vector<std::string> names;

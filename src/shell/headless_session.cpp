@@ -48,7 +48,6 @@ bool CHeadlessSession::Start(std::string& error) {
         return false;
     }
     m_window = std::make_unique<CMainWnd>(m_context);
-    m_window->SetProfileFolder(m_locations.DataRoot());
     if (m_window->Create(0, "ZEVIK", 0, 0) == 0) {
         error = "main skin: " + m_window->GetSkinError();
         return false;

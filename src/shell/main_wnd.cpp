@@ -479,12 +479,12 @@ int CMainWnd::FitWindowToMonitor() {
     // A minimised window counts as hidden there and would end hidden: without a tray icon nothing
     // could bring it back, so it is minimised again instead.
     const bool wasMinimized = IsWindowVisible() && IsMinimized();
-    m_dpi = ::zevik::FitWindowToMonitor(*this);
+    const int dpi = ::zevik::FitWindowToMonitor(*this);
     if (wasMinimized) {
         ShowWindow(true, false);
         SendSysCommand(kScMinimize);
     }
-    return m_dpi;
+    return dpi;
 }
 
 void CMainWnd::StopWorkers() {

@@ -87,8 +87,6 @@ public:
     // Whether the desktop shows tray icons; without one, closing minimises and the tray menu is
     // reached from the window.
     void SetTrayAvailable(bool available) { m_trayAvailable = available; }
-    // Folder under which the devices build their profile paths.
-    void SetProfileFolder(const std::filesystem::path& folder) { m_profileFolder = folder; }
     // Starts in the tray: the scan's first pass does not show the window (the desktop's autostart).
     void SetStartHidden(bool hidden) { m_startHidden = hidden; }
     // Runs once, when the window is shown for the first time.
@@ -129,8 +127,6 @@ public:
     const CAudioRecordBuffers& AudioRecords() const { return m_audioRecords; }
     bool IsShutDown() const { return m_shutDown; }
     bool IsSystemAwake() const { return m_systemAwake; }
-    bool IsWindowActivated() const { return m_windowActivated; }
-    int GetDpi() const { return m_dpi; }
     const AppMessages& Messages() const { return m_messages; }
     CMenuWnd* TrayMenu() const { return m_trayMenu.get(); }
 
@@ -138,7 +134,6 @@ public:
     // The scan thread (the window must exist). Starting a running scan is not an error.
     bool StartScan();
     void StopScan();
-    CScanThread* Scanner() { return m_scan.get(); }
 
     void OnDeviceArrived(std::size_t row);
     void OnDeviceRemoved(std::size_t row);
@@ -218,8 +213,6 @@ private:
     CDiscoveryInterfaceList m_list;
     std::unique_ptr<CScanThread> m_scan;
     std::array<std::vector<COrbantixUSBDevice*>, kFamilyCount> m_devices;
-    std::vector<CMpDevicePowerUI*> m_powerPanels;
-    std::filesystem::path m_profileFolder;
 
     bool m_trayAvailable = true;
     bool m_startHidden = false;
@@ -230,7 +223,6 @@ private:
     bool m_systemAwake = true;
     bool m_workersStopped = false;
     bool m_shutDown = false;
-    int m_dpi = 96;
     int m_sameModeOffer = 0;
     int m_lastLinkQueries = 0;
 };

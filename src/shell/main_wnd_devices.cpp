@@ -72,9 +72,7 @@ void CMainWnd::InitProfileBar(COrbantixUSBDevice& device, Family family) {
     static constexpr std::array<ProfileKind, kFamilyCount> kKinds = {
         ProfileKind::Mouse, ProfileKind::Keyboard, ProfileKind::MousePad, ProfileKind::Headset};
     const ProfileKind kind = kKinds[family];
-    const CProfileLocations defaults;
-    const CProfileLocations& locations =
-        m_context.profileLocations != nullptr ? *m_context.profileLocations : defaults;
+    const CProfileLocations locations = ProfileLocationsOf(m_context);
     std::string error;
     if (!locations.EnsureKindFolder(kind, &error)) {
         Trace("profiles: " + error);
@@ -218,7 +216,6 @@ bool CMainWnd::CreateDeviceTab(std::size_t row, int variant) {
     powers->Add(powerRoot.release());
     power->SetKindAndVariant(identity->kind, variant);
     power->SetBatteryPanel(pageEntry.batteryPanel != 0);
-    m_powerPanels.push_back(power);
 
     device->SetPageName(pageEntry.pageLayout);
     device->SetMainWindow(GetHWND());
@@ -227,7 +224,7 @@ bool CMainWnd::CreateDeviceTab(std::size_t row, int variant) {
     device->SetBatteryPanel(pageEntry.batteryPanel);
     device->SetLogoLed(pageEntry.logoLed);
     device->SetPowerPanel(power);
-    device->SetProfileFolder(m_profileFolder);
+    device->SetProfileFolder(ProfileLocationsOf(m_context).DataRoot());
     device->SetKindName(tabEntry.kindName);
     device->SetIdentity(*identity);
     device->SetProfileDeviceIndex(tabEntry.profileDeviceIndex);
