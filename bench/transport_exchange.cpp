@@ -43,11 +43,7 @@ Rig OpenMouse(std::chrono::microseconds usbFrame) {
     const CommandInterfaceRow* row = FindCommandInterface("mouse");
     rig.channel = std::make_unique<CCommandChannel>(rig.emulation->Backend());
     for (const std::string& path : rig.emulation->EmulatedBackend().PathsOf("mouse")) {
-        if (!PathMatches(*row, path)) continue;
-        if (rig.channel->CableInterface().Open(path, true, true, true, false)) {
-            rig.channel->SetConnectionMode(kConnectionCable);
-            rig.channel->SetOpen(true);
-        }
+        if (PathMatches(*row, path)) rig.channel->OpenConnection(path, kConnectionCable);
     }
     return rig;
 }

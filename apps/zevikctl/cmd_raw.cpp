@@ -72,11 +72,7 @@ public:
         exitCode = Open(context, name);
     }
     ~OpenDevice() {
-        if (!channel_) return;
-        const std::lock_guard lock(channel_->ExchangeLock());
-        channel_->SetOpen(false);
-        channel_->CableInterface().Close();
-        channel_->ReceiverInterface().Close();
+        if (channel_) channel_->CloseConnections();
     }
     OpenDevice(const OpenDevice&) = delete;
     OpenDevice& operator=(const OpenDevice&) = delete;

@@ -64,10 +64,7 @@ COrbantixUSBDevice::~COrbantixUSBDevice() {
     if (CDeviceOptionUI* option = GetDeviceOption(); option != nullptr && option->GetDevice() == this) {
         option->SetDevice(nullptr);  // its timers must not reach a destroyed device
     }
-    std::lock_guard lock(m_commandChannel.ExchangeLock());
-    m_commandChannel.SetOpen(false);
-    m_commandChannel.CableInterface().Close();
-    m_commandChannel.ReceiverInterface().Close();
+    m_commandChannel.CloseConnections();
 }
 
 std::string_view COrbantixUSBDevice::GetClass() const {

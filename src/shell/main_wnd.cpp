@@ -513,12 +513,12 @@ void CMainWnd::ExitProgram() {
     }
     StopWorkers();
     ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset},
-                  [this](COrbantixUSBDevice& device) {
+                  [](COrbantixUSBDevice& device) {
                       if (device.CommandChannel().IsOpen()) {
                           device.SaveDeviceProfile();
                       }
                       device.CloseNotification();
-                      CloseCommand(device);
+                      device.CommandChannel().CloseConnections();
                   });
     m_tray.DeleteTrayIcon();
     if (m_onShutdown) {

@@ -193,8 +193,6 @@ private:
     // A device shown for the first time opens on its performance page.
     void ShowStartPage(COrbantixUSBDevice* device);
     void HideOption(CDeviceOptionUI* option);
-    bool OpenCommand(COrbantixUSBDevice& device, bool receiver, const std::string& path);
-    void CloseCommand(COrbantixUSBDevice& device);
     bool QueryLink(COrbantixUSBDevice& device);
 
     DeviceContext m_context;

@@ -251,26 +251,6 @@ bool CMainWnd::CreateDeviceTab(std::size_t row, int variant) {
     return true;
 }
 
-bool CMainWnd::OpenCommand(COrbantixUSBDevice& device, bool receiver, const std::string& path) {
-    CCommandChannel& channel = device.CommandChannel();
-    std::lock_guard lock(channel.ExchangeLock());
-    CHidInterface& hid = receiver ? channel.ReceiverInterface() : channel.CableInterface();
-    if (!hid.Open(path, true, true, true, false)) {
-        return false;
-    }
-    channel.SetOpen(true);
-    channel.SetConnectionMode(receiver ? kConnectionReceiver : kConnectionCable);
-    return true;
-}
-
-void CMainWnd::CloseCommand(COrbantixUSBDevice& device) {
-    CCommandChannel& channel = device.CommandChannel();
-    std::lock_guard lock(channel.ExchangeLock());
-    channel.SetOpen(false);
-    channel.CableInterface().Close();
-    channel.ReceiverInterface().Close();
-}
-
 void CMainWnd::ConnectDevice(std::size_t row) {
     const auto entry = m_list.Row(row);
     COrbantixUSBDevice* device = DeviceForRow(row);
@@ -295,7 +275,9 @@ void CMainWnd::ConnectDevice(std::size_t row) {
         }
     }
     const bool receiver = IsReceiverKind(entry->kind);
-    if (!device->CommandChannel().IsOpen() && !OpenCommand(*device, receiver, entry->devicePath)) {
+    if (!device->CommandChannel().IsOpen() &&
+        !device->CommandChannel().OpenConnection(entry->devicePath,
+                                                 receiver ? kConnectionReceiver : kConnectionCable)) {
         return;  // stays closed and hidden until the row is plugged again
     }
     if (CDeviceOptionUI* option = device->GetDeviceOption()) {
@@ -328,7 +310,7 @@ void CMainWnd::DisconnectDevice(std::size_t row) {
         }
         return;
     }
-    CloseCommand(*device);
+    device->CommandChannel().CloseConnections();
     if (CDeviceOptionUI* option = device->GetDeviceOption()) {
         option->StopAllTimers();
         HideOption(option);

@@ -60,6 +60,22 @@ void CCommandChannel::SetConnectionMode(int mode) {
     chunkSize_.store(receiver ? kReceiverChunkSize : kCableChunkSize, std::memory_order_release);
 }
 
+bool CCommandChannel::OpenConnection(const std::string& path, int mode) {
+    const std::lock_guard lock(exchangeLock_);
+    CHidInterface& link = mode == kConnectionReceiver ? receiver_ : cable_;
+    if (!link.Open(path, true, true, true, false)) return false;
+    SetConnectionMode(mode);
+    SetOpen(true);
+    return true;
+}
+
+void CCommandChannel::CloseConnections() {
+    const std::lock_guard lock(exchangeLock_);
+    SetOpen(false);
+    cable_.Close();
+    receiver_.Close();
+}
+
 bool CCommandChannel::SetBlockSize(uint32_t size) {
     if (size > kMaxBlockSize) return false;
     blockSize_.store(static_cast<uint16_t>(size), std::memory_order_release);

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <mutex>
 #include <span>
+#include <string>
 
 #include "transport/hid_interface.h"
 
@@ -81,6 +82,13 @@ public:
     // closes or reopens it.
     bool IsOpen() const { return open_.load(std::memory_order_acquire); }
     void SetOpen(bool open) { open_.store(open, std::memory_order_release); }
+
+    // Under the exchange lock: opens the interface of the connection (mode 2 the receiver's, any other
+    // the cable's) on path for reading and writing, then sets the mode and marks the channel open.
+    // False, and nothing changed, when the interface cannot be opened.
+    bool OpenConnection(const std::string& path, int mode);
+    // Under the exchange lock: marks the channel closed and closes both interfaces.
+    void CloseConnections();
 
     // While set, the devices' lighting threads send no lighting frames.
     bool StreamPaused() const { return streamPaused_.load(std::memory_order_acquire); }

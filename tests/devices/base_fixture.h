@@ -60,23 +60,9 @@ public:
 
     // Opens the command channel on path the way the device list does.
     bool OpenCommand(const std::string& path, bool receiver) {
-        CCommandChannel& channel = CommandChannel();
-        std::lock_guard lock(channel.ExchangeLock());
-        CHidInterface& hid = receiver ? channel.ReceiverInterface() : channel.CableInterface();
-        if (!hid.Open(path, true, true, true, false)) {
-            return false;
-        }
-        channel.SetOpen(true);
-        channel.SetConnectionMode(receiver ? kConnectionReceiver : kConnectionCable);
-        return true;
+        return CommandChannel().OpenConnection(path, receiver ? kConnectionReceiver : kConnectionCable);
     }
-    void CloseCommand() {
-        CCommandChannel& channel = CommandChannel();
-        std::lock_guard lock(channel.ExchangeLock());
-        channel.SetOpen(false);
-        channel.CableInterface().Close();
-        channel.ReceiverInterface().Close();
-    }
+    void CloseCommand() { CommandChannel().CloseConnections(); }
 
     std::atomic<int> connects{0};
     std::atomic<int> resyncs{0};

@@ -102,13 +102,8 @@ protected:
 
     // Opens the command channel the way the device list does.
     bool Open(bool receiver = false) {
-        CCommandChannel& channel = device->CommandChannel();
-        std::lock_guard lock(channel.ExchangeLock());
-        CHidInterface& hid = receiver ? channel.ReceiverInterface() : channel.CableInterface();
-        if (!hid.Open(receiver ? kMouseReceiver : kMouseCable, true, true, true, false)) return false;
-        channel.SetOpen(true);
-        channel.SetConnectionMode(receiver ? kConnectionReceiver : kConnectionCable);
-        return true;
+        return device->CommandChannel().OpenConnection(receiver ? kMouseReceiver : kMouseCable,
+                                                       receiver ? kConnectionReceiver : kConnectionCable);
     }
 
     std::vector<uint8_t> Memory() const { return mouse->ReadArea("memory"); }

@@ -46,11 +46,7 @@ protected:
 
     // Opens the interface of the mode (the same node serves both) the way the owner does.
     void Connect(int mode = kConnectionCable) {
-        const std::lock_guard lock(channel_.ExchangeLock());
-        CHidInterface& link = mode == kConnectionReceiver ? channel_.ReceiverInterface() : channel_.CableInterface();
-        ASSERT_TRUE(link.Open(path_, true, true, true, false));
-        channel_.SetConnectionMode(mode);
-        channel_.SetOpen(true);
+        ASSERT_TRUE(channel_.OpenConnection(path_, mode));
     }
 
     std::shared_ptr<FakeVendorNode> node_ = std::make_shared<FakeVendorNode>();

@@ -30,14 +30,8 @@ protected:
     bool Connect(int mode) {
         const bool receiver = mode == kConnectionReceiver;
         const CommandInterfaceRow* row = FindCommandInterface(receiver ? "mouse-receiver" : "mouse");
-        CHidInterface& link = receiver ? channel_->ReceiverInterface() : channel_->CableInterface();
-        const std::lock_guard lock(channel_->ExchangeLock());
         for (const std::string& path : emulation_->EmulatedBackend().PathsOf(receiver ? "mouse-receiver" : "mouse")) {
-            if (PathMatches(*row, path) && link.Open(path, true, true, true, false)) {
-                channel_->SetConnectionMode(mode);
-                channel_->SetOpen(true);
-                return true;
-            }
+            if (PathMatches(*row, path) && channel_->OpenConnection(path, mode)) return true;
         }
         return false;
     }
