@@ -51,15 +51,9 @@ struct Options {
     bool tray = false;
 };
 
-// Whether a hidraw path names a product the program serves.
+// Whether a hidraw path names an interface the program serves.
 bool IsSupportedPath(const std::string& path) {
-    static const zevik::InterfaceTable table = zevik::MakeInterfaceTable();
-    for (const zevik::DeviceInterfaceEntry& row : table) {
-        char ids[32];
-        std::snprintf(ids, sizeof ids, "vid_%04x&pid_%04x", row.vendorId, row.productId);
-        if (path.find(ids) != std::string::npos) return true;
-    }
-    return false;
+    return zevik::IsCatalogueInterface(zevik::ParsePathIds(path));
 }
 
 // The profile file chooser of the profile bar's import and export buttons.

@@ -1,5 +1,7 @@
 #include "devices/device_catalogue.h"
 
+#include <algorithm>
+
 namespace zevik {
 
 namespace {
@@ -36,6 +38,15 @@ InterfaceTable MakeInterfaceTable() {
         Row(0x320F, 0x1004, 1, 3, kKindMousepad, kRoleNotification, 0x000C, 0x01, 0, 0),
         Row(0x0C76, 0x1630, 3, 0, kKindHeadset, kRoleCommand, 0x000C, 0x01, 0, 0),
     }};
+}
+
+bool IsCatalogueInterface(const PathIds& ids) {
+    static const InterfaceTable table = MakeInterfaceTable();
+    return ids.vendorId != 0 &&
+           std::any_of(table.begin(), table.end(), [&ids](const DeviceInterfaceEntry& e) {
+               return e.vendorId == ids.vendorId && e.productId == ids.productId &&
+                      e.interfaceNumber == ids.interfaceNumber && e.collectionNumber == ids.collectionNumber;
+           });
 }
 
 std::optional<std::size_t> FindDeviceTab(int vendorId, int productId, int kind, int variant) {

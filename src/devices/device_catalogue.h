@@ -24,6 +24,10 @@ using InterfaceTable = std::array<DeviceInterfaceEntry, kInterfaceRowCount>;
 // A fresh copy of the interface table (every path empty, every connected flag 0).
 InterfaceTable MakeInterfaceTable();
 
+// Whether a path's numbers (ParsePathIds) name an interface of the table: vendor, product, interface
+// and collection of one of its rows (rows without a vendor name no real interface).
+bool IsCatalogueInterface(const PathIds& ids);
+
 struct DeviceTabEntry {
     std::string_view optionLayout;    // the device option's layout file
     std::string_view tabHeaderName;   // the tab header's control name

@@ -11,22 +11,6 @@
 
 namespace zevik {
 
-namespace {
-
-// A catalogue row has these four path numbers.
-bool InCatalogue(const PathIds& ids) {
-    const InterfaceTable table = MakeInterfaceTable();
-    for (const DeviceInterfaceEntry& e : table) {
-        if (e.vendorId == ids.vendorId && e.productId == ids.productId &&
-            e.interfaceNumber == ids.interfaceNumber && e.collectionNumber == ids.collectionNumber) {
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
 CScanThread::CScanThread(IHidBackend& backend, CMessageLoop& loop, HWND target, UINT activateMsg,
                          CDiscoveryInterfaceList& list)
     : m_backend(backend), m_loop(loop), m_target(target), m_activateMsg(activateMsg), m_list(list) {}
@@ -99,7 +83,7 @@ void CScanThread::ScanForArrivals() {
         }
         const std::string path = *next;  // the list is owned by the probe; keep our own copy
         const PathIds ids = ParsePathIds(path);
-        if (!InCatalogue(ids) ||
+        if (!IsCatalogueInterface(ids) ||
             !m_list.HasFreeRow(ids.vendorId, ids.productId, ids.interfaceNumber, ids.collectionNumber)) {
             continue;
         }

@@ -304,6 +304,19 @@ TEST(DiscoveryInterfaceListTest, KeyboardRowsAloneDoNotKeepTheScanListing) {
     EXPECT_TRUE(list.AnyReachableFree());
 }
 
+TEST(DeviceCatalogueTest, PathsOfTheTablesInterfacesAreRecognised) {
+    const std::pair<const char*, bool> cases[] = {
+        {"hidraw:/dev/hidraw3#vid_320f&pid_225a&mi_01&col04", true},
+        {"emu:mouse-receiver#vid_320f&pid_225b&mi_01&col04", true},
+        {"hidraw:/dev/hidraw3#vid_320f&pid_225a&mi_01&col02", false},  // another collection
+        {"hidraw:/dev/hidraw1#vid_046d&pid_c31c&mi_00", false},         // another maker's
+        {"hidraw:/dev/hidraw2#mi_01&col04", false},                     // no ids: not a placeholder row
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(IsCatalogueInterface(ParsePathIds(path)), expected) << path;
+    }
+}
+
 TEST(DeviceCatalogueTest, PartnerRowsNameEachOtherAndTabsFindTheirPages) {
     const InterfaceTable table = MakeInterfaceTable();
     for (std::size_t i = 0; i < table.size(); ++i) {
