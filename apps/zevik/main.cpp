@@ -158,14 +158,12 @@ int main(int argc, char** argv) {
         zevik::CMainWnd window(context, &bus);
         window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
         window.SetProfileFileChooser(ChooseProfileFile);
-        // The title says when the emulated mouse stands in for a real one.
+        // The title says when the emulated mouse stands in for a real one. It does until the scan's
+        // first look finds a real device, which switches the title like any later plug.
         const std::string title(zevik::CMainWnd::kProductName);
         const std::string standInTitle = title + " \u2014 " + resources.ResolveText("main_emulated_title");
-        bool standIn = false;
+        const bool standIn = fallback && realOrEmulated->UsingStandIn();
         if (fallback) {
-            std::vector<std::string> paths;
-            realOrEmulated->Enumerate(paths);
-            standIn = realOrEmulated->UsingStandIn();
             realOrEmulated->SetOnSwitch([&](bool toStandIn) {
                 QMetaObject::invokeMethod(qApp, [&window, &title, &standInTitle, toStandIn] {
                     window.SetWindowText(toStandIn ? standInTitle : title);

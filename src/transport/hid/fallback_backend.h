@@ -27,7 +27,7 @@ public:
     // Moves when either backend's count moves; nothing when either cannot tell.
     std::optional<std::uint64_t> ChangeCount() override;
 
-    // Whether the last listing was the stand-in's.
+    // Whether the last listing was the stand-in's (true before the first).
     bool UsingStandIn() const;
     // Called (on the listing thread) when the listing moves from the stand-in to the real backend or
     // back, with the new UsingStandIn(). Set before listing starts.
