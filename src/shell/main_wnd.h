@@ -124,7 +124,6 @@ public:
     void StopWorkers();
     // A record of the audio capture program (kind 1 samples, kind 2 band values).
     void OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data);
-    const CAudioRecordBuffers& AudioRecords() const { return m_audioRecords; }
     bool IsShutDown() const { return m_shutDown; }
     bool IsSystemAwake() const { return m_systemAwake; }
     const AppMessages& Messages() const { return m_messages; }
@@ -202,7 +201,7 @@ private:
     CNotifyRouter m_router;
     CTrayIcon m_tray;
     std::unique_ptr<CMenuWnd> m_trayMenu;
-    CAudioRecordBuffers m_audioRecords;
+    CAudioRecordBuffers m_audioRecords;  // kept for the audio-reactive lighting
     FileChooser m_chooseFile;
     std::array<Command, 2> m_desktopSettings;
     std::function<void()> m_onShutdown;
