@@ -8,7 +8,6 @@
 #include "devices/mouse_notification.h"
 #include "devices/mouse_recoil_image.h"
 #include "devices/mouse_sensitivity.h"
-#include "devices/mouse_status_sink.h"
 #include "devices/notification_reader.h"
 #include "platform/trace.h"
 #include "settings/json_access.h"
@@ -237,7 +236,7 @@ int COrbantixMouseDevice::PollStatus() {
     if (result != kResultDone) return result;
     status[kStatusConnection] = channel.ReceiverMode() ? 1 : 0;
     lastStatus_ = status;
-    if (statusSink_ != nullptr) statusSink_->ShowDeviceStatus(status);
+    ShowStatus(status);
     SendToMainWindow(UM_DEVICE_STATUS, status[kStatusReport], 0);
     return kResultDone;
 }

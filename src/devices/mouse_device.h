@@ -37,7 +37,6 @@
 namespace zevik {
 
 class CNotificationReader;
-class IDeviceStatusSink;
 class CProfileLocations;
 
 inline constexpr int kDeviceKindMouseReceiver = 6;
@@ -154,7 +153,6 @@ public:
     void ShowStage(int stage, const DpiStageRecord& record, bool active);
 
     // ---- state ----
-    void SetStatusSink(IDeviceStatusSink* sink) { statusSink_ = sink; }
     void SetColourPicker(ColourPicker picker) { colourPicker_ = std::move(picker); }
     CMouseProfiledata& Profile() { return profile_; }
     int GetActiveSlot() const { return activeSlot_.load(); }
@@ -217,7 +215,6 @@ private:
     std::uint64_t sequenceSince_ = 0;
 
     CControlUI* settingsLayout_ = nullptr;  // "mouse_device_seting_layout"
-    IDeviceStatusSink* statusSink_ = nullptr;
     ColourPicker colourPicker_;
 
     std::unique_ptr<CNotificationReader> receiverReader_;

@@ -7,11 +7,12 @@
 #include <span>
 #include <string_view>
 
+#include "devices/device_status_sink.h"
 #include "ui/vertical_layout_ui.h"
 
 namespace zevik {
 
-class CMpDevicePowerUI : public CVerticalLayoutUI {
+class CMpDevicePowerUI : public CVerticalLayoutUI, public IDeviceStatusSink {
 public:
     static constexpr std::string_view kClassName = "MpDevicePower";
     static constexpr std::size_t kMaxStatusSize = 64;
@@ -29,6 +30,8 @@ public:
     // byte 3 receiver (1) or cable (0), byte 5 the mousepad's phone type. Bytes beyond the record's
     // end count as 0; a battery level above 100 is shown as 100.
     void UpdateStatus(std::span<const std::uint8_t> record);
+    // IDeviceStatusSink: the device's polled status, shown as UpdateStatus does.
+    void ShowDeviceStatus(std::span<const std::uint8_t> record) override { UpdateStatus(record); }
 
     // The panel was activated: notifies "selectchanged".
     bool Activate() override;

@@ -5,6 +5,7 @@
 #include "devices/device_option_ui.h"
 #include "devices/lighting_tables.h"
 #include "devices/lighting_thread.h"
+#include "devices/mp_device_power_ui.h"
 #include "devices/notification_reader.h"
 #include "platform/trace.h"
 #include "ui/message_loop.h"
@@ -397,6 +398,15 @@ void COrbantixUSBDevice::OnNotificationUsage(std::uint16_t usage) {
 bool COrbantixUSBDevice::StartOptionTimer(UINT_PTR id, UINT ms) {
     std::lock_guard lock(m_optionLock);
     return m_deviceOption != nullptr && m_deviceOption->StartTimer(id, ms);
+}
+
+void COrbantixUSBDevice::SetPowerPanel(CMpDevicePowerUI* panel) {
+    m_powerPanel = panel;
+    m_statusSink = panel;
+}
+
+void COrbantixUSBDevice::ShowStatus(std::span<const std::uint8_t> record) {
+    if (m_statusSink != nullptr) m_statusSink->ShowDeviceStatus(record);
 }
 
 void COrbantixUSBDevice::SetDeviceOption(CDeviceOptionUI* option) {

@@ -47,6 +47,7 @@ namespace zevik {
 class CDeviceOptionUI;
 class CLightingThread;
 class CMpDevicePowerUI;
+class IDeviceStatusSink;
 class CNotificationReader;
 class CTabLayoutUI;
 
@@ -220,8 +221,11 @@ public:
     int GetKeyButtonCount() const { return m_keyButtonCount; }
     void SetLogoLed(int led) { m_logoLed = led; }
     int GetLogoLed() const { return m_logoLed; }
-    void SetPowerPanel(CMpDevicePowerUI* panel) { m_powerPanel = panel; }
+    // The power panel also becomes the status sink.
+    void SetPowerPanel(CMpDevicePowerUI* panel);
     CMpDevicePowerUI* GetPowerPanel() const { return m_powerPanel; }
+    // Where ShowStatus hands the status records the device polls (the power panel unless replaced).
+    void SetStatusSink(IDeviceStatusSink* sink) { m_statusSink = sink; }
     // The option and the device unlink each other when either is destroyed first.
     void SetDeviceOption(CDeviceOptionUI* option);
     CDeviceOptionUI* GetDeviceOption() const;
@@ -277,6 +281,8 @@ protected:
     std::array<std::uint8_t, kDeviceInfoSize>& MutableDeviceInfo() { return m_deviceInfo; }
     void SetKeyButtons(std::vector<CControlUI*> buttons) { m_keyButtons = std::move(buttons); }
     void SetLightButtons(std::vector<CControlUI*> buttons) { m_lightButtons = std::move(buttons); }
+    // A status record the device read (battery, charging, connection): to the status sink, if any.
+    void ShowStatus(std::span<const std::uint8_t> record);
 
 private:
     // Finds a control by name in the subtree of root (root included); null when absent.
@@ -328,6 +334,7 @@ private:
 
     HWND m_mainWindow = 0;
     CMpDevicePowerUI* m_powerPanel = nullptr;
+    IDeviceStatusSink* m_statusSink = nullptr;
     mutable std::mutex m_optionLock;  // the notification thread reaches the option under it
     CDeviceOptionUI* m_deviceOption = nullptr;
 

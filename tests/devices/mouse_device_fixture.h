@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "devices/device_status_sink.h"
 #include "devices/mouse_device.h"
-#include "devices/mouse_status_sink.h"
 #include "emulator/emulation.h"
 #include "emulator/mouse_model.h"
 #include "settings/json_file_util.h"

@@ -11,12 +11,16 @@
 #include <string>
 
 #include "devices/device_option_ui.h"
+#include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
 #include "emulator/emulation.h"
+#include "platform/platform_test_support.h"
+#include "shell/headless_commands.h"
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/plain_message_loop.h"
+#include "ui/progress_ui.h"
 #include "ui/resource_manager.h"
 #include "ui/tab_layout_ui.h"
 
@@ -41,6 +45,8 @@ protected:
         DeviceContext context;
         context.hidBackend = &emulation->Backend();
         context.uiLoop = &loop;
+        locations = std::make_unique<CProfileLocations>(dataDir.Path(), std::filesystem::path());
+        context.profileLocations = locations.get();
         ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
         wnd = std::make_unique<CMainWnd>(context);
         ASSERT_NE(wnd->Create(0, "main", 0, 0), 0u) << wnd->GetSkinError();
@@ -86,6 +92,8 @@ protected:
     }
 
     std::string previousPath;
+    TempDir dataDir;
+    std::unique_ptr<CProfileLocations> locations;
     CPlainMessageLoop loop;
     std::unique_ptr<CEmulation> emulation;
     std::unique_ptr<CMainWnd> wnd;
@@ -174,6 +182,74 @@ TEST_F(MainWndDevicesTest, TwoIdenticalMiceServeOnlyTheFirst) {
     EXPECT_EQ(wnd->Devices(CMainWnd::kFamilyMouse).size(), 1u);
     EXPECT_EQ(wnd->VisibleDeviceCount(), 1);
     EXPECT_NE(mouse->CommandChannel().CableInterface().DevicePath().find("emu:mouse#"), std::string::npos);
+}
+
+// What the power panel shows: the percent in the bar and its text, the charging state's images, and
+// the cable or receiver logo.
+struct PanelView {
+    int progress = -1;
+    std::string value;
+    std::string status;
+    std::string charging;
+    std::string logo;
+    bool cableText = false;
+    bool receiverText = false;
+};
+
+PanelView ViewOf(CMpDevicePowerUI& panel) {
+    auto child = [&panel](const char* name) {
+        CControlUI* c = panel.FindControl([name](CControlUI& x) { return x.GetName() == name; }, UIFIND_ALL);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    };
+    PanelView view;
+    if (auto* bar = static_cast<CProgressUI*>(child("device_Power_progress")->GetInterface("Progress"))) {
+        view.progress = bar->GetValue();
+    }
+    view.value = child("device_power_value")->GetText();
+    view.status = child("device_power_status")->GetBkImage();
+    view.charging = child("device_powering_status")->GetBkImage();
+    view.logo = child("device_wuxian_logo")->GetBkImage();
+    view.cableText = child("device_youxian_logo_text")->IsVisible();
+    view.receiverText = child("device_wuxian_logo_text")->IsVisible();
+    return view;
+}
+
+TEST_F(MainWndDevicesTest, PowerPanelShowsTheMouseStatusFromTheFirstPollAndFollowsIt) {
+    Start("mouse");
+    CMpDevicePowerUI* panel = mouse->GetPowerPanel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ViewOf(*panel).value == "100%"; })) << "the first poll after connect";
+    PanelView view = ViewOf(*panel);
+    EXPECT_EQ(view.progress, 100);
+    EXPECT_EQ(view.status, "file='power/power.png'");
+    EXPECT_EQ(view.charging, "file='power/light.png'");
+    EXPECT_EQ(view.logo, "file='power/WIFI_normal.png'");
+    EXPECT_TRUE(view.cableText);
+    EXPECT_FALSE(view.receiverText);
+
+    // The status poll every 3 s carries the change.
+    std::string error;
+    Act(RunEmulatorWords(*emulation, {"battery", "mouse", "37", "1"}, error), error);
+    ASSERT_TRUE(PumpUntil([&] { return ViewOf(*panel).value == "37%"; }, 4s));
+    view = ViewOf(*panel);
+    EXPECT_EQ(view.progress, 37);
+    EXPECT_EQ(view.status, "file='power/powering_down.png'");
+    EXPECT_EQ(view.charging, "file='power/powering_down.png'");
+}
+
+TEST_F(MainWndDevicesTest, PowerPanelShowsTheReceiver) {
+    Start("mouse@receiver");
+    CMpDevicePowerUI* panel = mouse->GetPowerPanel();
+    ASSERT_NE(panel, nullptr);
+    std::string error;
+    Act(RunEmulatorWords(*emulation, {"battery", "mouse", "64", "2"}, error), error);
+    ASSERT_TRUE(PumpUntil([&] { return ViewOf(*panel).value == "64%"; }, 5s));
+    const PanelView view = ViewOf(*panel);
+    EXPECT_EQ(view.logo, "file='power/WIFI_down.png'");
+    EXPECT_EQ(view.status, "file='power/power.png'");
+    EXPECT_TRUE(view.receiverText);
+    EXPECT_FALSE(view.cableText);
 }
 
 }  // namespace
