@@ -2,21 +2,23 @@
 //   mouse WORDS...          a mouse command as "zevikctl mouse" takes it
 //   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING
 //   wait MS                 let the program run for that long
-// Empty lines and lines starting with '#' are skipped. The first failing line ends the run with its
-// line number.
+// Empty lines and lines starting with '#' are skipped. The script is checked before it runs: a bad
+// word or value exits 2 with its line number and opens nothing. The first line that fails while
+// running ends the run with its line number (exit 1).
 
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <chrono>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli_context.h"
 #include "commands.h"
-#include "headless_start.h"
 #include "devices/mouse_device.h"
+#include "headless_start.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
 
@@ -31,17 +33,45 @@ std::vector<std::string> Words(const std::string& line) {
     return words;
 }
 
-bool RunLine(CHeadlessRun& run, const std::vector<std::string>& words, std::string& error) {
-    const std::string& verb = words[0];
-    const std::vector<std::string> rest(words.begin() + 1, words.end());
+// One line of the script, checked before the run starts.
+struct BatchLine {
+    int number = 0;
+    std::vector<std::string> words;
+    int waitMs = 0;                     // "wait"
+    std::optional<MouseCommand> mouse;  // "mouse"
+};
+
+// Checks a line's words; false with the message. Emulator actions are checked when they run: what
+// they name depends on the emulated devices.
+bool CheckLine(BatchLine& line, std::string& error) {
+    const std::string& verb = line.words[0];
+    const std::vector<std::string> rest(line.words.begin() + 1, line.words.end());
     if (verb == "wait") {
         int ms = -1;
-        if (rest.size() == 1) std::from_chars(rest[0].data(), rest[0].data() + rest[0].size(), ms);
+        if (rest.size() == 1) {
+            const auto [ptr, ec] = std::from_chars(rest[0].data(), rest[0].data() + rest[0].size(), ms);
+            if (ec != std::errc{} || ptr != rest[0].data() + rest[0].size()) ms = -1;
+        }
         if (ms < 0 || ms > 600000) {
-            error = "wait takes a number of milliseconds";
+            error = "wait takes 0 to 600000 milliseconds";
             return false;
         }
-        run.Session().PumpFor(std::chrono::milliseconds(ms));
+        line.waitMs = ms;
+        return true;
+    }
+    if (verb == "mouse") {
+        line.mouse = ParseMouseWords(rest, error);
+        return line.mouse.has_value();
+    }
+    if (verb == "emulator") return true;
+    error = "unknown command \"" + verb + "\"";
+    return false;
+}
+
+bool RunLine(CHeadlessRun& run, const BatchLine& line, bool json, std::string& error) {
+    const std::string& verb = line.words[0];
+    if (verb == "wait") {
+        run.Session().PumpFor(std::chrono::milliseconds(line.waitMs));
         return true;
     }
     if (verb == "emulator") {
@@ -49,34 +79,41 @@ bool RunLine(CHeadlessRun& run, const std::vector<std::string>& words, std::stri
             error = "emulator actions need --emulate";
             return false;
         }
+        const std::vector<std::string> rest(line.words.begin() + 1, line.words.end());
         const bool ok = RunEmulatorWords(*run.Emulation(), rest, error);
         run.Session().PumpFor(std::chrono::milliseconds(1));
         return ok;
     }
-    if (verb == "mouse") {
-        COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3));
-        if (mouse == nullptr) {
-            error = "no mouse is connected";
-            return false;
-        }
-        return RunMouseWords(*mouse, rest, std::cout, error);
+    COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3));
+    if (mouse == nullptr) {
+        error = "no mouse is connected";
+        return false;
     }
-    error = "unknown command \"" + verb + "\"";
-    return false;
+    RunMouseCommand(*mouse, *line.mouse, std::cout, json);
+    return true;
 }
 
 int RunBatch(CliContext& context, std::istream& in) {
+    // The whole script is read and checked first: a bad line stops it before anything is opened.
+    std::vector<BatchLine> script;
+    std::string error;
+    int number = 0;
+    for (std::string text; std::getline(in, text);) {
+        ++number;
+        BatchLine line{number, Words(text), 0, std::nullopt};
+        if (line.words.empty() || line.words[0].starts_with('#')) continue;
+        if (!CheckLine(line, error)) {
+            std::cerr << "zevikctl: line " << number << ": " << error << '\n';
+            return kExitUsage;
+        }
+        script.push_back(std::move(line));
+    }
     CHeadlessRun run;
     if (!StartHeadlessRun(context, run)) return kExitFailed;
-    std::string error;
     int code = kExitOk;
-    int number = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++number;
-        const std::vector<std::string> words = Words(line);
-        if (words.empty() || words[0].starts_with('#')) continue;
-        if (!RunLine(run, words, error)) {
-            std::cerr << "zevikctl: line " << number << ": " << error << '\n';
+    for (const BatchLine& line : script) {
+        if (!RunLine(run, line, context.options.json, error)) {
+            std::cerr << "zevikctl: line " << line.number << ": " << error << '\n';
             code = kExitFailed;
             break;
         }

@@ -1,19 +1,20 @@
 // zevikctl mouse: the mouse's settings through the same discovery, connect and page operations as the
 // desktop program, on a headless main window. "mouse show" prints the selected profile's settings and
-// the device's state; every other word runs one page change (saved in the profile, written to the
-// mouse).
+// the device's state (one JSON document with --json); every other word runs one page change (saved in
+// the profile, written to the mouse). Values the page cannot set are refused before anything opens.
 
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli_context.h"
 #include "commands.h"
-#include "headless_start.h"
 #include "devices/mouse_device.h"
+#include "headless_start.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
 
@@ -22,15 +23,18 @@ namespace zevik::cli {
 namespace {
 
 int RunMouse(CliContext& context, const std::vector<std::string>& words) {
+    // The words are checked before any device is opened: a refused value is never sent.
+    std::string error;
+    const std::optional<MouseCommand> command = ParseMouseWords(words, error);
+    if (!command) {
+        std::cerr << "zevikctl: " << error << '\n';
+        return kExitUsage;
+    }
     CHeadlessRun run;
     if (!StartHeadlessRun(context, run)) return kExitFailed;
-    std::string error;
     int code = kExitOk;
     if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
-        if (!RunMouseWords(*mouse, words, std::cout, error)) {
-            std::cerr << "zevikctl: " << error << '\n';
-            code = kExitUsage;
-        }
+        RunMouseCommand(*mouse, *command, std::cout, context.options.json);
     } else {
         std::cerr << "zevikctl: no mouse is connected\n";
         code = kExitFailed;

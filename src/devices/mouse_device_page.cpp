@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "devices/mouse_device.h"
+#include "devices/mouse_page_choices.h"
 #include "devices/mouse_sensitivity.h"
 #include "platform/trace.h"
 #include "ui/check_box_ui.h"
@@ -23,8 +24,8 @@ constexpr UiColor kActiveStageBorder = 0xFF06FF00;
 constexpr UiColor kStageBorder = 0xFFFFFFFF;
 constexpr const char* kActiveThumb = "Control/SliderBar1_Thumb.png";
 constexpr const char* kThumb = "Control/SliderBar2_Thumb.png";
-constexpr int kReportRateOptions = 5;
-constexpr int kTwoWayOptions = 2;
+constexpr int kReportRateOptions = kMouseReportRateOptions;
+constexpr int kTwoWayOptions = kMouseTwoWayOptions;
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {

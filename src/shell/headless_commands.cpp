@@ -1,15 +1,18 @@
 #include "shell/headless_commands.h"
 
+#include <json/json.h>
+
 #include <charconv>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <optional>
 
 #include "devices/lighting_tables.h"
 #include "devices/mouse_device.h"
+#include "devices/mouse_page_choices.h"
 #include "devices/mouse_sensitivity.h"
 #include "emulator/emulation.h"
+#include "settings/json_file_util.h"
 #include "transport/command_channel.h"
 
 namespace zevik {
@@ -27,64 +30,104 @@ std::optional<long> Number(const std::string& text, int base = 10) {
 }
 
 using Setter = void (COrbantixMouseDevice::*)(int);
-const std::map<std::string, Setter>& OptionSetters() {
-    static const std::map<std::string, Setter> setters{
-        {"rate", &COrbantixMouseDevice::OnPollingRate},
-        {"lod", &COrbantixMouseDevice::OnLiftOff},
-        {"motion-sync", &COrbantixMouseDevice::OnMotionSync},
-        {"calibration", &COrbantixMouseDevice::OnLinearCalibration},
-        {"sensor", &COrbantixMouseDevice::OnSensorOption},
-        {"deep-sleep", &COrbantixMouseDevice::OnDeepSleep},
-        {"key-delay", &COrbantixMouseDevice::OnKeyDelay},
-        {"anti-shake", &COrbantixMouseDevice::OnAntiShake},
-        {"dormancy", &COrbantixMouseDevice::OnDormancy},
-    };
-    return setters;
+
+// A setting word, the page operation it runs and the values the page offers for it.
+struct OptionWord {
+    const char* word;
+    Setter setter;
+    int count;  // values 0 ... count - 1
+};
+
+constexpr OptionWord kOptionWords[] = {
+    {"rate", &COrbantixMouseDevice::OnPollingRate, kMouseReportRateOptions},
+    {"lod", &COrbantixMouseDevice::OnLiftOff, kMouseTwoWayOptions},
+    {"motion-sync", &COrbantixMouseDevice::OnMotionSync, kMouseTwoWayOptions},
+    {"calibration", &COrbantixMouseDevice::OnLinearCalibration, kMouseTwoWayOptions},
+    {"sensor", &COrbantixMouseDevice::OnSensorOption, kMouseTwoWayOptions},
+    {"deep-sleep", &COrbantixMouseDevice::OnDeepSleep, kMouseTwoWayOptions},
+    {"key-delay", &COrbantixMouseDevice::OnKeyDelay, kMouseKeyDelayItems},
+    {"anti-shake", &COrbantixMouseDevice::OnAntiShake, kMouseAntiShakeItems},
+    {"dormancy", &COrbantixMouseDevice::OnDormancy, kMouseDormancyItems},
+};
+
+const OptionWord* FindOptionWord(const std::string& word) {
+    for (const OptionWord& option : kOptionWords) {
+        if (word == option.word) return &option;
+    }
+    return nullptr;
 }
 
-void Show(COrbantixMouseDevice& mouse, std::ostream& out) {
-    const bool receiver = mouse.CommandChannel().ReceiverMode();
-    out << "connection: " << (receiver ? "receiver" : "cable") << '\n';
+// A number in min ... max, else nothing with the range in the message.
+std::optional<int> InRange(const std::string& what, const std::string& text, long min, long max,
+                           std::string& error) {
+    const auto value = Number(text);
+    if (!value || *value < min || *value > max) {
+        error =
+            what + " takes " + std::to_string(min) + " to " + std::to_string(max) + ", not \"" + text + "\"";
+        return std::nullopt;
+    }
+    return static_cast<int>(*value);
+}
+
+Json::Value ShowDocument(COrbantixMouseDevice& mouse) {
+    Json::Value doc(Json::objectValue);
+    doc["connection"] = mouse.CommandChannel().ReceiverMode() ? "receiver" : "cable";
     // A one-shot run can end before the periodic status poll; ask the mouse once so the battery shows.
     if (mouse.LastStatus().empty()) mouse.PollStatus();
     const std::vector<std::uint8_t>& status = mouse.LastStatus();
+    static const char* const kCharging[] = {"idle", "charging", "full"};
     if (status.size() >= 2) {
-        static const char* const kCharging[] = {"idle", "charging", "full"};
-        out << "battery: " << int{status[0]} << "%\n";
-        out << "charging: " << (status[1] < 3 ? kCharging[status[1]] : "unknown") << '\n';
+        doc["battery"] = int{status[0]};
+        doc["charging"] = status[1] < 3 ? kCharging[status[1]] : "unknown";
     } else {
-        out << "battery: unknown\ncharging: unknown\n";
+        doc["battery"] = Json::Value();  // unknown
+        doc["charging"] = "unknown";
     }
-    out << "active slot: " << mouse.GetActiveSlot() << '\n';
-    out << "active stage: " << mouse.GetActiveStage() + 1 << '\n';
+    doc["active-slot"] = mouse.GetActiveSlot();
+    doc["active-stage"] = mouse.GetActiveStage() + 1;
     CMouseProfiledata& profile = mouse.Profile();
-    const std::vector<DpiStageRecord> stages = profile.GetDpiStages();
-    for (std::size_t i = 0; i < stages.size() && i < static_cast<std::size_t>(kMouseStageCount); ++i) {
-        const DpiStageRecord& s = stages[i];
+    Json::Value stages(Json::arrayValue);
+    const std::vector<DpiStageRecord> records = profile.GetDpiStages();
+    for (std::size_t i = 0; i < records.size() && i < static_cast<std::size_t>(kMouseStageCount); ++i) {
+        const DpiStageRecord& s = records[i];
         char colour[8];
         std::snprintf(colour, sizeof colour, "%02X%02X%02X", s.red, s.green, s.blue);
-        out << "stage " << i + 1 << ": " << s.DpiX() << " dpi, " << (s.enabled ? "enabled" : "disabled")
-            << ", colour " << colour << '\n';
+        Json::Value stage(Json::objectValue);
+        stage["stage"] = static_cast<int>(i) + 1;
+        stage["dpi"] = s.DpiX();
+        stage["enabled"] = s.enabled != 0;
+        stage["colour"] = colour;
+        stages.append(stage);
     }
+    doc["stages"] = stages;
     const MouseSystemRecord system = profile.GetMouseSystem();
-    out << "rate: " << system.ReportRate() << '\n';
-    out << "lod: " << system.SilentAltitudeItem() << '\n';
-    out << "motion-sync: " << system.MotionSync() << '\n';
-    out << "calibration: " << system.LinearCalibration() << '\n';
-    out << "sensor: " << int{system.SensorLif()} << '\n';
-    out << "deep-sleep: " << system.DeepSleepOff() << '\n';
-    out << "key-delay: " << system.KeyDelay() << '\n';
-    out << "anti-shake: " << system.AntiShake() << '\n';
-    out << "dormancy: " << system.DormancyTime() << '\n';
+    doc["rate"] = system.ReportRate();
+    doc["lod"] = system.SilentAltitudeItem();
+    doc["motion-sync"] = system.MotionSync();
+    doc["calibration"] = system.LinearCalibration();
+    doc["sensor"] = int{system.SensorLif()};
+    doc["deep-sleep"] = system.DeepSleepOff();
+    doc["key-delay"] = system.KeyDelay();
+    doc["anti-shake"] = system.AntiShake();
+    doc["dormancy"] = system.DormancyTime();
+    return doc;
 }
 
-std::optional<int> Stage(const std::string& text, std::string& error) {
-    const auto stage = Number(text);
-    if (!stage || *stage < 1 || *stage > kMouseStageCount) {
-        error = "STAGE must be 1 to " + std::to_string(kMouseStageCount) + ", not \"" + text + "\"";
-        return std::nullopt;
+void PrintShow(const Json::Value& doc, std::ostream& out) {
+    out << "connection: " << doc["connection"].asString() << '\n';
+    out << "battery: " << (doc["battery"].isNull() ? "unknown" : std::to_string(doc["battery"].asInt()) + "%")
+        << '\n';
+    out << "charging: " << doc["charging"].asString() << '\n';
+    out << "active slot: " << doc["active-slot"].asInt() << '\n';
+    out << "active stage: " << doc["active-stage"].asInt() << '\n';
+    for (const Json::Value& s : doc["stages"]) {
+        out << "stage " << s["stage"].asInt() << ": " << s["dpi"].asInt() << " dpi, "
+            << (s["enabled"].asBool() ? "enabled" : "disabled") << ", colour " << s["colour"].asString()
+            << '\n';
     }
-    return static_cast<int>(*stage - 1);
+    for (const OptionWord& option : kOptionWords) {
+        out << option.word << ": " << doc[option.word].asInt() << '\n';
+    }
 }
 
 }  // namespace
@@ -92,21 +135,22 @@ std::optional<int> Stage(const std::string& text, std::string& error) {
 const std::vector<std::string>& MouseWordNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> n{"show", "dpi", "dpi-enable", "dpi-color"};
-        for (const auto& [name, setter] : OptionSetters()) {
-            n.push_back(name);
+        for (const OptionWord& option : kOptionWords) {
+            n.push_back(option.word);
         }
         return n;
     }();
     return names;
 }
 
-bool RunMouseWords(COrbantixMouseDevice& mouse, const std::vector<std::string>& words, std::ostream& out,
-                   std::string& error) {
+std::optional<MouseCommand> ParseMouseWords(const std::vector<std::string>& words, std::string& error) {
     if (words.empty()) {
         error = "no mouse command";
-        return false;
+        return std::nullopt;
     }
-    const std::string& verb = words[0];
+    MouseCommand command;
+    command.verb = words[0];
+    const std::string& verb = command.verb;
     auto needArgs = [&](std::size_t count) {
         if (words.size() != count + 1) {
             error = "\"" + verb + "\" takes " + std::to_string(count) + " argument(s)";
@@ -115,53 +159,73 @@ bool RunMouseWords(COrbantixMouseDevice& mouse, const std::vector<std::string>& 
         return true;
     };
     if (verb == "show") {
-        if (!needArgs(0)) return false;
-        Show(mouse, out);
-        return true;
+        if (!needArgs(0)) return std::nullopt;
+        return command;
     }
-    if (auto it = OptionSetters().find(verb); it != OptionSetters().end()) {
-        if (!needArgs(1)) return false;
-        const auto value = Number(words[1]);
-        if (!value || *value < 0 || *value > 1000000) {
-            error = "\"" + verb + "\" needs a number, not \"" + words[1] + "\"";
-            return false;
-        }
-        (mouse.*(it->second))(static_cast<int>(*value));
-        return true;
+    if (const OptionWord* option = FindOptionWord(verb)) {
+        if (!needArgs(1)) return std::nullopt;
+        const auto value = InRange("\"" + verb + "\"", words[1], 0, option->count - 1, error);
+        if (!value) return std::nullopt;
+        command.value = *value;
+        return command;
     }
     if (verb == "dpi" || verb == "dpi-enable" || verb == "dpi-color") {
-        if (!needArgs(2)) return false;
-        const auto stage = Stage(words[1], error);
-        if (!stage) return false;
+        if (!needArgs(2)) return std::nullopt;
+        const auto stage = InRange("STAGE", words[1], 1, kMouseStageCount, error);
+        if (!stage) return std::nullopt;
+        command.stage = *stage - 1;
+        std::optional<int> value;
         if (verb == "dpi") {
-            const auto dpi = Number(words[2]);
-            if (!dpi || *dpi <= 0 || *dpi > 65535) {
-                error = "VALUE must be a DPI value, not \"" + words[2] + "\"";
-                return false;
-            }
-            mouse.OnStageSlider(*stage, static_cast<int>(*dpi));
+            value = InRange("VALUE", words[2], kMouseDpiMin, kMouseDpiMax, error);
         } else if (verb == "dpi-enable") {
-            if (words[2] != "0" && words[2] != "1") {
-                error = "dpi-enable takes 0 or 1";
-                return false;
-            }
-            mouse.OnStageEnabled(*stage, words[2] == "1");
+            value = InRange("dpi-enable", words[2], 0, 1, error);
         } else {
             const auto rgb = words[2].size() == 6 ? Number(words[2], 16) : std::nullopt;
-            if (!rgb) {
+            if (!rgb || *rgb < 0) {
                 error = "the colour must be RRGGBB in hexadecimal, not \"" + words[2] + "\"";
-                return false;
+            } else {
+                value = static_cast<int>(*rgb);
             }
-            const lighting::Rgb colour{static_cast<std::uint8_t>(*rgb >> 16),
-                                       static_cast<std::uint8_t>(*rgb >> 8), static_cast<std::uint8_t>(*rgb)};
-            mouse.SetColourPicker([colour](lighting::Rgb) { return std::optional<lighting::Rgb>(colour); });
-            mouse.OnStageColour(*stage);
-            mouse.SetColourPicker({});
         }
-        return true;
+        if (!value) return std::nullopt;
+        command.value = *value;
+        return command;
     }
     error = "unknown mouse command \"" + verb + "\"";
-    return false;
+    return std::nullopt;
+}
+
+void RunMouseCommand(COrbantixMouseDevice& mouse, const MouseCommand& command, std::ostream& out, bool json) {
+    const std::string& verb = command.verb;
+    if (verb == "show") {
+        const Json::Value doc = ShowDocument(mouse);
+        if (json) {
+            out << CJsonFileUtil::StyledText(doc);
+        } else {
+            PrintShow(doc, out);
+        }
+    } else if (const OptionWord* option = FindOptionWord(verb)) {
+        (mouse.*(option->setter))(command.value);
+    } else if (verb == "dpi") {
+        mouse.OnStageSlider(command.stage, command.value);
+    } else if (verb == "dpi-enable") {
+        mouse.OnStageEnabled(command.stage, command.value == 1);
+    } else if (verb == "dpi-color") {
+        const auto rgb = static_cast<std::uint32_t>(command.value);
+        const lighting::Rgb colour{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                                   static_cast<std::uint8_t>(rgb)};
+        mouse.SetColourPicker([colour](lighting::Rgb) { return std::optional<lighting::Rgb>(colour); });
+        mouse.OnStageColour(command.stage);
+        mouse.SetColourPicker({});
+    }
+}
+
+bool RunMouseWords(COrbantixMouseDevice& mouse, const std::vector<std::string>& words, std::ostream& out,
+                   std::string& error, bool json) {
+    const std::optional<MouseCommand> command = ParseMouseWords(words, error);
+    if (!command) return false;
+    RunMouseCommand(mouse, *command, out, json);
+    return true;
 }
 
 bool RunEmulatorWords(CEmulation& emulation, const std::vector<std::string>& words, std::string& error) {

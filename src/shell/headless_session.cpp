@@ -105,8 +105,27 @@ COrbantixMouseDevice* CHeadlessSession::ConnectedMouse() const {
     return nullptr;
 }
 
+bool CHeadlessSession::MouseRowLive() const {
+    const CDiscoveryInterfaceList& list = m_window->InterfaceList();
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        const auto row = list.Row(i);
+        if (row && (row->kind == kDeviceKindMouse || row->kind == kDeviceKindMouseReceiver) &&
+            list.IsLive(i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 COrbantixMouseDevice* CHeadlessSession::WaitForMouse(std::chrono::milliseconds limit) {
-    PumpUntil([this] { return ConnectedMouse() != nullptr; }, limit);
+    if (!m_window) {
+        return nullptr;
+    }
+    // Once the first scan pass is through, a mouse that is not among its arrivals is not there: no
+    // reason to wait out the limit.
+    PumpUntil(
+        [this] { return ConnectedMouse() != nullptr || (m_window->FirstScanDone() && !MouseRowLive()); },
+        limit);
     return ConnectedMouse();
 }
 

@@ -39,13 +39,16 @@ public:
 
     // The mouse, when it is connected and its settings have been read; null otherwise.
     COrbantixMouseDevice* ConnectedMouse() const;
-    // Pumps until the mouse is connected and read (or the limit passes).
+    // Pumps until the mouse is connected and read, the first scan pass found none, or the limit
+    // passes.
     COrbantixMouseDevice* WaitForMouse(std::chrono::milliseconds limit);
 
     CMainWnd& Window() { return *m_window; }
     CPlainMessageLoop& Loop() { return m_loop; }
 
 private:
+    // A mouse row (cable or receiver) of the interface list is connected.
+    bool MouseRowLive() const;
     bool Pump(const std::function<bool()>& cond, std::chrono::milliseconds limit,
               std::chrono::milliseconds lookEvery);
 

@@ -190,6 +190,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         std::snprintf(line, sizeof line, "软件标示 %u，%xd%xd", msg, static_cast<unsigned>(wParam),
                       static_cast<unsigned>(lParam));
         Trace(line);
+        m_firstScanDone = true;
         ActivateMainWindow();
     }
     // m_messages.updateEvent and updateRelay go on to the settings window while it is open; with it

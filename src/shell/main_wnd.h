@@ -114,6 +114,8 @@ public:
     // Shows "No_device_Link" when no device is present, lifts the polling hold and brings the window
     // to the front.
     void ActivateMainWindow();
+    // The scan's first pass has been delivered: every device present at start has arrived.
+    bool FirstScanDone() const { return m_firstScanDone; }
     // Lays the 1000 x 640 skin out for the monitor the window is on; the DPI chosen.
     int FitWindowToMonitor();
     // Takes (1) or gives up (0) driving the devices' lighting.
@@ -213,6 +215,7 @@ private:
 
     bool m_trayAvailable = true;
     bool m_startHidden = false;
+    bool m_firstScanDone = false;
     bool m_lightControl = true;
     bool m_windowActivated = false;
     bool m_pointerInside = false;

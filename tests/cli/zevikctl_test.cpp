@@ -2,14 +2,16 @@
 
 #include <gtest/gtest.h>
 #include <json/json.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -18,8 +20,10 @@ struct Outcome {
     std::string out;  // stdout and stderr together
 };
 
-Outcome Zevikctl(const std::string& arguments) {
-    const std::string command = std::string(ZEVIKCTL_PATH) + " " + arguments + " 2>&1";
+// stdout and stderr together, or stdout alone with stderr into errorFile.
+Outcome Zevikctl(const std::string& arguments, const std::string& errorFile = {}) {
+    const std::string command =
+        std::string(ZEVIKCTL_PATH) + " " + arguments + (errorFile.empty() ? " 2>&1" : " 2>" + errorFile);
     Outcome run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -174,6 +178,119 @@ TEST_F(ZevikctlTest, BadArgumentsExitTwo) {
         EXPECT_EQ(run.exitCode, 2) << arguments << "\n" << run.out;
         EXPECT_FALSE(run.out.empty()) << arguments;
     }
+}
+
+// Every value the mouse page cannot set is refused before anything is opened: exit 2, the allowed
+// range named, no report sent, no profile written.
+TEST_F(ZevikctlTest, MouseValuesOutsideWhatThePageSetsAreUsageErrors) {
+    const struct {
+        const char* words;
+        const char* range;
+    } cases[] = {
+        {"rate 5", "0 to 4"},
+        {"rate 9", "0 to 4"},
+        {"rate -1", "0 to 4"},
+        {"rate x", "0 to 4"},
+        {"lod 2", "0 to 1"},
+        {"lod 77", "0 to 1"},
+        {"motion-sync 2", "0 to 1"},
+        {"calibration 2", "0 to 1"},
+        {"sensor 2", "0 to 1"},
+        {"deep-sleep 2", "0 to 1"},
+        {"key-delay 5", "0 to 4"},
+        {"anti-shake 5", "0 to 4"},
+        {"dormancy 7", "0 to 6"},
+        {"dpi 0 800", "1 to 6"},
+        {"dpi 7 800", "1 to 6"},
+        {"dpi 1 49", "50 to 26000"},
+        {"dpi 1 26001", "50 to 26000"},
+        {"dpi-enable 1 2", "0 to 1"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(File("data"));
+        std::filesystem::remove(File("log.txt"));
+        const Outcome run = Zevikctl("--emulate mouse --emulator-log " + File("log.txt") + " --data-dir " +
+                                     File("data") + " mouse " + c.words);
+        EXPECT_EQ(run.exitCode, 2) << c.words << "\n" << run.out;
+        EXPECT_NE(run.out.find(c.range), std::string::npos) << c.words << "\n" << run.out;
+        EXPECT_FALSE(std::filesystem::exists(File("log.txt")) &&
+                     std::filesystem::file_size(File("log.txt")) > 0)
+            << c.words << ": reports were exchanged";
+        EXPECT_FALSE(std::filesystem::exists(File("data"))) << c.words << ": the data folder was written";
+    }
+
+    // The ends of each range are taken.
+    const std::string emulate =
+        "--emulate mouse --emulator-state " + File("state.json") + " --data-dir " + File("data");
+    for (const char* words : {"rate 4", "lod 1", "key-delay 4", "dormancy 6", "dpi 6 26000", "dpi 1 50"}) {
+        const Outcome run = Zevikctl(emulate + " mouse " + words);
+        EXPECT_EQ(run.exitCode, 0) << words << "\n" << run.out;
+    }
+    const Outcome show = Zevikctl(emulate + " mouse show");
+    EXPECT_NE(show.out.find("rate: 4\n"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("stage 6: 26000 dpi"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("stage 1: 50 dpi"), std::string::npos) << show.out;
+}
+
+TEST_F(ZevikctlTest, BatchScriptWithABadValueRunsNothing) {
+    std::ofstream(File("script.txt")) << "mouse rate 2\nmouse lod 77\n";
+    const Outcome run = Zevikctl("--emulate mouse --emulator-log " + File("log.txt") + " --data-dir " +
+                                 File("data") + " batch < " + File("script.txt"));
+    EXPECT_EQ(run.exitCode, 2) << run.out;
+    EXPECT_NE(run.out.find("line 2"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("0 to 1"), std::string::npos) << run.out;
+    EXPECT_FALSE(std::filesystem::exists(File("data"))) << "the good first line ran";
+}
+
+// Every show and list prints one JSON document with --json, with the fields of its text form.
+TEST_F(ZevikctlTest, ShowAndListPrintOneJsonDocument) {
+    const std::string emulate =
+        "--emulate mouse --emulator-state " + File("state.json") + " --data-dir " + File("data");
+    ASSERT_EQ(Zevikctl(emulate + " mouse rate 3").exitCode, 0);
+    const Outcome text = Zevikctl(emulate + " mouse show");
+    ASSERT_EQ(text.exitCode, 0) << text.out;
+    const Outcome json = Zevikctl(emulate + " mouse show --json", File("err.txt"));
+    ASSERT_EQ(json.exitCode, 0) << json.out;
+    const Json::Value mouse = ParseJson(json.out);
+    ASSERT_TRUE(mouse.isObject());
+    EXPECT_EQ(mouse["connection"].asString(), "cable");
+    EXPECT_EQ(mouse["battery"].asInt(), 100);
+    EXPECT_EQ(mouse["charging"].asString(), "idle");
+    ASSERT_EQ(mouse["stages"].size(), 6u);
+    EXPECT_EQ(mouse["stages"][0]["stage"].asInt(), 1);
+    // Each line of the text form is a field of the document.
+    std::istringstream lines(text.out);
+    int fields = 0;
+    for (std::string line; std::getline(lines, line);) {
+        const std::string key = line.substr(0, line.find(':'));
+        if (key.rfind("stage ", 0) == 0) continue;
+        std::string jsonKey = key;
+        std::replace(jsonKey.begin(), jsonKey.end(), ' ', '-');
+        ASSERT_TRUE(mouse.isMember(jsonKey)) << key;
+        const std::string shown = line.substr(line.find(": ") + 2);
+        const Json::Value& v = mouse[jsonKey];
+        EXPECT_EQ(v.isString() ? v.asString() : std::to_string(v.asInt()) + (key == "battery" ? "%" : ""),
+                  shown)
+            << key;
+        ++fields;
+    }
+    EXPECT_EQ(fields, 14);
+    EXPECT_EQ(mouse["rate"].asInt(), 3);
+
+    for (const char* command :
+         {"profile mouse list --json", "profile mouse show --json", "hid list --json"}) {
+        const Outcome run = Zevikctl(emulate + " " + command, File("err.txt"));
+        ASSERT_EQ(run.exitCode, 0) << command << "\n" << run.out;
+        const Json::Value doc = ParseJson(run.out);
+        EXPECT_TRUE(doc.isObject() || doc.isArray()) << command;
+        EXPECT_FALSE(doc.empty()) << command;
+    }
+}
+
+TEST_F(ZevikctlTest, MouseShowWithoutAMouseSaysSo) {
+    const Outcome run = Zevikctl("--emulate mouse@unplugged --data-dir " + File("data") + " mouse show");
+    EXPECT_EQ(run.exitCode, 1) << run.out;
+    EXPECT_NE(run.out.find("no mouse is connected"), std::string::npos) << run.out;
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ connections=$(grep '^connection:' "$WORK/out.txt" | tr '\n' ' ')
     | grep -q '^stage 3: 2250 dpi' || { echo "the change did not persist"; exit 1; }
 
 # A bad line stops the run with its number.
-if printf 'wait 10\nmouse dpi 9 100\n' | "$ZEVIKCTL" --emulate mouse batch 2> "$WORK/err.txt"; then
+if printf 'wait 10\nmouse dpi 9 100\n' | "$ZEVIKCTL" --emulate mouse --data-dir "$WORK/data" batch 2> "$WORK/err.txt"; then
     echo "a bad stage was accepted"; exit 1
 fi
 grep -q 'line 2' "$WORK/err.txt" || { echo "no line number in: $(cat "$WORK/err.txt")"; exit 1; }
