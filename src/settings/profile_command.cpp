@@ -28,18 +28,19 @@ const char* KindWord(ProfileKind kind) {
 }
 
 // Each run of the tool is a fresh start, so the list marks the profile the list records as
-// selected: the one the next command (and the program) will open.
+// selected: the one the next command (and the program) will open. Profiles are numbered from 1, as a
+// user counts the rows of the list.
 void PrintList(const CProfileStore& store, ProfileKind kind, bool asJson, std::ostream& out) {
     const auto& items = store.Items();
     const int selected = store.GetRecordedSelection();
     if (asJson) {
         Json::Value root(Json::objectValue);
         root["kind"] = KindWord(kind);
-        root["selected"] = selected;
+        root["selected"] = selected + 1;
         root["profiles"] = Json::Value(Json::arrayValue);
         for (std::size_t i = 0; i < items.size(); ++i) {
             Json::Value e(Json::objectValue);
-            e["index"] = static_cast<int>(i);
+            e["number"] = static_cast<int>(i) + 1;
             e["name"] = items[i].name;
             e["uuid"] = items[i].uuid;
             e["selected"] = static_cast<int>(i) == selected;
@@ -49,7 +50,7 @@ void PrintList(const CProfileStore& store, ProfileKind kind, bool asJson, std::o
         return;
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
-        out << (static_cast<int>(i) == selected ? "* " : "  ") << i << "  " << items[i].name << "  "
+        out << (static_cast<int>(i) == selected ? "* " : "  ") << i + 1 << "  " << items[i].name << "  "
             << items[i].uuid << '\n';
     }
 }
@@ -95,15 +96,17 @@ int RunProfileCommand(const ProfileCommandRequest& request, std::ostream& out, s
     } else if (command == "rename") {
         result = store.RenameProfile(request.argument);
     } else if (command == "select") {
-        int index = -1;
+        int number = 0;
         const char* begin = request.argument.data();
         const char* end = begin + request.argument.size();
-        const auto [ptr, ec] = std::from_chars(begin, end, index);
-        if (ec != std::errc() || ptr != end) {
-            err << "error: \"" << request.argument << "\" is not a profile index\n";
+        const auto [ptr, ec] = std::from_chars(begin, end, number);
+        const int count = static_cast<int>(store.Items().size());
+        if (ec != std::errc() || ptr != end || number < 1 || number > count) {
+            err << "error: select takes a profile number 1 to " << count << ", not \"" << request.argument
+                << "\"\n";
             return kUsage;
         }
-        result = store.SelectProfile(index);
+        result = store.SelectProfile(number - 1);
     } else if (command == "import") {
         result = store.ImportProfile(request.argument);
     } else if (command == "export") {

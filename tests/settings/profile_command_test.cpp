@@ -34,17 +34,20 @@ protected:
 
 TEST_F(ProfileCommandTest, ListAddSelectAndRenamePrintTheList) {
     ASSERT_EQ(Run("mouse", "list"), 0) << err_.str();
-    EXPECT_EQ(out_.str().rfind("* 0  Profile1  ", 0), 0u) << out_.str();
+    EXPECT_EQ(out_.str().rfind("* 1  Profile1  ", 0), 0u) << out_.str();
     ASSERT_EQ(Run("mouse", "add"), 0);
     // The new profile is the one the list records for the next start.
-    EXPECT_NE(out_.str().find("\n* 1  Profile2  "), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\n* 2  Profile2  "), std::string::npos) << out_.str();
     ASSERT_EQ(Run("mouse", "select", "1"), 0);
+    EXPECT_EQ(out_.str().rfind("* 1  Profile1  ", 0), 0u) << "profiles count from 1: " << out_.str();
+    ASSERT_EQ(Run("mouse", "select", "2"), 0);
     ASSERT_EQ(Run("mouse", "rename", "Game"), 0);
-    EXPECT_NE(out_.str().find("\n* 1  Game  "), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\n* 2  Game  "), std::string::npos) << out_.str();
     ASSERT_EQ(Run("mouse", "list", "", true), 0);
     const Json::Value listed = test::Parse(out_.str());
     EXPECT_EQ(listed["kind"], "mouse");
-    EXPECT_EQ(listed["selected"], 1);
+    EXPECT_EQ(listed["selected"], 2);
+    EXPECT_EQ(listed["profiles"][1]["number"], 2);
     EXPECT_EQ(listed["profiles"][1]["name"], "Game");
     EXPECT_EQ(listed["profiles"][1]["selected"], true);
     EXPECT_TRUE(fs::exists(root_ / "mouse" / "ProfileList.ini"));
@@ -61,8 +64,9 @@ TEST_F(ProfileCommandTest, RefusalsExitWithTheMessage) {
         {"keyboard", "delete", "", 1, "last profile"},
         {"keyboard", "rename", "  ", 1, "blank"},
         {"keyboard", "import", "/nonexistent/x.json", 1, "does not exist"},
-        {"keyboard", "select", "x", 2, "not a profile index"},
-        {"keyboard", "select", "9", 1, "no profile number 9"},
+        {"keyboard", "select", "x", 2, "1 to 1"},
+        {"keyboard", "select", "9", 2, "1 to 1"},
+        {"keyboard", "select", "0", 2, "1 to 1"},
         {"keyboard", "import", "", 2, "needs an argument"},
         {"keyboard", "jump", "", 2, "unknown"},
     };
@@ -85,7 +89,7 @@ TEST_F(ProfileCommandTest, ShowExportImportAndReset) {
     EXPECT_TRUE(shown["Device"][0].isMember("LightInfo"));
     ASSERT_EQ(Run("mousepad", "export", (root_ / "Pad.json").string()), 0);
     ASSERT_EQ(Run("mousepad", "import", (root_ / "Pad.json").string()), 0);
-    EXPECT_NE(out_.str().find("  1  Pad  "), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("  2  Pad  "), std::string::npos) << out_.str();
     test::WriteText(root_ / "color_option_info.config", "{}");
     ASSERT_EQ(Run("mousepad", "reset"), 0);
     EXPECT_FALSE(fs::exists(root_ / "color_option_info.config"));
