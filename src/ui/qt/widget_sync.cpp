@@ -190,11 +190,16 @@ void CWidgetSync::ApplyText(CControlUI& control, const RenderedControl& rendered
             }
             break;
         }
-        case WidgetKind::Progress:
+        case WidgetKind::Progress: {
+            // A bar shows the text its control gives, never a percentage of its own: the panels put
+            // the value in a label beside the bar.
+            auto* bar = static_cast<QProgressBar*>(w);
+            bar->setTextVisible(!text.isEmpty());
             if (!text.isEmpty()) {
-                static_cast<QProgressBar*>(w)->setFormat(text);
+                bar->setFormat(text);
             }
             break;
+        }
         case WidgetKind::Ring:
             static_cast<CRingProgressWidget*>(w)->SetText(text);
             break;
