@@ -22,7 +22,7 @@
 #include "session_bus.h"
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
-#include "startup_language.h"
+#include "shell/startup_language.h"
 #include "transport/hid/fallback_backend.h"
 #include "transport/hid/hidraw_backend.h"
 #include "ui/qt/dark_theme.h"

@@ -2,6 +2,8 @@
 //   mouse WORDS...          a mouse command as "zevikctl mouse" takes it
 //   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING
 //   wait MS                 let the program run for that long
+//   answer A                the answer for the next dialog (yes, no, color=RRGGBB, preset=N, collect=N)
+//   click NAME              a control of the main window clicked as by the user
 // Empty lines and lines starting with '#' are skipped. The script is checked before it runs: a bad
 // word or value exits 2 with its line number and opens nothing. The first line that fails while
 // running ends the run with its line number (exit 1).
@@ -19,8 +21,11 @@
 #include "commands.h"
 #include "devices/mouse_device.h"
 #include "headless_start.h"
+#include "shell/dialog_answers.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
+#include "shell/main_wnd.h"
+#include "ui/control_ui.h"
 
 namespace zevik::cli {
 
@@ -63,6 +68,20 @@ bool CheckLine(BatchLine& line, std::string& error) {
         line.mouse = ParseMouseWords(rest, error);
         return line.mouse.has_value();
     }
+    if (verb == "answer") {
+        if (rest.size() != 1 || !CDialogAnswers::IsValid(rest[0])) {
+            error = "answer takes yes, no, color=RRGGBB, preset=N or collect=N";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "click") {
+        if (rest.size() != 1) {
+            error = "click takes a control name";
+            return false;
+        }
+        return true;
+    }
     if (verb == "emulator") return true;
     error = "unknown command \"" + verb + "\"";
     return false;
@@ -72,6 +91,21 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, bool json, std::string& e
     const std::string& verb = line.words[0];
     if (verb == "wait") {
         run.Session().PumpFor(std::chrono::milliseconds(line.waitMs));
+        return true;
+    }
+    if (verb == "answer") {
+        CDialogAnswers::Instance().Push(line.words[1]);
+        return true;
+    }
+    if (verb == "click") {
+        // As the user clicks: only a control that is there, shown and enabled.
+        CControlUI* control = run.Session().Window().FindControl(line.words[1]);
+        if (control == nullptr || !control->IsVisible() || !control->IsEnabled()) {
+            error = "no visible, enabled control \"" + line.words[1] + "\"";
+            return false;
+        }
+        control->Activate();
+        run.Session().PumpFor(std::chrono::milliseconds(1));
         return true;
     }
     if (verb == "emulator") {

@@ -15,5 +15,6 @@ void RegisterRawCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterProfileCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterBatchCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterDialogCommands(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace zevik::cli

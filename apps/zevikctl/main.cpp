@@ -1,10 +1,15 @@
 // zevikctl: the command-line face of the program. The same transport, devices and profile store as
 // the desktop program, without a display.
 
+#include <fmt/core.h>
+
 #include <CLI/CLI.hpp>
+#include <sstream>
+#include <string>
 
 #include "cli_context.h"
 #include "commands.h"
+#include "shell/dialog_answers.h"
 
 int main(int argc, char** argv) {
     using namespace zevik::cli;
@@ -19,6 +24,17 @@ int main(int argc, char** argv) {
     app.add_option("--emulator-log", context.options.emulatorLog, "Append every report exchanged to this file");
     app.add_option("--data-dir", context.options.dataDir, "Data folder in place of the default one");
     app.add_flag("--json", context.options.json, "Print JSON");
+    std::string answers;
+    app.add_option("--answer", answers,
+                   "Answers for the dialogs the command opens, in order: yes, no, color=RRGGBB, preset=N, "
+                   "collect=N (comma-separated; none left answers no)")
+        ->check([](const std::string& list) -> std::string {
+            std::istringstream in(list);
+            for (std::string answer; std::getline(in, answer, ',');) {
+                if (!zevik::CDialogAnswers::IsValid(answer)) return "unknown answer \"" + answer + "\"";
+            }
+            return {};
+        });
 
     int exitCode = kExitOk;
     RegisterHidCommands(app, context, exitCode);
@@ -26,6 +42,17 @@ int main(int argc, char** argv) {
     RegisterProfileCommands(app, context, exitCode);
     RegisterMouseCommands(app, context, exitCode);
     RegisterBatchCommands(app, context, exitCode);
+    RegisterDialogCommands(app, context, exitCode);
+
+    // Dialogs run without a display here: each takes the next answer and says what it did.
+    app.parse_complete_callback([&answers] {
+        zevik::CDialogAnswers& queue = zevik::CDialogAnswers::Instance();
+        std::istringstream in(answers);
+        for (std::string answer; std::getline(in, answer, ',');) queue.Push(answer);
+        queue.SetReporter([](std::string_view key, std::string_view text, std::string_view result) {
+            fmt::print(stderr, "zevikctl: dialog {}: {} -> {}\n", key, text, result);
+        });
+    });
 
     try {
         app.parse(argc, argv);

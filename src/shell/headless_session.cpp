@@ -4,6 +4,7 @@
 
 #include "devices/mouse_device.h"
 #include "shell/main_wnd.h"
+#include "shell/startup_language.h"
 #include "transport/command_channel.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/resource_manager.h"
@@ -47,6 +48,8 @@ bool CHeadlessSession::Start(std::string& error) {
         error = "the resource table: " + CResourceManager::GetInstance()->GetLastError();
         return false;
     }
+    // The language the desktop program would show, so texts read back are the user's.
+    ApplyLanguage(*CResourceManager::GetInstance(), m_locations.ProgramFolder());
     m_window = std::make_unique<CMainWnd>(m_context);
     if (m_window->Create(0, "ZEVIK", 0, 0) == 0) {
         error = "main skin: " + m_window->GetSkinError();

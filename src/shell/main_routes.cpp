@@ -58,6 +58,7 @@ void AddWindowRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     click("maxbtn", [&ops](TNotifyUI&, int) { ops.SendSysCommand(kScMaximize); });
     click("restorebtn", [&ops](TNotifyUI&, int) { ops.SendSysCommand(kScRestore); });
     click("default_btn", [&ops](TNotifyUI&, int) {
+        if (ops.GetCurrentDevice() == nullptr || ops.AskUser("message_text_22", 1) != 1) return;
         if (COrbantixUSBDevice* device = ops.GetCurrentDevice()) device->RestoreDefaults();
     });
 }
@@ -82,22 +83,42 @@ void AddPageTabRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
 
 void AddProfileBarRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     using BarOp = ProfileResult (CDeviceProfileUI::*)();
-    const std::pair<const char*, BarOp> buttons[] = {{"device_add_btn", &CDeviceProfileUI::AddProfile},
-                                                     {"device_sub_btn", &CDeviceProfileUI::DeleteProfile},
-                                                     {"device_copy_btn", &CDeviceProfileUI::CopyProfile},
-                                                     {"device_reset_btn", &CDeviceProfileUI::ResetProfile}};
-    for (const auto& [name, op] : buttons) {
-        router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, name, [&ops, op = op](TNotifyUI&, int) {
+    struct Button {
+        const char* name;
+        const char* question;
+        BarOp op;
+    };
+    static constexpr Button kButtons[] = {
+        {"device_add_btn", "message_text_27", &CDeviceProfileUI::AddProfile},
+        {"device_sub_btn", "message_text_29", &CDeviceProfileUI::DeleteProfile},
+        {"device_copy_btn", "message_text_26", &CDeviceProfileUI::CopyProfile},
+        {"device_reset_btn", "message_text_22", &CDeviceProfileUI::ResetProfile}};
+    for (const Button& button : kButtons) {
+        router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, button.name, [&ops, button](TNotifyUI&, int) {
+            if (CurrentProfileBar(ops) == nullptr) return;
+            if (ops.AskUser(button.question, 1) != 1) return;
+            // The dialog ran the loop: the device may have gone meanwhile.
             CDeviceProfileUI* bar = CurrentProfileBar(ops);
             if (bar == nullptr) return;
+            const ProfileResult result = (bar->*button.op)();
             // A reset changes the selected profile under the device: it takes it up again.
-            if ((bar->*op)().deviceMustReload && op == &CDeviceProfileUI::ResetProfile) {
-                ops.GetCurrentDevice()->SwitchProfile();
+            if (result.deviceMustReload && button.op == &CDeviceProfileUI::ResetProfile) {
+                ReportProfileSwitch(ops, ops.GetCurrentDevice()->SwitchProfile());
             }
         });
     }
     router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "device_profile_edit_save_btn", [&ops](TNotifyUI&, int) {
-        if (CDeviceProfileUI* bar = CurrentProfileBar(ops)) bar->RenameProfile(bar->GetNameEditText());
+        CDeviceProfileUI* bar = CurrentProfileBar(ops);
+        if (bar == nullptr) return;
+        const std::string name = bar->GetNameEditText();
+        if (name.empty()) return;
+        const ProfileResult result = bar->RenameProfile(name);
+        if (result.ok()) return;
+        if (result.code == 0) {
+            ops.AskUser("message_text_5", 0);  // another profile has this name
+        } else if (result.code == 2) {
+            ops.AskUser("message_text_25", 0);  // nothing but blanks
+        }
     });
     router.Add(DUI_MSGTYPE_CLICK, RouteMatch::NameCase, "profile_fun_spread_btn", [&ops](TNotifyUI&, int) {
         if (CDeviceProfileUI* bar = CurrentProfileBar(ops)) bar->ShowProfileMenu(!bar->IsProfileMenuShown());
@@ -144,6 +165,8 @@ void AddMousePageRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
 void AddMenuCommandRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     router.Add(kMenuCommandType, RouteMatch::Name, "exit", [&ops](TNotifyUI&, int) { ops.ExitProgram(); });
     router.Add(kMenuCommandType, RouteMatch::Name, "show", [&ops](TNotifyUI&, int) { ops.ShowMainWindow(); });
+    router.Add(kMenuCommandType, RouteMatch::Name, "about_menu",
+               [&ops](TNotifyUI&, int) { ops.OpenAboutWindow(); });
 }
 
 void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {

@@ -2,6 +2,8 @@
 // IMainWindowOps: what the main window's routes reach of the window itself. The main window
 // implements it; tests give a recording one.
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "ui/ui_types.h"
@@ -30,6 +32,22 @@ public:
     virtual void SendSysCommand(UINT command) = 0;
     // The orderly shutdown: workers stopped, devices closed, files flushed, then the loop ends.
     virtual void ExitProgram() = 0;
+    // The message dialog over the main window with a text key (buttons 0: a notice with one button,
+    // 1: a question); an argument fills the text's "%d" or "%s". 1 when the user confirmed.
+    virtual int AskUser(std::string_view textKey, int buttons,
+                        const std::optional<std::string>& argument = std::nullopt) = 0;
+    // The about window (one at a time).
+    virtual void OpenAboutWindow() = 0;
 };
+
+// Tells the user what a device reported when it took up a profile: -1 (nothing reached the device)
+// "message_text_7", any other failure "message_text_16" with the value. Nothing for 0.
+inline void ReportProfileSwitch(IMainWindowOps& ops, int result) {
+    if (result == -1) {
+        ops.AskUser("message_text_7", 0);
+    } else if (result != 0) {
+        ops.AskUser("message_text_16", 0, std::to_string(result));
+    }
+}
 
 }  // namespace zevik

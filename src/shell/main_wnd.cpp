@@ -13,6 +13,7 @@
 #include "platform/trace.h"
 #include "settings/device_profile_ui.h"
 #include "shell/main_routes.h"
+#include "shell/secondary_wnd.h"
 #include "shell/window_fit.h"
 #include "shell/worktool_record.h"
 #include "transport/command_channel.h"
@@ -178,6 +179,12 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     bHandled = false;
     if (msg == m_messages.updateEvent && wParam == kUpdateEventQuit) {
         // The updater asks the program to end before it replaces it.
+        bHandled = true;
+        ExitProgram();
+        return 0;
+    }
+    if (msg == UM_EXIT_PROGRAM) {
+        // Alt+F4 in one of the window's dialogs.
         bHandled = true;
         ExitProgram();
         return 0;
@@ -441,6 +448,7 @@ void CMainWnd::CloseToTray() {
 }
 
 void CMainWnd::HideMainWindow() {
+    CloseChildWindows();
     ShowWindow(false, false);
     HoldPolling(true);
 }
@@ -512,6 +520,7 @@ void CMainWnd::ExitProgram() {
     if (m_trayMenu) {
         m_trayMenu->Close();
     }
+    CloseChildWindows();
     StopWorkers();
     ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset},
                   [](COrbantixUSBDevice& device) {
@@ -539,10 +548,7 @@ void CMainWnd::SwitchProfileOfCurrentDevice() {
         return;
     }
     bar->SelectProfile(bar->GetSelectedIndex(), false);
-    const int result = device->SwitchProfile();
-    if (result != 0) {
-        Trace("profile switch: the device reported " + std::to_string(result));
-    }
+    ReportProfileSwitch(*this, device->SwitchProfile());
 }
 
 void CMainWnd::ExchangeProfileFile(bool save) {
@@ -560,7 +566,7 @@ void CMainWnd::ExchangeProfileFile(bool save) {
     if (!result.ok()) {
         Trace("profile " + std::string(save ? "export" : "import") + ": " + result.message);
     } else if (result.deviceMustReload) {
-        device->SwitchProfile();
+        ReportProfileSwitch(*this, device->SwitchProfile());
     }
 }
 

@@ -109,6 +109,13 @@ public:
     void ShowMainWindow() override;
     void SendSysCommand(UINT command) override;
     void ExitProgram() override;
+    int AskUser(std::string_view textKey, int buttons,
+                const std::optional<std::string>& argument = std::nullopt) override;
+    void OpenAboutWindow() override;
+
+    // ---- secondary windows ----
+    // Closes every open dialog of the window (each ends as if cancelled).
+    void CloseChildWindows();
 
     // ---- window operations ----
     // Shows "No_device_Link" when no device is present, lifts the polling hold and brings the window
@@ -216,6 +223,7 @@ private:
     bool m_trayAvailable = true;
     bool m_startHidden = false;
     bool m_firstScanDone = false;
+    bool m_aboutOpen = false;
     bool m_lightControl = true;
     bool m_windowActivated = false;
     bool m_pointerInside = false;

@@ -293,4 +293,39 @@ TEST_F(ZevikctlTest, MouseShowWithoutAMouseSaysSo) {
     EXPECT_NE(run.out.find("no mouse is connected"), std::string::npos) << run.out;
 }
 
+TEST_F(ZevikctlTest, DialogsAnswerFromTheCommandLine) {
+    const std::string data = " --data-dir " + File("data");
+    const struct {
+        const char* arguments;
+        const char* out;
+        const char* line;  // the dialog's line on stderr
+    } cases[] = {
+        {"--answer yes dialog message message_text_29 --buttons 1", "1\n",
+         "dialog message_text_29: Delete the selected profile? -> 1"},
+        {"--answer no dialog message message_text_29 --buttons 1", "0\n", "-> 0"},
+        {"dialog message message_text_29 --buttons 1", "0\n", "-> 0"},  // none left answers no
+        {"--answer yes dialog message message_text_16 --arg 7 --dpi 110", "1\n",
+         "dialog message_text_16: The device refused the settings (error 7). -> 1"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = Zevikctl(std::string(c.arguments) + data, File("err.txt"));
+        EXPECT_EQ(run.exitCode, 0) << c.arguments;
+        EXPECT_EQ(run.out, c.out) << c.arguments;
+        std::ifstream err(File("err.txt"));
+        std::string text;
+        for (std::string line; std::getline(err, line);) text += line + "\n";
+        EXPECT_NE(text.find(c.line), std::string::npos) << c.arguments << "\n" << text;
+    }
+    const Outcome about = Zevikctl("dialog about" + data, File("err.txt"));
+    EXPECT_EQ(about.exitCode, 0);
+    EXPECT_EQ(about.out.rfind("Version ", 0), 0u) << about.out;
+
+    for (const char* bad :
+         {"--answer maybe dialog message message_text_29", "dialog message message_text_29 --buttons 2",
+          "dialog message message_text_29 --dpi many", "--answer color=12345 dialog about"}) {
+        const Outcome run = Zevikctl(std::string(bad) + data);
+        EXPECT_EQ(run.exitCode, 2) << bad << "\n" << run.out;
+    }
+}
+
 }  // namespace

@@ -27,10 +27,17 @@ public:
     void ShowMainWindow() override { calls.push_back("show"); }
     void SendSysCommand(UINT command) override { calls.push_back("sys:" + std::to_string(command)); }
     void ExitProgram() override { calls.push_back("exit"); }
+    int AskUser(std::string_view textKey, int buttons, const std::optional<std::string>& argument) override {
+        calls.push_back("ask:" + std::string(textKey) + ":" + std::to_string(buttons) +
+                        (argument ? ":" + *argument : std::string()));
+        return answer;
+    }
+    void OpenAboutWindow() override { calls.push_back("about"); }
 
     COrbantixUSBDevice* current = nullptr;
     std::map<std::string, CControlUI*> controls;
     std::vector<std::string> calls;
+    int answer = 0;  // what the user answers every question
 };
 
 RouteResult Send(CNotifyRouter& router, const char* type, CControlUI& sender) {
@@ -73,8 +80,8 @@ TEST(MainRoutes, WindowButtonsAndMenuCommands) {
     ops.calls.clear();
     EXPECT_EQ(router.RouteCommand(kMenuCommandType, "show"), RouteResult::Routed);
     EXPECT_EQ(router.RouteCommand(kMenuCommandType, "exit"), RouteResult::Routed);
-    EXPECT_EQ(router.RouteCommand(kMenuCommandType, "about_menu"), RouteResult::None);
-    EXPECT_EQ(ops.calls, (std::vector<std::string>{"show", "exit"}));
+    EXPECT_EQ(router.RouteCommand(kMenuCommandType, "about_menu"), RouteResult::Routed);
+    EXPECT_EQ(ops.calls, (std::vector<std::string>{"show", "exit", "about"}));
 
     CButtonUI remove;
     remove.SetName("anything");

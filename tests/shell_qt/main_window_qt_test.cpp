@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -186,8 +187,26 @@ TEST_F(MainWindowQtTest, TheProfileBarOpensItsActionsAndAddsAProfileByClicks) {
     QWidget* add = WidgetOf("device_add_btn");
     ASSERT_NE(add, nullptr);
     ASSERT_TRUE(add->isVisible());
+    // The click asks first: the question's own "confirm_btn" is clicked once it shows.
+    bool confirmed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&confirmed] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!top->isVisible()) continue;
+            for (QWidget* w : top->findChildren<QWidget*>()) {
+                if (w->property("controlName").toString() == "confirm_btn" && w->isVisible() && !confirmed) {
+                    confirmed = true;
+                    QTest::mouseClick(w, Qt::LeftButton);
+                    return;
+                }
+            }
+        }
+    });
+    poll.start(20);
     QTest::mouseClick(add, Qt::LeftButton);
     PumpUntil([] { return false; }, 50ms);
+    poll.stop();
+    EXPECT_TRUE(confirmed) << "no question was asked";
     EXPECT_EQ(bar->GetProfileCount(), 2);
     EXPECT_TRUE(std::filesystem::exists(bar->GetProfileFilePath(1)));
 }

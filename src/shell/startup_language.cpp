@@ -1,4 +1,4 @@
-#include "startup_language.h"
+#include "shell/startup_language.h"
 
 #include <json/json.h>
 

@@ -1,0 +1,62 @@
+#pragma once
+// CSecondaryWnd: what the program's secondary windows (message dialog, about window, colour picker,
+// settings window) share: their own DPI, the caption buttons, the refresh after a language change,
+// the system close, and the modal run that answers from CDialogAnswers when no renderer shows it.
+//
+// Every open secondary window is known by its owner's handle, so the main window can close its
+// children (CloseAllOwnedBy) before it hides or ends.
+
+#include <string>
+#include <string_view>
+
+#include "ui/window_impl_base.h"
+
+namespace zevik {
+
+// Our own private messages of the main window.
+inline constexpr UINT UM_LANGUAGE_CHANGED = 3089;
+// A secondary window asks for the orderly shutdown (Alt+F4 there ends the program).
+inline constexpr UINT UM_EXIT_PROGRAM = 3100;
+
+class CSecondaryWnd : public WindowImplBase {
+public:
+    static constexpr int kDefaultDpi = 96;
+
+    CSecondaryWnd();
+    ~CSecondaryWnd() override;
+
+    // One of 48, 72, 96, 120, 144, 168, 192; another value writes the window's DPI error trace and
+    // takes 96. Nothing when the value is the current one. Only this window's manager changes.
+    void SetWindowDpi(int dpi);
+    int GetWindowDpi() const { return m_dpi; }
+
+    // ShowModal; without a renderer the next prepared answer is applied as the loop starts.
+    UINT RunModal();
+
+    // Closes every open secondary window owned by parent at once (result 0).
+    static void CloseAllOwnedBy(HWND parent);
+    // How many secondary windows are open, and the one opened last (null when none).
+    static std::size_t OpenCount();
+    static CSecondaryWnd* LastOpened();
+
+    LRESULT HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+    void Notify(TNotifyUI& msg) override;
+
+protected:
+    // The trace line of a refused DPI value.
+    virtual std::string_view DpiErrorTrace() const { return "SET_WND DPI SET ERROR"; }
+    // Applies a prepared answer through the window's own controls. The default: "yes" clicks
+    // "confirm_btn", anything else "cancel_btn" when shown, else "closebtn".
+    virtual void ApplyAnswer(const std::string& answer);
+    // Clicks a control as the user would; false when it is absent, hidden or disabled.
+    bool Click(std::string_view name);
+    LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+    void InitWindow() override;
+
+private:
+    void ShowCaptionState();
+
+    int m_dpi = kDefaultDpi;
+};
+
+}  // namespace zevik

@@ -1,0 +1,276 @@
+// The message dialog and the about window on a headless main window: what they show, how prepared
+// answers run through their own buttons, the DPI they take, and what the profile bar asks before it
+// acts.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "devices/mouse_device.h"
+#include "emulator/emulation.h"
+#include "platform/trace.h"
+#include "settings/device_profile_ui.h"
+#include "settings/profile_locations.h"
+#include "shell/about_wnd.h"
+#include "shell/dialog_answers.h"
+#include "shell/main_routes.h"
+#include "shell/main_wnd.h"
+#include "shell/msg_wnd.h"
+#include "shell/secondary_wnd.h"
+#include "transport/command_channel.h"
+#include "ui/notify_ui.h"
+#include "ui/paint_manager_ui.h"
+#include "ui/plain_message_loop.h"
+#include "ui/resource_manager.h"
+
+namespace zevik::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class TraceLines final : public ITraceSink {
+public:
+    TraceLines() : previous_(SetTraceSink(this)) {}
+    ~TraceLines() override { SetTraceSink(previous_); }
+    void Write(std::string_view line) override { lines.emplace_back(line); }
+    bool Has(std::string_view line) const {
+        for (const std::string& l : lines) {
+            if (l == line) return true;
+        }
+        return false;
+    }
+    std::vector<std::string> lines;
+
+private:
+    ITraceSink* previous_;
+};
+
+struct Reported {
+    std::string key, text, result;
+};
+
+class DialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root =
+            std::filesystem::temp_directory_path() /
+            (std::string("zevik-dialogs-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(root);
+        locations = std::make_unique<CProfileLocations>(root, std::filesystem::path(ZEVIK_RESOURCE_DIR));
+        previousPath = CPaintManagerUI::GetResourcePath();
+        CPaintManagerUI::SetResourcePath(std::string(ZEVIK_RESOURCE_DIR) + "/skin/");
+        ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
+        ASSERT_TRUE(CResourceManager::GetInstance()->LoadLanguage("lang/lan_main_en.xml"));
+        std::string error;
+        EmulationOptions options;
+        options.list = "mouse";
+        emulation = CEmulation::Create(options, error);
+        ASSERT_NE(emulation, nullptr) << error;
+        DeviceContext context;
+        context.hidBackend = &emulation->Backend();
+        context.uiLoop = &loop;
+        context.profileLocations = locations.get();
+        wnd = std::make_unique<CMainWnd>(context);
+        ASSERT_NE(wnd->Create(0, "main", 0x10000000, 0), 0u) << wnd->GetSkinError();
+        ASSERT_TRUE(wnd->StartScan());
+        CDialogAnswers::Instance().Clear();
+        CDialogAnswers::Instance().SetReporter(
+            [this](std::string_view key, std::string_view text, std::string_view result) {
+                reported.push_back({std::string(key), std::string(text), std::string(result)});
+            });
+    }
+    void TearDown() override {
+        CDialogAnswers::Instance().Clear();
+        CDialogAnswers::Instance().SetReporter({});
+        if (wnd) {
+            wnd->StopScan();
+            if (wnd->GetHWND() != 0) wnd->DestroyWindow();
+            wnd.reset();
+        }
+        CPaintManagerUI::SetResourcePath(previousPath);
+        std::filesystem::remove_all(root);
+    }
+    bool PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit = 5s) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!cond()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            loop.ProcessPendingWait(10ms);
+            loop.AdvanceBy(10ms);
+        }
+        return true;
+    }
+    CDeviceProfileUI* Bar() {
+        return PumpUntil([this] { return ProfileBarOf(wnd->GetCurrentDevice()) != nullptr; })
+                   ? ProfileBarOf(wnd->GetCurrentDevice())
+                   : nullptr;
+    }
+    void Click(std::string_view name) {
+        CControlUI* control = wnd->FindControl(name);
+        ASSERT_NE(control, nullptr) << name;
+        wnd->GetPaintManager()->SendNotify(control, DUI_MSGTYPE_CLICK);
+    }
+    void Answer(std::initializer_list<const char*> answers) {
+        for (const char* a : answers) CDialogAnswers::Instance().Push(a);
+    }
+
+    std::filesystem::path root;
+    std::string previousPath;
+    std::unique_ptr<CProfileLocations> locations;
+    CPlainMessageLoop loop;
+    std::unique_ptr<CEmulation> emulation;
+    std::unique_ptr<CMainWnd> wnd;
+    std::vector<Reported> reported;
+};
+
+TEST_F(DialogsTest, ShowMessageButtonsAndAnswers) {
+    const struct {
+        int buttons;
+        const char* answer;  // nullptr: none prepared
+        int result;
+    } cases[] = {
+        {0, "yes", 1}, {0, "no", 0}, {1, "yes", 1}, {1, "no", 0}, {1, nullptr, 0}, {0, nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        if (c.answer != nullptr) Answer({c.answer});
+        reported.clear();
+        EXPECT_EQ(ShowMessage(wnd->GetHWND(), "", "message_text_29", 96, c.buttons), c.result)
+            << c.buttons << " " << (c.answer ? c.answer : "(none)");
+        ASSERT_EQ(reported.size(), 1u);
+        EXPECT_EQ(reported[0].key, "message_text_29");
+        EXPECT_EQ(reported[0].text, "Delete the selected profile?");
+        EXPECT_EQ(reported[0].result, std::to_string(c.result));
+        EXPECT_EQ(CSecondaryWnd::OpenCount(), 0u);
+    }
+}
+
+TEST_F(DialogsTest, MessageShowsItsButtonsTitleAndArgument) {
+    // Read as the dialog runs: the prepared answer comes after this look.
+    bool cancelShown = true;
+    std::string title, text;
+    loop.PostTask([&] {
+        auto* msg = dynamic_cast<CMsgWnd*>(CSecondaryWnd::LastOpened());
+        ASSERT_NE(msg, nullptr);
+        cancelShown = msg->GetPaintManager()->FindControl("cancel_btn")->IsVisible();
+        title = msg->GetPaintManager()->FindControl("MessageTitle")->GetText();
+        text = msg->ShownText();
+    });
+    EXPECT_EQ(ShowMessage(wnd->GetHWND(), "tips_text", "message_text_16", 96, 0, std::string("-102")), 0);
+    EXPECT_FALSE(cancelShown);
+    EXPECT_EQ(title, "Firmware update");
+    EXPECT_EQ(text, "The device refused the settings (error -102).");
+
+    EXPECT_EQ(FormatMessageText("a %s b %d", std::string("x")), "a x b %d");
+    EXPECT_EQ(FormatMessageText("%d%%", std::string("50")), "50%%");
+    EXPECT_EQ(FormatMessageText("plain", std::string("x")), "plain");
+    EXPECT_EQ(FormatMessageText("keeps %n", std::string("x")), "keeps %n") << "no printf";
+}
+
+TEST_F(DialogsTest, RefusedDpiTakes96WithTheTraceLine) {
+    TraceLines trace;
+    CMsgWnd msg;
+    ASSERT_NE(msg.Create(wnd->GetHWND(), "msgwnd", 0x82000000, 0x80), 0u) << msg.GetSkinError();
+    const int mainDpi = wnd->GetPaintManager()->GetDPIObj().GetDPI();
+    msg.SetWindowDpi(144);
+    EXPECT_EQ(msg.GetPaintManager()->GetDPIObj().GetDPI(), 144);
+    EXPECT_EQ(msg.GetWindowRect().GetWidth(), 660) << "the skin's 440 at 150 %";
+    msg.SetWindowDpi(110);
+    EXPECT_EQ(msg.GetWindowDpi(), 96);
+    EXPECT_EQ(msg.GetPaintManager()->GetDPIObj().GetDPI(), 96);
+    EXPECT_TRUE(trace.Has("MSG_WND DPI SET ERROR"));
+    EXPECT_EQ(wnd->GetPaintManager()->GetDPIObj().GetDPI(), mainDpi) << "the main window keeps its DPI";
+    msg.DestroyWindow();
+}
+
+TEST_F(DialogsTest, ProfileBarAsksBeforeItActs) {
+    CDeviceProfileUI* bar = Bar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->GetProfileCount(), 1);
+    Click("device_add_btn");  // no answer prepared: declined
+    EXPECT_EQ(bar->GetProfileCount(), 1);
+    Answer({"yes"});
+    Click("device_add_btn");
+    EXPECT_EQ(bar->GetProfileCount(), 2);
+    Answer({"yes"});
+    Click("device_copy_btn");
+    EXPECT_EQ(bar->GetProfileCount(), 3);
+    Answer({"no"});
+    Click("device_sub_btn");
+    EXPECT_EQ(bar->GetProfileCount(), 3);
+    Answer({"yes"});
+    Click("device_sub_btn");
+    EXPECT_EQ(bar->GetProfileCount(), 2);
+    std::vector<std::string> keys;
+    for (const Reported& r : reported) keys.push_back(r.key + " " + r.result);
+    EXPECT_EQ(keys, (std::vector<std::string>{"message_text_27 0", "message_text_27 1", "message_text_26 1",
+                                              "message_text_29 0", "message_text_29 1"}));
+}
+
+TEST_F(DialogsTest, RenameRefusalsAreShown) {
+    CDeviceProfileUI* bar = Bar();
+    ASSERT_NE(bar, nullptr);
+    Answer({"yes"});
+    Click("device_add_btn");
+    ASSERT_EQ(bar->GetProfileCount(), 2);
+    // The other profile's name, in other letters: taken, case ignored.
+    const int other = bar->GetSelectedIndex() == 0 ? 1 : 0;
+    std::string taken = bar->Store().Items().at(static_cast<std::size_t>(other)).name;
+    for (char& ch : taken)
+        ch = static_cast<char>(std::islower(static_cast<unsigned char>(ch)) ? std::toupper(ch)
+                                                                            : std::tolower(ch));
+    const struct {
+        std::string name;
+        const char* key;  // "" when nothing is shown
+    } cases[] = {{taken, "message_text_5"}, {"   ", "message_text_25"}, {"", ""}, {"Game", ""}};
+    for (const auto& c : cases) {
+        reported.clear();
+        wnd->FindControl("device_profile_name_edit")->SetText(c.name);
+        Click("device_profile_edit_save_btn");
+        if (*c.key == '\0') {
+            EXPECT_TRUE(reported.empty()) << '"' << c.name << '"';
+        } else {
+            ASSERT_EQ(reported.size(), 1u) << '"' << c.name << '"';
+            EXPECT_EQ(reported[0].key, c.key);
+        }
+    }
+}
+
+TEST_F(DialogsTest, AboutShowsTheVersion) {
+    std::string shown;
+    loop.PostTask([&] {
+        if (auto* about = dynamic_cast<CAboutWnd*>(CSecondaryWnd::LastOpened())) shown = about->VersionText();
+    });
+    wnd->OpenAboutWindow();
+    EXPECT_EQ(shown, "Version " + std::string(ProgramVersion()));
+    EXPECT_EQ(CSecondaryWnd::OpenCount(), 0u);
+}
+
+TEST_F(DialogsTest, AltF4InTheAboutWindowEndsTheProgramInOrder) {
+    ASSERT_TRUE(PumpUntil([this] { return wnd->GetCurrentDevice() != nullptr; }));
+    loop.PostTask([] {
+        if (CSecondaryWnd* about = CSecondaryWnd::LastOpened()) about->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    });
+    wnd->OpenAboutWindow();
+    EXPECT_EQ(CSecondaryWnd::OpenCount(), 0u);
+    EXPECT_TRUE(PumpUntil([this] { return wnd->IsShutDown(); }, 2s)) << "the orderly shutdown ran";
+    EXPECT_FALSE(wnd->Devices(CMainWnd::kFamilyMouse).front()->CommandChannel().IsOpen());
+}
+
+TEST_F(DialogsTest, HidingTheWindowClosesItsDialogs) {
+    bool stillOpenAfterHide = true;
+    loop.PostTask([&] {
+        wnd->HideMainWindow();
+        stillOpenAfterHide = CSecondaryWnd::OpenCount() != 0;
+    });
+    Answer({"yes"});  // would confirm, but the dialog is closed first
+    EXPECT_EQ(ShowMessage(wnd->GetHWND(), "", "message_text_22", 96, 1), 0);
+    EXPECT_FALSE(stillOpenAfterHide);
+}
+
+}  // namespace
+}  // namespace zevik::test
