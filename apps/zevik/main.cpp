@@ -1,6 +1,6 @@
 // zevik: the desktop configuration program.
 //   zevik [--emulate LIST] [--emulator-state FILE] [--emulator-log FILE] [--data-dir DIR]
-//         [--tray] [--screenshot FILE.png [--screenshot-after MS]]
+//         [--tray] [--screenshot FILE.png [--screenshot-after MS] [--screenshot-window main|about|message]]
 // Without --emulate it serves the supported devices it finds through hidraw, as they come and go;
 // while none is plugged in an emulated mouse stands in, and the window title says so. A second start
 // brings the first to the front.
@@ -22,6 +22,7 @@
 #include "session_bus.h"
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
+#include "shell/secondary_wnd.h"
 #include "shell/startup_language.h"
 #include "transport/hid/fallback_backend.h"
 #include "transport/hid/hidraw_backend.h"
@@ -47,6 +48,7 @@ struct Options {
     std::string emulatorLog;
     std::string dataDir;
     std::string screenshot;
+    std::string screenshotWindow = "main";
     int screenshotAfter = 1000;
     bool tray = false;
 };
@@ -79,6 +81,9 @@ int main(int argc, char** argv) {
     cli.add_option("--screenshot-after", opt.screenshotAfter,
                    "milliseconds from the window's first showing to the screenshot")
         ->check(CLI::Range(0, 600000));
+    cli.add_option("--screenshot-window", opt.screenshotWindow,
+                   "the window pictured: main, about or message (opened as their openers do)")
+        ->check(CLI::IsMember({"main", "about", "message"}));
     cli.add_flag("--tray", opt.tray, "start in the tray without showing the window (for autostart)");
     CLI11_PARSE(cli, argc, argv);
 
@@ -191,8 +196,13 @@ int main(int argc, char** argv) {
         if (!opt.screenshot.empty()) {
             // The window shows itself once the devices were looked for; the picture is taken then.
             window.SetOnFirstShown([&] {
-                QTimer::singleShot(opt.screenshotAfter, [&] {
-                    zevik::CQtWindowHost* host = uiBackend.HostOf(window);
+                // A dialog is opened as its opener does; the picture is taken while it runs, and the
+                // shutdown closes it.
+                const bool dialog = opt.screenshotWindow != "main";
+                QTimer::singleShot(opt.screenshotAfter, [&, dialog] {
+                    const zevik::CWindowWnd* shown = &window;
+                    if (dialog) shown = zevik::CSecondaryWnd::LastOpened();
+                    zevik::CQtWindowHost* host = shown != nullptr ? uiBackend.HostOf(*shown) : nullptr;
                     const QImage image = host != nullptr ? host->Widget()->grab().toImage() : QImage();
                     if (image.isNull() || !image.save(QString::fromStdString(opt.screenshot), "PNG")) {
                         std::fprintf(stderr, "zevik: could not save the screenshot to %s\n",
@@ -201,6 +211,11 @@ int main(int argc, char** argv) {
                     }
                     window.ExitProgram();
                 });
+                if (opt.screenshotWindow == "about") {
+                    window.OpenAboutWindow();
+                } else if (opt.screenshotWindow == "message") {
+                    window.AskUser("message_text_29", 1);
+                }
             });
             QTimer::singleShot(kScreenshotGiveUpMs, [&] {
                 if (window.IsWindowVisible() || window.IsShutDown()) return;
