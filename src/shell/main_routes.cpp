@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "devices/mouse_device.h"
 #include "devices/orbantix_usb_device.h"
@@ -38,6 +39,21 @@ CDeviceProfileUI* CurrentProfileBar(IMainWindowOps& ops) {
     return ProfileBarOf(ops.GetCurrentDevice());
 }
 
+// A function page not built yet holds a placeholder for each tab that shows it (two tabs share page
+// 2), with the tab's name as user data: the chosen tab's placeholder shows, the others hide.
+constexpr std::string_view kPagePlaceholder = "page_placeholder";
+
+void ShowPlaceholdersOf(COrbantixUSBDevice& device, std::string_view tab) {
+    device.FindControl(
+        [tab](CControlUI& control) {
+            if (control.GetName() == kPagePlaceholder && !control.GetUserData().empty()) {
+                control.SetVisible(control.GetUserData() == tab);
+            }
+            return false;
+        },
+        UIFIND_ALL);
+}
+
 }  // namespace
 
 CDeviceProfileUI* ProfileBarOf(COrbantixUSBDevice* device) {
@@ -70,6 +86,7 @@ void AddPageTabRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
             COrbantixUSBDevice* device = ops.GetCurrentDevice();
             if (device == nullptr) return;
             device->SelectFunctionPage(tab.page);
+            ShowPlaceholdersOf(*device, tab.name);
             if (!tab.updateCachedTabs) return;
             const std::string_view selected = tab.name;
             for (const char* name : kCachedTabs) {

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "ui/text_measure.h"
+
 namespace zevik {
 
 namespace {
@@ -46,6 +48,10 @@ std::unique_ptr<IWindowHost> CHeadlessBackend::CreateWindowHost(CWindowWnd&) {
 std::unique_ptr<ITrayHost> CHeadlessBackend::CreateTrayHost(CTrayIcon&) { return std::make_unique<CHeadlessTrayHost>(); }
 
 std::unique_ptr<IMenuHost> CHeadlessBackend::CreateMenuHost(CMenuWnd&) { return std::make_unique<CHeadlessMenuHost>(); }
+
+int IUiBackend::MeasureTextWidth(const CControlUI& control, std::string_view text) const {
+    return EstimateTextWidth(text, FontPixelSizeOf(control));
+}
 
 IUiBackend& GetUiBackend() {
     IUiBackend* backend = g_backend.load();

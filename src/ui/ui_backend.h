@@ -15,6 +15,7 @@
 
 namespace zevik {
 
+class CControlUI;
 class CWindowWnd;
 class CTrayIcon;
 class CMenuWnd;
@@ -76,6 +77,11 @@ public:
         (void)window;
         return MonitorInfo{GetWorkArea(), 1.0};
     }
+    // The width (window client pixels, DPI applied) the control needs to show text on one line in the
+    // font it is shown with, including what the renderer draws around the text of such a control
+    // (frame, style padding), but not the skin's text padding. Called during layout, on the UI
+    // thread. The default is the fixed-width estimate of text_measure.h.
+    virtual int MeasureTextWidth(const CControlUI& control, std::string_view text) const;
 };
 
 // The process's backend; the headless one unless another was installed.

@@ -3,7 +3,9 @@
 #include <memory>
 
 #include "ui/dialog_builder.h"
+#include "ui/label_ui.h"
 #include "ui/tab_layout_ui.h"
+#include "ui/ui_backend.h"
 #include "ui_test_support.h"
 
 namespace zevik {
@@ -62,6 +64,16 @@ const LayoutCase kLayoutCases[] = {
     {"FixedSizesThatDoNotFitOverflow",
      R"(<HorizontalLayout><Control name="a" width="150"/><Control name="b" width="150"/><Control name="c"/></HorizontalLayout>)",
      {{"a", {0, 0, 150, 100}}, {"b", {150, 0, 300, 100}}, {"c", {300, 0, 300, 100}}}},
+    // Headless estimate at the 12 px fallback font: 3/5 of the size per Latin letter, the whole size
+    // per ideograph, rounded up.
+    {"AutoWidthIsTheEstimatedTextPlusTextPaddingWithinMaxWidth",
+     R"(<HorizontalLayout><Label name="a" text="Perf" autocalcwidth="true" textpadding="3,0,5,0" width="90"/>
+          <Control name="b"/><Button name="c" text="漢字" autocalcwidth="true"/><Option name="d" text="漢字" autocalcwidth="true" maxwidth="20"/>
+        </HorizontalLayout>)",
+     {{"a", {0, 0, 37, 100}},
+      {"b", {37, 0, 156, 100}},
+      {"c", {156, 0, 180, 100}},
+      {"d", {180, 0, 200, 100}}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Skins, LayoutTest, ::testing::ValuesIn(kLayoutCases), CaseName);
@@ -141,6 +153,48 @@ TEST_F(GeometryTest, LayoutFollowsChangesThroughTheLoop) {
     loop.ProcessPending();
     EXPECT_FALSE(pm.IsUpdateNeeded());
     EXPECT_EQ(pm.FindControl("b")->GetPos(), (UiRect{120, 0, 200, 100}));
+}
+
+// Measures every character as 10 pixels, so the test can tell the backend's measure from the estimate.
+class TenPixelBackend final : public IUiBackend {
+public:
+    std::unique_ptr<IWindowHost> CreateWindowHost(CWindowWnd& w) override {
+        return m_shown.CreateWindowHost(w);
+    }
+    std::unique_ptr<ITrayHost> CreateTrayHost(CTrayIcon& t) override { return m_shown.CreateTrayHost(t); }
+    std::unique_ptr<IMenuHost> CreateMenuHost(CMenuWnd& m) override { return m_shown.CreateMenuHost(m); }
+    UiRect GetWorkArea() const override { return m_shown.GetWorkArea(); }
+    UiPoint GetCursorPos() const override { return m_shown.GetCursorPos(); }
+    int MeasureTextWidth(const CControlUI&, std::string_view text) const override {
+        return static_cast<int>(text.size()) * 10;
+    }
+
+private:
+    CHeadlessBackend m_shown;
+};
+
+TEST_F(GeometryTest, AutoWidthFollowsTextLanguageAndTheBackendsMeasure) {
+    TenPixelBackend backend;
+    SetUiBackend(&backend);
+    Build(
+        R"(<HorizontalLayout><Button name="a" text="key" autocalcwidth="true" textpadding="2,0,2,0"/><Control name="b"/></HorizontalLayout>)",
+        UiSize{200, 100});
+    EXPECT_EQ(pm.FindControl("a")->GetPos(), (UiRect{0, 0, 34, 100}));
+
+    CResourceManager::GetInstance()->SetText("key", "longer");  // the key gets a text in the language
+    CResourceManager::GetInstance()->ReloadText();
+    EXPECT_TRUE(pm.IsUpdateNeeded());
+    loop.ProcessPending();
+    EXPECT_EQ(pm.FindControl("a")->GetPos(), (UiRect{0, 0, 64, 100}));
+
+    pm.FindControl("a")->SetText("ab");
+    loop.ProcessPending();
+    EXPECT_EQ(pm.FindControl("b")->GetPos(), (UiRect{24, 0, 200, 100}));
+
+    dynamic_cast<CLabelUI*>(pm.FindControl("a"))->SetAutoCalcWidth(false);
+    loop.ProcessPending();
+    EXPECT_EQ(pm.FindControl("b")->GetPos(), (UiRect{100, 0, 200, 100})) << "without auto width both stretch";
+    SetUiBackend(nullptr);
 }
 
 }  // namespace

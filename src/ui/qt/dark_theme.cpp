@@ -35,6 +35,7 @@ QPushButton[zevikRole="caption"] { background: transparent; border: none; font-s
 QPushButton[zevikRole="caption"]:hover { background: %HOVER%; }
 QPushButton[zevikRole="close"] { background: transparent; border: none; font-size: 14px; padding: 0; }
 QPushButton[zevikRole="close"]:hover { background: %ACCENT%; color: white; }
+QPushButton[zevikRole="compact"] { padding: 2px 6px; }
 QPushButton[zevikRole="nav"] {
   background: transparent; border: none; border-radius: 6px; text-align: left; padding-left: 12px;
   font-size: 14px; color: %DIM%;

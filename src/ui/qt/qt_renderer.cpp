@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include "ui/container_ui.h"
 #include "ui/message_loop.h"
 #include "ui/paint_manager_ui.h"
+#include "ui/qt/text_metrics.h"
 #include "ui/qt/widget_factory.h"
 #include "ui/qt/widget_sync.h"
 #include "ui/rich_edit_ui.h"
@@ -93,7 +95,19 @@ void CQtRenderer::Rebuild() {
     ClearAll();
     if (CControlUI* root = m_manager.GetRoot()) {
         Build(*root, &m_host);
+        // Auto-width controls were measured without their widgets.
+        m_manager.NeedUpdate();
     }
+}
+
+int CQtRenderer::MeasureTextWidth(const CControlUI& control, std::string_view text) const {
+    const QString shown = QString::fromStdString(std::string(text));
+    const RenderedControl* rendered = Find(&control);
+    if (rendered == nullptr || rendered->widget == nullptr) {
+        const QFont font = CWidgetSync::FontFor(control, m_manager);
+        return QFontMetrics(font).horizontalAdvance(shown);
+    }
+    return TextAdvance(*rendered->widget, shown) + TextChrome(*rendered->widget, rendered->kind);
 }
 
 void CQtRenderer::Build(CControlUI& control, QWidget* parentWidget) {
@@ -219,6 +233,7 @@ void CQtRenderer::OnChildAdded(CContainerUI& container, CControlUI& child) {
         w->setVisible(child.IsVisible());
     }
     RestackChildren(container);
+    m_manager.NeedUpdate();  // the new widgets may measure their texts differently
 }
 
 void CQtRenderer::OnChildRemoved(CContainerUI& container, CControlUI& child) {

@@ -76,6 +76,11 @@ public:
     void SyncGeometry();
     // Sets the widget's state from its control (every aspect in what).
     void Sync(CControlUI& control, UiChange what);
+    // The width the control's widget needs to show text on one line: the text in the widget's font and
+    // what the widget draws around it (text_metrics.h). A control without a widget yet is measured in
+    // the font it will get, without anything around; the renderer lays the window out again once its
+    // widgets exist.
+    int MeasureTextWidth(const CControlUI& control, std::string_view text) const;
 
     // IControlObserver
     void OnControlChanged(CControlUI& control, UiChange what) override;

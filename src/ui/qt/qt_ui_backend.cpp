@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QScreen>
 #include <cmath>
 
+#include "ui/paint_manager_ui.h"
 #include "ui/qt/qt_menu_host.h"
 #include "ui/qt/qt_tray_host.h"
 #include "ui/qt/qt_window_host.h"
+#include "ui/qt/widget_sync.h"
 #include "ui/window_wnd.h"
 
 namespace zevik {
@@ -59,6 +62,20 @@ MonitorInfo CQtUiBackend::GetMonitorInfo(const CWindowWnd& window) const {
     return MonitorInfo{UiRect{physical(g.left()), physical(g.top()), physical(g.left() + g.width()),
                               physical(g.top() + g.height())},
                        ratio};
+}
+
+int CQtUiBackend::MeasureTextWidth(const CControlUI& control, std::string_view text) const {
+    CPaintManagerUI* manager = control.GetManager();
+    if (manager == nullptr) {
+        return IUiBackend::MeasureTextWidth(control, text);
+    }
+    if (const CWindowWnd* window = manager->GetWindow(); window != nullptr) {
+        if (const CQtWindowHost* host = HostOf(*window); host != nullptr && host->Renderer() != nullptr) {
+            return host->Renderer()->MeasureTextWidth(control, text);
+        }
+    }
+    const QFont font = CWidgetSync::FontFor(control, *manager);
+    return QFontMetrics(font).horizontalAdvance(QString::fromStdString(std::string(text)));
 }
 
 void CQtUiBackend::SetIconFile(UINT resourceId, const QString& file) {

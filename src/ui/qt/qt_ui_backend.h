@@ -24,6 +24,9 @@ public:
     // The screen the window's widget is on (else the screen at the window's centre, else the primary
     // one), its geometry multiplied by the screen's device-pixel ratio.
     MonitorInfo GetMonitorInfo(const CWindowWnd& window) const override;
+    // Through the renderer of the control's window (its widget's real font and style); a control of a
+    // window without a host is measured in the font the skin gives it.
+    int MeasureTextWidth(const CControlUI& control, std::string_view text) const override;
 
     // Icons by the resource ids the program uses (window icon, tray icon). An id without a file shows
     // the application's icon.

@@ -98,9 +98,10 @@ QColor CWidgetSync::ToColor(UiColor color) {
     return QColor::fromRgba(color);
 }
 
-QFont CWidgetSync::FontFor(CControlUI& control, CPaintManagerUI& manager) {
+QFont CWidgetSync::FontFor(const CControlUI& control, const CPaintManagerUI& manager) {
     const TFontInfo* info = nullptr;
-    if (auto* label = dynamic_cast<CLabelUI*>(&control); label != nullptr && label->GetFont() >= 0) {
+    if (const auto* label = dynamic_cast<const CLabelUI*>(&control);
+        label != nullptr && label->GetFont() >= 0) {
         info = manager.GetFont(label->GetFont());
     }
     if (info == nullptr &&

@@ -20,7 +20,7 @@ public:
     static QColor ToColor(UiColor color);
     // The font of a control: its label font id in the manager's table, else the manager's default,
     // else the application font; sizes scaled by the manager's DPI.
-    static QFont FontFor(CControlUI& control, CPaintManagerUI& manager);
+    static QFont FontFor(const CControlUI& control, const CPaintManagerUI& manager);
 
 private:
     static void ApplyText(CControlUI& control, const RenderedControl& rendered);

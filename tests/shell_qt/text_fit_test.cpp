@@ -1,0 +1,332 @@
+// Every text on the main window's built pages fits its control, in each interface language, measured
+// with the real fonts and styles of the Qt renderer (offscreen): the page tabs, the profile bar with its
+// actions open, each sub-page of the performance page and the placeholders of the pages not built yet.
+// The window runs as the desktop program runs it, over an emulated mouse, with the language chosen
+// through a settings file in a temporary configuration folder.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QTest>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "devices/mouse_device.h"
+#include "emulator/emulation.h"
+#include "settings/profile_locations.h"
+#include "shell/main_wnd.h"
+#include "startup_language.h"
+#include "transport/command_channel.h"
+#include "ui/combo_ui.h"
+#include "ui/container_ui.h"
+#include "ui/label_ui.h"
+#include "ui/option_ui.h"
+#include "ui/qt/font_loader.h"
+#include "ui/qt/qt_message_loop.h"
+#include "ui/qt/qt_renderer.h"
+#include "ui/qt/qt_ui_backend.h"
+#include "ui/qt/qt_window_host.h"
+#include "ui/resource_manager.h"
+#include "ui/ui_lib.h"
+#include "ui_qt/qt_test_app.h"
+
+namespace zevik::test {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr UINT kVisible = 0x10000000;
+
+// An entry of "DefaultData/Language.config".
+struct Language {
+    const char* name;   // "Language_name"
+    int id;             // "Language_ID"
+    const char* label;  // for the test's name
+};
+
+void PrintTo(const Language& language, std::ostream* os) {
+    *os << language.label;
+}
+
+// One text a control shows and the room its widget gives it, in pixels.
+struct Fit {
+    QString text;
+    int need = 0;
+    int room = 0;
+    const char* what = "wide";  // the dimension compared
+};
+
+std::string Describe(const CControlUI& control) {
+    if (!control.GetName().empty()) return "\"" + control.GetName() + "\"";
+    for (const CControlUI* p = control.GetParent(); p != nullptr; p = p->GetParent()) {
+        if (!p->GetName().empty()) return std::string(control.GetClass()) + " in \"" + p->GetName() + "\"";
+    }
+    return std::string(control.GetClass());
+}
+
+int ContentsWidth(QWidget& widget, QStyle::SubElement element) {
+    QStyleOptionButton option;
+    option.initFrom(&widget);
+    return widget.style()->subElementRect(element, &option, &widget).width();
+}
+
+// The texts a control's widget shows and the room for each, measured as the widget draws them.
+std::vector<Fit> FitsOf(CControlUI& control, WidgetKind kind, QWidget& w, CPaintManagerUI& pm) {
+    const QFontMetrics fm(w.font());
+    const QString text = QString::fromStdString(control.GetText());
+    std::vector<Fit> fits;
+    switch (kind) {
+        case WidgetKind::Painted: {
+            auto* label = dynamic_cast<CLabelUI*>(&control);
+            if (label == nullptr || text.trimmed().isEmpty()) break;
+            const UiRect pad = pm.Scale(label->GetTextPadding());
+            const QRect room = w.rect().adjusted(pad.left, pad.top, -pad.right, -pad.bottom);
+            const bool wraps =
+                control.GetAttribute("wordbreak") == "true" || control.GetAttribute("multiline") == "true";
+            if (wraps) {
+                const QRect bound =
+                    fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, text);
+                fits.push_back({text, bound.width(), room.width()});
+                fits.push_back({text, bound.height(), room.height(), "high"});
+            } else {
+                fits.push_back({text, fm.horizontalAdvance(text), room.width()});
+            }
+            break;
+        }
+        case WidgetKind::Button:
+        case WidgetKind::Option:
+            if (!text.trimmed().isEmpty()) {
+                fits.push_back(
+                    {text, fm.horizontalAdvance(text), ContentsWidth(w, QStyle::SE_PushButtonContents)});
+            }
+            break;
+        case WidgetKind::CheckBox:
+            if (!text.trimmed().isEmpty()) {
+                fits.push_back(
+                    {text, fm.horizontalAdvance(text), ContentsWidth(w, QStyle::SE_CheckBoxContents)});
+            }
+            break;
+        case WidgetKind::Combo: {
+            // Any item may become the shown one.
+            auto& box = static_cast<QComboBox&>(w);
+            QStyleOptionComboBox option;
+            option.initFrom(&box);
+            const int room =
+                box.style()
+                    ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &box)
+                    .width();
+            auto& combo = static_cast<CComboUI&>(control);
+            for (int i = 0; i < combo.GetCount(); ++i) {
+                const QString item = QString::fromStdString(combo.GetItemText(i));
+                fits.push_back({item, fm.horizontalAdvance(item), room});
+            }
+            break;
+        }
+        default:
+            break;  // edits scroll their text; the painted gauges draw numbers only
+    }
+    return fits;
+}
+
+class TextFitTest : public QtFixture, public ::testing::WithParamInterface<Language> {
+protected:
+    void SetUp() override {
+        root_ = std::filesystem::temp_directory_path() / ("zevik-text-fit-" + std::to_string(GetParam().id));
+        std::filesystem::remove_all(root_);
+        const std::filesystem::path config = root_ / "config";
+        std::filesystem::create_directories(config / "ZEVIK-R300Prime");
+        std::ofstream(config / "ZEVIK-R300Prime" / "settings.json")
+            << "{ \"LANGUAGE\": " << GetParam().id << " }\n";
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) savedConfigHome_ = old;
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+
+        ASSERT_GT(fonts_.LoadFolder(ZEVIK_RESOURCE_DIR "/Font"), 0);
+        // Without a font for the language, every character measures as a missing-glyph box.
+        ASSERT_TRUE(GetParam().id == 0 ||
+                    !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
+            << "no font for Simplified Chinese (scripts/install-deps.sh installs one)";
+        SetUiBackend(&backend_);
+        CPaintManagerUI::SetResourcePath(std::string(ZEVIK_RESOURCE_DIR) + "/skin/");
+        CResourceManager& resources = *CResourceManager::GetInstance();
+        ASSERT_TRUE(resources.LoadResource("res.xml"));
+        ApplyLanguage(resources, ZEVIK_RESOURCE_DIR);
+        ASSERT_EQ(resources.GetLanguage(), GetParam().name);
+
+        locations_ =
+            std::make_unique<CProfileLocations>(root_ / "data", std::filesystem::path(ZEVIK_RESOURCE_DIR));
+        EmulationOptions options;
+        options.list = "mouse";
+        std::string error;
+        emulation_ = CEmulation::Create(options, error);
+        ASSERT_NE(emulation_, nullptr) << error;
+        DeviceContext context;
+        context.hidBackend = &emulation_->Backend();
+        context.uiLoop = &loop_;
+        context.profileLocations = locations_.get();
+        window_ = std::make_unique<CMainWnd>(context);
+        ASSERT_NE(window_->Create(0, "zevik", kVisible, 0, 0, 0, 800, 572), 0u) << window_->GetSkinError();
+        ASSERT_TRUE(PumpUntil([this] { return window_->IsWindowVisible() && Mouse() != nullptr; }));
+    }
+    void TearDown() override {
+        if (window_) {
+            window_->ExitProgram();
+            if (window_->GetHWND() != 0) window_->DestroyWindow();
+            window_.reset();
+        }
+        SetUiBackend(nullptr);
+        CResourceManager::GetInstance()->Release();
+        if (savedConfigHome_) {
+            setenv("XDG_CONFIG_HOME", savedConfigHome_->c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+        std::filesystem::remove_all(root_);
+    }
+    static bool PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit = 5s) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!cond()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return true;
+    }
+    static void Settle() {
+        PumpUntil([] { return false; }, 50ms);
+    }
+    COrbantixMouseDevice* Mouse() {
+        const auto& mice = window_->Devices(CMainWnd::kFamilyMouse);
+        auto* mouse = mice.empty() ? nullptr : dynamic_cast<COrbantixMouseDevice*>(mice.front());
+        return mouse != nullptr && mouse->CommandChannel().IsOpen() && mouse->HasMirror() ? mouse : nullptr;
+    }
+    CQtRenderer& Renderer() { return *backend_.HostOf(*window_)->Renderer(); }
+    // Clicks the control's widget as the user would.
+    void Click(CControlUI& control) {
+        QWidget* w = Renderer().WidgetFor(&control);
+        ASSERT_NE(w, nullptr) << control.GetName();
+        QTest::mouseClick(w, Qt::LeftButton);
+        Settle();
+    }
+
+    // Every shown text of the window that its control cannot show whole, and every control with text
+    // that runs past an edge of a container holding it. Each fault is reported once, on the first page
+    // it shows on.
+    void CheckShownTexts(const std::string& where) {
+        CPaintManagerUI& pm = *window_->GetPaintManager();
+        const auto report = [this](const std::string& key, const std::string& message) {
+            if (reported_.insert(key).second) ADD_FAILURE() << message;
+        };
+        pm.GetRoot()->FindControl(
+            [&](CControlUI& c) {
+                const RenderedControl* rendered = Renderer().Find(&c);
+                QWidget* w = rendered != nullptr ? rendered->widget.data() : nullptr;
+                if (w == nullptr || !w->isVisible()) return false;
+                const std::vector<Fit> fits = FitsOf(c, rendered->kind, *w, pm);
+                for (const Fit& fit : fits) {
+                    if (fit.need <= fit.room) continue;
+                    std::ostringstream message;
+                    message << where << ": " << Describe(c) << " shows \"" << fit.text.toStdString() << "\", "
+                            << fit.need << " px " << fit.what << ", in " << fit.room << " px";
+                    report(Describe(c) + fit.text.toStdString() + fit.what, message.str());
+                }
+                if (fits.empty() || c.IsFloat()) return false;
+                const UiRect& rc = c.GetPos();
+                for (const CControlUI* p = c.GetParent(); p != nullptr; p = p->GetParent()) {
+                    const UiRect& outer = p->GetPos();
+                    if (rc.left >= outer.left && rc.right <= outer.right) continue;
+                    std::ostringstream message;
+                    message << where << ": " << Describe(c) << " (x " << rc.left << " to " << rc.right
+                            << ") runs past " << Describe(*p) << " (x " << outer.left << " to " << outer.right
+                            << ")";
+                    report(Describe(c) + " past", message.str());
+                    break;
+                }
+                return false;
+            },
+            UIFIND_VISIBLE);
+    }
+
+    // The title of the placeholder on show, "" when the page on show has none.
+    std::string ShownPlaceholderTitle() {
+        CControlUI* shown =
+            Mouse()->FindControl([](CControlUI& c) { return c.GetName() == "page_placeholder"; },
+                                 UIFIND_VISIBLE | UIFIND_ME_FIRST);
+        auto* box = dynamic_cast<CContainerUI*>(shown);
+        return box != nullptr && box->GetCount() > 0 ? box->GetItemAt(0)->GetText() : std::string();
+    }
+
+    CQtMessageLoop loop_;
+    CQtUiBackend backend_;
+    CFontLoader fonts_;
+    std::filesystem::path root_;
+    std::optional<std::string> savedConfigHome_;
+    std::set<std::string> reported_;
+    std::unique_ptr<CProfileLocations> locations_;
+    std::unique_ptr<CEmulation> emulation_;
+    std::unique_ptr<CMainWnd> window_;
+};
+
+TEST_P(TextFitTest, EveryShownTextOfEveryBuiltPageFitsItsControl) {
+    CControlUI* more = window_->FindControl("profile_fun_spread_btn");
+    ASSERT_NE(more, nullptr);
+    Click(*more);
+    ASSERT_TRUE(window_->FindControl("profile_menu_layout")->IsVisible());
+
+    auto* tabs = dynamic_cast<CContainerUI*>(window_->FindControl("device_op_tabs"));
+    ASSERT_NE(tabs, nullptr);
+    std::map<std::string, std::string> placeholderTitles;  // tab -> title of the placeholder it shows
+    int pagesSeen = 0;
+    for (int i = 0; i < tabs->GetCount(); ++i) {
+        auto* tab = dynamic_cast<COptionUI*>(tabs->GetItemAt(i));
+        if (tab == nullptr || !tab->IsVisible()) continue;
+        Click(*tab);
+        const std::string where = "tab \"" + tab->GetText() + "\"";
+        if (const std::string title = ShownPlaceholderTitle(); !title.empty())
+            placeholderTitles[tab->GetName()] = title;
+        const auto* subTabs = window_->GetPaintManager()->GetOptionGroup("mouse_seting_tab");
+        const bool hasSubPages =
+            subTabs != nullptr && window_->FindControl("mouse_device_seting_layout")->IsShown();
+        if (!hasSubPages) {
+            CheckShownTexts(where);
+            ++pagesSeen;
+            continue;
+        }
+        for (COptionUI* subTab : *subTabs) {
+            Click(*subTab);
+            CheckShownTexts(where + ", \"" + subTab->GetText() + "\"");
+            ++pagesSeen;
+        }
+    }
+    EXPECT_GE(pagesSeen, 9) << "six tabs and the performance page's three sub-pages";
+
+    std::set<std::string> distinct;
+    for (const auto& [tab, title] : placeholderTitles) {
+        EXPECT_TRUE(distinct.insert(title).second)
+            << "\"" << tab << "\" shows the title of another tab: " << title;
+    }
+    EXPECT_EQ(placeholderTitles.size(), 6u)
+        << "lighting, buttons, macros, system, recoil and about are placeholders";
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, TextFitTest,
+                         ::testing::Values(Language{"English", 0, "English"},
+                                           Language{"简体中文", 1, "SimplifiedChinese"}),
+                         [](const ::testing::TestParamInfo<Language>& param) { return param.param.label; });
+
+}  // namespace
+}  // namespace zevik::test
