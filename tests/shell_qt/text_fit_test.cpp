@@ -32,7 +32,7 @@
 #include "emulator/emulation.h"
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
-#include "startup_language.h"
+#include "shell/startup_language.h"
 #include "transport/command_channel.h"
 #include "ui/combo_ui.h"
 #include "ui/container_ui.h"
