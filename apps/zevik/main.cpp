@@ -23,7 +23,6 @@
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
-#include "shell/startup_language.h"
 #include "transport/hid/fallback_backend.h"
 #include "transport/hid/hidraw_backend.h"
 #include "ui/qt/dark_theme.h"
@@ -151,7 +150,6 @@ int main(int argc, char** argv) {
         zevik::SetUiBackend(nullptr);
         return 1;
     }
-    zevik::ApplyLanguage(resources, exeDir);
 
     zevik::DeviceContext context;
     context.hidBackend = backend;
@@ -161,26 +159,31 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         zevik::CMainWnd window(context, &bus);
+        if (!opt.dataDir.empty())
+            window.SetSettingsFile(std::filesystem::path(opt.dataDir) / "settings.json");
         window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
         window.SetProfileFileChooser(ChooseProfileFile);
         // The title says when the emulated mouse stands in for a real one. It does until the scan's
         // first look finds a real device, which switches the title like any later plug.
         const std::string title(zevik::CMainWnd::kProductName);
-        const std::string standInTitle = title + " \u2014 " + resources.ResolveText("main_emulated_title");
+        // Resolved when set: the window applies the user's language as it initialises.
+        const auto titleFor = [&title, &resources](bool toStandIn) {
+            return toStandIn ? title + " \u2014 " + resources.ResolveText("main_emulated_title") : title;
+        };
         const bool standIn = fallback && realOrEmulated->UsingStandIn();
         if (fallback) {
             realOrEmulated->SetOnSwitch([&](bool toStandIn) {
-                QMetaObject::invokeMethod(qApp, [&window, &title, &standInTitle, toStandIn] {
-                    window.SetWindowText(toStandIn ? standInTitle : title);
-                });
+                QMetaObject::invokeMethod(
+                    qApp, [&window, &titleFor, toStandIn] { window.SetWindowText(titleFor(toStandIn)); });
             });
         }
-        if (window.Create(0, standIn ? standInTitle : title, kVisible, 0, 0, 0, kWindowWidth,
-                          kWindowHeight) == 0) {
+        if (window.Create(0, title, kVisible, 0, 0, 0, kWindowWidth, kWindowHeight) == 0) {
             std::fprintf(stderr, "zevik: the main skin did not load: %s\n", window.GetSkinError().c_str());
             zevik::SetUiBackend(nullptr);
             return 1;
         }
+        // After the window-init the loop has queued: the language is the user's by then.
+        loop.PostTask([&window, &titleFor, standIn] { window.SetWindowText(titleFor(standIn)); });
         window.CenterWindow();
         zevik::CQuitSignals quitSignals([&window] { window.ExitProgram(); });
         const auto displays =

@@ -4,6 +4,7 @@
 //   wait MS                 let the program run for that long
 //   answer A                the answer for the next dialog (yes, no, color=RRGGBB, preset=N, collect=N)
 //   click NAME              a control of the main window clicked as by the user
+//   settings language INDEX the interface language switched as the settings window does
 // Empty lines and lines starting with '#' are skipped. The script is checked before it runs: a bad
 // word or value exits 2 with its line number and opens nothing. The first line that fails while
 // running ends the run with its line number (exit 1).
@@ -25,6 +26,7 @@
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
 #include "shell/main_wnd.h"
+#include "shell/secondary_wnd.h"
 #include "ui/control_ui.h"
 
 namespace zevik::cli {
@@ -40,9 +42,9 @@ std::vector<std::string> Words(const std::string& line) {
 
 // One line of the script, checked before the run starts.
 struct BatchLine {
-    int number = 0;
+    int number = 0;  // of the line in the script
     std::vector<std::string> words;
-    int waitMs = 0;                     // "wait"
+    int value = 0;                      // the milliseconds of "wait", the index of "settings language"
     std::optional<MouseCommand> mouse;  // "mouse"
 };
 
@@ -61,7 +63,7 @@ bool CheckLine(BatchLine& line, std::string& error) {
             error = "wait takes 0 to 600000 milliseconds";
             return false;
         }
-        line.waitMs = ms;
+        line.value = ms;
         return true;
     }
     if (verb == "mouse") {
@@ -82,6 +84,19 @@ bool CheckLine(BatchLine& line, std::string& error) {
         }
         return true;
     }
+    if (verb == "settings") {
+        int index = -1;
+        if (rest.size() == 2 && rest[0] == "language") {
+            const auto [ptr, ec] = std::from_chars(rest[1].data(), rest[1].data() + rest[1].size(), index);
+            if (ec != std::errc{} || ptr != rest[1].data() + rest[1].size()) index = -1;
+        }
+        if (index < 0) {
+            error = "settings takes language INDEX";
+            return false;
+        }
+        line.value = index;
+        return true;
+    }
     if (verb == "emulator") return true;
     error = "unknown command \"" + verb + "\"";
     return false;
@@ -90,11 +105,20 @@ bool CheckLine(BatchLine& line, std::string& error) {
 bool RunLine(CHeadlessRun& run, const BatchLine& line, bool json, std::string& error) {
     const std::string& verb = line.words[0];
     if (verb == "wait") {
-        run.Session().PumpFor(std::chrono::milliseconds(line.waitMs));
+        run.Session().PumpFor(std::chrono::milliseconds(line.value));
         return true;
     }
     if (verb == "answer") {
         CDialogAnswers::Instance().Push(line.words[1]);
+        return true;
+    }
+    if (verb == "settings") {
+        CMainWnd& window = run.Session().Window();
+        if (line.value >= static_cast<int>(window.Languages().size())) {
+            error = "no language " + std::to_string(line.value);
+            return false;
+        }
+        window.SendMessage(UM_LANGUAGE_CHANGED, static_cast<WPARAM>(line.value), 0);
         return true;
     }
     if (verb == "click") {

@@ -16,5 +16,6 @@ void RegisterProfileCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterBatchCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterDialogCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterSettingsCommands(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace zevik::cli

@@ -4,7 +4,6 @@
 
 #include "devices/mouse_device.h"
 #include "shell/main_wnd.h"
-#include "shell/startup_language.h"
 #include "transport/command_channel.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/resource_manager.h"
@@ -26,7 +25,7 @@ CProfileLocations MakeLocations(const std::filesystem::path& dataRoot,
 CHeadlessSession::CHeadlessSession(IHidBackend& backend, const std::filesystem::path& skinFolder,
                                    const std::filesystem::path& dataRoot,
                                    const std::filesystem::path& programFolder)
-    : m_skinFolder(skinFolder), m_locations(MakeLocations(dataRoot, programFolder)) {
+    : m_skinFolder(skinFolder), m_dataRoot(dataRoot), m_locations(MakeLocations(dataRoot, programFolder)) {
     m_context.hidBackend = &backend;
     m_context.uiLoop = &m_loop;
     m_context.profileLocations = &m_locations;
@@ -48,13 +47,15 @@ bool CHeadlessSession::Start(std::string& error) {
         error = "the resource table: " + CResourceManager::GetInstance()->GetLastError();
         return false;
     }
-    // The language the desktop program would show, so texts read back are the user's.
-    ApplyLanguage(*CResourceManager::GetInstance(), m_locations.ProgramFolder());
     m_window = std::make_unique<CMainWnd>(m_context);
+    // A data folder of its own keeps the settings file beside the profiles.
+    if (!m_dataRoot.empty()) m_window->SetSettingsFile(m_dataRoot / CAppSettings::kFileName);
     if (m_window->Create(0, "ZEVIK", 0, 0) == 0) {
         error = "main skin: " + m_window->GetSkinError();
         return false;
     }
+    // Its window-init (the user's language among it) runs before any command reads a text.
+    m_loop.ProcessPending();
     if (!m_window->StartScan()) {
         error = "the device scan could not start";
         return false;

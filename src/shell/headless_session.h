@@ -22,8 +22,9 @@ class IHidBackend;
 
 class CHeadlessSession {
 public:
-    // skinFolder: the folder holding XML\...; dataRoot empty: the default data folder; programFolder
-    // (the factory files' folder) empty: the executable's folder.
+    // skinFolder: the folder holding XML\...; dataRoot empty: the default data folder and settings
+    // file (else both in dataRoot); programFolder (the factory files' folder) empty: the executable's
+    // folder.
     CHeadlessSession(IHidBackend& backend, const std::filesystem::path& skinFolder,
                      const std::filesystem::path& dataRoot, const std::filesystem::path& programFolder = {});
     ~CHeadlessSession();
@@ -54,6 +55,7 @@ private:
 
     CPlainMessageLoop m_loop;
     std::filesystem::path m_skinFolder;
+    std::filesystem::path m_dataRoot;
     std::string m_previousResourcePath;
     CProfileLocations m_locations;
     DeviceContext m_context;

@@ -70,6 +70,7 @@ void AddWindowRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     };
     click("closebtn", [&ops](TNotifyUI&, int) { ops.CloseToTray(); });
     click("nodevice_ok_btn", [&ops](TNotifyUI&, int) { ops.HideMainWindow(); });
+    click("setbtn", [&ops](TNotifyUI&, int) { ops.OpenSettingsWindow(false); });
     click("minbtn", [&ops](TNotifyUI&, int) { ops.SendSysCommand(kScMinimize); });
     click("maxbtn", [&ops](TNotifyUI&, int) { ops.SendSysCommand(kScMaximize); });
     click("restorebtn", [&ops](TNotifyUI&, int) { ops.SendSysCommand(kScRestore); });
@@ -184,6 +185,8 @@ void AddMenuCommandRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     router.Add(kMenuCommandType, RouteMatch::Name, "show", [&ops](TNotifyUI&, int) { ops.ShowMainWindow(); });
     router.Add(kMenuCommandType, RouteMatch::Name, "about_menu",
                [&ops](TNotifyUI&, int) { ops.OpenAboutWindow(); });
+    router.Add(kMenuCommandType, RouteMatch::Name, "setwnd_menu",
+               [&ops](TNotifyUI&, int) { ops.OpenSettingsWindow(true); });
 }
 
 void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {

@@ -38,6 +38,8 @@ public:
                         const std::optional<std::string>& argument = std::nullopt) = 0;
     // The about window (one at a time).
     virtual void OpenAboutWindow() = 0;
+    // The settings window (one at a time): beside the window's right edge, or centred on the screen.
+    virtual void OpenSettingsWindow(bool centred) = 0;
 };
 
 // Tells the user what a device reported when it took up a profile: -1 (nothing reached the device)

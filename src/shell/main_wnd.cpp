@@ -101,6 +101,7 @@ void CMainWnd::InitWindow() {
 void CMainWnd::OnWindowInit() {
     // This program drives the lighting from the start.
     m_outside->BroadcastLightControl(1, 1);
+    ApplyLanguage(ReadSavedLanguage());
     // Shown by the scan thread's activate message after its first pass.
     ShowWindow(false, false);
     StartScan();
@@ -181,6 +182,16 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         // The updater asks the program to end before it replaces it.
         bHandled = true;
         ExitProgram();
+        return 0;
+    }
+    if (msg == UM_OPEN_SETTINGS) {
+        bHandled = true;
+        OpenSettingsWindow(true);
+        return 0;
+    }
+    if (msg == UM_LANGUAGE_CHANGED) {
+        bHandled = true;
+        OnLanguageChosen(wParam);
         return 0;
     }
     if (msg == UM_EXIT_PROGRAM) {

@@ -25,6 +25,8 @@
 #include "devices/device_context.h"
 #include "devices/discovery_interface_list.h"
 #include "devices/scan_thread.h"
+#include "settings/app_settings.h"
+#include "settings/language_list.h"
 #include "shell/app_messages.h"
 #include "shell/audio_record_buffers.h"
 #include "shell/main_window_ops.h"
@@ -112,6 +114,18 @@ public:
     int AskUser(std::string_view textKey, int buttons,
                 const std::optional<std::string>& argument = std::nullopt) override;
     void OpenAboutWindow() override;
+    void OpenSettingsWindow(bool centred) override;
+
+    // ---- language ----
+    // The languages of "Language.config", the index of the saved one (0 when none was saved), and
+    // the switch to another (nothing when it is the current one; the choice is saved).
+    std::vector<LanguageEntry> Languages() const;
+    int ReadSavedLanguage() const;
+    void ApplyLanguage(int index);
+    void SaveLanguage(int id);
+    int GetLanguageIndex() const { return m_languageIndex; }
+    // The settings file that keeps the language (tests give their own).
+    void SetSettingsFile(std::filesystem::path file) { m_settingsFile = std::move(file); }
 
     // ---- secondary windows ----
     // Closes every open dialog of the window (each ends as if cancelled).
@@ -175,6 +189,8 @@ private:
     void OnTrayAction(LPARAM mouseMessage);
     void ShowTrayMenu();
     void OnActivityMessage(UINT msg, WPARAM wParam);
+    // UM_LANGUAGE_CHANGED from the settings window: the language at that index, then the pages.
+    void OnLanguageChosen(WPARAM index);
     void OnPowerBroadcast(WPARAM event);
     void AnswerWorkTool();
     void SwitchProfileOfCurrentDevice();
@@ -224,6 +240,9 @@ private:
     bool m_startHidden = false;
     bool m_firstScanDone = false;
     bool m_aboutOpen = false;
+    bool m_settingsOpen = false;
+    int m_languageIndex = -1;  // none applied yet, so the first application always runs
+    std::filesystem::path m_settingsFile = CAppSettings::DefaultFile();
     bool m_lightControl = true;
     bool m_windowActivated = false;
     bool m_pointerInside = false;

@@ -45,6 +45,16 @@ void CSecondaryWnd::CloseAllOwnedBy(HWND parent) {
     }
 }
 
+void CSecondaryWnd::SendToAllOwnedBy(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const std::vector<CSecondaryWnd*> snapshot = OpenWindows();
+    for (CSecondaryWnd* window : snapshot) {
+        const auto& live = OpenWindows();
+        if (std::find(live.begin(), live.end(), window) == live.end()) continue;
+        if (window->GetHWND() != 0 && window->GetParentHWND() == parent)
+            window->SendMessage(msg, wParam, lParam);
+    }
+}
+
 std::size_t CSecondaryWnd::OpenCount() {
     const auto& windows = OpenWindows();
     return static_cast<std::size_t>(std::count_if(windows.begin(), windows.end(),

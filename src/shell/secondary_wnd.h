@@ -15,6 +15,8 @@ namespace zevik {
 
 // Our own private messages of the main window.
 inline constexpr UINT UM_LANGUAGE_CHANGED = 3089;
+// Opens the settings window, centred (another program's request).
+inline constexpr UINT UM_OPEN_SETTINGS = 3093;
 // A secondary window asks for the orderly shutdown (Alt+F4 there ends the program).
 inline constexpr UINT UM_EXIT_PROGRAM = 3100;
 
@@ -35,6 +37,8 @@ public:
 
     // Closes every open secondary window owned by parent at once (result 0).
     static void CloseAllOwnedBy(HWND parent);
+    // Sends a message at once to every open secondary window owned by parent.
+    static void SendToAllOwnedBy(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
     // How many secondary windows are open, and the one opened last (null when none).
     static std::size_t OpenCount();
     static CSecondaryWnd* LastOpened();

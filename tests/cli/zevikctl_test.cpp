@@ -328,4 +328,27 @@ TEST_F(ZevikctlTest, DialogsAnswerFromTheCommandLine) {
     }
 }
 
+TEST_F(ZevikctlTest, LanguageIsListedSwitchedAndKeptForTheNextStart) {
+    const std::string data = " --data-dir " + File("data");
+    const Outcome list = Zevikctl("settings languages" + data, File("err.txt"));
+    ASSERT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, "0\t0\tEnglish\n1\t1\t简体中文\n");
+    const Json::Value json = ParseJson(Zevikctl("settings languages --json" + data, File("err.txt")).out);
+    ASSERT_EQ(json.size(), 2u);
+    EXPECT_TRUE(json[0]["current"].asBool());
+
+    EXPECT_EQ(Zevikctl("settings language" + data, File("err.txt")).out, "0 0 English\n");
+    const Outcome chosen = Zevikctl("settings language 1" + data, File("err.txt"));
+    EXPECT_EQ(chosen.exitCode, 0);
+    EXPECT_EQ(chosen.out, "1 1 简体中文\n");
+    EXPECT_EQ(Zevikctl("settings language" + data, File("err.txt")).out, "1 1 简体中文\n") << "kept";
+    // The dialogs speak it too.
+    const Outcome asked = Zevikctl("--answer yes dialog message message_text_29" + data);
+    EXPECT_NE(asked.out.find("删除所选配置"), std::string::npos) << asked.out;
+
+    EXPECT_EQ(Zevikctl("settings language 2" + data).exitCode, 1);
+    EXPECT_EQ(Zevikctl("settings language x" + data).exitCode, 2);
+    EXPECT_EQ(Zevikctl("settings language" + data, File("err.txt")).out, "1 1 简体中文\n") << "unchanged";
+}
+
 }  // namespace

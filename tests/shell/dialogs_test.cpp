@@ -7,6 +7,7 @@
 #include <cctype>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "devices/mouse_device.h"
 #include "emulator/emulation.h"
 #include "platform/trace.h"
+#include "settings/app_settings.h"
 #include "settings/device_profile_ui.h"
 #include "settings/profile_locations.h"
 #include "shell/about_wnd.h"
@@ -23,7 +25,9 @@
 #include "shell/main_wnd.h"
 #include "shell/msg_wnd.h"
 #include "shell/secondary_wnd.h"
+#include "shell/set_wnd.h"
 #include "transport/command_channel.h"
+#include "ui/combo_ui.h"
 #include "ui/notify_ui.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/plain_message_loop.h"
@@ -77,6 +81,7 @@ protected:
         context.uiLoop = &loop;
         context.profileLocations = locations.get();
         wnd = std::make_unique<CMainWnd>(context);
+        wnd->SetSettingsFile(root / "settings.json");
         ASSERT_NE(wnd->Create(0, "main", 0x10000000, 0), 0u) << wnd->GetSkinError();
         ASSERT_TRUE(wnd->StartScan());
         CDialogAnswers::Instance().Clear();
@@ -270,6 +275,88 @@ TEST_F(DialogsTest, HidingTheWindowClosesItsDialogs) {
     Answer({"yes"});  // would confirm, but the dialog is closed first
     EXPECT_EQ(ShowMessage(wnd->GetHWND(), "", "message_text_22", 96, 1), 0);
     EXPECT_FALSE(stillOpenAfterHide);
+}
+
+// The saved language at start, over small language lists and settings files.
+TEST(SavedLanguage, IsTheLastEntryWithTheSavedIdElseTheFirst) {
+    const std::filesystem::path root = std::filesystem::temp_directory_path() / "zevik-saved-language";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "program" / "DefaultData");
+    std::ofstream(root / "program" / "DefaultData" / "Language.config")
+        << R"({"Language": [{"Language_ID": 0}, {"Language_ID": 520}, {"Language_ID": 7}, {"Language_ID": 7}]})";
+    const struct {
+        const char* settings;  // nullptr: no file
+        int index;
+    } cases[] = {
+        {nullptr, 0},                 // nothing saved: the first
+        {R"({"LANGUAGE": 7})", 3},    // two entries with the id: the later
+        {R"({})", 1},                 // a file without the value: the entry with 520
+        {R"({"LANGUAGE": "7"})", 1},  // a value of the wrong type reads as absent
+        {R"({"LANGUAGE": 99})", 0},   // an id no entry has
+        {"{ not json", 0},            // unparsable: as no file, and moved aside
+    };
+    CProfileLocations locations(root / "data", root / "program");
+    DeviceContext context;
+    context.profileLocations = &locations;
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(root / "config");
+        std::filesystem::create_directories(root / "config");
+        if (c.settings != nullptr) std::ofstream(root / "config" / "settings.json") << c.settings;
+        CMainWnd wnd(context);
+        wnd.SetSettingsFile(root / "config" / "settings.json");
+        EXPECT_EQ(wnd.ReadSavedLanguage(), c.index) << (c.settings ? c.settings : "(no file)");
+    }
+    EXPECT_TRUE(std::filesystem::exists(root / "config" / "settings.json.bad"));
+    std::filesystem::remove_all(root);
+}
+
+TEST_F(DialogsTest, LanguageSwitchChangesEveryTextAndIsSavedOnce) {
+    ASSERT_TRUE(PumpUntil([this] { return wnd->GetCurrentDevice() != nullptr; }));
+    ASSERT_EQ(wnd->GetLanguageIndex(), 0);
+    const std::filesystem::path settings = root / "settings.json";
+    ASSERT_TRUE(std::filesystem::exists(settings)) << "the first application saves the choice";
+    std::filesystem::remove(settings);
+    wnd->ApplyLanguage(0);
+    EXPECT_FALSE(std::filesystem::exists(settings)) << "the language in use: nothing is written";
+
+    const auto text = [this](const char* name) { return wnd->FindControl(name)->GetText(); };
+    EXPECT_EQ(text("performance_Op_tab"), "Performance");
+    EXPECT_EQ(text("No_device_Link_text"), "No device connected");
+    // Chosen in the settings window, which is open while the switch runs and follows it.
+    std::string settingsTitle;
+    loop.PostTask([&] {
+        auto* set = dynamic_cast<CSetWnd*>(CSecondaryWnd::LastOpened());
+        ASSERT_NE(set, nullptr);
+        auto* combo = dynamic_cast<CComboUI*>(set->GetPaintManager()->FindControl("Language_combox_info"));
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(combo->GetCount(), 2);
+        EXPECT_EQ(combo->GetCurSel(), 0);
+        combo->SelectItem(1, true);
+        settingsTitle = set->GetPaintManager()->FindControl("set_title")->GetText();
+    });
+    wnd->OpenSettingsWindow(false);
+    EXPECT_EQ(wnd->GetLanguageIndex(), 1);
+    EXPECT_EQ(settingsTitle, "设置");
+    EXPECT_EQ(text("performance_Op_tab"), "性能");
+    EXPECT_EQ(text("No_device_Link_text"), "未连接设备");
+    EXPECT_EQ(CAppSettings(settings).ReadLanguage().id, 1);
+
+    // An index outside the list changes nothing.
+    wnd->SendMessage(UM_LANGUAGE_CHANGED, 2, 0);
+    wnd->SendMessage(UM_LANGUAGE_CHANGED, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(wnd->GetLanguageIndex(), 1);
+    EXPECT_EQ(text("performance_Op_tab"), "性能");
+}
+
+TEST_F(DialogsTest, SettingsWindowSitsInsideTheMainWindowOrCentred) {
+    UiRect placed;
+    loop.PostTask([&] { placed = CSecondaryWnd::LastOpened()->GetWindowRect(); });
+    wnd->OpenSettingsWindow(false);
+    const UiRect main = wnd->GetWindowRect();
+    const CDPI& dpi = wnd->GetPaintManager()->GetDPIObj();
+    EXPECT_EQ(placed.right, main.right - dpi.Scale(30));
+    EXPECT_EQ(placed.top, main.top + dpi.Scale(60));
+    EXPECT_EQ(placed.GetWidth(), dpi.Scale(CSetWnd::kWidth));
 }
 
 }  // namespace

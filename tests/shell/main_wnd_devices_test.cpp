@@ -49,6 +49,7 @@ protected:
         context.profileLocations = locations.get();
         ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
         wnd = std::make_unique<CMainWnd>(context);
+        wnd->SetSettingsFile(dataDir.Path() / "settings.json");
         ASSERT_NE(wnd->Create(0, "main", 0, 0), 0u) << wnd->GetSkinError();
         ASSERT_EQ(wnd->Devices(CMainWnd::kFamilyMouse).size(), 1u) << "the mouse tab exists from the start";
         mouse = wnd->Devices(CMainWnd::kFamilyMouse).front();

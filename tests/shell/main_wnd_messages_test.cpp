@@ -68,6 +68,7 @@ protected:
         context.uiLoop = &loop;
         context.profileLocations = locations.get();
         wnd = std::make_unique<CMainWnd>(context, &outside);
+        wnd->SetSettingsFile(root / "settings.json");
         ASSERT_NE(wnd->Create(0, "main", 0x10000000, 0), 0u) << wnd->GetSkinError();
         ASSERT_TRUE(PumpUntil([&] { return Mouse() != nullptr && wnd->IsWindowVisible(); }));
     }

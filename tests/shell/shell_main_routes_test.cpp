@@ -33,6 +33,9 @@ public:
         return answer;
     }
     void OpenAboutWindow() override { calls.push_back("about"); }
+    void OpenSettingsWindow(bool centred) override {
+        calls.push_back(centred ? "settings:centred" : "settings");
+    }
 
     COrbantixUSBDevice* current = nullptr;
     std::map<std::string, CControlUI*> controls;
@@ -63,6 +66,7 @@ TEST(MainRoutes, WindowButtonsAndMenuCommands) {
         {"gamemodebtn", ""},         {"cloudbtn", ""},
         {"smarteyesbtn", ""},        {"default_btn", ""},  // no current device: nothing happens
         {"device_add_btn", ""},      {"profile_fun_spread_btn", ""},
+        {"setbtn", "settings"},
     };
     for (const WindowCase& c : clicks) {
         ops.calls.clear();
@@ -81,7 +85,8 @@ TEST(MainRoutes, WindowButtonsAndMenuCommands) {
     EXPECT_EQ(router.RouteCommand(kMenuCommandType, "show"), RouteResult::Routed);
     EXPECT_EQ(router.RouteCommand(kMenuCommandType, "exit"), RouteResult::Routed);
     EXPECT_EQ(router.RouteCommand(kMenuCommandType, "about_menu"), RouteResult::Routed);
-    EXPECT_EQ(ops.calls, (std::vector<std::string>{"show", "exit", "about"}));
+    EXPECT_EQ(router.RouteCommand(kMenuCommandType, "setwnd_menu"), RouteResult::Routed);
+    EXPECT_EQ(ops.calls, (std::vector<std::string>{"show", "exit", "about", "settings:centred"}));
 
     CButtonUI remove;
     remove.SetName("anything");

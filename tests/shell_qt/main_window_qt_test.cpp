@@ -63,6 +63,7 @@ protected:
         context.uiLoop = &loop_;
         context.profileLocations = locations_.get();
         window_ = std::make_unique<CMainWnd>(context);
+        window_->SetSettingsFile(root_ / "settings.json");
         ASSERT_NE(window_->Create(0, "zevik", kVisible, 0, 0, 0, 800, 572), 0u) << window_->GetSkinError();
         // The window hides itself at init and shows after the scan's first pass.
         ASSERT_TRUE(PumpUntil([this] { return window_->IsWindowVisible(); }));

@@ -32,7 +32,6 @@
 #include "emulator/emulation.h"
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
-#include "shell/startup_language.h"
 #include "transport/command_channel.h"
 #include "ui/combo_ui.h"
 #include "ui/container_ui.h"
@@ -149,12 +148,10 @@ protected:
     void SetUp() override {
         root_ = std::filesystem::temp_directory_path() / ("zevik-text-fit-" + std::to_string(GetParam().id));
         std::filesystem::remove_all(root_);
-        const std::filesystem::path config = root_ / "config";
-        std::filesystem::create_directories(config / "ZEVIK-R300Prime");
-        std::ofstream(config / "ZEVIK-R300Prime" / "settings.json")
-            << "{ \"LANGUAGE\": " << GetParam().id << " }\n";
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) savedConfigHome_ = old;
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        // The window takes the saved language as it initialises.
+        const std::filesystem::path settings = root_ / "config" / "settings.json";
+        std::filesystem::create_directories(settings.parent_path());
+        std::ofstream(settings) << "{ \"LANGUAGE\": " << GetParam().id << " }\n";
 
         ASSERT_GT(fonts_.LoadFolder(ZEVIK_RESOURCE_DIR "/Font"), 0);
         // Without a font for the language, every character measures as a missing-glyph box.
@@ -165,8 +162,6 @@ protected:
         CPaintManagerUI::SetResourcePath(std::string(ZEVIK_RESOURCE_DIR) + "/skin/");
         CResourceManager& resources = *CResourceManager::GetInstance();
         ASSERT_TRUE(resources.LoadResource("res.xml"));
-        ApplyLanguage(resources, ZEVIK_RESOURCE_DIR);
-        ASSERT_EQ(resources.GetLanguage(), GetParam().name);
 
         locations_ =
             std::make_unique<CProfileLocations>(root_ / "data", std::filesystem::path(ZEVIK_RESOURCE_DIR));
@@ -180,8 +175,10 @@ protected:
         context.uiLoop = &loop_;
         context.profileLocations = locations_.get();
         window_ = std::make_unique<CMainWnd>(context);
+        window_->SetSettingsFile(settings);
         ASSERT_NE(window_->Create(0, "zevik", kVisible, 0, 0, 0, 800, 572), 0u) << window_->GetSkinError();
         ASSERT_TRUE(PumpUntil([this] { return window_->IsWindowVisible() && Mouse() != nullptr; }));
+        ASSERT_EQ(resources.GetLanguage(), GetParam().name);
     }
     void TearDown() override {
         if (window_) {
@@ -191,11 +188,6 @@ protected:
         }
         SetUiBackend(nullptr);
         CResourceManager::GetInstance()->Release();
-        if (savedConfigHome_) {
-            setenv("XDG_CONFIG_HOME", savedConfigHome_->c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
         std::filesystem::remove_all(root_);
     }
     static bool PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit = 5s) {
@@ -274,7 +266,6 @@ protected:
     CQtUiBackend backend_;
     CFontLoader fonts_;
     std::filesystem::path root_;
-    std::optional<std::string> savedConfigHome_;
     std::set<std::string> reported_;
     std::unique_ptr<CProfileLocations> locations_;
     std::unique_ptr<CEmulation> emulation_;
