@@ -1,6 +1,6 @@
 // zevik: the desktop configuration program.
 //   zevik [--emulate LIST] [--emulator-state FILE] [--emulator-log FILE] [--data-dir DIR]
-//         [--tray] [--screenshot FILE.png [--screenshot-after MS] [--screenshot-window main|about|message]]
+//         [--tray] [--screenshot FILE.png [--screenshot-after MS] [--screenshot-window main|settings|about|message]]
 // Without --emulate it serves the supported devices it finds through hidraw, as they come and go;
 // while none is plugged in an emulated mouse stands in, and the window title says so. A second start
 // brings the first to the front.
@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
                    "milliseconds from the window's first showing to the screenshot")
         ->check(CLI::Range(0, 600000));
     cli.add_option("--screenshot-window", opt.screenshotWindow,
-                   "the window pictured: main, about or message (opened as their openers do)")
-        ->check(CLI::IsMember({"main", "about", "message"}));
+                   "the window pictured: main, settings, about or message (opened as their openers do)")
+        ->check(CLI::IsMember({"main", "settings", "about", "message"}));
     cli.add_flag("--tray", opt.tray, "start in the tray without showing the window (for autostart)");
     CLI11_PARSE(cli, argc, argv);
 
@@ -214,7 +214,9 @@ int main(int argc, char** argv) {
                     }
                     window.ExitProgram();
                 });
-                if (opt.screenshotWindow == "about") {
+                if (opt.screenshotWindow == "settings") {
+                    window.OpenSettingsWindow(false);
+                } else if (opt.screenshotWindow == "about") {
                     window.OpenAboutWindow();
                 } else if (opt.screenshotWindow == "message") {
                     window.AskUser("message_text_29", 1);
