@@ -121,6 +121,11 @@ bool CResourceManager::HasText(std::string_view key) const {
     return table != m_languages.end() && table->second.count(key) != 0;
 }
 
+bool CResourceManager::HasLanguage(std::string_view name) const {
+    std::lock_guard lock(m_mutex);
+    return m_languages.find(name) != m_languages.end();
+}
+
 void CResourceManager::ReloadText() {
     for (CPaintManagerUI* manager : CPaintManagerUI::GetPaintManagers()) {
         if (CControlUI* root = manager->GetRoot()) root->ReloadText();

@@ -46,6 +46,8 @@ public:
     // The shown text for a text as given: the current language's text for a key, else the text.
     std::string ResolveText(std::string_view text) const;
     bool HasText(std::string_view key) const;
+    // Whether a table of that language name has been loaded (and not released since).
+    bool HasLanguage(std::string_view name) const;
     void ReloadText();
 
     // Drops every table (the end of the program, and between tests).
