@@ -19,6 +19,9 @@ enum class UiChange : std::uint32_t {
     Items = 1u << 5,     // items of a combo or list changed
     Position = 1u << 6,  // the computed rectangle moved or resized
     Focus = 1u << 7,
+    // The background colour alone: a narrower Style, as animated colours change it many times a
+    // second and nothing else of the control needs redoing then.
+    BkColor = 1u << 8,
 };
 
 constexpr UiChange operator|(UiChange a, UiChange b) {

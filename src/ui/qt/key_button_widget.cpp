@@ -15,23 +15,32 @@ CKeyButtonWidget::CKeyButtonWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void CKeyButtonWidget::SetColor(const QColor& color) {
-    m_color = color;
-    update();
+    if (m_color != color) {
+        m_color = color;
+        update();
+    }
 }
 
 void CKeyButtonWidget::SetIntensity(int percent) {
-    m_intensity = std::clamp(percent, 0, 100);
-    update();
+    const int clamped = std::clamp(percent, 0, 100);
+    if (m_intensity != clamped) {
+        m_intensity = clamped;
+        update();
+    }
 }
 
 void CKeyButtonWidget::SetSelected(bool selected) {
-    m_selected = selected;
-    update();
+    if (m_selected != selected) {
+        m_selected = selected;
+        update();
+    }
 }
 
 void CKeyButtonWidget::SetText(const QString& text) {
-    m_text = text;
-    update();
+    if (m_text != text) {
+        m_text = text;
+        update();
+    }
 }
 
 QColor CKeyButtonWidget::LitColor() const {

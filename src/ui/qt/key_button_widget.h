@@ -1,6 +1,7 @@
 #pragma once
 // A key cap of the keyboard and mouse pictures: the key's legend on a dark cap, lit from below in the
-// key's colour at its intensity, with an accent frame while selected.
+// key's colour at its intensity, with an accent frame while selected. A setter repaints the key only
+// when its value changed (the lights' colours are set many times a second).
 
 #include <QColor>
 #include <QWidget>

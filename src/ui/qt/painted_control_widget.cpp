@@ -16,14 +16,25 @@ void CPaintedControlWidget::SetLook(PaintedLook look) {
     update();
 }
 
+void CPaintedControlWidget::SetBackground(const QColor& color) {
+    if (m_look.background != color) {
+        m_look.background = color;
+        update();
+    }
+}
+
 void CPaintedControlWidget::SetText(const QString& text) {
-    m_look.text = text;
-    update();
+    if (m_look.text != text) {
+        m_look.text = text;
+        update();
+    }
 }
 
 void CPaintedControlWidget::SetColumns(const QStringList& columns) {
-    m_look.columns = columns;
-    update();
+    if (m_look.columns != columns) {
+        m_look.columns = columns;
+        update();
+    }
 }
 
 void CPaintedControlWidget::SetSelected(bool selected) {

@@ -46,6 +46,8 @@ public:
     explicit CPaintedControlWidget(QWidget* parent = nullptr);
 
     void SetLook(PaintedLook look);
+    // The background colour alone (invalid: none); repaints only when it changed.
+    void SetBackground(const QColor& color);
     const PaintedLook& Look() const { return m_look; }
     void SetText(const QString& text);
     void SetColumns(const QStringList& columns);
