@@ -11,7 +11,31 @@ CPaintedControlWidget::CPaintedControlWidget(QWidget* parent) : QWidget(parent) 
     setAttribute(Qt::WA_Hover);
 }
 
+namespace {
+
+bool SamePixmap(const QPixmap& a, const QPixmap& b) {
+    return a.cacheKey() == b.cacheKey() || (a.isNull() && b.isNull());
+}
+
+// Whether two looks paint the same (images compare by identity: a copy of the same image is the same).
+bool SameLook(const PaintedLook& a, const PaintedLook& b) {
+    return a.background == b.background && a.hotBackground == b.hotBackground &&
+           a.selectedBackground == b.selectedBackground && a.border == b.border &&
+           a.borderSize == b.borderSize && a.borderRound == b.borderRound &&
+           SamePixmap(a.backgroundImage, b.backgroundImage) && SamePixmap(a.foreImage, b.foreImage) &&
+           SamePixmap(a.normalImage, b.normalImage) && SamePixmap(a.hotImage, b.hotImage) &&
+           SamePixmap(a.pushedImage, b.pushedImage) && SamePixmap(a.selectedImage, b.selectedImage) &&
+           SamePixmap(a.disabledImage, b.disabledImage) && a.text == b.text && a.columns == b.columns &&
+           a.textColor == b.textColor && a.disabledTextColor == b.disabledTextColor && a.font == b.font &&
+           a.alignment == b.alignment && a.textPadding == b.textPadding && a.wordWrap == b.wordWrap;
+}
+
+}  // namespace
+
 void CPaintedControlWidget::SetLook(PaintedLook look) {
+    if (SameLook(m_look, look)) {
+        return;
+    }
     m_look = std::move(look);
     update();
 }

@@ -45,6 +45,7 @@ class CPaintedControlWidget : public QWidget {
 public:
     explicit CPaintedControlWidget(QWidget* parent = nullptr);
 
+    // Repaints only when the look differs from the one shown.
     void SetLook(PaintedLook look);
     // The background colour alone (invalid: none); repaints only when it changed.
     void SetBackground(const QColor& color);
