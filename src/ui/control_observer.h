@@ -11,8 +11,8 @@ class CContainerUI;
 
 // What changed on a control. Values can be or-ed.
 enum class UiChange : std::uint32_t {
-    Text = 1u << 0,      // shown text or tooltip
-    Visible = 1u << 1,   // own visibility flag (a tab switch changes its children's)
+    Text = 1u << 0,     // shown text or tooltip
+    Visible = 1u << 1,  // own visibility flag (a tab switch changes its children's)
     Enabled = 1u << 2,
     Style = 1u << 3,     // colours, images, fonts, any other attribute
     State = 1u << 4,     // selected, checked, value, range, current item, selected colour

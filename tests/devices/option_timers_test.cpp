@@ -180,7 +180,8 @@ TEST_F(OptionTimersTest, LightFrameTimerRunsWhileTheChannelIsOpenAndTheFrameMove
         device->SetLightEntry(0, 0xFF000000 | red);
         EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame)) << "a changed frame wakes it";
         loop.AdvanceBy(20ms);
-        EXPECT_EQ(light->GetBkColor(), 0xFF000000u | (red << 16)) << "the frame reaches the page within a tick";
+        EXPECT_EQ(light->GetBkColor(), 0xFF000000u | (red << 16))
+            << "the frame reaches the page within a tick";
     }
     light->SetBkColor(0x12345678);  // a colour the frame does not hold
     loop.AdvanceBy(50ms);
@@ -211,7 +212,8 @@ TEST_F(OptionTimersTest, LightFrameTimerRestsWhileThePreviewIsUnseenAndResumesWi
         << "nothing to show: not restarted";
     device->SetLightEntry(0, 0xFF000002);
     loop.AdvanceBy(20ms);
-    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame)) << "a change unseen wakes nothing";
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame))
+        << "a change unseen wakes nothing";
 
     device->SetPollingHold(false);  // back on screen
     EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
