@@ -97,6 +97,7 @@ void CKeyButtonWidget::BuildLayers(const QSize& pixels, qreal ratio) {
     m_strip = Layer(pixels, ratio);
     m_cap = Layer(pixels, ratio);
     m_top = Layer(pixels, ratio);
+    m_capTop = Layer(pixels, ratio);
     m_frame = Layer(pixels, ratio);
     {
         QPainter p(&m_rim);
@@ -125,20 +126,32 @@ void CKeyButtonWidget::BuildLayers(const QSize& pixels, qreal ratio) {
         p.setBrush(grad);
         p.drawRoundedRect(k.cap, k.radius * 0.8, k.radius * 0.8);
     }
-    QPainter p(&m_top);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (m_selected) {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(theme::Accent(), 2));
-        p.drawRoundedRect(k.outer.adjusted(0.5, 0.5, -0.5, -0.5), k.radius, k.radius);
+    {
+        QPainter p(&m_top);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (m_selected) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(theme::Accent(), 2));
+            p.drawRoundedRect(k.outer.adjusted(0.5, 0.5, -0.5, -0.5), k.radius, k.radius);
+        }
+        if (!m_text.isEmpty()) {
+            p.setPen(isEnabled() ? theme::Text() : theme::TextDim());
+            QFont f = font();
+            f.setPixelSize(std::max(8, static_cast<int>(std::min(k.cap.height() * 0.32, 13.0))));
+            f.setBold(true);
+            p.setFont(f);
+            p.drawText(k.cap.adjusted(2, 0, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, m_text);
+        }
     }
-    if (!m_text.isEmpty()) {
-        p.setPen(isEnabled() ? theme::Text() : theme::TextDim());
-        QFont f = font();
-        f.setPixelSize(std::max(8, static_cast<int>(std::min(k.cap.height() * 0.32, 13.0))));
-        f.setBold(true);
-        p.setFont(f);
-        p.drawText(k.cap.adjusted(2, 0, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, m_text);
+    // Where no strip lies, the frame and legend over the cap is one layer, and the light shows only
+    // where that layer lets it through.
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* cap = reinterpret_cast<const QRgb*>(m_cap.constScanLine(y));
+        const auto* top = reinterpret_cast<const QRgb*>(m_top.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(m_capTop.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            out[x] = Over(top[x], cap[x]);
+        }
     }
 }
 
@@ -162,8 +175,13 @@ void CKeyButtonWidget::paintEvent(QPaintEvent*) {
         const auto* strip = reinterpret_cast<const QRgb*>(m_strip.constScanLine(y));
         const auto* cap = reinterpret_cast<const QRgb*>(m_cap.constScanLine(y));
         const auto* top = reinterpret_cast<const QRgb*>(m_top.constScanLine(y));
+        const auto* capTop = reinterpret_cast<const QRgb*>(m_capTop.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(m_frame.scanLine(y));
         for (int x = 0; x < pixels.width(); ++x) {
+            if (qAlpha(strip[x]) == 0) {
+                out[x] = qAlpha(capTop[x]) == 255 ? capTop[x] : Over(capTop[x], Cover(glowPixel, qAlpha(rim[x])));
+                continue;
+            }
             QRgb pixel = Over(cap[x], Cover(glowPixel, qAlpha(rim[x])));
             pixel = Over(Cover(litPixel, qAlpha(strip[x])), pixel);
             out[x] = Over(top[x], pixel);

@@ -57,6 +57,7 @@ private:
     QImage m_strip;  // coverage of the light strip
     QImage m_cap;    // the cap, premultiplied; null: the layers must be drawn again
     QImage m_top;    // selection frame and legend
+    QImage m_capTop;  // m_top over m_cap
     QImage m_frame;  // the composed key
 };
 
