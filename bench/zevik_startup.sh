@@ -5,7 +5,7 @@
 #     saving the PNG and the shutdown);
 #   peak resident memory of that run;
 #   idle CPU: CPU seconds per wall second while the program waits in the tray with the mouse
-#     connected.
+#     connected (bench/zevik_idle.sh measures the open window, offscreen and on an X server).
 # Usage: bench/zevik_startup.sh [build/bin/zevik]   (ZEVIK_BENCH_RUNS, ZEVIK_BENCH_IDLE_SECONDS)
 zevik="${1:-build/bin/zevik}"
 runs="${ZEVIK_BENCH_RUNS:-5}"

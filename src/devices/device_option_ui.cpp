@@ -248,10 +248,11 @@ void CDeviceOptionUI::OnLightFrameTimer() {
             control->NeedUpdate();
         }
     }
-    // While no one can see the frame (a page-only preview, the window in the tray) the timer rests
-    // instead of waking the UI thread 64 times a second for nothing; ResumeLightFrame restarts it.
+    // While no one can see the frame (a page-only preview, the window in the tray, minimised or
+    // covered), or the frame stands still, the timer rests instead of waking the UI thread on every
+    // system tick for nothing; ResumeLightFrame restarts it.
     CCommandChannel& channel = device.CommandChannel();
-    if (channel.IsOpen() && !device.IsLightingUnseen()) {
+    if (channel.IsOpen() && !device.IsLightingUnseen() && !device.RestLightFrame()) {
         StartTimer(kTimerLightFrame, FramePeriodMs(channel.ReceiverMode()));
     }
 }

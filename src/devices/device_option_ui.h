@@ -5,7 +5,8 @@
 // device on the UI thread:
 //   1000  SendLightFrame; repaint the page's lighting control when selected and the window is active;
 //         again in 50 ms through the receiver, 10 ms by cable, while the channel is open and the
-//         device's frame can be seen (ResumeLightFrame starts it again when it can).
+//         device's frame can be seen (ResumeLightFrame starts it again when it can) and moves: it
+//         rests while the frame stands still, and the lighting step that changes it starts it again.
 //   1001  (50 ms after a connect) through the receiver, hide the option while the link query fails
 //         (failure counter 0..4, retry in 2000 ms); otherwise show it, then Connect, then 1005 in
 //         50 ms (battery panel, channel open) and 1007 in 2000 ms (receiver).

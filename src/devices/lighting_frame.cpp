@@ -7,13 +7,16 @@ void CLightFrame::Resize(int count) {
     m_entries =
         m_size > 0 ? std::make_unique<std::atomic<std::uint32_t>[]>(static_cast<size_t>(m_size)) : nullptr;
     Fill(0);
+    MarkChanged();
 }
 
 void CLightFrame::Set(int index, std::uint32_t value) {
     if (index < 0 || index >= m_size) {
         return;
     }
-    m_entries[static_cast<size_t>(index)].store(value, std::memory_order_relaxed);
+    if (m_entries[static_cast<size_t>(index)].exchange(value, std::memory_order_relaxed) != value) {
+        MarkChanged();
+    }
 }
 
 std::uint32_t CLightFrame::Get(int index) const {
@@ -25,7 +28,7 @@ std::uint32_t CLightFrame::Get(int index) const {
 
 void CLightFrame::Fill(std::uint32_t value) {
     for (int i = 0; i < m_size; ++i) {
-        m_entries[static_cast<size_t>(i)].store(value, std::memory_order_relaxed);
+        Set(i, value);
     }
 }
 

@@ -97,8 +97,8 @@ public:
     int LightStepPeriod() const override;
     void RunLightStep() override;
     // The mouse runs its lighting itself; the frame is only the page's preview, unseen while the
-    // window is hidden in the tray (polling on hold).
-    bool IsLightingUnseen() const override { return IsPollingHold(); }
+    // window is hidden in the tray (polling on hold), minimised or covered.
+    bool IsLightingUnseen() const override { return IsPollingHold() || IsWindowUnseen(); }
     void SendLightFrame() override;
 
     // ---- the mouse's own operations ----

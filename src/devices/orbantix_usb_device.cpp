@@ -174,7 +174,7 @@ void COrbantixUSBDevice::StepOff() {
 }
 
 void COrbantixUSBDevice::SendLightFrame() {
-    if (!m_softwareLightControl.load(std::memory_order_relaxed)) {
+    if (!m_frame.TakeChanged() || !m_softwareLightControl.load(std::memory_order_relaxed)) {
         return;
     }
     const int count = std::min(m_frame.Size(), static_cast<int>(m_lightButtons.size()));
@@ -195,6 +195,7 @@ void COrbantixUSBDevice::SendLightFrame() {
 
 void COrbantixUSBDevice::SetLightEntry(int index, std::uint32_t value) {
     m_frame.Set(index, value);
+    WakeLightFrame();
 }
 
 std::uint32_t COrbantixUSBDevice::GetLightEntry(int index) const {
@@ -292,7 +293,10 @@ bool COrbantixUSBDevice::StartLightingThread() {
         };
         hooks.unseen = [this] { return IsLightingUnseen(); };
         hooks.periodTicks = [this] { return LightStepPeriod(); };
-        hooks.step = [this] { RunLightStep(); };
+        hooks.step = [this] {
+            RunLightStep();
+            WakeLightFrame();
+        };
         m_lightingThread = std::make_unique<CLightingThread>(std::move(hooks));
     }
     if (m_lightingThread->IsRunning()) {
@@ -328,19 +332,55 @@ void COrbantixUSBDevice::SetSameMode(bool on) {
 
 void COrbantixUSBDevice::SetPollingHold(bool hold) {
     m_pollingHold.store(hold);
+    OnSeenChanged();
+}
+
+void COrbantixUSBDevice::SetWindowUnseen(bool unseen) {
+    if (m_windowUnseen.exchange(unseen) != unseen) {
+        OnSeenChanged();
+    }
+}
+
+void COrbantixUSBDevice::OnSeenChanged() {
     if (m_lightingThread) {
         m_lightingThread->Wake();
     }
-    if (!IsLightingUnseen()) {
-        std::lock_guard lock(m_optionLock);
-        if (m_deviceOption != nullptr) {
-            m_deviceOption->ResumeLightFrame();  // it rested while the frame was unseen
-        }
+    ResumeLightFrame();  // it rested while the frame was unseen
+}
+
+void COrbantixUSBDevice::ResumeLightFrame() {
+    if (IsLightingUnseen()) {
+        return;  // OnSeenChanged starts it once the frame can be seen
     }
+    std::lock_guard lock(m_optionLock);
+    if (m_deviceOption != nullptr) {
+        m_deviceOption->ResumeLightFrame();
+    }
+}
+
+void COrbantixUSBDevice::WakeLightFrame() {
+    if (m_frame.HasChanged() && m_lightFrameResting.exchange(false)) {
+        ResumeLightFrame();
+    }
+}
+
+bool COrbantixUSBDevice::RestLightFrame() {
+    if (m_frame.HasChanged()) {
+        return false;
+    }
+    m_lightFrameResting.store(true);
+    // A step that changed the frame after the check either finds the mark (and starts the timer
+    // itself) or left its change for this second look, which takes the mark back.
+    return !(m_frame.HasChanged() && m_lightFrameResting.exchange(false));
 }
 
 void COrbantixUSBDevice::SetSoftwareLightControl(bool on) {
     m_softwareLightControl.store(on, std::memory_order_relaxed);
+    if (on) {
+        // The buttons kept whatever they showed while the flag was clear.
+        m_frame.MarkChanged();
+        WakeLightFrame();
+    }
     if (on && m_kind == kDeviceKindKeyboard && m_commandChannel.IsOpen()) {
         NotifyLightControl(m_commandChannel);
     }

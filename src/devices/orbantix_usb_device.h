@@ -88,8 +88,9 @@ public:
     virtual void StepBlink();
     virtual void StepBlinkFourColours();
     virtual void StepOff();
-    // Shows the frame on the page's light buttons (attribute "lightcolor" = 0xAARRGGBB with the
-    // entry's intensity as alpha); nothing when the software light control flag is clear.
+    // Shows the frame on the page's light buttons (background colour 0xAARRGGBB with the entry's
+    // intensity as alpha) when an entry changed since the frame was last shown; nothing when the
+    // software light control flag is clear (setting it shows the frame again).
     virtual void SendLightFrame();
     // An index outside the frame is ignored; GetLightEntry returns 0 there.
     virtual void SetLightEntry(int index, std::uint32_t value);
@@ -201,6 +202,14 @@ public:
     // Set while the window is hidden in the tray. A change wakes a lighting thread that waits for it,
     // and the option's light frame timer starts again once the frame can be seen.
     void SetPollingHold(bool hold);
+    // Set while the window is open but none of it can be seen (minimised, covered); a change acts as
+    // SetPollingHold's does. Polling goes on: only what is drawn for the page rests.
+    bool IsWindowUnseen() const { return m_windowUnseen; }
+    void SetWindowUnseen(bool unseen);
+    // The option's light frame timer rests while the frame stands still (UI thread, from the timer):
+    // true when nothing changed since the frame was last shown; the lighting step that next changes
+    // the frame starts the timer again.
+    bool RestLightFrame();
     bool IsWindowActive() const { return m_windowActive; }
     void SetWindowActive(bool active) { m_windowActive = active; }
     bool IsSoftwareLightControl() const { return m_softwareLightControl; }
@@ -280,11 +289,20 @@ protected:
     CLightLevels& Levels() { return m_levels; }
     std::array<std::uint8_t, kDeviceInfoSize>& MutableDeviceInfo() { return m_deviceInfo; }
     void SetKeyButtons(std::vector<CControlUI*> buttons) { m_keyButtons = std::move(buttons); }
-    void SetLightButtons(std::vector<CControlUI*> buttons) { m_lightButtons = std::move(buttons); }
+    void SetLightButtons(std::vector<CControlUI*> buttons) {
+        m_lightButtons = std::move(buttons);
+        m_frame.MarkChanged();
+    }
     // A status record the device read (battery, charging, connection): to the status sink, if any.
     void ShowStatus(std::span<const std::uint8_t> record);
 
 private:
+    // The frame became seen or unseen: wakes the lighting thread, and the option's timer when seen.
+    void OnSeenChanged();
+    // Starts the option's light frame timer unless it runs (any thread).
+    void ResumeLightFrame();
+    // After a write to the frame (any thread): starts the timer when it rests and the frame changed.
+    void WakeLightFrame();
     // Finds a control by name in the subtree of root (root included); null when absent.
     static CControlUI* FindInTree(CControlUI* root, std::string_view name);
     static std::unique_ptr<IHidBackend> MakeNullBackend();
@@ -328,6 +346,8 @@ private:
 
     int m_batteryPanel = 0;
     std::atomic<bool> m_pollingHold{false};
+    std::atomic<bool> m_windowUnseen{false};
+    std::atomic<bool> m_lightFrameResting{false};  // the option's timer 1000 waits for a changed frame
     std::atomic<bool> m_windowActive{true};
     std::atomic<bool> m_softwareLightControl{true};
     std::atomic<bool> m_sameMode{false};

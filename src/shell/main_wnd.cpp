@@ -450,6 +450,11 @@ void CMainWnd::HoldPolling(bool hold) {
     });
 }
 
+void CMainWnd::OnSeenChanged(bool seen) {
+    ForEachDevice({kFamilyMouse, kFamilyMousepad, kFamilyKeyboard},
+                  [seen](COrbantixUSBDevice& device) { device.SetWindowUnseen(!seen); });
+}
+
 void CMainWnd::CloseToTray() {
     if (!m_trayAvailable) {
         SendSysCommand(kScMinimize);  // without a tray the window must stay reachable

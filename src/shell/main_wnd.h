@@ -183,6 +183,10 @@ public:
 
     static std::optional<Family> FamilyOfKind(int kind);
 
+protected:
+    // Minimised or covered: the devices' previews rest (polling goes on).
+    void OnSeenChanged(bool seen) override;
+
 private:
     // Message handling.
     void OnWindowInit();

@@ -219,6 +219,7 @@ bool CMainWnd::CreateDeviceTab(std::size_t row, int variant) {
 
     device->SetPageName(pageEntry.pageLayout);
     device->SetMainWindow(GetHWND());
+    device->SetWindowUnseen(!IsSeenOnScreen());
     device->SetLightButtonCount(pageEntry.lightButtonCount);
     device->SetKeyButtonCount(pageEntry.keyButtonCount);
     device->SetBatteryPanel(pageEntry.batteryPanel);

@@ -11,14 +11,17 @@ class CContainerUI;
 
 // What changed on a control. Values can be or-ed.
 enum class UiChange : std::uint32_t {
-    Text = 1u << 0,      // shown text or tooltip
-    Visible = 1u << 1,   // own visibility flag (a tab switch changes its children's)
+    Text = 1u << 0,     // shown text or tooltip
+    Visible = 1u << 1,  // own visibility flag (a tab switch changes its children's)
     Enabled = 1u << 2,
     Style = 1u << 3,     // colours, images, fonts, any other attribute
     State = 1u << 4,     // selected, checked, value, range, current item, selected colour
     Items = 1u << 5,     // items of a combo or list changed
     Position = 1u << 6,  // the computed rectangle moved or resized
     Focus = 1u << 7,
+    // The background colour alone: a narrower Style, as animated colours change it many times a
+    // second and nothing else of the control needs redoing then.
+    BkColor = 1u << 8,
 };
 
 constexpr UiChange operator|(UiChange a, UiChange b) {

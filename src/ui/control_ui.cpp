@@ -82,7 +82,7 @@ void CControlUI::SetFocus() {
 void CControlUI::SetBkColor(UiColor color) {
     if (color == m_bkColor) return;
     m_bkColor = color;
-    NotifyChange(UiChange::Style);
+    NotifyChange(UiChange::BkColor);
 }
 
 void CControlUI::SetBorderColor(UiColor color) {

@@ -4,6 +4,7 @@
 //
 // A host reports user actions back through the core object it serves:
 // - window: CWindowWnd::OnHostGeometryChanged (moved/resized by the user or the system),
+//   CWindowWnd::OnHostSeenChanged (minimised, covered, shown: whether any of it can be seen),
 //   CWindowWnd::SendMessage(WM_SYSCOMMAND, SC_CLOSE) for a close request, WM_ACTIVATE for activation;
 // - tray icon: CTrayIcon::OnUserAction(mouse message);
 // - menu: CMenuWnd::ChooseItem(name) or CMenuWnd::Close().

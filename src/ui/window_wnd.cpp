@@ -161,6 +161,12 @@ void CWindowWnd::ResizeClient(int cx, int cy) {
 
 void CWindowWnd::OnHostGeometryChanged(const UiRect& rc) { ApplyGeometry(rc, true); }
 
+void CWindowWnd::OnHostSeenChanged(bool seen) {
+    if (seen == m_seenOnScreen) return;
+    m_seenOnScreen = seen;
+    if (m_hWnd != 0) OnSeenChanged(seen);
+}
+
 void CWindowWnd::ApplyGeometry(const UiRect& rc, bool fromHost) {
     UiRect old = m_rcWindow;
     m_rcWindow = rc;

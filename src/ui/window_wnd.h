@@ -79,6 +79,11 @@ public:
 
     // The host reports a new rectangle (the user moved or resized the window): WM_MOVE/WM_SIZE.
     void OnHostGeometryChanged(const UiRect& rc);
+    // Whether any of the window can be seen on the screen, as its host reports it: false while the
+    // window is hidden, minimised or (where the desktop says so) covered by others. True until a
+    // host reports otherwise. A change reaches the window through OnSeenChanged.
+    bool IsSeenOnScreen() const { return m_seenOnScreen; }
+    void OnHostSeenChanged(bool seen);
 
     // The window procedure. The default handles WM_CLOSE (destroys the window) and returns 0.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -86,6 +91,9 @@ public:
 protected:
     // The last call for the window; the object may delete itself here.
     virtual void OnFinalMessage(HWND hWnd);
+    // The window became seen or unseen on the screen (UI thread). Windows that draw something
+    // continuously stop while unseen.
+    virtual void OnSeenChanged(bool seen) { (void)seen; }
     // For destructors of windows dropped while open: releases the handle, timers and host without
     // sending messages. A derived window calls it before its own members (its paint manager) go, so
     // the host never outlives what it shows.
@@ -108,6 +116,7 @@ private:
     UINT m_closeCode = 0;
     ModalState* m_pModal = nullptr;
     WPARAM m_showState = SC_RESTORE;
+    bool m_seenOnScreen = true;
 };
 
 }  // namespace zevik

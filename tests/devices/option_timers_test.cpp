@@ -167,19 +167,33 @@ TEST_F(OptionTimersTest, ConnectTimerDoesNothingOnceTheChannelClosed) {
         << "the frame timer ends with the channel";
 }
 
-TEST_F(OptionTimersTest, LightFrameTimerRunsWhileTheChannelIsOpen) {
+TEST_F(OptionTimersTest, LightFrameTimerRunsWhileTheChannelIsOpenAndTheFrameMoves) {
     Start("mouse");
     CButtonUI* light = BindOneLight();
     ASSERT_TRUE(device->OpenCommand(kMouseCommandPath, false));
     option->StartConnectTimers();
     loop.AdvanceBy(100ms);
-    device->SetLightEntry(0, 0xFF0000FF);
-    loop.AdvanceBy(20ms);
-    EXPECT_EQ(light->GetBkColor(), 0xFFFF0000u) << "the frame reaches the page within a tick";
-    EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
-    device->CloseCommand();
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame))
+        << "the bound frame was shown and stands still: the timer rests";
+
+    for (std::uint32_t red = 1; red <= 5; ++red) {
+        device->SetLightEntry(0, 0xFF000000 | red);
+        EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame)) << "a changed frame wakes it";
+        loop.AdvanceBy(20ms);
+        EXPECT_EQ(light->GetBkColor(), 0xFF000000u | (red << 16))
+            << "the frame reaches the page within a tick";
+    }
+    light->SetBkColor(0x12345678);  // a colour the frame does not hold
     loop.AdvanceBy(50ms);
+    EXPECT_EQ(light->GetBkColor(), 0x12345678u) << "a frame is shown once, not again on every tick";
     EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+
+    device->SetLightEntry(0, 0xFF000000 | 5);
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame)) << "the same colour is no change";
+    device->CloseCommand();
+    device->SetLightEntry(0, 0xFF0000FF);
+    loop.AdvanceBy(50ms);
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame)) << "closed: not woken";
 }
 
 TEST_F(OptionTimersTest, LightFrameTimerRestsWhileThePreviewIsUnseenAndResumesWithTheWindow) {
@@ -189,24 +203,33 @@ TEST_F(OptionTimersTest, LightFrameTimerRestsWhileThePreviewIsUnseenAndResumesWi
     ASSERT_TRUE(device->OpenCommand(kMouseCommandPath, false));
     option->StartConnectTimers();
     loop.AdvanceBy(100ms);
+    device->SetLightEntry(0, 0xFF000001);
     ASSERT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
 
     device->SetPollingHold(true);  // the window went to the tray
     loop.AdvanceBy(20ms);
     EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame))
         << "nothing to show: not restarted";
+    device->SetLightEntry(0, 0xFF000002);
+    loop.AdvanceBy(20ms);
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame))
+        << "a change unseen wakes nothing";
 
     device->SetPollingHold(false);  // back on screen
     EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+    loop.AdvanceBy(20ms);
+    EXPECT_EQ(light->GetBkColor(), 0xFF020000u) << "the change made meanwhile is shown on return";
     device->SetLightEntry(0, 0xFF0000FF);
     loop.AdvanceBy(20ms);
     EXPECT_EQ(light->GetBkColor(), 0xFFFF0000u) << "the frame reaches the page within a tick again";
 
-    // A device whose frame goes elsewhere too keeps the timer running on hold.
+    // A device whose frame goes elsewhere too keeps showing it on hold.
     device->previewOnly = false;
     device->SetPollingHold(true);
-    loop.AdvanceBy(50ms);
+    device->SetLightEntry(0, 0xFF00FF00);
     EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+    loop.AdvanceBy(20ms);
+    EXPECT_EQ(light->GetBkColor(), 0xFF00FF00u);
 
     // Closed: the window's return does not start it.
     device->SetPollingHold(false);

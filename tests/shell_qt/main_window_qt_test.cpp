@@ -12,10 +12,12 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <memory>
 
 #include "devices/device_option_ui.h"
 #include "devices/mouse_device.h"
+#include "devices/mouse_lighting.h"
 #include "emulator/emulation.h"
 #include "emulator/mouse_model.h"
 #include "settings/device_profile_ui.h"
@@ -31,6 +33,7 @@
 #include "ui/qt/qt_window_host.h"
 #include "ui/resource_manager.h"
 #include "ui/ui_lib.h"
+#include "ui_qt/paint_recorder.h"
 #include "ui_qt/qt_test_app.h"
 
 namespace zevik::test {
@@ -210,6 +213,63 @@ TEST_F(MainWindowQtTest, TheProfileBarOpensItsActionsAndAddsAProfileByClicks) {
     EXPECT_TRUE(confirmed) << "no question was asked";
     EXPECT_EQ(bar->GetProfileCount(), 2);
     EXPECT_TRUE(std::filesystem::exists(bar->GetProfileFilePath(1)));
+}
+
+TEST_F(MainWindowQtTest, TheAnimatedPreviewRepaintsOnlyItsLights) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    PumpUntil([] { return false; }, 300ms);  // the first status poll and the page's first showing
+    QWidget* top = backend_.HostOf(*window_)->Widget();
+    QRegion lights;
+    std::vector<QWidget*> lightWidgets;
+    for (int i = 0; i < kMouseLedCount; ++i) {
+        QWidget* light = WidgetOf("light_" + std::to_string(i));
+        ASSERT_NE(light, nullptr) << i;
+        ASSERT_TRUE(light->isVisible());
+        lightWidgets.push_back(light);
+        lights += QRect(light->mapTo(top, QPoint(0, 0)), light->size());
+    }
+
+    PaintRecorder recorder(*top);
+    const auto lightPaints = [&] {
+        int least = std::numeric_limits<int>::max();
+        for (QWidget* light : lightWidgets) least = std::min(least, recorder.PaintsOf(light));
+        return least;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return lightPaints() >= 3; }, 3s)) << "the preview does not animate";
+    EXPECT_TRUE((recorder.painted - lights).isEmpty())
+        << "repainted outside the lights: " << (recorder.painted - lights).boundingRect().x() << ","
+        << (recorder.painted - lights).boundingRect().y() << " "
+        << (recorder.painted - lights).boundingRect().width() << "x"
+        << (recorder.painted - lights).boundingRect().height();
+}
+
+TEST_F(MainWindowQtTest, AMinimisedWindowRestsThePreviewUntilItIsRestored) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    CDeviceOptionUI* option = mouse->GetDeviceOption();
+    ASSERT_NE(option, nullptr);
+    const auto stepsGoOn = [&] {
+        const std::uint64_t before = mouse->LightingStepCount();
+        return PumpUntil([&] { return mouse->LightingStepCount() > before + 1; }, 2s);
+    };
+    ASSERT_TRUE(stepsGoOn()) << "the preview does not animate";
+
+    QWidget* top = backend_.HostOf(*window_)->Widget();
+    top->showMinimized();
+    ASSERT_TRUE(PumpUntil([&] { return mouse->IsWindowUnseen(); }));
+    EXPECT_FALSE(window_->IsSeenOnScreen());
+    PumpUntil([] { return false; }, 50ms);  // a step under way ends
+    const std::uint64_t resting = mouse->LightingStepCount();
+    PumpUntil([] { return false; }, 400ms);
+    EXPECT_EQ(mouse->LightingStepCount(), resting) << "the lighting thread still steps";
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
+    EXPECT_TRUE(mouse->CommandChannel().IsOpen()) << "only the preview rests";
+
+    top->showNormal();
+    ASSERT_TRUE(PumpUntil([&] { return !mouse->IsWindowUnseen(); }));
+    EXPECT_TRUE(stepsGoOn()) << "the preview did not come back with the window";
 }
 
 }  // namespace

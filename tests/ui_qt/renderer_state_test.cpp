@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <functional>
 
+#include "paint_recorder.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui_window_fixture.h"
 
@@ -34,6 +35,8 @@ const char* kStateSkin = R"(<?xml version="1.0" encoding="utf-8"?>
     <List name="list" itemheight="20"><ListLabelElement name="row_0" text="zero"/></List>
   </VerticalLayout>
 </Window>)";
+
+using test::PaintRecorder;
 
 class RendererState : public test::UiWindowFixture {
 protected:
@@ -84,6 +87,22 @@ TEST_F(RendererState, WidgetsFollowControlState) {
     EXPECT_TRUE(m_window->Of("itemselect").empty());
     EXPECT_TRUE(m_window->Of("selectchanged").empty());
     EXPECT_TRUE(m_window->Of("valuechanged").empty());
+}
+
+TEST_F(RendererState, AWidgetRepaintsOnlyWhatChangedOnIt) {
+    QWidget& label = Get<QWidget>("lbl");
+    Pump();
+    PaintRecorder recorder(*Host().Widget());
+    Renderer().Sync(*Control("lbl"), UiChange::Text | UiChange::Style | UiChange::State | UiChange::BkColor);
+    Pump();
+    EXPECT_EQ(recorder.PaintsOf(&label), 0) << "nothing it shows changed";
+
+    Control("lbl")->SetBkColor(0xFF0000C0);
+    Pump();
+    EXPECT_EQ(Get<CPaintedControlWidget>("lbl").Look().background, QColor(0, 0, 0xC0));
+    EXPECT_EQ(recorder.PaintsOf(&label), 1);
+    const QRect own(label.mapTo(Host().Widget(), QPoint(0, 0)), label.size());
+    EXPECT_TRUE((recorder.painted - own).isEmpty()) << "a colour change repaints its control alone";
 }
 
 TEST_F(RendererState, AShowStateNeverShowsAHiddenWindow) {

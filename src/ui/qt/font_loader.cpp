@@ -1,15 +1,50 @@
 #include "ui/qt/font_loader.h"
 
 #include <QFontDatabase>
+#include <QHash>
 #include <algorithm>
 #include <cctype>
 #include <system_error>
 
 namespace zevik {
 
+namespace {
+
+struct ResolvedFace {
+    QString family;
+    QString style;  // empty: the family's default style
+};
+
+// Face name -> what SetFontFace found for it. UI thread only, as the fonts themselves.
+QHash<QString, ResolvedFace>& ResolvedFaces() {
+    static QHash<QString, ResolvedFace> faces;
+    return faces;
+}
+
+ResolvedFace ResolveFace(const QString& face) {
+    if (QFontDatabase::hasFamily(face)) {
+        return {face, {}};
+    }
+    // "Family Style", where the style itself may hold spaces ("Semi Bold"): try each split.
+    for (qsizetype space = face.lastIndexOf(' '); space > 0; space = face.lastIndexOf(' ', space - 1)) {
+        const QString family = face.left(space);
+        const QString style = face.mid(space + 1);
+        if (QFontDatabase::hasFamily(family) &&
+            QFontDatabase::styles(family).contains(style, Qt::CaseInsensitive)) {
+            return {family, style};
+        }
+    }
+    return {face, {}};
+}
+
+}  // namespace
+
 CFontLoader::~CFontLoader() {
     for (auto it = m_ids.rbegin(); it != m_ids.rend(); ++it) {
         QFontDatabase::removeApplicationFont(*it);
+    }
+    if (!m_ids.empty()) {
+        ResolvedFaces().clear();
     }
 }
 
@@ -26,6 +61,7 @@ bool CFontLoader::AddFile(const std::filesystem::path& file) {
     if (id < 0) {
         return false;
     }
+    ResolvedFaces().clear();
     m_ids.push_back(id);
     m_files.push_back(canonical);
     for (const QString& family : QFontDatabase::applicationFontFamilies(id)) {
@@ -68,22 +104,15 @@ int CFontLoader::LoadFolder(const std::filesystem::path& folder) {
 }
 
 void SetFontFace(QFont& font, const QString& face) {
-    if (QFontDatabase::hasFamily(face)) {
-        font.setFamily(face);
-        return;
+    auto& faces = ResolvedFaces();
+    auto it = faces.constFind(face);
+    if (it == faces.constEnd()) {
+        it = faces.insert(face, ResolveFace(face));
     }
-    // "Family Style", where the style itself may hold spaces ("Semi Bold"): try each split.
-    for (qsizetype space = face.lastIndexOf(' '); space > 0; space = face.lastIndexOf(' ', space - 1)) {
-        const QString family = face.left(space);
-        const QString style = face.mid(space + 1);
-        if (QFontDatabase::hasFamily(family) &&
-            QFontDatabase::styles(family).contains(style, Qt::CaseInsensitive)) {
-            font.setFamily(family);
-            font.setStyleName(style);
-            return;
-        }
+    font.setFamily(it->family);
+    if (!it->style.isEmpty()) {
+        font.setStyleName(it->style);
     }
-    font.setFamily(face);
 }
 
 }  // namespace zevik

@@ -36,6 +36,8 @@ private:
 // Skins name a face as the font's full name ("MiSans Normal"); the font database knows it as a family
 // with a style ("MiSans", "Normal"). Sets the family, and the style when the name ends in one of the
 // family's styles; a name the database does not know is set as the family, for Qt to substitute.
+// Each name is looked up once (the database asks fontconfig for aliases, which costs far more than
+// the rest of a widget's update); a CFontLoader that adds or removes fonts forgets the answers.
 void SetFontFace(QFont& font, const QString& face);
 
 }  // namespace zevik

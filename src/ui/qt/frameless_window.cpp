@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include "ui/qt/theme_colors.h"
 
@@ -68,6 +69,44 @@ void CFramelessWindow::closeEvent(QCloseEvent* event) {
     // Closing is the owner's decision (the main window hides instead of closing, for instance).
     event->ignore();
     emit closeRequested();
+}
+
+void CFramelessWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The native window exists from the first showing on.
+    if (QWindow* native = windowHandle(); native != nullptr && native != m_watchedWindow) {
+        native->installEventFilter(this);
+        m_watchedWindow = native;
+    }
+    UpdateSeen();
+}
+
+void CFramelessWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    UpdateSeen();
+}
+
+void CFramelessWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        UpdateSeen();
+    }
+}
+
+bool CFramelessWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_watchedWindow && event->type() == QEvent::Expose) {
+        UpdateSeen();  // the window's exposed state is already the new one here
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CFramelessWindow::UpdateSeen() {
+    const QWindow* native = windowHandle();
+    const bool seen = isVisible() && !isMinimized() && native != nullptr && native->isExposed();
+    if (seen != m_seen) {
+        m_seen = seen;
+        emit seenChanged(seen);
+    }
 }
 
 void CFramelessWindow::paintEvent(QPaintEvent*) {

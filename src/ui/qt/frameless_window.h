@@ -1,6 +1,9 @@
 #pragma once
 // A top-level window without the system frame. It draws its own caption from the skin and moves when
 // the user drags inside the caption area; presses on buttons and other inputs there stay theirs.
+// It tells when it comes into or goes out of sight: shown, not minimised and exposed by the
+// windowing system (an unmapped window is not exposed; whether a covered one is depends on the
+// platform).
 
 #include <QMargins>
 #include <QPoint>
@@ -19,6 +22,8 @@ public:
     void SetCaption(const QMargins& caption) { m_caption = caption; }
     // The caption area resolved against the current window size.
     QRect CaptionRect() const;
+    // Whether any of the window can be seen now (see above).
+    bool IsSeen() const { return m_seen; }
 
 signals:
     // The window's size or position changed (after the change).
@@ -26,6 +31,8 @@ signals:
     void moved();
     // The user asked to close the window (system close, Alt+F4); the owner decides what happens.
     void closeRequested();
+    // IsSeen() changed.
+    void seenChanged(bool seen);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -35,11 +42,20 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // Exposure changes of the window's native window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void UpdateSeen();
+
     QMargins m_caption;
     bool m_dragging = false;
     QPoint m_grabOffset;
+    bool m_seen = false;
+    QWindow* m_watchedWindow = nullptr;
 };
 
 }  // namespace zevik

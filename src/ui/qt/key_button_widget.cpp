@@ -15,23 +15,34 @@ CKeyButtonWidget::CKeyButtonWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void CKeyButtonWidget::SetColor(const QColor& color) {
-    m_color = color;
-    update();
+    if (m_color != color) {
+        m_color = color;
+        update();
+    }
 }
 
 void CKeyButtonWidget::SetIntensity(int percent) {
-    m_intensity = std::clamp(percent, 0, 100);
-    update();
+    const int clamped = std::clamp(percent, 0, 100);
+    if (m_intensity != clamped) {
+        m_intensity = clamped;
+        update();
+    }
 }
 
 void CKeyButtonWidget::SetSelected(bool selected) {
-    m_selected = selected;
-    update();
+    if (m_selected != selected) {
+        m_selected = selected;
+        DropLayers();
+        update();
+    }
 }
 
 void CKeyButtonWidget::SetText(const QString& text) {
-    m_text = text;
-    update();
+    if (m_text != text) {
+        m_text = text;
+        DropLayers();
+        update();
+    }
 }
 
 QColor CKeyButtonWidget::LitColor() const {
@@ -39,51 +50,163 @@ QColor CKeyButtonWidget::LitColor() const {
                   m_color.blue() * m_intensity / 100);
 }
 
-void CKeyButtonWidget::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
-    const qreal radius = std::min(outer.width(), outer.height()) * 0.14;
-    const QColor lit = LitColor();
+namespace {
 
-    // The light under the cap shows as a coloured rim; the cap itself stays dark so the legend reads.
+struct KeyShapes {
+    QRectF outer;
+    QRectF cap;
+    QRectF strip;
+    qreal radius = 0;
+};
+
+KeyShapes ShapesOf(const QRect& rect) {
+    KeyShapes k;
+    k.outer = QRectF(rect).adjusted(1, 1, -1, -1);
+    k.radius = std::min(k.outer.width(), k.outer.height()) * 0.14;
+    k.cap = k.outer.adjusted(2, 2, -2, -3);
+    // A thin light strip along the bottom edge of the cap, as the lit key's side.
+    k.strip = QRectF(k.cap.left() + k.radius, k.cap.bottom() - 2.5, k.cap.width() - 2 * k.radius, 2.0);
+    return k;
+}
+
+QImage Layer(const QSize& pixels, qreal ratio) {
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// A premultiplied pixel scaled by a coverage of 0..255.
+QRgb Cover(QRgb premultiplied, int coverage) {
+    return qRgba(qRed(premultiplied) * coverage / 255, qGreen(premultiplied) * coverage / 255,
+                 qBlue(premultiplied) * coverage / 255, qAlpha(premultiplied) * coverage / 255);
+}
+
+// Premultiplied source over destination.
+QRgb Over(QRgb src, QRgb dst) {
+    const int keep = 255 - qAlpha(src);
+    return qRgba(qRed(src) + qRed(dst) * keep / 255, qGreen(src) + qGreen(dst) * keep / 255,
+                 qBlue(src) + qBlue(dst) * keep / 255, qAlpha(src) + qAlpha(dst) * keep / 255);
+}
+
+}  // namespace
+
+void CKeyButtonWidget::BuildLayers(const QSize& pixels, qreal ratio) {
+    const KeyShapes k = ShapesOf(rect());
+    m_rim = Layer(pixels, ratio);
+    m_strip = Layer(pixels, ratio);
+    m_cap = Layer(pixels, ratio);
+    m_top = Layer(pixels, ratio);
+    m_capTop = Layer(pixels, ratio);
+    m_frame = Layer(pixels, ratio);
+    {
+        QPainter p(&m_rim);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(k.outer, k.radius, k.radius);
+    }
+    {
+        QPainter p(&m_strip);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(k.strip, 1, 1);
+    }
+    {
+        // The cap stays dark so the legend reads; the light under it shows as the rim.
+        QPainter p(&m_cap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        QLinearGradient grad(k.cap.topLeft(), k.cap.bottomLeft());
+        const QColor top =
+            m_pressed ? theme::Control() : (m_hover ? theme::ControlHover() : theme::Control());
+        grad.setColorAt(0, top.lighter(115));
+        grad.setColorAt(1, theme::Panel());
+        p.setBrush(grad);
+        p.drawRoundedRect(k.cap, k.radius * 0.8, k.radius * 0.8);
+    }
+    {
+        QPainter p(&m_top);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (m_selected) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(theme::Accent(), 2));
+            p.drawRoundedRect(k.outer.adjusted(0.5, 0.5, -0.5, -0.5), k.radius, k.radius);
+        }
+        if (!m_text.isEmpty()) {
+            p.setPen(isEnabled() ? theme::Text() : theme::TextDim());
+            QFont f = font();
+            f.setPixelSize(std::max(8, static_cast<int>(std::min(k.cap.height() * 0.32, 13.0))));
+            f.setBold(true);
+            p.setFont(f);
+            p.drawText(k.cap.adjusted(2, 0, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, m_text);
+        }
+    }
+    // Where no strip lies, the frame and legend over the cap is one layer, and the light shows only
+    // where that layer lets it through.
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* cap = reinterpret_cast<const QRgb*>(m_cap.constScanLine(y));
+        const auto* top = reinterpret_cast<const QRgb*>(m_top.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(m_capTop.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            out[x] = Over(top[x], cap[x]);
+        }
+    }
+}
+
+void CKeyButtonWidget::paintEvent(QPaintEvent*) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (pixels.isEmpty()) {
+        return;
+    }
+    if (m_cap.isNull() || m_cap.size() != pixels || m_cap.devicePixelRatio() != ratio) {
+        BuildLayers(pixels, ratio);
+    }
+    const QColor lit = LitColor();
     QColor glow = lit;
     glow.setAlpha(m_intensity == 0 ? 0 : 90 + m_intensity * 165 / 100);
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawRoundedRect(outer, radius, radius);
-
-    const QRectF cap = outer.adjusted(2, 2, -2, -3);
-    QLinearGradient grad(cap.topLeft(), cap.bottomLeft());
-    const QColor top = m_pressed ? theme::Control() : (m_hover ? theme::ControlHover() : theme::Control());
-    grad.setColorAt(0, top.lighter(115));
-    grad.setColorAt(1, theme::Panel());
-    p.setBrush(grad);
-    p.drawRoundedRect(cap, radius * 0.8, radius * 0.8);
-
-    // A thin light strip along the bottom edge of the cap, as the lit key's side.
-    QRectF strip(cap.left() + radius, cap.bottom() - 2.5, cap.width() - 2 * radius, 2.0);
-    p.setBrush(lit);
-    p.drawRoundedRect(strip, 1, 1);
-
-    if (m_selected) {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(theme::Accent(), 2));
-        p.drawRoundedRect(outer.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    const QRgb glowPixel = qPremultiply(glow.rgba());
+    const QRgb litPixel = qPremultiply(lit.rgba());
+    // Rim in the light's colour, the cap over it, the strip over that, frame and legend on top.
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* rim = reinterpret_cast<const QRgb*>(m_rim.constScanLine(y));
+        const auto* strip = reinterpret_cast<const QRgb*>(m_strip.constScanLine(y));
+        const auto* cap = reinterpret_cast<const QRgb*>(m_cap.constScanLine(y));
+        const auto* top = reinterpret_cast<const QRgb*>(m_top.constScanLine(y));
+        const auto* capTop = reinterpret_cast<const QRgb*>(m_capTop.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(m_frame.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            if (qAlpha(strip[x]) == 0) {
+                out[x] = qAlpha(capTop[x]) == 255 ? capTop[x] : Over(capTop[x], Cover(glowPixel, qAlpha(rim[x])));
+                continue;
+            }
+            QRgb pixel = Over(cap[x], Cover(glowPixel, qAlpha(rim[x])));
+            pixel = Over(Cover(litPixel, qAlpha(strip[x])), pixel);
+            out[x] = Over(top[x], pixel);
+        }
     }
-    if (!m_text.isEmpty()) {
-        p.setPen(isEnabled() ? theme::Text() : theme::TextDim());
-        QFont f = font();
-        f.setPixelSize(std::max(8, static_cast<int>(std::min(cap.height() * 0.32, 13.0))));
-        f.setBold(true);
-        p.setFont(f);
-        p.drawText(cap.adjusted(2, 0, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, m_text);
+    QPainter p(this);
+    p.drawImage(QPointF(0, 0), m_frame);
+}
+
+void CKeyButtonWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    DropLayers();
+}
+
+void CKeyButtonWidget::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange) {
+        DropLayers();
     }
 }
 
 void CKeyButtonWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_pressed = true;
+        DropLayers();
         update();
     }
 }
@@ -93,6 +216,7 @@ void CKeyButtonWidget::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     m_pressed = false;
+    DropLayers();
     update();
     // A press that ends outside the key is a cancelled click, as with a push button.
     if (rect().contains(event->position().toPoint())) {
@@ -102,11 +226,13 @@ void CKeyButtonWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 void CKeyButtonWidget::enterEvent(QEnterEvent*) {
     m_hover = true;
+    DropLayers();
     update();
 }
 
 void CKeyButtonWidget::leaveEvent(QEvent*) {
     m_hover = false;
+    DropLayers();
     update();
 }
 

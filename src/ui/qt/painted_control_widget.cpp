@@ -11,19 +11,54 @@ CPaintedControlWidget::CPaintedControlWidget(QWidget* parent) : QWidget(parent) 
     setAttribute(Qt::WA_Hover);
 }
 
+namespace {
+
+bool SamePixmap(const QPixmap& a, const QPixmap& b) {
+    return a.cacheKey() == b.cacheKey() || (a.isNull() && b.isNull());
+}
+
+// Whether two looks paint the same (images compare by identity: a copy of the same image is the same).
+bool SameLook(const PaintedLook& a, const PaintedLook& b) {
+    return a.background == b.background && a.hotBackground == b.hotBackground &&
+           a.selectedBackground == b.selectedBackground && a.border == b.border &&
+           a.borderSize == b.borderSize && a.borderRound == b.borderRound &&
+           SamePixmap(a.backgroundImage, b.backgroundImage) && SamePixmap(a.foreImage, b.foreImage) &&
+           SamePixmap(a.normalImage, b.normalImage) && SamePixmap(a.hotImage, b.hotImage) &&
+           SamePixmap(a.pushedImage, b.pushedImage) && SamePixmap(a.selectedImage, b.selectedImage) &&
+           SamePixmap(a.disabledImage, b.disabledImage) && a.text == b.text && a.columns == b.columns &&
+           a.textColor == b.textColor && a.disabledTextColor == b.disabledTextColor && a.font == b.font &&
+           a.alignment == b.alignment && a.textPadding == b.textPadding && a.wordWrap == b.wordWrap;
+}
+
+}  // namespace
+
 void CPaintedControlWidget::SetLook(PaintedLook look) {
+    if (SameLook(m_look, look)) {
+        return;
+    }
     m_look = std::move(look);
     update();
 }
 
+void CPaintedControlWidget::SetBackground(const QColor& color) {
+    if (m_look.background != color) {
+        m_look.background = color;
+        update();
+    }
+}
+
 void CPaintedControlWidget::SetText(const QString& text) {
-    m_look.text = text;
-    update();
+    if (m_look.text != text) {
+        m_look.text = text;
+        update();
+    }
 }
 
 void CPaintedControlWidget::SetColumns(const QStringList& columns) {
-    m_look.columns = columns;
-    update();
+    if (m_look.columns != columns) {
+        m_look.columns = columns;
+        update();
+    }
 }
 
 void CPaintedControlWidget::SetSelected(bool selected) {
@@ -63,13 +98,14 @@ const QPixmap* CPaintedControlWidget::StateImage() const {
     return pick(m_look.normalImage);
 }
 
-void CPaintedControlWidget::paintEvent(QPaintEvent*) {
+// Painting of a widget whose children (a preview's lights) change many times a second touches only
+// their small rectangles: the background fills as a plain rectangle where the rectangle stays clear
+// of the rounded corners, and the border, images and text are left out where they lie outside it.
+void CPaintedControlWidget::paintEvent(QPaintEvent* event) {
+    const QRect dirty = event->rect();
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QPainterPath shape;
-    shape.addRoundedRect(box, m_look.borderRound, m_look.borderRound);
 
     QColor bk = m_look.background;
     if (m_selected && m_look.selectedBackground.isValid()) {
@@ -78,7 +114,18 @@ void CPaintedControlWidget::paintEvent(QPaintEvent*) {
         bk = m_look.hotBackground;
     }
     if (bk.isValid() && bk.alpha() > 0) {
-        p.fillPath(shape, bk);
+        // Away from the edges (one pixel, for the antialiased outline) and from the corners' arcs the
+        // rounded shape covers every pixel.
+        const int r = m_look.borderRound;
+        const QRect inner = rect().adjusted(1, 1, -1, -1);
+        if (inner.adjusted(r, 0, -r, 0).contains(dirty) || inner.adjusted(0, r, 0, -r).contains(dirty)) {
+            p.fillRect(dirty, bk);
+        } else {
+            QPainterPath shape;
+            const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+            shape.addRoundedRect(box, r, r);
+            p.fillPath(shape, bk);
+        }
     }
     if (!m_look.backgroundImage.isNull()) {
         p.drawPixmap(rect(), m_look.backgroundImage);
@@ -89,7 +136,8 @@ void CPaintedControlWidget::paintEvent(QPaintEvent*) {
     if (!m_look.foreImage.isNull()) {
         p.drawPixmap(rect(), m_look.foreImage);
     }
-    if (!m_look.text.isEmpty() || !m_look.columns.isEmpty()) {
+    const QRect textRect = rect().marginsRemoved(m_look.textPadding);
+    if ((!m_look.text.isEmpty() || !m_look.columns.isEmpty()) && textRect.intersects(dirty)) {
         QColor color = m_look.textColor.isValid() ? m_look.textColor : palette().color(QPalette::WindowText);
         if (!isEnabled()) {
             color = m_look.disabledTextColor.isValid()
@@ -98,7 +146,6 @@ void CPaintedControlWidget::paintEvent(QPaintEvent*) {
         }
         p.setPen(color);
         p.setFont(m_look.font);
-        const QRect textRect = rect().marginsRemoved(m_look.textPadding);
         Qt::Alignment align = m_look.alignment;
         const int flags = static_cast<int>(align) | (m_look.wordWrap ? Qt::TextWordWrap : 0);
         if (m_look.columns.size() > 1) {
@@ -111,7 +158,9 @@ void CPaintedControlWidget::paintEvent(QPaintEvent*) {
             p.drawText(textRect, flags, m_look.text);
         }
     }
-    if (m_look.borderSize > 0 && m_look.border.isValid()) {
+    const int band = m_look.borderSize + m_look.borderRound + 1;  // the border and its corners' arcs
+    const bool touchesBorder = !rect().adjusted(band, band, -band, -band).contains(dirty);
+    if (m_look.borderSize > 0 && m_look.border.isValid() && touchesBorder) {
         p.setPen(QPen(m_look.border, m_look.borderSize));
         p.setBrush(Qt::NoBrush);
         const qreal inset = m_look.borderSize / 2.0;

@@ -45,7 +45,10 @@ class CPaintedControlWidget : public QWidget {
 public:
     explicit CPaintedControlWidget(QWidget* parent = nullptr);
 
+    // Repaints only when the look differs from the one shown.
     void SetLook(PaintedLook look);
+    // The background colour alone (invalid: none); repaints only when it changed.
+    void SetBackground(const QColor& color);
     const PaintedLook& Look() const { return m_look; }
     void SetText(const QString& text);
     void SetColumns(const QStringList& columns);

@@ -34,6 +34,8 @@ CQtWindowHost::CQtWindowHost(CWindowWnd& window, CQtUiBackend& backend)
     QObject::connect(m_widget, &CFramelessWindow::resized, m_widget, [this] { ReportGeometry(); });
     QObject::connect(m_widget, &CFramelessWindow::closeRequested, m_widget,
                      [this] { m_window.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); });
+    QObject::connect(m_widget, &CFramelessWindow::seenChanged, m_widget,
+                     [this](bool seen) { m_window.OnHostSeenChanged(seen); });
     m_backend.RegisterHost(m_window, *this);
 }
 

@@ -2,8 +2,8 @@
 // CQtWindowHost: shows one window of the core as a frameless top-level widget. The core keeps the
 // window's state; the host mirrors it (geometry, visibility, title, icon, modality, show state) and
 // reports what the user does: a caption drag or a system resize as OnHostGeometryChanged, a close
-// request (Alt+F4, the system's close) as WM_SYSCOMMAND SC_CLOSE. A window with controls gets a
-// renderer for its paint manager.
+// request (Alt+F4, the system's close) as WM_SYSCOMMAND SC_CLOSE, minimising, restoring and
+// exposure as OnHostSeenChanged. A window with controls gets a renderer for its paint manager.
 
 #include <QPointer>
 #include <memory>

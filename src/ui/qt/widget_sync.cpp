@@ -64,6 +64,15 @@ QString Css(const QColor& c) {
     return QStringLiteral("rgba(%1,%2,%3,%4)").arg(c.red()).arg(c.green()).arg(c.blue()).arg(c.alpha());
 }
 
+// A key cap's light: its "keycolor", else its background colour, else white.
+QColor KeyColor(const CControlUI& control, const QColor& bk) {
+    const QColor key = AttributeColor(control, "keycolor");
+    if (key.isValid()) {
+        return key;
+    }
+    return bk.isValid() ? bk : QColor(Qt::white);
+}
+
 std::vector<double> NumberList(const std::string& text) {
     std::vector<double> out;
     for (const QString& part : Q(text).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -131,6 +140,8 @@ void CWidgetSync::Apply(CControlUI& control, const RenderedControl& rendered, Ui
     }
     if (HasChange(what, UiChange::Style)) {
         ApplyStyle(control, rendered, renderer);
+    } else if (HasChange(what, UiChange::BkColor)) {
+        ApplyBkColor(control, rendered, renderer);
     }
     if (HasChange(what, UiChange::Text) || HasChange(what, UiChange::Style)) {
         ApplyText(control, rendered);
@@ -284,8 +295,7 @@ void CWidgetSync::ApplyStyle(CControlUI& control, const RenderedControl& rendere
         }
         case WidgetKind::KeyButton: {
             auto* key = static_cast<CKeyButtonWidget*>(w);
-            QColor keyColor = AttributeColor(control, "keycolor");
-            key->SetColor(keyColor.isValid() ? keyColor : (bk.isValid() ? bk : QColor(Qt::white)));
+            key->SetColor(KeyColor(control, bk));
             key->SetIntensity(ParseInt(control.GetAttribute("intensity")).value_or(100));
             key->SetSelected(ParseBool(control.GetAttribute("selected")).value_or(false));
             break;
@@ -340,6 +350,21 @@ void CWidgetSync::ApplyStyle(CControlUI& control, const RenderedControl& rendere
             }
             break;
         }
+    }
+}
+
+void CWidgetSync::ApplyBkColor(CControlUI& control, const RenderedControl& rendered, CQtRenderer& renderer) {
+    const QColor bk = ToColor(control.GetBkColor());
+    switch (rendered.kind) {
+        case WidgetKind::Painted:
+            static_cast<CPaintedControlWidget*>(rendered.widget.data())->SetBackground(bk);
+            break;
+        case WidgetKind::KeyButton:
+            static_cast<CKeyButtonWidget*>(rendered.widget.data())->SetColor(KeyColor(control, bk));
+            break;
+        default:
+            ApplyStyle(control, rendered, renderer);  // the colour is part of the widget's style rules
+            break;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // CWidgetSync: sets a widget's state from its control, aspect by aspect (text, visibility, enabled
-// state, style, value, items). Changes made here never reach the core again: signals of the widget
-// are blocked while it is updated.
+// state, style, background colour, value, items). Changes made here never reach the core again:
+// signals of the widget are blocked while it is updated.
 
 #include <QColor>
 #include <QFont>
@@ -25,6 +25,8 @@ public:
 private:
     static void ApplyText(CControlUI& control, const RenderedControl& rendered);
     static void ApplyStyle(CControlUI& control, const RenderedControl& rendered, CQtRenderer& renderer);
+    // Only the background colour changed: the painted kinds take the colour alone.
+    static void ApplyBkColor(CControlUI& control, const RenderedControl& rendered, CQtRenderer& renderer);
     static void ApplyState(CControlUI& control, const RenderedControl& rendered);
     static void ApplyItems(CControlUI& control, const RenderedControl& rendered);
 };
