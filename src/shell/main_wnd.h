@@ -116,6 +116,9 @@ public:
     // ---- secondary windows ----
     // Closes every open dialog of the window (each ends as if cancelled).
     void CloseChildWindows();
+    // The colour picker over this window at its DPI, opened with initial (0xAARRGGBB); the chosen
+    // colour, or none when it was closed or a picker is open already (one copy at a time).
+    std::optional<UiColor> PickColour(UiColor initial);
 
     // ---- window operations ----
     // Shows "No_device_Link" when no device is present, lifts the polling hold and brings the window
@@ -224,6 +227,7 @@ private:
     bool m_startHidden = false;
     bool m_firstScanDone = false;
     bool m_aboutOpen = false;
+    bool m_colourPickerOpen = false;
     bool m_lightControl = true;
     bool m_windowActivated = false;
     bool m_pointerInside = false;
