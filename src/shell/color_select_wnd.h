@@ -36,8 +36,8 @@ public:
     CColorSelectWnd(UiColor initial, std::filesystem::path userFile, std::filesystem::path defaultFile);
 
     std::string_view GetWindowClassName() const override { return kClassName; }
-    std::string GetSkinFolder() override { return "XML"; }
-    std::string GetSkinFile() override { return "PalletDialog.xml"; }
+    // Named from the skin root, which is also where its images ("common/...") are found.
+    std::string GetSkinFile() override { return "XML/PalletDialog.xml"; }
     void InitWindow() override;
     void Notify(TNotifyUI& msg) override;
 
