@@ -1,6 +1,7 @@
 // zevik: the desktop configuration program.
 //   zevik [--emulate LIST] [--emulator-state FILE] [--emulator-log FILE] [--data-dir DIR]
-//         [--tray] [--screenshot FILE.png [--screenshot-after MS] [--screenshot-window main|settings|about|message]]
+//         [--tray] [--screenshot FILE.png [--screenshot-after MS]
+//         [--screenshot-window main|settings|about|message|color]]
 // Without --emulate it serves the supported devices it finds through hidraw, as they come and go;
 // while none is plugged in an emulated mouse stands in, and the window title says so. A second start
 // brings the first to the front.
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "devices/device_catalogue.h"
+#include "devices/mouse_device.h"
 #include "display_watch.h"
 #include "emulator/emulation.h"
 #include "quit_signals.h"
@@ -81,8 +83,8 @@ int main(int argc, char** argv) {
                    "milliseconds from the window's first showing to the screenshot")
         ->check(CLI::Range(0, 600000));
     cli.add_option("--screenshot-window", opt.screenshotWindow,
-                   "the window pictured: main, settings, about or message (opened as their openers do)")
-        ->check(CLI::IsMember({"main", "settings", "about", "message"}));
+                   "the window pictured: main, settings, about, message or color (opened as their openers do)")
+        ->check(CLI::IsMember({"main", "settings", "about", "message", "color"}));
     cli.add_flag("--tray", opt.tray, "start in the tray without showing the window (for autostart)");
     CLI11_PARSE(cli, argc, argv);
 
@@ -220,6 +222,13 @@ int main(int argc, char** argv) {
                     window.OpenAboutWindow();
                 } else if (opt.screenshotWindow == "message") {
                     window.AskUser("message_text_29", 1);
+                } else if (opt.screenshotWindow == "color") {
+                    // As a click on the first stage's colour ("DPI_color_option_0") opens it.
+                    if (auto* mouse = dynamic_cast<zevik::COrbantixMouseDevice*>(window.GetCurrentDevice())) {
+                        mouse->OnStageColour(0);
+                    } else {
+                        window.PickColour(0xFFFFFFFF);
+                    }
                 }
             });
             QTimer::singleShot(kScreenshotGiveUpMs, [&] {

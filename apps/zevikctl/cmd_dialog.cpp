@@ -2,6 +2,7 @@
 // --answer, and prints what it returned:
 //   dialog message TEXT_KEY [--title KEY] [--buttons 0|1] [--dpi N] [--arg VALUE]   1 or 0
 //   dialog about                                                                      the version text
+//   dialog color [--initial RRGGBB]                                   "1 AARRGGBB" or 0
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -12,6 +13,8 @@
 #include "cli_context.h"
 #include "commands.h"
 #include "headless_start.h"
+#include "settings/colour_choices.h"
+#include "settings/profile_locations.h"
 #include "shell/about_wnd.h"
 #include "shell/headless_run.h"
 #include "shell/main_wnd.h"
@@ -55,6 +58,19 @@ int RunAbout(CliContext& context) {
     return FinishHeadlessRun(run, kExitOk);
 }
 
+// The picker as the main window opens it for a stage with that colour.
+int RunColour(CliContext& context, UiColor initial) {
+    CHeadlessRun run;
+    if (!StartHeadlessRun(context, run)) return kExitFailed;
+    const std::optional<UiColor> chosen = run.Session().Window().PickColour(initial);
+    if (chosen) {
+        std::cout << "1 " << CColourChoices::FormatColour(*chosen) << '\n';
+    } else {
+        std::cout << "0\n";
+    }
+    return FinishHeadlessRun(run, kExitOk);
+}
+
 }  // namespace
 
 void RegisterDialogCommands(CLI::App& app, CliContext& context, int& exitCode) {
@@ -79,6 +95,19 @@ void RegisterDialogCommands(CLI::App& app, CliContext& context, int& exitCode) {
 
     CLI::App* about = dialog->add_subcommand("about", "The about window; prints its version text");
     about->callback([&context, &exitCode] { exitCode = RunAbout(context); });
+
+    auto initial = std::make_shared<std::string>("FF0000");
+    CLI::App* color = dialog->add_subcommand("color", "The colour picker; prints \"1 AARRGGBB\" or 0");
+    color->add_option("--initial", *initial, "The colour it opens with, RRGGBB (default FF0000)")
+        ->check(
+            [](const std::string& text) -> std::string {
+                const bool hex = text.size() == 6 && CColourChoices::ParseColour(text).has_value();
+                return hex ? std::string() : "a colour is six hexadecimal digits, RRGGBB";
+            },
+            "RRGGBB");
+    color->callback([&context, &exitCode, initial] {
+        exitCode = RunColour(context, 0xFF000000u | *CColourChoices::ParseColour(*initial));
+    });
 }
 
 }  // namespace zevik::cli

@@ -154,6 +154,7 @@ public:
 
     // ---- state ----
     void SetColourPicker(ColourPicker picker) { colourPicker_ = std::move(picker); }
+    const ColourPicker& GetColourPicker() const { return colourPicker_; }
     CMouseProfiledata& Profile() { return profile_; }
     int GetActiveSlot() const { return activeSlot_.load(); }
     int GetActiveStage() const { return activeStage_.load(); }

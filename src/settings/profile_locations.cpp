@@ -71,6 +71,10 @@ fs::path CProfileLocations::DefaultLightFile() const { return programFolder_ / "
 
 fs::path CProfileLocations::ColourChoicesFile() const { return dataRoot_ / "color_option_info.config"; }
 
+fs::path CProfileLocations::DefaultColourChoicesFile() const {
+    return programFolder_ / "DefaultData" / "color_option_info.config";
+}
+
 bool CProfileLocations::EnsureKindFolder(ProfileKind kind, std::string* error) const {
     std::error_code ec;
     const fs::path folder = KindFolder(kind);

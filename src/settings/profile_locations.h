@@ -44,6 +44,8 @@ public:
     std::filesystem::path DefaultFile(ProfileKind kind) const;    // program / DefaultData / kind name.Json
     std::filesystem::path DefaultLightFile() const;               // program / DefaultData / default_light.json
     std::filesystem::path ColourChoicesFile() const;              // data root / color_option_info.config
+    std::filesystem::path DefaultColourChoicesFile()
+        const;  // program / DefaultData / color_option_info.config
 
     // Creates the data root and the kind folder when missing; false when that fails.
     bool EnsureKindFolder(ProfileKind kind, std::string* error = nullptr) const;

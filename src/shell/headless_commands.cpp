@@ -214,9 +214,11 @@ void RunMouseCommand(COrbantixMouseDevice& mouse, const MouseCommand& command, s
         const auto rgb = static_cast<std::uint32_t>(command.value);
         const lighting::Rgb colour{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
                                    static_cast<std::uint8_t>(rgb)};
+        // The given colour stands in for the window's picker for this one change.
+        COrbantixMouseDevice::ColourPicker picker = mouse.GetColourPicker();
         mouse.SetColourPicker([colour](lighting::Rgb) { return std::optional<lighting::Rgb>(colour); });
         mouse.OnStageColour(command.stage);
-        mouse.SetColourPicker({});
+        mouse.SetColourPicker(std::move(picker));
     }
 }
 

@@ -130,6 +130,9 @@ public:
     // ---- secondary windows ----
     // Closes every open dialog of the window (each ends as if cancelled).
     void CloseChildWindows();
+    // The colour picker over this window at its DPI, opened with initial (0xAARRGGBB); the chosen
+    // colour, or none when it was closed or a picker is open already (one copy at a time).
+    std::optional<UiColor> PickColour(UiColor initial);
 
     // ---- window operations ----
     // Shows "No_device_Link" when no device is present, lifts the polling hold and brings the window
@@ -247,6 +250,7 @@ private:
     bool m_settingsOpen = false;
     int m_languageIndex = -1;  // none applied yet, so the first application always runs
     std::filesystem::path m_settingsFile = CAppSettings::DefaultFile();
+    bool m_colourPickerOpen = false;
     bool m_lightControl = true;
     bool m_windowActivated = false;
     bool m_pointerInside = false;

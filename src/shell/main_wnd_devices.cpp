@@ -1,6 +1,7 @@
 #include <thread>
 
 #include "devices/device_option_ui.h"
+#include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
 #include "platform/trace.h"
@@ -230,6 +231,17 @@ bool CMainWnd::CreateDeviceTab(std::size_t row, int variant) {
     device->SetIdentity(*identity);
     device->SetProfileDeviceIndex(tabEntry.profileDeviceIndex);
     device->SetLightConfigName(pageEntry.lightConfiguration);
+    if (auto* mouse = dynamic_cast<COrbantixMouseDevice*>(device)) {
+        // A stage's colour is chosen in the picker over this window.
+        mouse->SetColourPicker([this](lighting::Rgb initial) -> std::optional<lighting::Rgb> {
+            const UiColor argb = 0xFF000000u | static_cast<UiColor>(initial.r) << 16 |
+                                 static_cast<UiColor>(initial.g) << 8 | initial.b;
+            const std::optional<UiColor> chosen = PickColour(argb);
+            if (!chosen) return std::nullopt;
+            return lighting::Rgb{static_cast<std::uint8_t>(*chosen >> 16),
+                                 static_cast<std::uint8_t>(*chosen >> 8), static_cast<std::uint8_t>(*chosen)};
+        });
+    }
     device->BindPage();
 
     pages->Add(pageRoot.release());

@@ -1,6 +1,8 @@
-// CMainWnd: the secondary windows it opens (message dialog, about window) and closes.
+// CMainWnd: the secondary windows it opens (message dialog, about window, colour picker) and closes.
 
+#include "settings/profile_locations.h"
 #include "shell/about_wnd.h"
+#include "shell/color_select_wnd.h"
 #include "shell/main_wnd.h"
 #include "shell/msg_wnd.h"
 #include "shell/secondary_wnd.h"
@@ -40,6 +42,17 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
         if (wnd.GetHWND() != 0) wnd.DestroyWindow();
     }
     m_settingsOpen = false;
+}
+
+std::optional<UiColor> CMainWnd::PickColour(UiColor initial) {
+    if (m_colourPickerOpen) return std::nullopt;  // one copy
+    m_colourPickerOpen = true;
+    const CProfileLocations locations = ProfileLocationsOf(m_context);
+    const std::optional<UiColor> chosen =
+        ShowColorSelectWindow(GetHWND(), m_pm.GetDPIObj().GetDPI(), initial, locations.ColourChoicesFile(),
+                              locations.DefaultColourChoicesFile());
+    m_colourPickerOpen = false;
+    return chosen;
 }
 
 void CMainWnd::CloseChildWindows() {

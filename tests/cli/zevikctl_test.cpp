@@ -306,6 +306,11 @@ TEST_F(ZevikctlTest, DialogsAnswerFromTheCommandLine) {
         {"dialog message message_text_29 --buttons 1", "0\n", "-> 0"},  // none left answers no
         {"--answer yes dialog message message_text_16 --arg 7 --dpi 110", "1\n",
          "dialog message_text_16: The device refused the settings (error 7). -> 1"},
+        {"--answer color=0a0b0c dialog color --initial 00ff80", "1 FF0A0B0C\n",
+         "dialog PalletDialog: FF00FF80 -> 1 FF0A0B0C"},
+        {"--answer yes dialog color --initial 00ff80", "1 FF00FF80\n", "-> 1 FF00FF80"},
+        {"--answer preset=0 dialog color", "1 FFFF0000\n", "-> 1 FFFF0000"},
+        {"dialog color --initial 123456", "0\n", "dialog PalletDialog: FF123456 -> 0"},
     };
     for (const auto& c : cases) {
         const Outcome run = Zevikctl(std::string(c.arguments) + data, File("err.txt"));
@@ -322,7 +327,8 @@ TEST_F(ZevikctlTest, DialogsAnswerFromTheCommandLine) {
 
     for (const char* bad :
          {"--answer maybe dialog message message_text_29", "dialog message message_text_29 --buttons 2",
-          "dialog message message_text_29 --dpi many", "--answer color=12345 dialog about"}) {
+          "dialog message message_text_29 --dpi many", "--answer color=12345 dialog about",
+          "dialog color --initial 12345", "dialog color --initial 12345G", "dialog color --initial 0x1234"}) {
         const Outcome run = Zevikctl(std::string(bad) + data);
         EXPECT_EQ(run.exitCode, 2) << bad << "\n" << run.out;
     }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,12 @@
 #include "emulator/emulation.h"
 #include "platform/trace.h"
 #include "settings/app_settings.h"
+#include "settings/colour_choices.h"
 #include "settings/device_profile_ui.h"
+#include "settings/json_file_util.h"
 #include "settings/profile_locations.h"
 #include "shell/about_wnd.h"
+#include "shell/color_select_wnd.h"
 #include "shell/dialog_answers.h"
 #include "shell/main_routes.h"
 #include "shell/main_wnd.h"
@@ -28,7 +32,10 @@
 #include "shell/set_wnd.h"
 #include "transport/command_channel.h"
 #include "ui/combo_ui.h"
+#include "ui/color_palette_ui.h"
+#include "ui/edit_ui.h"
 #include "ui/notify_ui.h"
+#include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/plain_message_loop.h"
 #include "ui/resource_manager.h"
@@ -119,6 +126,11 @@ protected:
         CControlUI* control = wnd->FindControl(name);
         ASSERT_NE(control, nullptr) << name;
         wnd->GetPaintManager()->SendNotify(control, DUI_MSGTYPE_CLICK);
+    }
+    static void Click(std::string_view name, CWindowWnd& window) {
+        CControlUI* control = window.GetPaintManager()->FindControl(name);
+        ASSERT_NE(control, nullptr) << name;
+        ASSERT_TRUE(control->Activate()) << name;
     }
     void Answer(std::initializer_list<const char*> answers) {
         for (const char* a : answers) CDialogAnswers::Instance().Push(a);
@@ -357,6 +369,239 @@ TEST_F(DialogsTest, SettingsWindowSitsInsideTheMainWindowOrCentred) {
     EXPECT_EQ(placed.right, main.right - dpi.Scale(30));
     EXPECT_EQ(placed.top, main.top + dpi.Scale(60));
     EXPECT_EQ(placed.GetWidth(), dpi.Scale(CSetWnd::kWidth));
+}
+
+// The colour picker on its own, over the main window, reading and writing the user copy in the
+// test's data root.
+class ColourPickerTest : public DialogsTest {
+protected:
+    std::filesystem::path UserFile() const { return locations->ColourChoicesFile(); }
+    std::filesystem::path DefaultFile() const { return locations->DefaultColourChoicesFile(); }
+    std::unique_ptr<CColorSelectWnd> Open(UiColor initial) {
+        auto picker = std::make_unique<CColorSelectWnd>(initial, UserFile(), DefaultFile());
+        EXPECT_NE(picker->Create(wnd->GetHWND(), CColorSelectWnd::kTitle, 0x90000000, 0x80, 0, 0, 800, 572),
+                  0u)
+            << picker->GetSkinError();
+        return picker;
+    }
+    static std::string Text(CColorSelectWnd& picker, std::string_view name) {
+        return picker.GetPaintManager()->FindControl(name)->GetText();
+    }
+    static void Type(CColorSelectWnd& picker, std::string_view edit, std::string_view text) {
+        auto* control = dynamic_cast<CEditUI*>(picker.GetPaintManager()->FindControl(edit));
+        ASSERT_NE(control, nullptr) << edit;
+        control->UserSetText(text);
+    }
+    static bool Selected(CColorSelectWnd& picker, std::string_view name) {
+        const auto* option = dynamic_cast<COptionUI*>(picker.GetPaintManager()->FindControl(name));
+        return option != nullptr && option->IsSelected();
+    }
+    Json::Value UserCopy() const { return CJsonFileUtil().ReadJsonFile(UserFile()); }
+};
+
+TEST_F(ColourPickerTest, WithoutAUserCopyTheDefaultIsShownAndBecomesTheUserCopy) {
+    ASSERT_FALSE(std::filesystem::exists(UserFile()));
+    auto picker = Open(0xFF102030);
+    CPaintManagerUI& pm = *picker->GetPaintManager();
+    const Json::Value defaults = CJsonFileUtil().ReadJsonFile(DefaultFile());
+    EXPECT_EQ(UserCopy(), defaults);
+    const Json::Value& presets = defaults["coloroptioninfo"]["palletDialogcoloroption"];
+    ASSERT_EQ(presets.size(), 20u);
+    for (int n = 0; n < 20; ++n) {
+        EXPECT_EQ(
+            CColourChoices::FormatColour(pm.FindControl("color_option_" + std::to_string(n))->GetBkColor()),
+            presets[n]["color"].asString())
+            << n;
+        EXPECT_NE(pm.FindControl("collect_color_option_" + std::to_string(n))->GetUserData(), "1") << n;
+    }
+    EXPECT_TRUE(Selected(*picker, "color_option_4"));
+    EXPECT_TRUE(Selected(*picker, "collect_color_option_0"));
+    // The initial colour, not the selected preset's, is what the window shows.
+    EXPECT_EQ(pm.FindControl("color_show_btn")->GetBkColor(), 0xFF102030u);
+    EXPECT_EQ(Text(*picker, "color_edit_r"), "16");
+    EXPECT_EQ(Text(*picker, "color_edit_g"), "32");
+    EXPECT_EQ(Text(*picker, "color_edit_b"), "48");
+    picker->DestroyWindow();
+}
+
+TEST_F(ColourPickerTest, ADamagedUserCopyIsMovedAsideAndReplaced) {
+    std::filesystem::create_directories(UserFile().parent_path());
+    { std::ofstream(UserFile()) << "{ \"coloroptioninfo\": [ not json"; }
+    auto picker = Open(0xFFFFFFFF);
+    const std::filesystem::path aside = UserFile().string() + ".bad";
+    ASSERT_TRUE(std::filesystem::exists(aside));
+    std::ifstream kept(aside);
+    std::string keptText;
+    std::getline(kept, keptText);
+    EXPECT_EQ(keptText, "{ \"coloroptioninfo\": [ not json");
+    EXPECT_EQ(UserCopy(), CJsonFileUtil().ReadJsonFile(DefaultFile()));
+    picker->DestroyWindow();
+}
+
+TEST_F(ColourPickerTest, ValuesOfTheWrongTypeReadAsAbsentAndWritesKeepTheRest) {
+    std::filesystem::create_directories(UserFile().parent_path());
+    Json::Value doc;
+    Json::Value& info = doc["coloroptioninfo"];
+    info["palletDialogcoloroption"][0]["color"] = "FF00FF00";
+    info["palletDialogcoloroption"][1]["color"] = 12;          // wrong type: the skin's colour
+    info["palletDialogcoloroption"][2]["color"] = "greenish";  // not hexadecimal: the skin's colour
+    info["palletDialogcoloroption_selectitem"] = "2";          // wrong type: preset 4 stays
+    info["palletDialogcollectcoloroption"][3]["color"] = "FF123456";
+    info["palletDialogcollectcoloroption"][3]["UserData"] = "1";
+    info["palletDialogcollectcoloroption_selectitem"] = 3;
+    info["mine"] = "kept";
+    doc["other"] = 7;
+    ASSERT_TRUE(CJsonFileUtil().WriteJsonFile(UserFile(), doc));
+
+    auto picker = Open(0xFF000000);
+    CPaintManagerUI& pm = *picker->GetPaintManager();
+    const UiColor skin = 0xFF3A3F4A;
+    EXPECT_EQ(pm.FindControl("color_option_0")->GetBkColor(), 0xFF00FF00u);
+    EXPECT_EQ(pm.FindControl("color_option_1")->GetBkColor(), skin);
+    EXPECT_EQ(pm.FindControl("color_option_2")->GetBkColor(), skin);
+    EXPECT_EQ(picker->GetPresetIndex(), 4);
+    EXPECT_EQ(picker->GetCollectIndex(), 3);
+    // Collected slot 3 is taken as the user clicks it.
+    Click("collect_color_option_3", *picker);
+    EXPECT_EQ(pm.FindControl("color_show_btn")->GetBkColor(), 0xFF123456u);
+
+    Click("color_option_0", *picker);
+    const Json::Value written = UserCopy();
+    EXPECT_EQ(written["other"], 7);
+    EXPECT_EQ(written["coloroptioninfo"]["mine"], "kept");
+    EXPECT_EQ(written["coloroptioninfo"]["palletDialogcoloroption_selectitem"], 0);
+    EXPECT_EQ(written["coloroptioninfo"]["palletDialogcoloroption"][1]["color"], "FF3A3F4A");
+    EXPECT_EQ(written["coloroptioninfo"]["palletDialogcollectcoloroption"][3]["color"], "FF123456");
+    EXPECT_EQ(pm.FindControl("color_show_btn")->GetBkColor(), 0xFF00FF00u);
+    EXPECT_EQ(Text(*picker, "color_edit_g"), "255");
+    picker->DestroyWindow();
+}
+
+TEST_F(ColourPickerTest, APalettePickIsCollectedIntoTheSelectedSlot) {
+    auto picker = Open(0xFFFFFFFF);
+    CPaintManagerUI& pm = *picker->GetPaintManager();
+    Click("collect_color_option_5", *picker);  // empty: selected, nothing shown changes
+    EXPECT_EQ(pm.FindControl("color_show_btn")->GetBkColor(), 0xFFFFFFFFu);
+    auto* palette = dynamic_cast<CColorPaletteUI*>(pm.FindControl("Pallet"));
+    ASSERT_NE(palette, nullptr);
+    palette->UserSelectColor(0xFF0A80FF);
+    EXPECT_EQ(Text(*picker, "color_edit_r"), "10");
+    EXPECT_EQ(Text(*picker, "color_edit_g"), "128");
+    EXPECT_EQ(Text(*picker, "color_edit_b"), "255");
+    EXPECT_EQ(pm.FindControl("color_show_btn")->GetBkColor(), 0xFF0A80FFu);
+    EXPECT_EQ(pm.FindControl("collect_color_option_5")->GetBkColor(), 0xFF0A80FFu);
+    EXPECT_EQ(pm.FindControl("collect_color_option_5")->GetUserData(), "1");
+    const Json::Value info = UserCopy()["coloroptioninfo"];
+    EXPECT_EQ(info["palletDialogcollectcoloroption"][5]["color"], "FF0A80FF");
+    EXPECT_EQ(info["palletDialogcollectcoloroption"][5]["UserData"], "1");
+    EXPECT_EQ(info["palletDialogcollectcoloroption_selectitem"], 5);
+
+    // The seven-colour option shows the cycle's picture instead of the plain colour.
+    Click("7color", *picker);
+    EXPECT_EQ(pm.FindControl("color_show_btn")->GetBkImage(), "common/base1.png");
+    Click("7color", *picker);
+    EXPECT_EQ(pm.FindControl("color_show_btn")->GetBkImage(), "");
+    picker->DestroyWindow();
+}
+
+TEST_F(ColourPickerTest, TypedValuesAreClampedAndNonNumbersChangeNothing) {
+    auto picker = Open(0xFF010203);
+    CPaintManagerUI& pm = *picker->GetPaintManager();
+    const struct {
+        const char* edit;
+        const char* typed;
+        UiColor shown;  // afterwards
+        const char* r;  // the red edit's text afterwards
+    } cases[] = {
+        {"color_edit_r", "200", 0xFFC80203, "200"},
+        {"color_edit_r", "999", 0xFFFF0203, "255"},  // above 255: 255
+        {"color_edit_g", "", 0xFFFF0203, "255"},     // being typed: nothing changes
+        {"color_edit_g", "7", 0xFFFF0703, "255"},
+        {"color_edit_b", "abc", 0xFFFF0703, "255"},  // no digits: nothing changes
+        {"color_edit_b", "040", 0xFFFF0728, "255"},
+    };
+    for (const auto& c : cases) {
+        Type(*picker, c.edit, c.typed);
+        EXPECT_EQ(pm.FindControl("color_show_btn")->GetBkColor(), c.shown) << c.edit << " " << c.typed;
+        EXPECT_EQ(Text(*picker, "color_edit_r"), c.r) << c.edit << " " << c.typed;
+    }
+    EXPECT_EQ(Text(*picker, "color_edit_b"), "40");
+    // Leaving an unfinished edit shows the colour's value again.
+    Type(*picker, "color_edit_g", "");
+    picker->GetPaintManager()->SendNotify(pm.FindControl("color_edit_g"), DUI_MSGTYPE_KILLFOCUS);
+    EXPECT_EQ(Text(*picker, "color_edit_g"), "7");
+    picker->DestroyWindow();
+}
+
+TEST_F(ColourPickerTest, PreparedAnswersRunThroughTheWindowsControls) {
+    const struct {
+        const char* answer;  // nullptr: none prepared
+        std::optional<UiColor> chosen;
+        const char* reported;
+    } cases[] = {
+        {"yes", 0xFF336699, "1 FF336699"},
+        {"no", std::nullopt, "0"},
+        {nullptr, std::nullopt, "0"},
+        {"color=0a0B0c", 0xFF0A0B0C, "1 FF0A0B0C"},
+        {"preset=0", 0xFFFF0000, "1 FFFF0000"},
+        {"preset=4", 0xFFA8FF00, "1 FFA8FF00"},   // already selected: still taken
+        {"preset=20", std::nullopt, "0"},         // not offered
+        {"collect=0", 0xFF0A0B0C, "1 FF0A0B0C"},  // typed into slot 0 above
+        {"collect=9", 0xFF336699, "1 FF336699"},  // empty: the initial colour stays
+    };
+    for (const auto& c : cases) {
+        if (c.answer != nullptr) Answer({c.answer});
+        reported.clear();
+        const std::optional<UiColor> chosen =
+            ShowColorSelectWindow(wnd->GetHWND(), 96, 0xFF336699, UserFile(), DefaultFile());
+        const std::string label = c.answer != nullptr ? c.answer : "(none)";
+        EXPECT_EQ(chosen, c.chosen) << label;
+        ASSERT_EQ(reported.size(), 1u) << label;
+        EXPECT_EQ(reported[0].key, "PalletDialog");
+        EXPECT_EQ(reported[0].text, "FF336699");
+        EXPECT_EQ(reported[0].result, c.reported) << label;
+        EXPECT_EQ(CSecondaryWnd::OpenCount(), 0u);
+    }
+}
+
+TEST_F(ColourPickerTest, ItTakesTheDpiItIsGivenAndHidesTheSevenColourChoice) {
+    TraceLines trace;
+    int dpi = 0;
+    bool sevenShown = true;
+    loop.PostTask([&] {
+        auto* picker = dynamic_cast<CColorSelectWnd*>(CSecondaryWnd::LastOpened());
+        ASSERT_NE(picker, nullptr);
+        dpi = picker->GetWindowDpi();
+        sevenShown = picker->GetPaintManager()->FindControl("7color_layout")->IsVisible();
+        picker->SetWindowDpi(110);
+    });
+    EXPECT_EQ(ShowColorSelectWindow(wnd->GetHWND(), 144, 0xFF000000, UserFile(), DefaultFile()),
+              std::nullopt);
+    EXPECT_EQ(dpi, 144);
+    EXPECT_FALSE(sevenShown);
+    EXPECT_TRUE(trace.Has("SET_WND DPI SET ERROR"));
+}
+
+TEST_F(ColourPickerTest, AStageColourIsChosenThroughTheMainWindow) {
+    ASSERT_TRUE(PumpUntil([this] { return wnd->GetCurrentDevice() != nullptr; }));
+    auto* mouse = dynamic_cast<COrbantixMouseDevice*>(wnd->GetCurrentDevice());
+    ASSERT_NE(mouse, nullptr);
+    ASSERT_TRUE(PumpUntil([mouse] { return mouse->HasMirror(); }));
+    Answer({"color=123456"});
+    Click("DPI_color_option_3");
+    const auto stages = mouse->Profile().GetDpiStages();
+    ASSERT_GT(stages.size(), 3u);
+    EXPECT_EQ(stages[3].red, 0x12);
+    EXPECT_EQ(stages[3].green, 0x34);
+    EXPECT_EQ(stages[3].blue, 0x56);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0].result, "1 FF123456");
+
+    // Declined: the stage keeps its colour; the select check opens it too.
+    reported.clear();
+    Click("DPI_select_check_3");
+    EXPECT_EQ(reported.size(), 1u);
+    EXPECT_EQ(mouse->Profile().GetDpiStages()[3].red, 0x12);
 }
 
 }  // namespace

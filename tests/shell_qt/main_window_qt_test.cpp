@@ -20,13 +20,17 @@
 #include "devices/mouse_lighting.h"
 #include "emulator/emulation.h"
 #include "emulator/mouse_model.h"
+#include "settings/colour_choices.h"
 #include "settings/device_profile_ui.h"
 #include "settings/json_file_util.h"
 #include "settings/profile_locations.h"
 #include "shell/main_routes.h"
 #include "shell/main_wnd.h"
+#include "shell/secondary_wnd.h"
 #include "transport/command_channel.h"
+#include "ui/color_palette_ui.h"
 #include "ui/option_ui.h"
+#include "ui/qt/painted_control_widget.h"
 #include "ui/qt/qt_message_loop.h"
 #include "ui/qt/qt_renderer.h"
 #include "ui/qt/qt_ui_backend.h"
@@ -270,6 +274,74 @@ TEST_F(MainWindowQtTest, AMinimisedWindowRestsThePreviewUntilItIsRestored) {
     top->showNormal();
     ASSERT_TRUE(PumpUntil([&] { return !mouse->IsWindowUnseen(); }));
     EXPECT_TRUE(stepsGoOn()) << "the preview did not come back with the window";
+}
+
+// Finds a visible widget of a running dialog by its control's name.
+QWidget* DialogWidget(std::string_view name) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible()) continue;
+        for (QWidget* w : top->findChildren<QWidget*>()) {
+            if (w->property("controlName").toString() == QString::fromUtf8(name.data(), name.size()) &&
+                w->isVisible())
+                return w;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(MainWindowQtTest, AStageColourIsPickedInThePaletteAndConfirmed) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    auto* performance = dynamic_cast<COptionUI*>(Control("performance_Op_tab"));
+    ASSERT_NE(performance, nullptr);
+    performance->Selected(true);
+    PumpUntil([] { return false; }, 50ms);
+    QWidget* stageColour = WidgetOf("DPI_color_option_2");
+    ASSERT_NE(stageColour, nullptr);
+    ASSERT_TRUE(stageColour->isVisible());
+    const auto rgbOf = [](const DpiStageRecord& r) {
+        return UiColor{r.red} << 16 | UiColor{r.green} << 8 | UiColor{r.blue};
+    };
+    const UiColor before = rgbOf(mouse->Profile().GetDpiStages().at(2));
+
+    // Once the picker shows: a click near the top right of the palette (a light, strong colour),
+    // then "okbtn".
+    UiColor picked = 0;
+    bool presetShownSelected = false;
+    bool done = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* palette = DialogWidget("Pallet");
+        QWidget* ok = DialogWidget("okbtn");
+        CSecondaryWnd* picker = CSecondaryWnd::LastOpened();
+        if (done || palette == nullptr || ok == nullptr || picker == nullptr) return;
+        done = true;
+        auto* preset = qobject_cast<CPaintedControlWidget*>(DialogWidget("color_option_4"));
+        // Selected, and marked by the skin's ring (white over the swatch's own colour).
+        presetShownSelected = preset != nullptr && preset->IsSelected() &&
+                              QColor(preset->grab().toImage().pixel(1, 1)).blue() > 200;
+        QTest::mouseClick(palette, Qt::LeftButton, {},
+                          QPoint(palette->width() * 9 / 10, palette->height() / 10));
+        auto* pallet = dynamic_cast<CColorPaletteUI*>(picker->GetPaintManager()->FindControl("Pallet"));
+        ASSERT_NE(pallet, nullptr);
+        picked = pallet->GetSelectColor();
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    poll.start(20);
+    QTest::mouseClick(stageColour, Qt::LeftButton);
+    PumpUntil([] { return false; }, 50ms);
+    poll.stop();
+    ASSERT_TRUE(done) << "the picker did not show";
+    EXPECT_TRUE(presetShownSelected) << "the stored preset is shown selected";
+    EXPECT_EQ(CSecondaryWnd::OpenCount(), 0u);
+    EXPECT_NE(picked & 0xFFFFFF, before) << "the click picked a colour of its own";
+    EXPECT_EQ(rgbOf(mouse->Profile().GetDpiStages().at(2)), picked & 0xFFFFFF);
+    // The pick was collected into the first slot of the user's colour file.
+    const Json::Value file = CJsonFileUtil().ReadJsonFile(locations_->ColourChoicesFile());
+    const Json::Value& slot = file["coloroptioninfo"]["palletDialogcollectcoloroption"][0];
+    EXPECT_EQ(slot["UserData"].asString(), "1");
+    EXPECT_EQ(slot["color"].asString(), CColourChoices::FormatColour(picked));
 }
 
 }  // namespace
