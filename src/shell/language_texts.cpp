@@ -1,5 +1,6 @@
 #include "shell/language_texts.h"
 
+#include <cstdint>
 #include <map>
 #include <pugixml.hpp>
 #include <string>
@@ -26,21 +27,26 @@ void AddLanguageTexts(CResourceManager& resources, const std::filesystem::path& 
 }  // namespace
 
 void LoadLanguageTexts(CResourceManager& resources, const LanguageEntry& language) {
-    // A table built from the same files before is switched to as it stands: one pass over the
-    // shown texts instead of three, and no file read.
-    static std::map<std::string, std::string, std::less<>> builtFrom;  // table name -> its files
+    // A table built from the same files before, and changed by no one since, is switched to as it
+    // stands: one pass over the shown texts instead of three, and no file read.
+    struct Built {
+        std::string files;
+        std::uint64_t stamp = 0;
+    };
+    static std::map<std::string, Built, std::less<>> built;  // by table name
     std::string files = language.file;
     for (const std::string& page : language.pageFiles) files += '\n' + page;
-    if (const auto it = builtFrom.find(language.name);
-        it != builtFrom.end() && it->second == files && resources.HasLanguage(language.name)) {
+    if (const auto it = built.find(language.name);
+        it != built.end() && it->second.files == files &&
+        it->second.stamp == resources.LanguageStamp(language.name) && it->second.stamp != 0) {
         resources.SetLanguage(language.name);
         return;
     }
-    builtFrom[language.name] = files;
     resources.SetLanguage(language.name);
     resources.LoadLanguage(language.file);
     const std::filesystem::path skin(CPaintManagerUI::GetResourcePath());
     for (const std::string& page : language.pageFiles) AddLanguageTexts(resources, skin / page);
+    built[language.name] = Built{files, resources.LanguageStamp(language.name)};
     resources.ReloadText();
 }
 

@@ -94,6 +94,7 @@ bool CResourceManager::LoadLanguage(std::string_view file) {
             table.insert_or_assign(id.value(), value ? value.value() : text.text().get());
         }
         m_languages[m_language] = std::move(table);
+        m_stamps[m_language] = ++m_lastStamp;
         m_lastError.clear();
     }
     ReloadText();
@@ -103,6 +104,7 @@ bool CResourceManager::LoadLanguage(std::string_view file) {
 void CResourceManager::SetText(std::string_view key, std::string_view text) {
     std::lock_guard lock(m_mutex);
     m_languages[m_language].insert_or_assign(std::string(key), std::string(text));
+    m_stamps[m_language] = ++m_lastStamp;
 }
 
 std::string CResourceManager::ResolveText(std::string_view text) const {
@@ -121,9 +123,10 @@ bool CResourceManager::HasText(std::string_view key) const {
     return table != m_languages.end() && table->second.count(key) != 0;
 }
 
-bool CResourceManager::HasLanguage(std::string_view name) const {
+std::uint64_t CResourceManager::LanguageStamp(std::string_view name) const {
     std::lock_guard lock(m_mutex);
-    return m_languages.find(name) != m_languages.end();
+    const auto it = m_stamps.find(name);
+    return it == m_stamps.end() ? 0 : it->second;
 }
 
 void CResourceManager::ReloadText() {
@@ -136,6 +139,7 @@ void CResourceManager::Release() {
     std::lock_guard lock(m_mutex);
     m_resources.clear();
     m_languages.clear();
+    m_stamps.clear();
     m_language.clear();
     m_lastError.clear();
 }

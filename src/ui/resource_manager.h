@@ -18,6 +18,7 @@
 //
 // A file that is missing or malformed changes nothing and yields false with GetLastError() set.
 
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
@@ -46,8 +47,10 @@ public:
     // The shown text for a text as given: the current language's text for a key, else the text.
     std::string ResolveText(std::string_view text) const;
     bool HasText(std::string_view key) const;
-    // Whether a table of that language name has been loaded (and not released since).
-    bool HasLanguage(std::string_view name) const;
+    // A stamp of the table of that language name, new with every change of its texts (a load, a
+    // SetText); 0 when there is no such table. Lets a caller keep a table it built as long as no one
+    // else changed it.
+    std::uint64_t LanguageStamp(std::string_view name) const;
     void ReloadText();
 
     // Drops every table (the end of the program, and between tests).
@@ -60,6 +63,8 @@ private:
     mutable std::mutex m_mutex;
     Table m_resources;
     std::map<std::string, Table, std::less<>> m_languages;
+    std::map<std::string, std::uint64_t, std::less<>> m_stamps;
+    std::uint64_t m_lastStamp = 0;
     std::string m_language;
     std::string m_lastError;
 };

@@ -358,6 +358,14 @@ TEST_F(DialogsTest, LanguageSwitchChangesEveryTextAndIsSavedOnce) {
     wnd->SendMessage(UM_LANGUAGE_CHANGED, static_cast<WPARAM>(-1), 0);
     EXPECT_EQ(wnd->GetLanguageIndex(), 1);
     EXPECT_EQ(text("performance_Op_tab"), "性能");
+
+    // Back again, after someone else replaced the English table: it is built again, whole.
+    CResourceManager::GetInstance()->SetLanguage("English");
+    ASSERT_TRUE(CResourceManager::GetInstance()->LoadLanguage("lang/lan_main_en.xml"));
+    CResourceManager::GetInstance()->SetLanguage("简体中文");
+    wnd->SendMessage(UM_LANGUAGE_CHANGED, 0, 0);
+    EXPECT_EQ(text("performance_Op_tab"), "Performance");
+    EXPECT_EQ(text("No_device_Link_text"), "No device connected");
 }
 
 TEST_F(DialogsTest, SettingsWindowSitsInsideTheMainWindowOrCentred) {
