@@ -115,6 +115,7 @@ public:
                 const std::optional<std::string>& argument = std::nullopt) override;
     void OpenAboutWindow() override;
     void OpenSettingsWindow(bool centred) override;
+    void ResetColourChoices() override;
 
     // ---- language ----
     // The languages of "Language.config", the index of the saved one (0 when none was saved), and

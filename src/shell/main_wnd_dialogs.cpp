@@ -1,5 +1,6 @@
 // CMainWnd: the secondary windows it opens (message dialog, about window, colour picker) and closes.
 
+#include "platform/trace.h"
 #include "settings/profile_locations.h"
 #include "shell/about_wnd.h"
 #include "shell/color_select_wnd.h"
@@ -53,6 +54,12 @@ std::optional<UiColor> CMainWnd::PickColour(UiColor initial) {
                               locations.DefaultColourChoicesFile());
     m_colourPickerOpen = false;
     return chosen;
+}
+
+void CMainWnd::ResetColourChoices() {
+    std::error_code ec;
+    std::filesystem::remove(ProfileLocationsOf(m_context).ColourChoicesFile(), ec);
+    if (ec) Trace("colour choices not reset: " + ec.message());
 }
 
 void CMainWnd::CloseChildWindows() {

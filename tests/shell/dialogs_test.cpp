@@ -228,6 +228,22 @@ TEST_F(DialogsTest, ProfileBarAsksBeforeItActs) {
                                               "message_text_29 0", "message_text_29 1"}));
 }
 
+TEST_F(DialogsTest, ResetForgetsTheColourChoicesOnlyWhenConfirmed) {
+    CDeviceProfileUI* bar = Bar();
+    ASSERT_NE(bar, nullptr);
+    const std::filesystem::path colours = locations->ColourChoicesFile();
+    std::filesystem::create_directories(colours.parent_path());
+    std::ofstream(colours) << "{}";
+    Answer({"no"});
+    Click("device_reset_btn");
+    EXPECT_TRUE(std::filesystem::exists(colours)) << "declined: nothing changes";
+    Answer({"yes"});
+    Click("device_reset_btn");
+    EXPECT_FALSE(std::filesystem::exists(colours));
+    ASSERT_FALSE(reported.empty());
+    EXPECT_EQ(reported.back().key, "message_text_22");
+}
+
 TEST_F(DialogsTest, RenameRefusalsAreShown) {
     CDeviceProfileUI* bar = Bar();
     ASSERT_NE(bar, nullptr);

@@ -33,6 +33,7 @@ public:
         return answer;
     }
     void OpenAboutWindow() override { calls.push_back("about"); }
+    void ResetColourChoices() override { calls.push_back("colours"); }
     void OpenSettingsWindow(bool centred) override {
         calls.push_back(centred ? "settings:centred" : "settings");
     }
