@@ -1,7 +1,7 @@
 // zevik: the desktop configuration program.
 //   zevik [--emulate LIST] [--emulator-state FILE] [--emulator-log FILE] [--data-dir DIR]
 //         [--tray] [--screenshot FILE.png [--screenshot-after MS]
-//         [--screenshot-window main|settings|about|message|color]]
+//         [--screenshot-window main|settings|about|message|color|skin]]
 // Without --emulate it serves the supported devices it finds through hidraw, as they come and go;
 // while none is plugged in an emulated mouse stands in, and the window title says so. A second start
 // brings the first to the front.
@@ -25,6 +25,7 @@
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
+#include "shell/skin_frame.h"
 #include "transport/hid/fallback_backend.h"
 #include "transport/hid/hidraw_backend.h"
 #include "ui/qt/dark_theme.h"
@@ -82,9 +83,10 @@ int main(int argc, char** argv) {
     cli.add_option("--screenshot-after", opt.screenshotAfter,
                    "milliseconds from the window's first showing to the screenshot")
         ->check(CLI::Range(0, 600000));
-    cli.add_option("--screenshot-window", opt.screenshotWindow,
-                   "the window pictured: main, settings, about, message or color (opened as their openers do)")
-        ->check(CLI::IsMember({"main", "settings", "about", "message", "color"}));
+    cli.add_option(
+           "--screenshot-window", opt.screenshotWindow,
+           "the window pictured: main, settings, about, message, color or skin (opened as their openers do)")
+        ->check(CLI::IsMember({"main", "settings", "about", "message", "color", "skin"}));
     cli.add_flag("--tray", opt.tray, "start in the tray without showing the window (for autostart)");
     CLI11_PARSE(cli, argc, argv);
 
@@ -165,6 +167,12 @@ int main(int argc, char** argv) {
             window.SetSettingsFile(std::filesystem::path(opt.dataDir) / "settings.json");
         window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
         window.SetProfileFileChooser(ChooseProfileFile);
+        window.SetImageFileChooser([] {
+            const QString file =
+                QFileDialog::getOpenFileName(nullptr, QObject::tr("Background image"), {},
+                                             QObject::tr("Images (*.png *.jpg *.jpeg *.bmp);;All files (*)"));
+            return std::filesystem::path(file.toStdString());
+        });
         // The title says when the emulated mouse stands in for a real one. It does until the scan's
         // first look finds a real device, which switches the title like any later plug.
         const std::string title(zevik::CMainWnd::kProductName);
@@ -206,7 +214,11 @@ int main(int argc, char** argv) {
                 const bool dialog = opt.screenshotWindow != "main";
                 QTimer::singleShot(opt.screenshotAfter, [&, dialog] {
                     const zevik::CWindowWnd* shown = &window;
-                    if (dialog) shown = zevik::CSecondaryWnd::LastOpened();
+                    if (opt.screenshotWindow == "skin") {
+                        shown = window.GetSkinFrame();
+                    } else if (dialog) {
+                        shown = zevik::CSecondaryWnd::LastOpened();
+                    }
                     zevik::CQtWindowHost* host = shown != nullptr ? uiBackend.HostOf(*shown) : nullptr;
                     const QImage image = host != nullptr ? host->Widget()->grab().toImage() : QImage();
                     if (image.isNull() || !image.save(QString::fromStdString(opt.screenshot), "PNG")) {
@@ -216,7 +228,9 @@ int main(int argc, char** argv) {
                     }
                     window.ExitProgram();
                 });
-                if (opt.screenshotWindow == "settings") {
+                if (opt.screenshotWindow == "skin") {
+                    window.OpenSkinFrame();
+                } else if (opt.screenshotWindow == "settings") {
                     window.OpenSettingsWindow(false);
                 } else if (opt.screenshotWindow == "about") {
                     window.OpenAboutWindow();

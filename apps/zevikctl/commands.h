@@ -17,5 +17,6 @@ void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterBatchCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterDialogCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterSettingsCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterSkinCommands(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace zevik::cli

@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     RegisterBatchCommands(app, context, exitCode);
     RegisterDialogCommands(app, context, exitCode);
     RegisterSettingsCommands(app, context, exitCode);
+    RegisterSkinCommands(app, context, exitCode);
 
     // Dialogs run without a display here: each takes the next answer and says what it did.
     app.parse_complete_callback([&answers] {

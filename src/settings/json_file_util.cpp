@@ -27,7 +27,7 @@ namespace {
 std::string ErrnoText(int error) { return std::strerror(error); }
 
 // Writes all of text to fd, retrying short writes and interrupted calls.
-bool WriteAll(int fd, const std::string& text) {
+bool WriteAll(int fd, std::string_view text) {
     const char* data = text.data();
     std::size_t left = text.size();
     while (left > 0) {
@@ -122,8 +122,11 @@ std::string CJsonFileUtil::StyledText(const Json::Value& value) {
 }
 
 JsonWriteResult CJsonFileUtil::WriteJsonFile(const fs::path& path, const Json::Value& value) const {
+    return WriteTextFile(path, StyledText(value));
+}
+
+JsonWriteResult CJsonFileUtil::WriteTextFile(const fs::path& path, std::string_view text) const {
     JsonWriteResult result;
-    const std::string text = StyledText(value);
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());

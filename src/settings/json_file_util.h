@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace zevik {
 
@@ -47,6 +48,8 @@ public:
     // same folder is written, flushed and synced, then renamed over path. A failure at any step
     // leaves path untouched and removes the temporary file.
     JsonWriteResult WriteJsonFile(const std::filesystem::path& path, const Json::Value& value) const;
+    // The same atomic write for any text (the few files that are not JSON).
+    JsonWriteResult WriteTextFile(const std::filesystem::path& path, std::string_view text) const;
 
     // The local time as "%d_%02d_%02d_%02d_%02d_%02d_%03d" (year, month, day, hour, minute, second,
     // millisecond). Unique within the process: a call in the same millisecond as an earlier one (or

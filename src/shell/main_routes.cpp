@@ -71,6 +71,7 @@ void AddWindowRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     click("closebtn", [&ops](TNotifyUI&, int) { ops.CloseToTray(); });
     click("nodevice_ok_btn", [&ops](TNotifyUI&, int) { ops.HideMainWindow(); });
     click("setbtn", [&ops](TNotifyUI&, int) { ops.OpenSettingsWindow(false); });
+    click("skinbtn", [&ops](TNotifyUI&, int) { ops.OpenSkinFrame(); });
     click("minbtn", [&ops](TNotifyUI&, int) { ops.SendSysCommand(kScMinimize); });
     click("maxbtn", [&ops](TNotifyUI&, int) { ops.SendSysCommand(kScMaximize); });
     click("restorebtn", [&ops](TNotifyUI&, int) { ops.SendSysCommand(kScRestore); });

@@ -38,6 +38,8 @@ public:
                         const std::optional<std::string>& argument = std::nullopt) = 0;
     // The about window (one at a time).
     virtual void OpenAboutWindow() = 0;
+    // The background popup under "skinbtn".
+    virtual void OpenSkinFrame() = 0;
     // Forgets the colour picker's presets and collected colours (a profile reset does).
     virtual void ResetColourChoices() = 0;
     // The settings window (one at a time): beside the window's right edge, or centred on the screen.

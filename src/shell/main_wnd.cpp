@@ -95,6 +95,7 @@ void CMainWnd::InitWindow() {
     Trace("InitWindow");
     SetIcon(kIconId);
     m_tray.CreateTrayIcon(GetHWND(), kIconId, kProductName, kTrayMessage);
+    GetSkinObserver().AddReceiver(this);
     CreateFirstTabs();
 }
 

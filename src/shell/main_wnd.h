@@ -32,6 +32,7 @@
 #include "shell/main_window_ops.h"
 #include "shell/notify_router.h"
 #include "shell/outside_programs.h"
+#include "shell/skin_observer.h"
 #include "ui/menu_wnd.h"
 #include "ui/tray_icon.h"
 #include "ui/window_impl_base.h"
@@ -47,7 +48,9 @@ class COptionUI;
 class COrbantixUSBDevice;
 class CTabLayoutUI;
 
-class CMainWnd : public WindowImplBase, public IMainWindowOps {
+class CSkinFrame;
+
+class CMainWnd : public WindowImplBase, public IMainWindowOps, public CSkinReceiver {
 public:
     enum Family { kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset, kFamilyCount };
 
@@ -116,6 +119,17 @@ public:
     void OpenAboutWindow() override;
     void OpenSettingsWindow(bool centred) override;
     void ResetColourChoices() override;
+    void OpenSkinFrame() override;
+
+    // ---- background skin ----
+    // A skin change: "root" takes the colour (and no image) or the image (and no colour). 1.
+    int Receive(SkinChangedParam param) override;
+    // The popup the last "skinbtn" click opened, while it is open.
+    CSkinFrame* GetSkinFrame() const;
+    // Asked for the image file of "skin_Custom"; empty: cancelled.
+    void SetImageFileChooser(std::function<std::filesystem::path()> chooser) {
+        m_chooseImage = std::move(chooser);
+    }
 
     // ---- language ----
     // The languages of "Language.config", the index of the saved one (0 when none was saved), and
@@ -249,6 +263,8 @@ private:
     bool m_firstScanDone = false;
     bool m_aboutOpen = false;
     bool m_settingsOpen = false;
+    HWND m_skinFrame = 0;
+    std::function<std::filesystem::path()> m_chooseImage;
     int m_languageIndex = -1;  // none applied yet, so the first application always runs
     std::filesystem::path m_settingsFile = CAppSettings::DefaultFile();
     bool m_colourPickerOpen = false;

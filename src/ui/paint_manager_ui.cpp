@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <mutex>
+#include <set>
+#include <string>
 
 #include "ui/container_ui.h"
 #include "ui/message_loop.h"
@@ -96,6 +98,26 @@ std::string CPaintManagerUI::GetResourcePath() {
 void CPaintManagerUI::SetResourceType(int /*type*/) {}
 
 std::vector<CPaintManagerUI*> CPaintManagerUI::GetPaintManagers() { return Managers(); }
+
+namespace {
+
+std::mutex g_allowedImagesLock;
+std::set<std::string>& AllowedImages() {
+    static std::set<std::string> files;
+    return files;
+}
+
+}  // namespace
+
+void CPaintManagerUI::AllowImageFile(const std::string& absolutePath) {
+    std::lock_guard lock(g_allowedImagesLock);
+    AllowedImages().insert(absolutePath);
+}
+
+bool CPaintManagerUI::IsImageFileAllowed(const std::string& absolutePath) {
+    std::lock_guard lock(g_allowedImagesLock);
+    return AllowedImages().count(absolutePath) != 0;
+}
 
 void CPaintManagerUI::SetAllDPI(int dpi) {
     for (CPaintManagerUI* manager : GetPaintManagers()) manager->SetDPI(dpi);

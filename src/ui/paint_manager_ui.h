@@ -51,6 +51,10 @@ public:
     static void SetResourcePath(std::string_view path);
     static std::string GetResourcePath();
     static void SetResourceType(int type);
+    // Image files outside the skin folder that the program itself chose to show (a background the
+    // user picked). Skins reach their own folder only; these few files are allowed by name.
+    static void AllowImageFile(const std::string& absolutePath);
+    static bool IsImageFileAllowed(const std::string& absolutePath);
     // Every live manager (for SetAllDPI and the language reload).
     static std::vector<CPaintManagerUI*> GetPaintManagers();
     static void SetAllDPI(int dpi);

@@ -36,12 +36,13 @@ void CWindowWnd::DetachQuietly() {
     m_host.reset();
 }
 
-HWND CWindowWnd::Create(HWND parent, std::string_view name, UINT style, UINT /*exStyle*/, int x, int y, int cx,
+HWND CWindowWnd::Create(HWND parent, std::string_view name, UINT style, UINT exStyle, int x, int y, int cx,
                         int cy) {
     CMessageLoop* loop = CMessageLoop::Current();
     if (loop == nullptr || m_hWnd != 0) return 0;
     m_hWnd = loop->RegisterWindow(*this);
     m_hParent = parent;
+    m_exStyle = exStyle;
     m_title = name;
     m_rcWindow = UiRect{x, y, x + std::max(cx, 0), y + std::max(cy, 0)};
     m_bVisible = (style & kWsVisible) != 0;

@@ -26,6 +26,8 @@ class CPaintManagerUI;
 
 class CWindowWnd {
 public:
+    static constexpr UINT kWsExNoActivate = 0x08000000;
+
     CWindowWnd();
     virtual ~CWindowWnd();
     CWindowWnd(const CWindowWnd&) = delete;
@@ -55,6 +57,9 @@ public:
     void SetWindowText(std::string_view title);
     const std::string& GetWindowText() const { return m_title; }
     HWND GetParentHWND() const { return m_hParent; }
+    // A popup that closes when it loses the focus (extended style WS_EX_NOACTIVATE, as the skin
+    // popup is created): the host shows it as such.
+    bool IsPopupFrame() const { return (m_exStyle & kWsExNoActivate) != 0; }
     // Minimised / maximised / normal, changed by SC_MINIMIZE, SC_MAXIMIZE and SC_RESTORE.
     void SetShowState(WPARAM sysCommand);
     bool IsMinimized() const { return m_showState == SC_MINIMIZE; }
@@ -108,6 +113,7 @@ private:
 
     HWND m_hWnd = 0;
     HWND m_hParent = 0;
+    UINT m_exStyle = 0;
     std::unique_ptr<IWindowHost> m_host;
     bool m_bVisible = false;
     UiRect m_rcWindow;

@@ -357,4 +357,21 @@ TEST_F(ZevikctlTest, LanguageIsListedSwitchedAndKeptForTheNextStart) {
     EXPECT_EQ(Zevikctl("settings language" + data, File("err.txt")).out, "1 1 简体中文\n") << "unchanged";
 }
 
+TEST_F(ZevikctlTest, SkinCommandsSetTheBackground) {
+    const std::string data = " --data-dir " + File("data");
+    EXPECT_EQ(Zevikctl("skin reset" + data, File("err.txt")).out, "image file='common/background.png'\n");
+    EXPECT_EQ(Zevikctl("skin image 0" + data, File("err.txt")).out,
+              "image file='common/skin/skin_ember.png'\n");
+    EXPECT_EQ(Zevikctl("skin color 0" + data, File("err.txt")).out, "color FF17191D\n");
+    std::ofstream(File("mine.png"), std::ios::binary) << std::string("\x89PNG\r\n\x1a\n", 8) << "rest";
+    EXPECT_EQ(Zevikctl("skin custom " + File("mine.png") + data, File("err.txt")).out,
+              "image " + File("mine.png") + "\n");
+    std::ofstream(File("notes.txt")) << "text";
+    for (const std::string& failing :
+         {std::string("skin image 99"), std::string("skin color 8"), "skin custom " + File("notes.txt")}) {
+        EXPECT_EQ(Zevikctl(failing + data).exitCode, 1) << failing;
+    }
+    EXPECT_EQ(Zevikctl("skin image x" + data).exitCode, 2);
+}
+
 }  // namespace

@@ -20,6 +20,7 @@
 #include "settings/app_settings.h"
 #include "settings/colour_choices.h"
 #include "settings/device_profile_ui.h"
+#include "settings/ini_file.h"
 #include "settings/json_file_util.h"
 #include "settings/profile_locations.h"
 #include "shell/about_wnd.h"
@@ -30,15 +31,17 @@
 #include "shell/msg_wnd.h"
 #include "shell/secondary_wnd.h"
 #include "shell/set_wnd.h"
+#include "shell/skin_frame.h"
 #include "transport/command_channel.h"
-#include "ui/combo_ui.h"
 #include "ui/color_palette_ui.h"
+#include "ui/combo_ui.h"
 #include "ui/edit_ui.h"
 #include "ui/notify_ui.h"
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/plain_message_loop.h"
 #include "ui/resource_manager.h"
+#include "ui/tab_layout_ui.h"
 
 namespace zevik::test {
 namespace {
@@ -626,6 +629,90 @@ TEST_F(ColourPickerTest, AStageColourIsChosenThroughTheMainWindow) {
     Click("DPI_select_check_3");
     EXPECT_EQ(reported.size(), 1u);
     EXPECT_EQ(mouse->Profile().GetDpiStages()[3].red, 0x12);
+}
+
+TEST_F(DialogsTest, SkinPopupChangesTheBackgroundAndWritesMainIni) {
+    CControlUI* rootControl = wnd->FindControl("root");
+    ASSERT_NE(rootControl, nullptr);
+    EXPECT_EQ(rootControl->GetBkImage(), "file='common/background.png'");
+    wnd->OpenSkinFrame();
+    CSkinFrame* frame = wnd->GetSkinFrame();
+    ASSERT_NE(frame, nullptr);
+    const auto images = frame->ImageButtons();
+    const auto colours = frame->ColourButtons();
+    ASSERT_GE(images.size(), 4u);
+    ASSERT_GE(colours.size(), 8u);
+    const std::filesystem::path ini = locations->DataRoot() / "main.ini";
+    const auto click = [frame](const char* name) {
+        frame->GetPaintManager()->SendNotify(frame->GetPaintManager()->FindControl(name), DUI_MSGTYPE_CLICK);
+    };
+
+    frame->GetPaintManager()->SendNotify(colours[2], DUI_MSGTYPE_CLICK);
+    EXPECT_EQ(rootControl->GetBkColor(), colours[2]->GetBkColor());
+    EXPECT_EQ(rootControl->GetBkImage(), "");
+    EXPECT_FALSE(std::filesystem::exists(ini)) << "a colour is not written";
+
+    frame->GetPaintManager()->SendNotify(images[1], DUI_MSGTYPE_CLICK);
+    EXPECT_EQ(rootControl->GetBkImage(), images[1]->GetBkImage());
+    EXPECT_EQ(rootControl->GetBkColor(), 0u);
+    EXPECT_EQ(ReadIniValue(ini, "SKINIMAGE", "FLAGS"), "1");
+    EXPECT_EQ(ReadIniValue(ini, "SKINIMAGE", "IMAGE"), images[1]->GetBkImage());
+
+    auto* tab = dynamic_cast<CTabLayoutUI*>(frame->GetPaintManager()->FindControl("skin_tab"));
+    ASSERT_NE(tab, nullptr);
+    click("skin_color");
+    EXPECT_EQ(tab->GetCurSel(), 1);
+    click("skin_image");
+    EXPECT_EQ(tab->GetCurSel(), 0);
+
+    click("skin_reset");
+    EXPECT_EQ(rootControl->GetBkImage(), "file='common/background.png'");
+    EXPECT_EQ(ReadIniValue(ini, "SKINIMAGE", "FLAGS"), "0");
+    EXPECT_EQ(ReadIniValue(ini, "SKINIMAGE", "IMAGE"), "file='common/background.png'");
+}
+
+TEST_F(DialogsTest, OwnBackgroundImageOnlyWhenAnImageWasChosen) {
+    const std::filesystem::path notImage = root / "notes.txt";
+    const std::filesystem::path image = root / "mine.png";
+    std::filesystem::create_directories(root);
+    std::ofstream(notImage) << "not an image";
+    std::ofstream(image, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n", 8) << "rest";
+    CControlUI* rootControl = wnd->FindControl("root");
+    for (const auto& [chosen, expected] : std::vector<std::pair<std::filesystem::path, std::string>>{
+             {{}, "file='common/background.png'"},
+             {notImage, "file='common/background.png'"},
+             {image, image.string()}}) {
+        wnd->SetImageFileChooser([chosen = chosen] { return chosen; });
+        wnd->OpenSkinFrame();
+        CSkinFrame* frame = wnd->GetSkinFrame();
+        ASSERT_NE(frame, nullptr);
+        frame->GetPaintManager()->SendNotify(frame->GetPaintManager()->FindControl("skin_Custom"),
+                                             DUI_MSGTYPE_CLICK);
+        EXPECT_EQ(rootControl->GetBkImage(), expected) << chosen;
+        frame->Close(0);
+        PumpUntil([this] { return wnd->GetSkinFrame() == nullptr; }, 1s);
+    }
+    EXPECT_TRUE(CPaintManagerUI::IsImageFileAllowed(image.string()));
+    EXPECT_FALSE(CPaintManagerUI::IsImageFileAllowed(notImage.string()));
+}
+
+TEST(SkinObserver, AReceiverLeavesWhenItIsDestroyed) {
+    CSkinObserver observer;
+    struct Counting : CSkinReceiver {
+        int Receive(SkinChangedParam) override { return ++count; }
+        int count = 0;
+    };
+    Counting kept;
+    observer.AddReceiver(&kept);
+    {
+        Counting gone;
+        observer.AddReceiver(&gone);
+        EXPECT_EQ(observer.ReceiverCount(), 2u);
+        observer.Broadcast(SkinChangedParam{true, 0xFF000000, {}});
+        EXPECT_EQ(gone.count, 1);
+    }
+    EXPECT_EQ(observer.ReceiverCount(), 1u);
+    EXPECT_EQ(observer.Broadcast(SkinChangedParam{}), 2) << "the one left, called in turn";
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ public:
     }
     void OpenAboutWindow() override { calls.push_back("about"); }
     void ResetColourChoices() override { calls.push_back("colours"); }
+    void OpenSkinFrame() override { calls.push_back("skin"); }
     void OpenSettingsWindow(bool centred) override {
         calls.push_back(centred ? "settings:centred" : "settings");
     }
@@ -67,7 +68,7 @@ TEST(MainRoutes, WindowButtonsAndMenuCommands) {
         {"gamemodebtn", ""},         {"cloudbtn", ""},
         {"smarteyesbtn", ""},        {"default_btn", ""},  // no current device: nothing happens
         {"device_add_btn", ""},      {"profile_fun_spread_btn", ""},
-        {"setbtn", "settings"},
+        {"setbtn", "settings"},      {"skinbtn", "skin"},
     };
     for (const WindowCase& c : clicks) {
         ops.calls.clear();

@@ -65,9 +65,19 @@ void CFramelessWindow::moveEvent(QMoveEvent* event) {
     emit moved();
 }
 
+void CFramelessWindow::MakePopup() {
+    m_popup = true;
+    setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+}
+
 void CFramelessWindow::closeEvent(QCloseEvent* event) {
-    // Closing is the owner's decision (the main window hides instead of closing, for instance).
-    event->ignore();
+    // Closing is the owner's decision (the main window hides instead of closing, for instance). A
+    // popup closed by a click elsewhere is gone already: the owner only hears of it.
+    if (m_popup) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
     emit closeRequested();
 }
 

@@ -16,6 +16,9 @@ class CFramelessWindow : public QWidget {
     Q_OBJECT
 public:
     explicit CFramelessWindow(QWidget* parent = nullptr);
+    // A popup: anchored where the core places it, closed by a click outside it (any platform,
+    // Wayland included).
+    void MakePopup();
 
     // Caption area as the skin gives it: left, top and right insets and the caption's bottom edge
     // (a right inset of 0 reaches the right edge). A bottom of 0 turns dragging off.
@@ -53,6 +56,7 @@ private:
 
     QMargins m_caption;
     bool m_dragging = false;
+    bool m_popup = false;
     QPoint m_grabOffset;
     bool m_seen = false;
     QWindow* m_watchedWindow = nullptr;

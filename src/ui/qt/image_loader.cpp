@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "ui/attribute_parser.h"
+#include "ui/paint_manager_ui.h"
 
 namespace zevik {
 
@@ -25,6 +26,8 @@ QPixmap CImageLoader::LoadFile(const QString& relative) {
     }
     if (inside) {
         pixmap.load(QString::fromStdString((m_folder / rel).string()));
+    } else if (rel.is_absolute() && CPaintManagerUI::IsImageFileAllowed(rel.string())) {
+        pixmap.load(QString::fromStdString(rel.string()));  // a file the program was told to show
     }
     m_files.insert(relative, pixmap);
     return pixmap;

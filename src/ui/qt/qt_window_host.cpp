@@ -27,6 +27,7 @@ std::filesystem::path ImageFolderOf(CWindowWnd& window) {
 CQtWindowHost::CQtWindowHost(CWindowWnd& window, CQtUiBackend& backend)
     : m_window(window), m_backend(backend), m_widget(new CFramelessWindow) {
     m_widget->setAttribute(Qt::WA_DeleteOnClose, false);
+    if (window.IsPopupFrame()) m_widget->MakePopup();
     if (CPaintManagerUI* pm = window.GetPaintManager()) {
         m_renderer = std::make_unique<CQtRenderer>(*pm, *m_widget, ImageFolderOf(window));
     }
