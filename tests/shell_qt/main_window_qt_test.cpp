@@ -344,5 +344,39 @@ TEST_F(MainWindowQtTest, AStageColourIsPickedInThePaletteAndConfirmed) {
     EXPECT_EQ(slot["color"].asString(), CColourChoices::FormatColour(picked));
 }
 
+// A dialog runs in the program's own loop: a device plugged in while it waits is served at once,
+// and the dialog's answer still comes from its own button.
+TEST_F(MainWindowQtTest, AMousePluggedWhileADialogWaitsIsServedAtOnce) {
+    Start("mouse", "mouse");
+    ASSERT_EQ(Mouse(), nullptr);
+    bool servedWhileOpen = false;
+    bool clicked = false;
+    QTimer poll;
+    bool plugged = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* confirm = DialogWidget("confirm_btn");
+        if (confirm == nullptr || clicked) return;
+        if (!plugged) {
+            std::string error;
+            plugged = emulation_->Plug("mouse", error);
+            return;
+        }
+        if (Mouse() == nullptr) return;  // not yet: the dialog keeps waiting
+        servedWhileOpen = true;
+        clicked = true;
+        QTest::mouseClick(confirm, Qt::LeftButton);
+    });
+    poll.start(20);
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, [this] { window_->CloseChildWindows(); });
+    giveUp.start(5000);
+    const int answer = window_->AskUser("message_text_29", 1);
+    poll.stop();
+    EXPECT_TRUE(servedWhileOpen) << "the mouse was not served while the dialog stood";
+    EXPECT_EQ(answer, 1);
+    EXPECT_NE(Mouse(), nullptr);
+}
+
 }  // namespace
 }  // namespace zevik::test
