@@ -5,6 +5,7 @@
 //   answer A                the answer for the next dialog (yes, no, color=RRGGBB, preset=N, collect=N)
 //   click NAME              a control of the main window clicked as by the user
 //   settings language INDEX the interface language switched as the settings window does
+//   skin WORDS              the background, as "zevikctl skin" takes it
 // Empty lines and lines starting with '#' are skipped. The script is checked before it runs: a bad
 // word or value exits 2 with its line number and opens nothing. The first line that fails while
 // running ends the run with its line number (exit 1).
@@ -27,6 +28,7 @@
 #include "shell/headless_run.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
+#include "shell/skin_command.h"
 #include "ui/control_ui.h"
 
 namespace zevik::cli {
@@ -46,6 +48,7 @@ struct BatchLine {
     std::vector<std::string> words;
     int value = 0;                      // the milliseconds of "wait", the index of "settings language"
     std::optional<MouseCommand> mouse;  // "mouse"
+    std::optional<SkinCommand> skin;    // "skin"
 };
 
 // Checks a line's words; false with the message. Emulator actions are checked when they run: what
@@ -97,6 +100,10 @@ bool CheckLine(BatchLine& line, std::string& error) {
         line.value = index;
         return true;
     }
+    if (verb == "skin") {
+        line.skin = ParseSkinWords(rest, error);
+        return line.skin.has_value();
+    }
     if (verb == "emulator") return true;
     error = "unknown command \"" + verb + "\"";
     return false;
@@ -112,6 +119,7 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, bool json, std::string& e
         CDialogAnswers::Instance().Push(line.words[1]);
         return true;
     }
+    if (verb == "skin") return RunSkinCommand(run.Session().Window(), *line.skin, std::cout, error);
     if (verb == "settings") {
         CMainWnd& window = run.Session().Window();
         if (line.value >= static_cast<int>(window.Languages().size())) {
@@ -158,7 +166,7 @@ int RunBatch(CliContext& context, std::istream& in) {
     int number = 0;
     for (std::string text; std::getline(in, text);) {
         ++number;
-        BatchLine line{number, Words(text), 0, std::nullopt};
+        BatchLine line{number, Words(text), 0, std::nullopt, std::nullopt};
         if (line.words.empty() || line.words[0].starts_with('#')) continue;
         if (!CheckLine(line, error)) {
             std::cerr << "zevikctl: line " << number << ": " << error << '\n';
