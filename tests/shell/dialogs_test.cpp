@@ -26,6 +26,7 @@
 #include "shell/about_wnd.h"
 #include "shell/color_select_wnd.h"
 #include "shell/dialog_answers.h"
+#include "shell/loop_pump.h"
 #include "shell/main_routes.h"
 #include "shell/main_wnd.h"
 #include "shell/msg_wnd.h"
@@ -112,13 +113,7 @@ protected:
         std::filesystem::remove_all(root);
     }
     bool PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit = 5s) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!cond()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            loop.ProcessPendingWait(10ms);
-            loop.AdvanceBy(10ms);
-        }
-        return true;
+        return PumpLoopUntil(loop, cond, limit);
     }
     CDeviceProfileUI* Bar() {
         return PumpUntil([this] { return ProfileBarOf(wnd->GetCurrentDevice()) != nullptr; })

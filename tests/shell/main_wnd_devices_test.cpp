@@ -16,6 +16,7 @@
 #include "emulator/emulation.h"
 #include "platform/platform_test_support.h"
 #include "shell/headless_commands.h"
+#include "shell/loop_pump.h"
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
 #include "ui/paint_manager_ui.h"
@@ -66,15 +67,7 @@ protected:
 
     // Runs the loop: real time for the scan thread, the same span of virtual time for the timers.
     bool PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit = 3s) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!cond()) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            loop.ProcessPendingWait(10ms);
-            loop.AdvanceBy(10ms);
-        }
-        return true;
+        return PumpLoopUntil(loop, cond, limit);
     }
     void PumpFor(std::chrono::milliseconds span) {
         PumpUntil([] { return false; }, span);

@@ -18,6 +18,7 @@
 #include "emulator/emulation.h"
 #include "settings/device_profile_ui.h"
 #include "settings/profile_locations.h"
+#include "shell/loop_pump.h"
 #include "shell/main_routes.h"
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
@@ -81,13 +82,7 @@ protected:
         std::filesystem::remove_all(root);
     }
     bool PumpUntil(const std::function<bool()>& cond, std::chrono::milliseconds limit = 5s) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!cond()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            loop.ProcessPendingWait(10ms);
-            loop.AdvanceBy(10ms);
-        }
-        return true;
+        return PumpLoopUntil(loop, cond, limit);
     }
     void PumpFor(std::chrono::milliseconds span) {
         PumpUntil([] { return false; }, span);
