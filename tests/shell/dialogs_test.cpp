@@ -637,6 +637,11 @@ TEST_F(DialogsTest, SkinPopupChangesTheBackgroundAndWritesMainIni) {
     const auto colours = frame->ColourButtons();
     ASSERT_GE(images.size(), 4u);
     ASSERT_GE(colours.size(), 8u);
+    // Under the button, right-aligned to it.
+    const UiRect button = wnd->FindControl("skinbtn")->GetPos();
+    const UiRect main = wnd->GetWindowRect();
+    EXPECT_EQ(frame->GetWindowRect().right, main.left + button.right);
+    EXPECT_EQ(frame->GetWindowRect().top, main.top + button.bottom);
     const std::filesystem::path ini = locations->DataRoot() / "main.ini";
     const auto click = [frame](const char* name) {
         frame->GetPaintManager()->SendNotify(frame->GetPaintManager()->FindControl(name), DUI_MSGTYPE_CLICK);
