@@ -4,20 +4,39 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "ui/qt/theme_colors.h"
 
 namespace zevik {
 
+namespace {
+
+// Bumped by BackdropsMayHaveChanged; widgets live on the UI thread only.
+unsigned s_backdropGeneration = 0;
+
+}  // namespace
+
 CKeyButtonWidget::CKeyButtonWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_Hover);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::PointingHandCursor);
+}
+
+void CKeyButtonWidget::BackdropsMayHaveChanged() {
+    ++s_backdropGeneration;
+}
+
+void CKeyButtonWidget::Repaint() {
+    m_ownRepaint = true;
+    update();
 }
 
 void CKeyButtonWidget::SetColor(const QColor& color) {
     if (m_color != color) {
         m_color = color;
-        update();
+        Repaint();
     }
 }
 
@@ -25,7 +44,7 @@ void CKeyButtonWidget::SetIntensity(int percent) {
     const int clamped = std::clamp(percent, 0, 100);
     if (m_intensity != clamped) {
         m_intensity = clamped;
-        update();
+        Repaint();
     }
 }
 
@@ -33,7 +52,7 @@ void CKeyButtonWidget::SetSelected(bool selected) {
     if (m_selected != selected) {
         m_selected = selected;
         DropLayers();
-        update();
+        Repaint();
     }
 }
 
@@ -41,7 +60,7 @@ void CKeyButtonWidget::SetText(const QString& text) {
     if (m_text != text) {
         m_text = text;
         DropLayers();
-        update();
+        Repaint();
     }
 }
 
@@ -155,7 +174,42 @@ void CKeyButtonWidget::BuildLayers(const QSize& pixels, qreal ratio) {
     }
 }
 
+void CKeyButtonWidget::CaptureBackdrop(const QSize& pixels, qreal ratio) {
+    m_backdrop = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_backdrop.setDevicePixelRatio(ratio);
+    m_backdrop.fill(Qt::transparent);
+    m_backdropGeneration = s_backdropGeneration;
+    ++m_backdropCaptures;
+    // From the window down to the key's parent: each ancestor's own painting, then its children that
+    // lie beneath the next one on the way (earlier in the stacking order) with everything in them.
+    // Nothing above the key and not the key itself: this runs inside the key's own paint event.
+    std::vector<QWidget*> chain;
+    for (QWidget* w = this; !w->isWindow() && w->parentWidget() != nullptr; w = w->parentWidget()) {
+        chain.push_back(w->parentWidget());
+    }
+    std::reverse(chain.begin(), chain.end());
+    chain.push_back(this);
+    for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
+        QWidget* ancestor = chain[i];
+        const QRect here(mapTo(ancestor, QPoint(0, 0)), size());
+        ancestor->render(&m_backdrop, QPoint(0, 0), QRegion(here), QWidget::DrawWindowBackground);
+        for (QObject* child : ancestor->children()) {
+            if (child == chain[i + 1]) {
+                break;
+            }
+            auto* sibling = qobject_cast<QWidget*>(child);
+            if (sibling == nullptr || sibling->isWindow() || sibling->isHidden() ||
+                !sibling->geometry().intersects(here)) {
+                continue;
+            }
+            sibling->render(&m_backdrop, QPoint(0, 0), QRegion(here.translated(-sibling->pos())),
+                            QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        }
+    }
+}
+
 void CKeyButtonWidget::paintEvent(QPaintEvent*) {
+    const bool own = std::exchange(m_ownRepaint, false);
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (pixels.isEmpty()) {
@@ -164,36 +218,57 @@ void CKeyButtonWidget::paintEvent(QPaintEvent*) {
     if (m_cap.isNull() || m_cap.size() != pixels || m_cap.devicePixelRatio() != ratio) {
         BuildLayers(pixels, ratio);
     }
+    if (!own || m_backdropGeneration != s_backdropGeneration || m_backdrop.size() != pixels ||
+        m_backdrop.devicePixelRatio() != ratio) {
+        CaptureBackdrop(pixels, ratio);
+    }
     const QColor lit = LitColor();
     QColor glow = lit;
     glow.setAlpha(m_intensity == 0 ? 0 : 90 + m_intensity * 165 / 100);
     const QRgb glowPixel = qPremultiply(glow.rgba());
     const QRgb litPixel = qPremultiply(lit.rgba());
-    // Rim in the light's colour, the cap over it, the strip over that, frame and legend on top.
+    // Rim in the light's colour, the cap over it, the strip over that, frame and legend on top, all
+    // over what lies beneath the key.
     for (int y = 0; y < pixels.height(); ++y) {
         const auto* rim = reinterpret_cast<const QRgb*>(m_rim.constScanLine(y));
         const auto* strip = reinterpret_cast<const QRgb*>(m_strip.constScanLine(y));
         const auto* cap = reinterpret_cast<const QRgb*>(m_cap.constScanLine(y));
         const auto* top = reinterpret_cast<const QRgb*>(m_top.constScanLine(y));
         const auto* capTop = reinterpret_cast<const QRgb*>(m_capTop.constScanLine(y));
+        const auto* beneath = reinterpret_cast<const QRgb*>(m_backdrop.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(m_frame.scanLine(y));
         for (int x = 0; x < pixels.width(); ++x) {
+            QRgb pixel = 0;
             if (qAlpha(strip[x]) == 0) {
-                out[x] = qAlpha(capTop[x]) == 255 ? capTop[x] : Over(capTop[x], Cover(glowPixel, qAlpha(rim[x])));
-                continue;
+                pixel =
+                    qAlpha(capTop[x]) == 255 ? capTop[x] : Over(capTop[x], Cover(glowPixel, qAlpha(rim[x])));
+            } else {
+                pixel = Over(cap[x], Cover(glowPixel, qAlpha(rim[x])));
+                pixel = Over(Cover(litPixel, qAlpha(strip[x])), pixel);
+                pixel = Over(top[x], pixel);
             }
-            QRgb pixel = Over(cap[x], Cover(glowPixel, qAlpha(rim[x])));
-            pixel = Over(Cover(litPixel, qAlpha(strip[x])), pixel);
-            out[x] = Over(top[x], pixel);
+            out[x] = qAlpha(pixel) == 255 ? pixel : Over(pixel, beneath[x]);
         }
     }
     QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(QPointF(0, 0), m_frame);
 }
 
 void CKeyButtonWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     DropLayers();
+    DropBackdrop();
+}
+
+void CKeyButtonWidget::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    DropBackdrop();
+}
+
+void CKeyButtonWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    DropBackdrop();
 }
 
 void CKeyButtonWidget::changeEvent(QEvent* event) {
@@ -207,7 +282,7 @@ void CKeyButtonWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_pressed = true;
         DropLayers();
-        update();
+        Repaint();
     }
 }
 
@@ -217,7 +292,7 @@ void CKeyButtonWidget::mouseReleaseEvent(QMouseEvent* event) {
     }
     m_pressed = false;
     DropLayers();
-    update();
+    Repaint();
     // A press that ends outside the key is a cancelled click, as with a push button.
     if (rect().contains(event->position().toPoint())) {
         emit clicked();
@@ -227,13 +302,13 @@ void CKeyButtonWidget::mouseReleaseEvent(QMouseEvent* event) {
 void CKeyButtonWidget::enterEvent(QEnterEvent*) {
     m_hover = true;
     DropLayers();
-    update();
+    Repaint();
 }
 
 void CKeyButtonWidget::leaveEvent(QEvent*) {
     m_hover = false;
     DropLayers();
-    update();
+    Repaint();
 }
 
 }  // namespace zevik

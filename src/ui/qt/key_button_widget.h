@@ -2,6 +2,12 @@
 // A key cap of the keyboard and mouse pictures: the key's legend on a dark cap, lit from below in the
 // key's colour at its intensity, with an accent frame while selected. A setter repaints the key only
 // when its value changed (the lights' colours are set many times a second).
+//
+// The key paints every pixel of its rectangle (Qt::WA_OpaquePaintEvent): its rounded corners show a
+// copy of what lies beneath it, taken from the window once, so a colour change repaints the key
+// alone and not the page, layouts and picture under it. The copy is taken again whenever the key is
+// repainted for another reason than its own state (an expose, a change of the widgets beneath) or
+// moves, and after BackdropsMayHaveChanged.
 
 #include <QColor>
 #include <QImage>
@@ -27,6 +33,13 @@ public:
     // The colour the cap shows: the key colour scaled by the intensity.
     QColor LitColor() const;
 
+    // Tells every key that the widgets beneath it may show something else now (their look changed in
+    // a pass that may also repaint the key for its colour): each takes its copy again when it next
+    // paints.
+    static void BackdropsMayHaveChanged();
+    // Times this key copied what lies beneath it.
+    int BackdropCaptures() const { return m_backdropCaptures; }
+
 signals:
     void clicked();
 
@@ -38,6 +51,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // What does not depend on the light colour is drawn once per size, scale and state: the coverage
@@ -46,6 +61,11 @@ private:
     // second; filling three antialiased rounded shapes each time cost most of it).
     void BuildLayers(const QSize& pixels, qreal ratio);
     void DropLayers() { m_cap = QImage(); }
+    // Repaints for a change of the key's own state: what lies beneath is unchanged.
+    void Repaint();
+    void DropBackdrop() { m_backdrop = QImage(); }
+    // Draws what lies beneath the key in the window into m_backdrop.
+    void CaptureBackdrop(const QSize& pixels, qreal ratio);
 
     QColor m_color{Qt::white};
     int m_intensity = 100;
@@ -59,6 +79,10 @@ private:
     QImage m_top;    // selection frame and legend
     QImage m_capTop;  // m_top over m_cap
     QImage m_frame;  // the composed key
+    QImage m_backdrop;                  // the window beneath the key, premultiplied; null: copy it again
+    unsigned m_backdropGeneration = 0;  // s_backdropGeneration when m_backdrop was copied
+    bool m_ownRepaint = false;          // a repaint for the key's own state is pending
+    int m_backdropCaptures = 0;
 };
 
 }  // namespace zevik

@@ -13,6 +13,7 @@
 #include "ui/container_ui.h"
 #include "ui/message_loop.h"
 #include "ui/paint_manager_ui.h"
+#include "ui/qt/key_button_widget.h"
 #include "ui/qt/text_metrics.h"
 #include "ui/qt/widget_factory.h"
 #include "ui/qt/widget_sync.h"
@@ -158,6 +159,11 @@ void CQtRenderer::Sync(CControlUI& control, UiChange what) {
     const RenderedControl* rendered = Find(&control);
     if (rendered == nullptr || rendered->widget == nullptr) {
         return;
+    }
+    // A key's light colour changes nothing beneath other keys; any other change may, and a key whose
+    // light repaints in the same pass would otherwise keep its old copy of what lies beneath it.
+    if (rendered->kind != WidgetKind::KeyButton || what != UiChange::BkColor) {
+        CKeyButtonWidget::BackdropsMayHaveChanged();
     }
     CWidgetSync::Apply(control, *rendered, what, *this);
     if (HasChange(what, UiChange::Position)) {
