@@ -5,10 +5,13 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <functional>
 
 #include "paint_recorder.h"
+#include "ui/button_ui.h"
+#include "ui/qt/key_button_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui_window_fixture.h"
 
@@ -103,6 +106,66 @@ TEST_F(RendererState, AWidgetRepaintsOnlyWhatChangedOnIt) {
     EXPECT_EQ(recorder.PaintsOf(&label), 1);
     const QRect own(label.mapTo(Host().Widget(), QPoint(0, 0)), label.size());
     EXPECT_TRUE((recorder.painted - own).isEmpty()) << "a colour change repaints its control alone";
+}
+
+// A light of a device picture over a coloured panel, as the program's pages place them.
+const char* kLightSkin = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="120,100">
+  <VerticalLayout name="root" bkcolor="#FF202020">
+    <Control name="under" float="true" pos="10,10,60,60" bkcolor="#FFC00000"/>
+    <DeviceKeyButton name="light" float="true" pos="20,20,32,32" bkcolor="#FF00FF00" borderround="6,6"/>
+  </VerticalLayout>
+</Window>)";
+
+class KeyCapUI final : public CButtonUI {
+public:
+    std::string_view GetClass() const override { return "DeviceKeyButtonUI"; }
+};
+
+class KeyLights : public test::UiWindowFixture {
+protected:
+    void SetUp() override {
+        Open(kLightSkin, [](std::string_view tag) -> CControlUI* {
+            return tag == "DeviceKeyButton" ? new KeyCapUI : nullptr;
+        });
+    }
+    // What the window shows at a point of the window (its backing store, not a fresh rendering).
+    QColor Shown(QPoint at) {
+        QWidget* top = Host().Widget();
+        return top->screen()->grabWindow(top->winId()).toImage().pixelColor(at);
+    }
+};
+
+TEST_F(KeyLights, ALightsColourRepaintsTheLightAloneOverWhatLiesBeneathIt) {
+    auto& light = Get<CKeyButtonWidget>("light");
+    QWidget* under = Renderer().WidgetFor(Control("under"));
+    QWidget* root = Renderer().WidgetFor(Control("root"));
+    Pump();
+    const QPoint corner(20, 20);  // outside the light's rounded rim: the panel beneath shows
+    EXPECT_EQ(Shown(corner), QColor(0xC0, 0, 0));
+
+    PaintRecorder recorder(*Host().Widget());
+    const int captures = light.BackdropCaptures();
+    for (const UiColor colour : {0xFF0000FFu, 0xFFFF0000u, 0x80FFFF00u}) {
+        Control("light")->SetBkColor(colour);
+        Pump();
+    }
+    EXPECT_EQ(recorder.PaintsOf(&light), 3);
+    EXPECT_EQ(recorder.PaintsOf(under), 0) << "a light's frame repaints the panel beneath it";
+    EXPECT_EQ(recorder.PaintsOf(root), 0);
+    EXPECT_EQ(recorder.PaintsOf(Host().Widget()), 0);
+    EXPECT_EQ(light.BackdropCaptures(), captures) << "nothing beneath changed";
+    EXPECT_EQ(Shown(corner), QColor(0xC0, 0, 0));
+
+    // The panel beneath changes in the same pass as the light's colour: the corner shows the new panel.
+    Control("under")->SetBkColor(0xFF0000C0);
+    Control("light")->SetBkColor(0xFF00FF00);
+    Pump();
+    EXPECT_EQ(Shown(corner), QColor(0, 0, 0xC0));
+    // The panel goes while the light stays as it is: the window beneath shows at the corner.
+    Control("under")->SetVisible(false);
+    Pump();
+    EXPECT_EQ(Shown(corner), QColor(0x20, 0x20, 0x20));
 }
 
 TEST_F(RendererState, AShowStateNeverShowsAHiddenWindow) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,14 @@ public:
         }
         WindowImplBase::Notify(msg);
     }
+    CControlUI* CreateControl(std::string_view className) override {
+        if (createControl) {
+            if (CControlUI* control = createControl(className)) {
+                return control;
+            }
+        }
+        return WindowImplBase::CreateControl(className);
+    }
     LRESULT HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& bHandled) override {
         if (msg == WM_MENUCLICK) {
             menuCommands.push_back(reinterpret_cast<MenuCmd*>(wParam)->szName);
@@ -72,6 +81,8 @@ public:
     std::vector<std::string> menuCommands;
     std::vector<std::pair<UINT, LPARAM>> customMessages;
     std::function<void(TNotifyUI&)> onNotify;
+    // Controls of the skin's own tags (as the program's windows make them), nullptr for the rest.
+    std::function<CControlUI*(std::string_view)> createControl;
 
 private:
     std::string m_skin;
@@ -102,9 +113,12 @@ protected:
     void WriteFile(const std::string& name, const std::string& text) { std::ofstream(m_dir / name) << text; }
 
     // Builds and shows a window of the skin text; fails the test when it does not come up.
-    RecordingWindow& Open(const std::string& skin) {
+    // createControl makes the controls of the skin's own tags.
+    RecordingWindow& Open(const std::string& skin,
+                          std::function<CControlUI*(std::string_view)> createControl = {}) {
         WriteFile("test.xml", skin);
         m_window = std::make_unique<RecordingWindow>("test.xml");
+        m_window->createControl = std::move(createControl);
         m_window->Create(0, "test", kVisible, 0, 100, 100, 0, 0);
         EXPECT_NE(m_window->GetHWND(), 0u) << m_window->GetSkinError();
         Pump();
