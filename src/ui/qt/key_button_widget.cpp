@@ -108,7 +108,37 @@ QRgb Over(QRgb src, QRgb dst) {
                  qBlue(src) + qBlue(dst) * keep / 255, qAlpha(src) + qAlpha(dst) * keep / 255);
 }
 
+// base + weight * (glow - glow's alpha * beneath), per premultiplied channel: the glow at a coverage
+// of weight (0..255) under a layer whose composition with beneath is base. The same as composing the
+// glow, the layer and beneath one over the other, as one multiply per channel.
+QRgb Glow(QRgb base, QRgb beneath, QRgb glow, int weight) {
+    const int glowAlpha = qAlpha(glow);
+    const auto channel = [&](int b, int under, int g) {
+        return std::clamp(b + weight * (g * 255 - glowAlpha * under) / (255 * 255), 0, 255);
+    };
+    return qRgba(
+        channel(qRed(base), qRed(beneath), qRed(glow)), channel(qGreen(base), qGreen(beneath), qGreen(glow)),
+        channel(qBlue(base), qBlue(beneath), qBlue(glow)), channel(qAlpha(base), qAlpha(beneath), glowAlpha));
+}
+
 }  // namespace
+
+void CKeyButtonWidget::PrepareBase() {
+    const QSize pixels = m_capTop.size();
+    m_base = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_glowWeight.assign(static_cast<std::size_t>(pixels.width()) * pixels.height(), 0);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* rim = reinterpret_cast<const QRgb*>(m_rim.constScanLine(y));
+        const auto* capTop = reinterpret_cast<const QRgb*>(m_capTop.constScanLine(y));
+        const auto* beneath = reinterpret_cast<const QRgb*>(m_backdrop.constScanLine(y));
+        auto* base = reinterpret_cast<QRgb*>(m_base.scanLine(y));
+        quint8* weight = m_glowWeight.data() + static_cast<std::size_t>(y) * pixels.width();
+        for (int x = 0; x < pixels.width(); ++x) {
+            base[x] = Over(capTop[x], beneath[x]);
+            weight[x] = static_cast<quint8>((255 - qAlpha(capTop[x])) * qAlpha(rim[x]) / 255);
+        }
+    }
+}
 
 void CKeyButtonWidget::BuildLayers(const QSize& pixels, qreal ratio) {
     const KeyShapes k = ShapesOf(rect());
@@ -180,6 +210,7 @@ void CKeyButtonWidget::CaptureBackdrop(const QSize& pixels, qreal ratio) {
     m_backdrop.fill(Qt::transparent);
     m_backdropGeneration = s_backdropGeneration;
     ++m_backdropCaptures;
+    m_base = QImage();
     // From the window down to the key's parent: each ancestor's own painting, then its children that
     // lie beneath the next one on the way (earlier in the stacking order) with everything in them.
     // Nothing above the key and not the key itself: this runs inside the key's own paint event.
@@ -222,6 +253,9 @@ void CKeyButtonWidget::paintEvent(QPaintEvent*) {
         m_backdrop.devicePixelRatio() != ratio) {
         CaptureBackdrop(pixels, ratio);
     }
+    if (m_base.isNull()) {
+        PrepareBase();
+    }
     const QColor lit = LitColor();
     QColor glow = lit;
     glow.setAlpha(m_intensity == 0 ? 0 : 90 + m_intensity * 165 / 100);
@@ -234,19 +268,18 @@ void CKeyButtonWidget::paintEvent(QPaintEvent*) {
         const auto* strip = reinterpret_cast<const QRgb*>(m_strip.constScanLine(y));
         const auto* cap = reinterpret_cast<const QRgb*>(m_cap.constScanLine(y));
         const auto* top = reinterpret_cast<const QRgb*>(m_top.constScanLine(y));
-        const auto* capTop = reinterpret_cast<const QRgb*>(m_capTop.constScanLine(y));
         const auto* beneath = reinterpret_cast<const QRgb*>(m_backdrop.constScanLine(y));
+        const auto* base = reinterpret_cast<const QRgb*>(m_base.constScanLine(y));
+        const quint8* weight = m_glowWeight.data() + static_cast<std::size_t>(y) * pixels.width();
         auto* out = reinterpret_cast<QRgb*>(m_frame.scanLine(y));
         for (int x = 0; x < pixels.width(); ++x) {
-            QRgb pixel = 0;
             if (qAlpha(strip[x]) == 0) {
-                pixel =
-                    qAlpha(capTop[x]) == 255 ? capTop[x] : Over(capTop[x], Cover(glowPixel, qAlpha(rim[x])));
-            } else {
-                pixel = Over(cap[x], Cover(glowPixel, qAlpha(rim[x])));
-                pixel = Over(Cover(litPixel, qAlpha(strip[x])), pixel);
-                pixel = Over(top[x], pixel);
+                out[x] = weight[x] == 0 ? base[x] : Glow(base[x], beneath[x], glowPixel, weight[x]);
+                continue;
             }
+            QRgb pixel = Over(cap[x], Cover(glowPixel, qAlpha(rim[x])));
+            pixel = Over(Cover(litPixel, qAlpha(strip[x])), pixel);
+            pixel = Over(top[x], pixel);
             out[x] = qAlpha(pixel) == 255 ? pixel : Over(pixel, beneath[x]);
         }
     }

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 namespace zevik {
 
@@ -60,7 +61,13 @@ private:
     // paint only blends the light colour into them (a preview repaints its lights many times a
     // second; filling three antialiased rounded shapes each time cost most of it).
     void BuildLayers(const QSize& pixels, qreal ratio);
-    void DropLayers() { m_cap = QImage(); }
+    void DropLayers() {
+        m_cap = QImage();
+        m_base = QImage();
+    }
+    // Composes what does not depend on the light colour with what lies beneath: m_base and
+    // m_glowWeight, from the layers and m_backdrop.
+    void PrepareBase();
     // Repaints for a change of the key's own state: what lies beneath is unchanged.
     void Repaint();
     void DropBackdrop() { m_backdrop = QImage(); }
@@ -80,6 +87,8 @@ private:
     QImage m_capTop;  // m_top over m_cap
     QImage m_frame;  // the composed key
     QImage m_backdrop;                  // the window beneath the key, premultiplied; null: copy it again
+    QImage m_base;                      // m_capTop over m_backdrop; null: prepare it again
+    std::vector<quint8> m_glowWeight;   // per pixel: the rim's coverage that m_capTop lets through
     unsigned m_backdropGeneration = 0;  // s_backdropGeneration when m_backdrop was copied
     bool m_ownRepaint = false;          // a repaint for the key's own state is pending
     int m_backdropCaptures = 0;
