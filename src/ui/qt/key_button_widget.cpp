@@ -125,22 +125,39 @@ QRgb Glow(QRgb base, QRgb beneath, QRgb glow, int weight) {
 
 void CKeyButtonWidget::PrepareBase() {
     const QSize pixels = m_capTop.size();
-    m_base = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    m_glowWeight.assign(static_cast<std::size_t>(pixels.width()) * pixels.height(), 0);
+    m_litPixels.clear();
+    const int stride = static_cast<int>(m_frame.bytesPerLine() / sizeof(QRgb));
     for (int y = 0; y < pixels.height(); ++y) {
         const auto* rim = reinterpret_cast<const QRgb*>(m_rim.constScanLine(y));
+        const auto* strip = reinterpret_cast<const QRgb*>(m_strip.constScanLine(y));
+        const auto* cap = reinterpret_cast<const QRgb*>(m_cap.constScanLine(y));
+        const auto* top = reinterpret_cast<const QRgb*>(m_top.constScanLine(y));
         const auto* capTop = reinterpret_cast<const QRgb*>(m_capTop.constScanLine(y));
         const auto* beneath = reinterpret_cast<const QRgb*>(m_backdrop.constScanLine(y));
-        auto* base = reinterpret_cast<QRgb*>(m_base.scanLine(y));
-        quint8* weight = m_glowWeight.data() + static_cast<std::size_t>(y) * pixels.width();
+        auto* out = reinterpret_cast<QRgb*>(m_frame.scanLine(y));
         for (int x = 0; x < pixels.width(); ++x) {
-            base[x] = Over(capTop[x], beneath[x]);
-            weight[x] = static_cast<quint8>((255 - qAlpha(capTop[x])) * qAlpha(rim[x]) / 255);
+            out[x] = Over(capTop[x], beneath[x]);
+            const int weight = (255 - qAlpha(capTop[x])) * qAlpha(rim[x]) / 255;
+            if (weight == 0 && qAlpha(strip[x]) == 0) {
+                continue;  // the light does not show here
+            }
+            LitPixel lit;
+            lit.offset = static_cast<std::uint32_t>(y * stride + x);
+            lit.base = out[x];
+            lit.beneath = beneath[x];
+            lit.cap = cap[x];
+            lit.top = top[x];
+            lit.weight = static_cast<quint8>(weight);
+            lit.rim = static_cast<quint8>(qAlpha(rim[x]));
+            lit.strip = static_cast<quint8>(qAlpha(strip[x]));
+            m_litPixels.push_back(lit);
         }
     }
+    m_prepared = true;
 }
 
 void CKeyButtonWidget::BuildLayers(const QSize& pixels, qreal ratio) {
+    m_prepared = false;  // m_frame is drawn anew
     const KeyShapes k = ShapesOf(rect());
     m_rim = Layer(pixels, ratio);
     m_strip = Layer(pixels, ratio);
@@ -210,7 +227,7 @@ void CKeyButtonWidget::CaptureBackdrop(const QSize& pixels, qreal ratio) {
     m_backdrop.fill(Qt::transparent);
     m_backdropGeneration = s_backdropGeneration;
     ++m_backdropCaptures;
-    m_base = QImage();
+    m_prepared = false;
     // From the window down to the key's parent: each ancestor's own painting, then its children that
     // lie beneath the next one on the way (earlier in the stacking order) with everything in them.
     // Nothing above the key and not the key itself: this runs inside the key's own paint event.
@@ -253,7 +270,7 @@ void CKeyButtonWidget::paintEvent(QPaintEvent*) {
         m_backdrop.devicePixelRatio() != ratio) {
         CaptureBackdrop(pixels, ratio);
     }
-    if (m_base.isNull()) {
+    if (!m_prepared) {
         PrepareBase();
     }
     const QColor lit = LitColor();
@@ -261,27 +278,18 @@ void CKeyButtonWidget::paintEvent(QPaintEvent*) {
     glow.setAlpha(m_intensity == 0 ? 0 : 90 + m_intensity * 165 / 100);
     const QRgb glowPixel = qPremultiply(glow.rgba());
     const QRgb litPixel = qPremultiply(lit.rgba());
-    // Rim in the light's colour, the cap over it, the strip over that, frame and legend on top, all
-    // over what lies beneath the key.
-    for (int y = 0; y < pixels.height(); ++y) {
-        const auto* rim = reinterpret_cast<const QRgb*>(m_rim.constScanLine(y));
-        const auto* strip = reinterpret_cast<const QRgb*>(m_strip.constScanLine(y));
-        const auto* cap = reinterpret_cast<const QRgb*>(m_cap.constScanLine(y));
-        const auto* top = reinterpret_cast<const QRgb*>(m_top.constScanLine(y));
-        const auto* beneath = reinterpret_cast<const QRgb*>(m_backdrop.constScanLine(y));
-        const auto* base = reinterpret_cast<const QRgb*>(m_base.constScanLine(y));
-        const quint8* weight = m_glowWeight.data() + static_cast<std::size_t>(y) * pixels.width();
-        auto* out = reinterpret_cast<QRgb*>(m_frame.scanLine(y));
-        for (int x = 0; x < pixels.width(); ++x) {
-            if (qAlpha(strip[x]) == 0) {
-                out[x] = weight[x] == 0 ? base[x] : Glow(base[x], beneath[x], glowPixel, weight[x]);
-                continue;
-            }
-            QRgb pixel = Over(cap[x], Cover(glowPixel, qAlpha(rim[x])));
-            pixel = Over(Cover(litPixel, qAlpha(strip[x])), pixel);
-            pixel = Over(top[x], pixel);
-            out[x] = qAlpha(pixel) == 255 ? pixel : Over(pixel, beneath[x]);
+    // Only the pixels the light reaches change: rim in the light's colour, the cap over it, the strip
+    // over that, frame and legend on top, all over what lies beneath the key.
+    auto* out = reinterpret_cast<QRgb*>(m_frame.bits());
+    for (const LitPixel& px : m_litPixels) {
+        if (px.strip == 0) {
+            out[px.offset] = Glow(px.base, px.beneath, glowPixel, px.weight);
+            continue;
         }
+        QRgb pixel = Over(px.cap, Cover(glowPixel, px.rim));
+        pixel = Over(Cover(litPixel, px.strip), pixel);
+        pixel = Over(px.top, pixel);
+        out[px.offset] = qAlpha(pixel) == 255 ? pixel : Over(pixel, px.beneath);
     }
     QPainter p(this);
     p.setCompositionMode(QPainter::CompositionMode_Source);

@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
 #include <vector>
 
 namespace zevik {
@@ -63,10 +64,10 @@ private:
     void BuildLayers(const QSize& pixels, qreal ratio);
     void DropLayers() {
         m_cap = QImage();
-        m_base = QImage();
+        m_prepared = false;
     }
-    // Composes what does not depend on the light colour with what lies beneath: m_base and
-    // m_glowWeight, from the layers and m_backdrop.
+    // Composes what does not depend on the light colour with what lies beneath into m_frame, and
+    // lists the pixels the light reaches, from the layers and m_backdrop.
     void PrepareBase();
     // Repaints for a change of the key's own state: what lies beneath is unchanged.
     void Repaint();
@@ -87,8 +88,19 @@ private:
     QImage m_capTop;  // m_top over m_cap
     QImage m_frame;  // the composed key
     QImage m_backdrop;                  // the window beneath the key, premultiplied; null: copy it again
-    QImage m_base;                      // m_capTop over m_backdrop; null: prepare it again
-    std::vector<quint8> m_glowWeight;   // per pixel: the rim's coverage that m_capTop lets through
+    // A pixel of m_frame that the light reaches, with what composes it.
+    struct LitPixel {
+        std::uint32_t offset = 0;  // in m_frame's pixels
+        QRgb base = 0;             // m_capTop over m_backdrop
+        QRgb beneath = 0;          // m_backdrop
+        QRgb cap = 0;              // m_cap (under the strip)
+        QRgb top = 0;              // m_top (under the strip)
+        quint8 weight = 0;         // the rim's coverage that m_capTop lets through
+        quint8 rim = 0;            // coverage of the rim
+        quint8 strip = 0;          // coverage of the strip
+    };
+    std::vector<LitPixel> m_litPixels;
+    bool m_prepared = false;  // m_frame holds what does not depend on the colour, m_litPixels is listed
     unsigned m_backdropGeneration = 0;  // s_backdropGeneration when m_backdrop was copied
     bool m_ownRepaint = false;          // a repaint for the key's own state is pending
     int m_backdropCaptures = 0;
