@@ -42,6 +42,13 @@ std::vector<std::string> Words(const std::string& line) {
     return words;
 }
 
+// A whole non-negative decimal number, -1 for anything else.
+int Count(const std::string& text) {
+    int n = -1;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    return ec == std::errc{} && ptr == text.data() + text.size() && n >= 0 ? n : -1;
+}
+
 // One line of the script, checked before the run starts.
 struct BatchLine {
     int number = 0;  // of the line in the script
@@ -57,11 +64,7 @@ bool CheckLine(BatchLine& line, std::string& error) {
     const std::string& verb = line.words[0];
     const std::vector<std::string> rest(line.words.begin() + 1, line.words.end());
     if (verb == "wait") {
-        int ms = -1;
-        if (rest.size() == 1) {
-            const auto [ptr, ec] = std::from_chars(rest[0].data(), rest[0].data() + rest[0].size(), ms);
-            if (ec != std::errc{} || ptr != rest[0].data() + rest[0].size()) ms = -1;
-        }
+        const int ms = rest.size() == 1 ? Count(rest[0]) : -1;
         if (ms < 0 || ms > 600000) {
             error = "wait takes 0 to 600000 milliseconds";
             return false;
@@ -88,11 +91,7 @@ bool CheckLine(BatchLine& line, std::string& error) {
         return true;
     }
     if (verb == "settings") {
-        int index = -1;
-        if (rest.size() == 2 && rest[0] == "language") {
-            const auto [ptr, ec] = std::from_chars(rest[1].data(), rest[1].data() + rest[1].size(), index);
-            if (ec != std::errc{} || ptr != rest[1].data() + rest[1].size()) index = -1;
-        }
+        const int index = rest.size() == 2 && rest[0] == "language" ? Count(rest[1]) : -1;
         if (index < 0) {
             error = "settings takes language INDEX";
             return false;

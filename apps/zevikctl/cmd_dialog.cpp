@@ -45,20 +45,15 @@ int RunMessage(CliContext& context, const MessageArguments& args) {
 int RunAbout(CliContext& context) {
     CHeadlessRun run;
     if (!StartHeadlessRun(context, run)) return kExitFailed;
-    // The window is read as it opens: the answer closes it right after.
-    CAboutWnd wnd;
-    CMainWnd& main = run.Session().Window();
-    if (wnd.Create(main.GetHWND(), "  ", 0x90000000, 0x80, 0, 0, CAboutWnd::kWidth, CAboutWnd::kHeight) ==
-        0) {
-        std::cerr << "zevikctl: the about window has no skin: " << wnd.GetSkinError() << '\n';
+    const std::optional<std::string> version = ShowAboutWindow(run.Session().Window().GetHWND(), 96);
+    if (!version) {
+        std::cerr << "zevikctl: the about window did not open\n";
         return FinishHeadlessRun(run, kExitFailed);
     }
-    std::cout << wnd.VersionText() << '\n';
-    wnd.DestroyWindow();
+    std::cout << *version << '\n';
     return FinishHeadlessRun(run, kExitOk);
 }
 
-// The picker as the main window opens it for a stage with that colour.
 int RunColour(CliContext& context, UiColor initial) {
     CHeadlessRun run;
     if (!StartHeadlessRun(context, run)) return kExitFailed;

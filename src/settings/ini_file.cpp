@@ -26,12 +26,9 @@ bool IsKey(std::string_view line, std::string_view key) {
     return line.size() > key.size() && line.substr(0, key.size()) == key && line[key.size()] == '=';
 }
 
-}  // namespace
-
-JsonWriteResult WriteIniValue(const std::filesystem::path& file, std::string_view section,
-                              std::string_view key, std::string_view value) {
-    std::vector<std::string> lines = ReadLines(file);
-    const std::string header = "[" + std::string(section) + "]";
+// Sets one key in the lines, adding the section when missing.
+void SetValue(std::vector<std::string>& lines, const std::string& header, std::string_view key,
+              std::string_view value) {
     const std::string entry = std::string(key) + "=" + std::string(value);
     std::size_t at = lines.size();
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -43,17 +40,25 @@ JsonWriteResult WriteIniValue(const std::filesystem::path& file, std::string_vie
     if (at == lines.size()) {
         lines.push_back(header);
         lines.push_back(entry);
-    } else {
-        std::size_t i = at + 1;
-        for (; i < lines.size() && !IsSection(lines[i]); ++i) {
-            if (IsKey(lines[i], key)) {
-                lines[i] = entry;
-                break;
-            }
-        }
-        if (i == lines.size() || IsSection(lines[i]))
-            lines.insert(lines.begin() + static_cast<long>(i), entry);
+        return;
     }
+    std::size_t i = at + 1;
+    for (; i < lines.size() && !IsSection(lines[i]); ++i) {
+        if (IsKey(lines[i], key)) {
+            lines[i] = entry;
+            return;
+        }
+    }
+    lines.insert(lines.begin() + static_cast<long>(i), entry);  // at the end of its section
+}
+
+}  // namespace
+
+JsonWriteResult WriteIniValues(const std::filesystem::path& file, std::string_view section,
+                               std::initializer_list<IniValue> values) {
+    std::vector<std::string> lines = ReadLines(file);
+    const std::string header = "[" + std::string(section) + "]";
+    for (const IniValue& value : values) SetValue(lines, header, value.key, value.value);
     std::string text;
     for (const std::string& line : lines) text += line + "\n";
     std::error_code ec;

@@ -1,9 +1,10 @@
 #pragma once
-// A small INI file ("[SECTION]" lines and "KEY=value" lines) changed one value at a time: the file is
-// read, the key set (its section added when missing), and the whole written back atomically. Every
-// other line stays as it was.
+// A small INI file ("[SECTION]" lines and "KEY=value" lines) changed in place: the file is read, the
+// keys set (the section added when missing), and the whole written back atomically, once. Every other
+// line stays as it was.
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,12 @@
 
 namespace zevik {
 
-JsonWriteResult WriteIniValue(const std::filesystem::path& file, std::string_view section,
-                              std::string_view key, std::string_view value);
+struct IniValue {
+    std::string_view key;
+    std::string_view value;
+};
+JsonWriteResult WriteIniValues(const std::filesystem::path& file, std::string_view section,
+                               std::initializer_list<IniValue> values);
 
 // The value of a key, "" when there is none.
 std::string ReadIniValue(const std::filesystem::path& file, std::string_view section, std::string_view key);

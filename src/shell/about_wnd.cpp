@@ -51,18 +51,19 @@ void CAboutWnd::OnTimer(UINT_PTR id) {
     if (id == 1) KillTimer(1);
 }
 
-void ShowAboutWindow(HWND parent, int dpi) {
+std::optional<std::string> ShowAboutWindow(HWND parent, int dpi) {
     CAboutWnd wnd;
     if (wnd.Create(parent, "  ", kAboutStyle, kAboutExStyle, 0, 0, CAboutWnd::kWidth, CAboutWnd::kHeight) ==
-        0)
-        return;
+        0) {
+        return std::nullopt;
+    }
     wnd.SetWindowDpi(dpi);
     wnd.CenterWindow();
-    const std::string version = wnd.VersionText();
+    std::string version = wnd.VersionText();
     const UINT result = wnd.RunModal();
-    if (wnd.GetHWND() != 0) wnd.DestroyWindow();
     if (DialogsRunHeadless())
         CDialogAnswers::Instance().Report(CAboutWnd::kClassName, version, std::to_string(result));
+    return version;
 }
 
 }  // namespace zevik

@@ -2,6 +2,7 @@
 // CAboutWnd: the about window, opened from the tray menu. It shows the program's version in
 // "software_ver_label", through the language text "software_rev_text" (whose "%s" takes it).
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,8 @@ public:
 // The build's version, "0.1.0".
 std::string_view ProgramVersion();
 
-// Opens the about window over parent at that DPI and runs it until it closes.
-void ShowAboutWindow(HWND parent, int dpi);
+// Opens the about window over parent at that DPI and runs it until it closes. The version text it
+// showed; nothing when it could not open.
+std::optional<std::string> ShowAboutWindow(HWND parent, int dpi);
 
 }  // namespace zevik

@@ -264,7 +264,6 @@ std::optional<UiColor> ShowColorSelectWindow(HWND parent, int dpi, UiColor initi
     wnd.SetSevenColour(false);
     wnd.CenterWindow();
     const UINT result = wnd.RunModal();
-    if (wnd.GetHWND() != 0) wnd.DestroyWindow();  // the loop was quit while it stood
     const UiColor chosen = wnd.GetColour();
     if (DialogsRunHeadless()) {
         CDialogAnswers::Instance().Report(

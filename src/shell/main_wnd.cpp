@@ -102,7 +102,7 @@ void CMainWnd::InitWindow() {
 void CMainWnd::OnWindowInit() {
     // This program drives the lighting from the start.
     m_outside->BroadcastLightControl(1, 1);
-    ApplyLanguage(ReadSavedLanguage());
+    ApplySavedLanguage();
     // Shown by the scan thread's activate message after its first pass.
     ShowWindow(false, false);
     StartScan();

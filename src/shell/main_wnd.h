@@ -213,6 +213,11 @@ private:
     void OnActivityMessage(UINT msg, WPARAM wParam);
     // UM_LANGUAGE_CHANGED from the settings window: the language at that index, then the pages.
     void OnLanguageChosen(WPARAM index);
+    // The language list read once by the caller: the saved language's index in it, the switch to an
+    // index of it, and the saved one applied at window-init.
+    int SavedLanguageIn(const std::vector<LanguageEntry>& list) const;
+    void ApplyLanguageOf(int index, const std::vector<LanguageEntry>& list);
+    void ApplySavedLanguage();
     void OnPowerBroadcast(WPARAM event);
     void AnswerWorkTool();
     void SwitchProfileOfCurrentDevice();

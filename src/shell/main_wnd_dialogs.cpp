@@ -43,7 +43,6 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
             wnd.MoveWindow(UiRect{x, y, x + own.GetWidth(), y + own.GetHeight()});
         }
         wnd.RunModal();
-        if (wnd.GetHWND() != 0) wnd.DestroyWindow();
     }
     m_settingsOpen = false;
 }

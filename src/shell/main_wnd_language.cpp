@@ -24,15 +24,23 @@ std::vector<LanguageEntry> CMainWnd::Languages() const {
 }
 
 int CMainWnd::ReadSavedLanguage() const {
+    return SavedLanguageIn(Languages());
+}
+
+int CMainWnd::SavedLanguageIn(const std::vector<LanguageEntry>& list) const {
     const CAppSettings::SavedLanguage saved = CAppSettings(m_settingsFile).ReadLanguage();
     if (!saved.fileRead) return 0;  // nothing saved yet: the first language
-    return LanguageIndexOfId(Languages(), saved.id.value_or(kUnreadLanguageId));
+    return LanguageIndexOfId(list, saved.id.value_or(kUnreadLanguageId));
 }
 
 void CMainWnd::ApplyLanguage(int index) {
     if (index == m_languageIndex) return;
+    ApplyLanguageOf(index, Languages());
+}
+
+void CMainWnd::ApplyLanguageOf(int index, const std::vector<LanguageEntry>& list) {
+    if (index == m_languageIndex) return;
     m_languageIndex = index;
-    const std::vector<LanguageEntry> list = Languages();
     // A list that cannot be read still switches: to no table, whose keys show as they are.
     const LanguageEntry entry = index >= 0 && index < static_cast<int>(list.size())
                                     ? list[static_cast<std::size_t>(index)]
@@ -44,6 +52,11 @@ void CMainWnd::ApplyLanguage(int index) {
     m_pm.NeedUpdate();
 }
 
+void CMainWnd::ApplySavedLanguage() {
+    const std::vector<LanguageEntry> list = Languages();
+    ApplyLanguageOf(SavedLanguageIn(list), list);
+}
+
 void CMainWnd::SaveLanguage(int id) {
     if (const JsonWriteResult written = CAppSettings(m_settingsFile).WriteLanguage(id); written) {
         Trace("写成功！");
@@ -53,8 +66,9 @@ void CMainWnd::SaveLanguage(int id) {
 }
 
 void CMainWnd::OnLanguageChosen(WPARAM index) {
-    if (index >= Languages().size()) return;  // not a language of the list: nothing changes
-    ApplyLanguage(static_cast<int>(index));
+    const std::vector<LanguageEntry> list = Languages();
+    if (index >= list.size()) return;  // not a language of the list: nothing changes
+    ApplyLanguageOf(static_cast<int>(index), list);
     ForEachDevice({kFamilyMouse, kFamilyKeyboard}, [](COrbantixUSBDevice& device) { device.RefreshPage(); });
 }
 

@@ -74,7 +74,6 @@ int ShowMessage(HWND parent, std::string_view titleKey, std::string_view textKey
     wnd.CenterWindow();
     const std::string shown = wnd.ShownText();
     const int result = wnd.RunModal() == 1 ? 1 : 0;
-    if (wnd.GetHWND() != 0) wnd.DestroyWindow();  // the loop was quit while it stood
     if (DialogsRunHeadless()) CDialogAnswers::Instance().Report(textKey, shown, std::to_string(result));
     return result;
 }

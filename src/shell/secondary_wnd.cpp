@@ -35,17 +35,12 @@ CSecondaryWnd::~CSecondaryWnd() {
 }
 
 void CSecondaryWnd::CloseAllOwnedBy(HWND parent) {
-    // Closing may end a modal loop and delete the window: work on a copy, look each one up again.
-    const std::vector<CSecondaryWnd*> snapshot = OpenWindows();
-    for (CSecondaryWnd* window : snapshot) {
-        const auto& live = OpenWindows();
-        if (std::find(live.begin(), live.end(), window) == live.end()) continue;
-        // At once, not posted: the caller may be about to hide or end, and the modal loop must see it.
-        if (window->GetHWND() != 0 && window->GetParentHWND() == parent) window->SendMessage(WM_CLOSE, 0, 0);
-    }
+    // At once, not posted: the caller may be about to hide or end, and the modal loop must see it.
+    SendToAllOwnedBy(parent, WM_CLOSE, 0, 0);
 }
 
 void CSecondaryWnd::SendToAllOwnedBy(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A message may end a modal loop and destroy the window: work on a copy, look each one up again.
     const std::vector<CSecondaryWnd*> snapshot = OpenWindows();
     for (CSecondaryWnd* window : snapshot) {
         const auto& live = OpenWindows();
@@ -100,7 +95,10 @@ UINT CSecondaryWnd::RunModal() {
             });
         }
     }
-    return ShowModal();
+    const UINT result = ShowModal();
+    // The loop was quit while the window stood (the program ends): it goes with the run.
+    if (GetHWND() != 0) DestroyWindow();
+    return result;
 }
 
 bool CSecondaryWnd::Click(std::string_view name) {

@@ -32,7 +32,8 @@ public:
     void SetWindowDpi(int dpi);
     int GetWindowDpi() const { return m_dpi; }
 
-    // ShowModal; without a renderer the next prepared answer is applied as the loop starts.
+    // ShowModal; without a renderer the next prepared answer is applied as the loop starts. The
+    // window is destroyed when it returns, also when the loop was quit while it stood.
     UINT RunModal();
 
     // Closes every open secondary window owned by parent at once (result 0).

@@ -93,14 +93,9 @@ std::vector<CControlUI*> CSkinFrame::ColourButtons() {
 
 void CSkinFrame::ChooseImage(const std::string& image, bool offered) {
     GetSkinObserver().Broadcast(SkinChangedParam{false, 0, image});
-    const bool reset = !offered;
-    if (const JsonWriteResult w1 = WriteIniValue(m_mainIni, "SKINIMAGE", "FLAGS", reset ? "0" : "1"); !w1) {
-        Trace("main.ini not written: " + w1.message);
-        return;
-    }
-    if (const JsonWriteResult w2 = WriteIniValue(m_mainIni, "SKINIMAGE", "IMAGE", image); !w2) {
-        Trace("main.ini not written: " + w2.message);
-    }
+    const JsonWriteResult written =
+        WriteIniValues(m_mainIni, "SKINIMAGE", {{"FLAGS", offered ? "1" : "0"}, {"IMAGE", image}});
+    if (!written) Trace("main.ini not written: " + written.message);
 }
 
 void CSkinFrame::ChooseCustomImage() {
