@@ -12,6 +12,8 @@
 #include "paint_recorder.h"
 #include "ui/button_ui.h"
 #include "ui/qt/key_button_widget.h"
+#include "ui/qt/light_layer_widget.h"
+#include "ui/qt/light_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui_window_fixture.h"
 
@@ -166,6 +168,88 @@ TEST_F(KeyLights, ALightsColourRepaintsTheLightAloneOverWhatLiesBeneathIt) {
     Control("under")->SetVisible(false);
     Pump();
     EXPECT_EQ(Shown(corner), QColor(0x20, 0x20, 0x20));
+}
+
+// Lights of a device picture (caps that take no input) over a coloured panel: one layer paints them.
+const char* kLightsSkin = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="120,100">
+  <VerticalLayout name="root" bkcolor="#FF202020">
+    <Control name="under" float="true" pos="10,10,60,60" bkcolor="#FFC00000"/>
+    <DeviceKeyButton name="light_0" float="true" pos="20,20,32,32" mouse="false" bkcolor="#FF00FF00" borderround="6,6"/>
+    <DeviceKeyButton name="light_1" float="true" pos="40,40,52,52" mouse="false" bkcolor="#FF00FF00" borderround="6,6"/>
+    <DeviceKeyButton name="key" float="true" pos="70,20,100,50" bkcolor="#FF0000FF" borderround="6,6"/>
+  </VerticalLayout>
+</Window>)";
+
+class LightLayer : public KeyLights {
+protected:
+    void SetUp() override {
+        Open(kLightsSkin, [](std::string_view tag) -> CControlUI* {
+            return tag == "DeviceKeyButton" ? new KeyCapUI : nullptr;
+        });
+    }
+};
+
+TEST_F(LightLayer, LightsArePaintedTogetherInTheirRectanglesOverWhatLiesBeneath) {
+    auto* first = qobject_cast<CLightWidget*>(Renderer().WidgetFor(Control("light_0")));
+    auto* second = qobject_cast<CLightWidget*>(Renderer().WidgetFor(Control("light_1")));
+    ASSERT_NE(first, nullptr) << "a cap without input is a light";
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(qobject_cast<CKeyButtonWidget*>(Renderer().WidgetFor(Control("key"))), nullptr);
+    CLightLayerWidget* layer = first->Layer();
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(second->Layer(), layer);
+    EXPECT_TRUE(first->IsShown());
+    QWidget* under = Renderer().WidgetFor(Control("under"));
+    QWidget* root = Renderer().WidgetFor(Control("root"));
+    Pump();
+    const QPoint corner(20, 20);  // outside the first light's rounded rim: the panel beneath shows
+    const QPoint between(36, 36);  // inside the layer, between the lights
+    EXPECT_EQ(Shown(corner), QColor(0xC0, 0, 0));
+    EXPECT_EQ(Shown(between), QColor(0xC0, 0, 0));
+    EXPECT_GT(Shown(QPoint(22, 26)).green(), 150) << "the rim shows the light's colour";
+
+    PaintRecorder recorder(*Host().Widget());
+    const int captures = layer->BackdropCaptures();
+    for (const UiColor colour : {0xFF0000FFu, 0xFFFF0000u, 0x80FFFF00u}) {
+        Control("light_0")->SetBkColor(colour);
+        Control("light_1")->SetBkColor(colour);
+        Pump();
+    }
+    EXPECT_EQ(recorder.PaintsOf(layer), 3) << "one paint per pass for both lights";
+    EXPECT_EQ(recorder.PaintsOf(under), 0) << "a light's frame repaints the panel beneath it";
+    EXPECT_EQ(recorder.PaintsOf(root), 0);
+    const QRegion lights = QRegion(20, 20, 12, 12) + QRegion(40, 40, 12, 12);
+    EXPECT_TRUE((recorder.painted - lights).isEmpty()) << "repainted outside the lights";
+    EXPECT_EQ(layer->BackdropCaptures(), captures) << "nothing beneath changed";
+    EXPECT_EQ(Shown(corner), QColor(0xC0, 0, 0));
+    EXPECT_GT(Shown(QPoint(22, 26)).red(), 60) << "the rim follows the colour";
+
+    // The panel beneath changes in the same pass as a light's colour: the layer shows the new panel.
+    Control("under")->SetBkColor(0xFF0000C0);
+    Control("light_0")->SetBkColor(0xFF00FF00);
+    Pump();
+    EXPECT_EQ(Shown(corner), QColor(0, 0, 0xC0));
+    EXPECT_EQ(Shown(between), QColor(0, 0, 0xC0));
+    // A light hidden shows what lies beneath it; the other stays.
+    Control("light_1")->SetVisible(false);
+    Pump();
+    EXPECT_FALSE(second->IsShown());
+    EXPECT_EQ(Shown(QPoint(46, 46)), QColor(0, 0, 0xC0));
+    EXPECT_GT(Shown(QPoint(22, 26)).green(), 150);
+    // The panel goes: the window beneath shows around the light.
+    Control("under")->SetVisible(false);
+    Pump();
+    EXPECT_EQ(Shown(corner), QColor(0x20, 0x20, 0x20));
+}
+
+TEST_F(LightLayer, AKeyUnderTheLayerTakesTheClick) {
+    // The layer lies over the keys and picture around its lights and lets the mouse through.
+    auto* first = qobject_cast<CLightWidget*>(Renderer().WidgetFor(Control("light_0")));
+    ASSERT_NE(first, nullptr);
+    QWidget* top = Host().Widget();
+    EXPECT_NE(top->childAt(QPoint(36, 36)), first->Layer());
+    EXPECT_EQ(top->childAt(QPoint(80, 30)), Renderer().WidgetFor(Control("key")));
 }
 
 TEST_F(RendererState, AShowStateNeverShowsAHiddenWindow) {

@@ -13,7 +13,9 @@
 #include "ui/container_ui.h"
 #include "ui/message_loop.h"
 #include "ui/paint_manager_ui.h"
-#include "ui/qt/key_button_widget.h"
+#include "ui/qt/backdrop.h"
+#include "ui/qt/light_layer_widget.h"
+#include "ui/qt/light_widget.h"
 #include "ui/qt/text_metrics.h"
 #include "ui/qt/widget_factory.h"
 #include "ui/qt/widget_sync.h"
@@ -162,8 +164,10 @@ void CQtRenderer::Sync(CControlUI& control, UiChange what) {
     }
     // A key's light colour changes nothing beneath other keys; any other change may, and a key whose
     // light repaints in the same pass would otherwise keep its old copy of what lies beneath it.
-    if (rendered->kind != WidgetKind::KeyButton || what != UiChange::BkColor) {
-        CKeyButtonWidget::BackdropsMayHaveChanged();
+    const bool capColour = (rendered->kind == WidgetKind::KeyButton || rendered->kind == WidgetKind::Light) &&
+                           what == UiChange::BkColor;
+    if (!capColour) {
+        backdrop::Changed(*rendered->widget);
     }
     CWidgetSync::Apply(control, *rendered, what, *this);
     if (HasChange(what, UiChange::Position)) {
@@ -190,8 +194,13 @@ void CQtRenderer::Place(CControlUI& control) {
     if (const CControlUI* ancestor = RenderedAncestor(control)) {
         origin = UiPoint{ancestor->GetPos().left, ancestor->GetPos().top};
     }
-    w->setGeometry(rc.left - origin.x, rc.top - origin.y, std::max(0, rc.GetWidth()),
-                   std::max(0, rc.GetHeight()));
+    const QRect place(rc.left - origin.x, rc.top - origin.y, std::max(0, rc.GetWidth()),
+                      std::max(0, rc.GetHeight()));
+    if (auto* light = qobject_cast<CLightWidget*>(w)) {
+        light->Place(place);  // hidden: its layer shows it
+    } else {
+        w->setGeometry(place);
+    }
 }
 
 void CQtRenderer::SyncGeometry() {
@@ -210,6 +219,9 @@ void CQtRenderer::RestackChildren(CControlUI& container) {
         if (QWidget* w = WidgetFor(c->GetItemAt(i))) {
             w->raise();
         }
+    }
+    if (QWidget* w = WidgetFor(&container)) {
+        CLightLayerWidget::Restack(*w);
     }
 }
 

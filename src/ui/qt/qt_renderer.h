@@ -42,6 +42,7 @@ enum class WidgetKind {
     RichEdit,   // QPlainTextEdit
     Palette,    // CColorPaletteWidget
     KeyButton,  // CKeyButtonWidget
+    Light,      // CLightWidget, painted by its parent's CLightLayerWidget
     BarGraph,   // CBarGraphWidget
 };
 

@@ -21,6 +21,7 @@
 #include "ui/qt/bar_graph_widget.h"
 #include "ui/qt/color_palette_widget.h"
 #include "ui/qt/key_button_widget.h"
+#include "ui/qt/light_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui/qt/ring_progress_widget.h"
 #include "ui/rich_edit_ui.h"
@@ -59,7 +60,8 @@ void SendEvent(CControlUI& control, int type, QPoint globalPos = {}) {
 
 WidgetKind CWidgetFactory::KindFor(CControlUI& control) {
     if (ClassHas(control, "DeviceKeyButton")) {
-        return WidgetKind::KeyButton;
+        // A cap that takes no input is a light of the picture.
+        return control.IsMouseEnabled() ? WidgetKind::KeyButton : WidgetKind::Light;
     }
     if (ClassHas(control, "CircleProgress")) {
         return WidgetKind::Ring;
@@ -150,6 +152,9 @@ RenderedControl CWidgetFactory::Create(CControlUI& control, QWidget* parent, CQt
         case WidgetKind::KeyButton:
             out.widget = new CKeyButtonWidget(parent);
             break;
+        case WidgetKind::Light:
+            out.widget = new CLightWidget(parent);
+            break;
         case WidgetKind::BarGraph:
             out.widget = new CBarGraphWidget(parent);
             break;
@@ -202,6 +207,8 @@ void CWidgetFactory::Wire(CControlUI& control, const RenderedControl& rendered, 
         case WidgetKind::KeyButton:
             QObject::connect(static_cast<CKeyButtonWidget*>(widget), &CKeyButtonWidget::clicked, r,
                              [c] { c->Activate(); });
+            break;
+        case WidgetKind::Light:  // takes no input
             break;
         case WidgetKind::Combo: {
             auto* combo = static_cast<CComboUI*>(c);

@@ -24,7 +24,7 @@
 #include "ui/qt/bar_graph_widget.h"
 #include "ui/qt/color_palette_widget.h"
 #include "ui/qt/font_loader.h"
-#include "ui/qt/key_button_widget.h"
+#include "ui/qt/key_cap_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui/qt/ring_progress_widget.h"
 #include "ui/qt/theme_colors.h"
@@ -216,7 +216,8 @@ void CWidgetSync::ApplyText(CControlUI& control, const RenderedControl& rendered
             static_cast<CRingProgressWidget*>(w)->SetText(text);
             break;
         case WidgetKind::KeyButton:
-            static_cast<CKeyButtonWidget*>(w)->SetText(text);
+        case WidgetKind::Light:
+            static_cast<CKeyCapWidget*>(w)->SetText(text);
             break;
         case WidgetKind::Combo:
         case WidgetKind::Slider:
@@ -293,8 +294,9 @@ void CWidgetSync::ApplyStyle(CControlUI& control, const RenderedControl& rendere
             static_cast<CPaintedControlWidget*>(w)->SetLook(std::move(look));
             break;
         }
-        case WidgetKind::KeyButton: {
-            auto* key = static_cast<CKeyButtonWidget*>(w);
+        case WidgetKind::KeyButton:
+        case WidgetKind::Light: {
+            auto* key = static_cast<CKeyCapWidget*>(w);
             key->SetColor(KeyColor(control, bk));
             key->SetIntensity(ParseInt(control.GetAttribute("intensity")).value_or(100));
             key->SetSelected(ParseBool(control.GetAttribute("selected")).value_or(false));
@@ -360,7 +362,8 @@ void CWidgetSync::ApplyBkColor(CControlUI& control, const RenderedControl& rende
             static_cast<CPaintedControlWidget*>(rendered.widget.data())->SetBackground(bk);
             break;
         case WidgetKind::KeyButton:
-            static_cast<CKeyButtonWidget*>(rendered.widget.data())->SetColor(KeyColor(control, bk));
+        case WidgetKind::Light:
+            static_cast<CKeyCapWidget*>(rendered.widget.data())->SetColor(KeyColor(control, bk));
             break;
         default:
             ApplyStyle(control, rendered, renderer);  // the colour is part of the widget's style rules
@@ -428,6 +431,7 @@ void CWidgetSync::ApplyState(CControlUI& control, const RenderedControl& rendere
             break;
         case WidgetKind::Button:
         case WidgetKind::KeyButton:
+        case WidgetKind::Light:
         case WidgetKind::BarGraph:
             break;
     }
