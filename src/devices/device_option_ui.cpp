@@ -179,9 +179,18 @@ void CDeviceOptionUI::ResumeLightFrame() {
         return;
     }
     CCommandChannel& channel = m_device->CommandChannel();
-    if (channel.IsOpen()) {
-        StartTimer(kTimerLightFrame, FramePeriodMs(channel.ReceiverMode()));
+    CMessageLoop* loop = Loop();
+    if (!channel.IsOpen() || loop == nullptr) {
+        return;
     }
+    // A frame changed while the timer rested: it is taken as soon as a period has passed since the
+    // last one, not a whole period after the change (one wake-up of the UI thread per frame instead of
+    // two).
+    const UINT ms = FramePeriodMs(channel.ReceiverMode());
+    const CMessageLoop::Duration since =
+        loop->Now() - CMessageLoop::Duration(m_lastFrameUs.load(std::memory_order_relaxed));
+    loop->SetTimer(this, kTimerLightFrame, ms, [this] { OnTimer(kTimerLightFrame); },
+                   CMessageLoop::RoundTimerPeriod(ms) - since);
 }
 
 bool CDeviceOptionUI::StartTimer(UINT_PTR id, UINT ms) {
@@ -242,6 +251,9 @@ void CDeviceOptionUI::OnTimer(UINT_PTR id) {
 
 void CDeviceOptionUI::OnLightFrameTimer() {
     COrbantixUSBDevice& device = *m_device;
+    if (CMessageLoop* loop = Loop()) {
+        m_lastFrameUs.store(loop->Now().count(), std::memory_order_relaxed);
+    }
     device.SendLightFrame();
     if (device.IsWindowActive() && IsSelected()) {  // the flag first: finding the button walks the tree
         if (CControlUI* control = device.GetLightControl()) {

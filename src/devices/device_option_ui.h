@@ -20,6 +20,8 @@
 // Timers run through the UI loop of the device's context; they may be started from any thread.
 // A timer fires once per start: the handler decides whether it runs again.
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -138,6 +140,9 @@ private:
 
     COrbantixUSBDevice* m_device = nullptr;
     CMessageLoop* m_loop = nullptr;  // the device's UI loop, kept while the device is set
+    // When the last light frame was taken, by the loop's clock (read by ResumeLightFrame, which the
+    // lighting thread calls).
+    std::atomic<std::int64_t> m_lastFrameUs{0};
     std::string m_tabHeaderName;
     int m_pageIndex = -1;
     std::string m_powerContainerName;

@@ -168,6 +168,11 @@ CMessageLoop::Duration CMessageLoop::RoundTimerPeriod(UINT ms) {
 }
 
 bool CMessageLoop::SetTimer(const void* owner, UINT_PTR id, UINT ms, TimerCallback callback) {
+    return SetTimer(owner, id, ms, std::move(callback), RoundTimerPeriod(ms));
+}
+
+bool CMessageLoop::SetTimer(const void* owner, UINT_PTR id, UINT ms, TimerCallback callback,
+                            Duration firstRunIn) {
     if (!callback) return false;
     Duration period = RoundTimerPeriod(ms);
     Duration now = Now();
@@ -176,7 +181,7 @@ bool CMessageLoop::SetTimer(const void* owner, UINT_PTR id, UINT ms, TimerCallba
         Timer& timer = m_timers[TimerKey{owner, id}];
         timer.callback = std::move(callback);
         timer.period = period;
-        timer.due = now + period;
+        timer.due = now + std::max(Duration::zero(), firstRunIn);
         timer.sequence = ++m_timerSequence;
     }
     TimersChangedFromAnyThread();

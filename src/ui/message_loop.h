@@ -82,6 +82,9 @@ public:
 
     // Timers, keyed by (owner, id). False when ms is 0 and no callback is given.
     bool SetTimer(const void* owner, UINT_PTR id, UINT ms, TimerCallback callback);
+    // The same, with the first run due firstRunIn from now (zero: at the loop's next turn) instead of
+    // one period from now.
+    bool SetTimer(const void* owner, UINT_PTR id, UINT ms, TimerCallback callback, Duration firstRunIn);
     bool KillTimer(const void* owner, UINT_PTR id);
     void KillTimers(const void* owner);
     bool HasTimer(const void* owner, UINT_PTR id) const;
