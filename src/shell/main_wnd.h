@@ -138,6 +138,8 @@ public:
     int ReadSavedLanguage() const;
     void ApplyLanguage(int index);
     void SaveLanguage(int id);
+    // The window's font table rebuilt in face (every language uses the same table).
+    void SetUIFonts(std::string_view face);
     int GetLanguageIndex() const { return m_languageIndex; }
     // The settings file that keeps the language (tests give their own).
     void SetSettingsFile(std::filesystem::path file) { m_settingsFile = std::move(file); }

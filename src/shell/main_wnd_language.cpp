@@ -8,6 +8,7 @@
 #include "shell/language_texts.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
+#include "shell/ui_font_table.h"
 #include "ui/resource_manager.h"
 
 namespace zevik {
@@ -40,6 +41,7 @@ void CMainWnd::ApplyLanguage(int index) {
 
 void CMainWnd::ApplyLanguageOf(int index, const std::vector<LanguageEntry>& list) {
     if (index == m_languageIndex) return;
+    SetUIFonts(kUiFontFace);
     m_languageIndex = index;
     // A list that cannot be read still switches: to no table, whose keys show as they are.
     const LanguageEntry entry = index >= 0 && index < static_cast<int>(list.size())
@@ -56,6 +58,8 @@ void CMainWnd::ApplySavedLanguage() {
     const std::vector<LanguageEntry> list = Languages();
     ApplyLanguageOf(SavedLanguageIn(list), list);
 }
+
+void CMainWnd::SetUIFonts(std::string_view face) { zevik::SetUIFonts(m_pm, face); }
 
 void CMainWnd::SaveLanguage(int id) {
     if (const JsonWriteResult written = CAppSettings(m_settingsFile).WriteLanguage(id); written) {

@@ -444,6 +444,15 @@ void CPaintManagerUI::SetClientSize(UiSize size) {
 void CPaintManagerUI::UpdateLayout(bool force) {
     if (!force && !m_bUpdateNeeded) return;
     m_bUpdateNeeded = false;
+    if (m_bFontsChanged && m_pRoot != nullptr) {
+        m_bFontsChanged = false;
+        auto shown = std::make_pair(m_fonts, m_defaultFont);
+        if (m_styledFonts != shown) {
+            m_styledFonts = std::move(shown);
+            // Before the layout: the renderer measures texts in its widgets' fonts.
+            ReportStyleRecursive(m_pRoot);
+        }
+    }
     if (m_pRoot != nullptr) m_pRoot->SetPos(UiRect{0, 0, m_clientSize.cx, m_clientSize.cy});
 }
 
@@ -474,18 +483,35 @@ void CPaintManagerUI::SetWindowAttribute(std::string_view name, std::string_view
     m_windowAttributes.insert_or_assign(std::string(name), std::string(value));
 }
 
-void CPaintManagerUI::AddFont(int id, const TFontInfo& font) { m_fonts.insert_or_assign(id, font); }
+void CPaintManagerUI::AddFont(int id, const TFontInfo& font) {
+    m_fonts.insert_or_assign(id, font);
+    FontsChanged();
+}
 
 const TFontInfo* CPaintManagerUI::GetFont(int id) const {
     auto it = m_fonts.find(id);
     return it == m_fonts.end() ? nullptr : &it->second;
 }
 
-void CPaintManagerUI::SetDefaultFont(const TFontInfo& font) { m_defaultFont = font; }
+void CPaintManagerUI::SetDefaultFont(const TFontInfo& font) {
+    m_defaultFont = font;
+    FontsChanged();
+}
 
 void CPaintManagerUI::RemoveAllFonts() {
     m_fonts.clear();
     m_defaultFont = TFontInfo{};
+    FontsChanged();
+}
+
+void CPaintManagerUI::FontsChanged() {
+    // A skin's fonts come before its tree, which the renderer styles as it builds it.
+    if (m_pRoot == nullptr) {
+        m_styledFonts.reset();
+        return;
+    }
+    m_bFontsChanged = true;
+    NeedUpdate();
 }
 
 void CPaintManagerUI::AddDefaultAttributeList(std::string_view controlTag, std::string_view attributes) {

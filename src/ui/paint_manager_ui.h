@@ -11,8 +11,10 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/control_observer.h"
@@ -33,6 +35,7 @@ struct TFontInfo {
     bool bUnderline = false;
     bool bItalic = false;
     bool bShared = false;
+    bool operator==(const TFontInfo&) const = default;
 };
 
 class CPaintManagerUI {
@@ -156,8 +159,12 @@ public:
     void SetWindowAttribute(std::string_view name, std::string_view value);
 
     // ---- fonts ----
+    // Controls show the table's fonts by id: a change restyles the shown tree once, at the next
+    // layout, which it also asks for (widths measured from texts depend on the fonts). The same table
+    // built again restyles nothing.
     void AddFont(int id, const TFontInfo& font);
     const TFontInfo* GetFont(int id) const;  // nullptr: not defined
+    const std::map<int, TFontInfo>& GetFonts() const { return m_fonts; }
     void SetDefaultFont(const TFontInfo& font);
     const TFontInfo& GetDefaultFont() const { return m_defaultFont; }
     // Removes every font (shared and not shared).
@@ -180,6 +187,7 @@ private:
     void UnregisterName(CControlUI* control);
     void ScheduleLayout();
     void ReportStyleRecursive(CControlUI* control);
+    void FontsChanged();
 
     CWindowWnd* m_pWindow = nullptr;
     CControlUI* m_pRoot = nullptr;
@@ -200,6 +208,10 @@ private:
     std::map<std::string, std::string, std::less<>> m_windowAttributes;
     std::map<int, TFontInfo> m_fonts;
     TFontInfo m_defaultFont;
+    bool m_bFontsChanged = false;  // the table changed since the tree was last restyled for it
+    // The table and default the tree was last restyled for (none known while it has no root): a table
+    // built again the same restyles nothing.
+    std::optional<std::pair<std::map<int, TFontInfo>, TFontInfo>> m_styledFonts;
     std::map<std::string, std::string, std::less<>> m_defaultAttributes;
     // Shared with queued tasks (async notifications, layouts) so they can tell the manager is gone.
     std::shared_ptr<CPaintManagerUI*> m_self;

@@ -37,12 +37,14 @@
 #include "ui/color_palette_ui.h"
 #include "ui/combo_ui.h"
 #include "ui/edit_ui.h"
+#include "ui/label_ui.h"
 #include "ui/notify_ui.h"
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/plain_message_loop.h"
 #include "ui/resource_manager.h"
 #include "ui/tab_layout_ui.h"
+#include "ui/text_measure.h"
 
 namespace zevik::test {
 namespace {
@@ -380,6 +382,86 @@ TEST_F(DialogsTest, LanguageSwitchChangesEveryTextAndIsSavedOnce) {
     wnd->SendMessage(UM_LANGUAGE_CHANGED, 0, 0);
     EXPECT_EQ(text("performance_Op_tab"), "Performance");
     EXPECT_EQ(text("No_device_Link_text"), "No device connected");
+}
+
+// The main window's fonts: the table every language switch builds again, whole, and the ids its skins
+// (main window, power panel, device option, mouse page) name.
+TEST_F(DialogsTest, EveryLanguageSwitchLeavesExactlyTheFontTable) {
+    ASSERT_TRUE(PumpUntil([this] { return wnd->GetCurrentDevice() != nullptr; }));
+    ASSERT_EQ(wnd->GetLanguageIndex(), 0);
+    CPaintManagerUI& pm = *wnd->GetPaintManager();
+    const struct {
+        int id, size;
+        bool bold, underline;
+    } table[] = {
+        {0, 15, false, false}, {1, 14, false, true},  {2, 18, false, false},  {3, 30, false, false},
+        {4, 16, false, false}, {5, 20, false, false}, {6, 22, false, false},  {7, 14, false, false},
+        {8, 12, false, false}, {9, 11, false, false}, {10, 10, false, false}, {11, 28, false, false},
+        {50, 14, true, false}, {51, 16, true, false}, {52, 12, true, false},  {53, 20, true, false},
+        {54, 18, true, false},
+    };
+    const auto expectTable = [&](const char* when) {
+        SCOPED_TRACE(when);
+        const TFontInfo& standard = pm.GetDefaultFont();
+        EXPECT_EQ(standard.sFontName, "DejaVu Sans Condensed");
+        EXPECT_EQ(standard.iSize, 13);
+        EXPECT_FALSE(standard.bBold || standard.bUnderline || standard.bItalic);
+        EXPECT_EQ(pm.GetFonts().size(), std::size(table));
+        for (const auto& expected : table) {
+            const TFontInfo* font = pm.GetFont(expected.id);
+            ASSERT_NE(font, nullptr) << expected.id;
+            EXPECT_EQ(font->sFontName, "DejaVu Sans Condensed") << expected.id;
+            EXPECT_EQ(font->iSize, expected.size) << expected.id;
+            EXPECT_EQ(font->bBold, expected.bold) << expected.id;
+            EXPECT_EQ(font->bUnderline, expected.underline) << expected.id;
+            EXPECT_FALSE(font->bItalic) << expected.id;
+            EXPECT_TRUE(font->bShared) << expected.id;
+        }
+    };
+    expectTable("at start");
+
+    // Fonts put there by anyone else do not outlive a switch, there and back.
+    TFontInfo stray;
+    stray.sFontName = "Stray";
+    stray.iSize = 40;
+    pm.AddFont(99, stray);
+    pm.AddFont(9, stray);
+    pm.SetDefaultFont(stray);
+    wnd->SendMessage(UM_LANGUAGE_CHANGED, 1, 0);
+    ASSERT_EQ(wnd->GetLanguageIndex(), 1);
+    expectTable("in Chinese");
+    wnd->SendMessage(UM_LANGUAGE_CHANGED, 0, 0);
+    expectTable("back in English");
+
+    // Every font the window's skins name is in the table, and resolves to it.
+    int named = 0;
+    pm.GetRoot()->FindControl(
+        [&](CControlUI& control) {
+            auto* label = dynamic_cast<CLabelUI*>(&control);
+            if (label == nullptr || label->GetFont() < 0) return false;
+            ++named;
+            EXPECT_NE(pm.GetFont(label->GetFont()), nullptr)
+                << control.GetName() << " names " << label->GetFont();
+            return false;
+        },
+        UIFIND_ALL);
+    EXPECT_GT(named, 10);
+    const struct {
+        const char* name;
+        int pixels;
+    } shown[] = {{"logo", 20},
+                 {"product", 12},
+                 {"control_light_status", 11},
+                 {"No_device_Link_text", 18},
+                 {"no_device_hint", 13},
+                 {"device_youxian_logo_text", 12},
+                 {"device_add_btn", 11}};
+    for (const auto& s : shown) {
+        CControlUI* control = wnd->FindControl(s.name);
+        ASSERT_NE(control, nullptr) << s.name;
+        EXPECT_EQ(FontPixelSizeOf(*control), s.pixels) << s.name;
+    }
+    EXPECT_TRUE(pm.GetFont(dynamic_cast<CLabelUI*>(wnd->FindControl("logo"))->GetFont())->bBold);
 }
 
 TEST_F(DialogsTest, SettingsWindowSitsInsideTheMainWindowOrCentred) {

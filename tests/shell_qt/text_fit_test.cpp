@@ -2,7 +2,8 @@
 // with the real fonts and styles of the Qt renderer (offscreen): the page tabs, the profile bar with its
 // actions open, each sub-page of the performance page and the placeholders of the pages not built yet.
 // The window runs as the desktop program runs it, over an emulated mouse, with the language chosen
-// through a settings file in a temporary configuration folder.
+// through a settings file in a temporary configuration folder, or switched to from the other one while
+// the window shows (texts and fonts set again over a laid-out window).
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,7 @@
 #include "emulator/emulation.h"
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
+#include "shell/secondary_wnd.h"
 #include "transport/command_channel.h"
 #include "ui/combo_ui.h"
 #include "ui/container_ui.h"
@@ -55,8 +57,9 @@ constexpr UINT kVisible = 0x10000000;
 // An entry of "DefaultData/Language.config".
 struct Language {
     const char* name;   // "Language_name"
-    int id;             // "Language_ID"
+    int id;             // "Language_ID", also its index in the list
     const char* label;  // for the test's name
+    int savedId;        // the language the window starts in
 };
 
 void PrintTo(const Language& language, std::ostream* os) {
@@ -146,12 +149,12 @@ std::vector<Fit> FitsOf(CControlUI& control, WidgetKind kind, QWidget& w, CPaint
 class TextFitTest : public QtFixture, public ::testing::WithParamInterface<Language> {
 protected:
     void SetUp() override {
-        root_ = std::filesystem::temp_directory_path() / ("zevik-text-fit-" + std::to_string(GetParam().id));
+        root_ = std::filesystem::temp_directory_path() / (std::string("zevik-text-fit-") + GetParam().label);
         std::filesystem::remove_all(root_);
         // The window takes the saved language as it initialises.
         const std::filesystem::path settings = root_ / "config" / "settings.json";
         std::filesystem::create_directories(settings.parent_path());
-        std::ofstream(settings) << "{ \"LANGUAGE\": " << GetParam().id << " }\n";
+        std::ofstream(settings) << "{ \"LANGUAGE\": " << GetParam().savedId << " }\n";
 
         ASSERT_GT(fonts_.LoadFolder(ZEVIK_RESOURCE_DIR "/Font"), 0);
         // Without a font for the language, every character measures as a missing-glyph box.
@@ -178,6 +181,11 @@ protected:
         window_->SetSettingsFile(settings);
         ASSERT_NE(window_->Create(0, "zevik", kVisible, 0, 0, 0, 800, 572), 0u) << window_->GetSkinError();
         ASSERT_TRUE(PumpUntil([this] { return window_->IsWindowVisible() && Mouse() != nullptr; }));
+        if (GetParam().savedId != GetParam().id) {
+            Settle();
+            window_->SendMessage(UM_LANGUAGE_CHANGED, static_cast<WPARAM>(GetParam().id), 0);
+            Settle();
+        }
         ASSERT_EQ(resources.GetLanguage(), GetParam().name);
     }
     void TearDown() override {
@@ -315,8 +323,10 @@ TEST_P(TextFitTest, EveryShownTextOfEveryBuiltPageFitsItsControl) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, TextFitTest,
-                         ::testing::Values(Language{"English", 0, "English"},
-                                           Language{"简体中文", 1, "SimplifiedChinese"}),
+                         ::testing::Values(Language{"English", 0, "English", 0},
+                                           Language{"简体中文", 1, "SimplifiedChinese", 1},
+                                           Language{"English", 0, "SwitchedToEnglish", 1},
+                                           Language{"简体中文", 1, "SwitchedToSimplifiedChinese", 0}),
                          [](const ::testing::TestParamInfo<Language>& param) { return param.param.label; });
 
 }  // namespace

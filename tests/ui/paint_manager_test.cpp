@@ -1,5 +1,6 @@
 // Finding controls, notifications, control timers and change reports of the paint manager.
 
+#include <map>
 #include <memory>
 
 #include "ui/button_ui.h"
@@ -195,6 +196,46 @@ TEST_F(PaintManagerTest, ObserversHearEveryRealChange) {
     pm.RemoveObserver(&log);
     EXPECT_EQ(log.log, (std::vector<std::string>{"text:l", "visible:l", "enabled:l", "added:n to root",
                                                  "removed:n from root"}));
+}
+
+TEST_F(PaintManagerTest, AFontTableChangeRestylesTheTreeOnceAtTheNextLayoutAndOnlyWhenItDiffers) {
+    Build(R"(<HorizontalLayout name="root"><Label name="l" text="abc" autocalcwidth="true"/>
+      <Label name="r" text="x" font="1" autocalcwidth="true"/><Control/></HorizontalLayout>)");
+    pm.SetClientSize(UiSize{400, 40});
+    struct StyleCount : IControlObserver {
+        void OnControlChanged(CControlUI& c, UiChange what) override {
+            if (HasChange(what, UiChange::Style)) ++styled[&c];
+        }
+        void OnChildAdded(CContainerUI&, CControlUI&) override {}
+        void OnChildRemoved(CContainerUI&, CControlUI&) override {}
+        void OnRootChanged(CControlUI*) override {}
+        std::map<const CControlUI*, int> styled;
+    } count;
+    pm.AddObserver(&count);
+    const int width = pm.FindControl("l")->GetPos().right - pm.FindControl("l")->GetPos().left;
+    TFontInfo font;
+    font.sFontName = "Face";
+    font.iSize = 24;
+    pm.RemoveAllFonts();
+    pm.SetDefaultFont(font);
+    pm.AddFont(1, font);
+    pm.AddFont(2, font);
+    EXPECT_TRUE(count.styled.empty()) << "nothing before the layout";
+    loop.ProcessPending();
+    // Root, two labels and the filler: each once, whatever the number of changes.
+    EXPECT_EQ(count.styled.size(), 4u);
+    for (const auto& [control, times] : count.styled) EXPECT_EQ(times, 1) << control->GetName();
+    // Laid out again in the new default font (the headless estimate grows with the size).
+    EXPECT_GT(pm.FindControl("l")->GetPos().right - pm.FindControl("l")->GetPos().left, width);
+    // The same table built again changes nothing the tree shows.
+    count.styled.clear();
+    pm.RemoveAllFonts();
+    pm.SetDefaultFont(font);
+    pm.AddFont(1, font);
+    pm.AddFont(2, font);
+    loop.ProcessPending();
+    pm.RemoveObserver(&count);
+    EXPECT_TRUE(count.styled.empty());
 }
 
 TEST_F(PaintManagerTest, FocusMovesWithNotifications) {

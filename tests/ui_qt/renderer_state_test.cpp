@@ -392,6 +392,29 @@ TEST_F(RendererSkinAssets, DpiChangeScalesFontsAndGeometry) {
     EXPECT_EQ(Host().Widget()->width(), 400);
 }
 
+TEST_F(RendererSkinAssets, AFontTableChangeReachesTheShownWidgetsAndTheirWidths) {
+    Open(R"(<Window size="300,60"><Font id="1" name="DejaVu Sans" size="12"/>
+      <HorizontalLayout name="root"><Label name="lbl" text="Wider" font="1" autocalcwidth="true" height="30"/>
+      <Button name="btn" text="Go" width="80" height="30"/><Control/></HorizontalLayout></Window>)");
+    auto& label = Get<CPaintedControlWidget>("lbl");
+    const int narrow = label.width();
+    CPaintManagerUI& pm = *m_window->GetPaintManager();
+    pm.RemoveAllFonts();
+    TFontInfo font;
+    font.sFontName = "DejaVu Sans";
+    font.iSize = 20;
+    pm.SetDefaultFont(font);
+    font.iSize = 24;
+    font.bBold = true;
+    pm.AddFont(1, font);
+    Pump();
+    EXPECT_EQ(label.Look().font.pixelSize(), 24);
+    EXPECT_TRUE(label.Look().font.bold());
+    EXPECT_GT(label.width(), narrow) << "laid out again for the wider font";
+    // A control without a font of its own follows the new default.
+    EXPECT_EQ(Get<QPushButton>("btn").font().pixelSize(), 20);
+}
+
 }  // namespace
 }  // namespace zevik
 
