@@ -55,7 +55,7 @@ std::string_view CLightControlUI::GetClass() const {
 
 void* CLightControlUI::GetInterface(std::string_view name) {
     if (name == ILightControl::kInterfaceName) return static_cast<ILightControl*>(this);
-    if (name == kSkinTag) return this;
+    if (name == kClassName) return this;
     return CHorizontalLayoutUI::GetInterface(name);
 }
 

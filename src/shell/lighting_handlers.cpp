@@ -55,8 +55,8 @@ void ChangeRecord(const LightTarget& target, Change change) {
 CLightControlUI* LightControlOf(COrbantixUSBDevice* device) {
     if (device == nullptr) return nullptr;
     CControlUI* found = device->FindControl(
-        [](CControlUI& c) { return c.GetInterface(CLightControlUI::kSkinTag) != nullptr; }, UIFIND_ALL);
-    return found != nullptr ? static_cast<CLightControlUI*>(found->GetInterface(CLightControlUI::kSkinTag))
+        [](CControlUI& c) { return c.GetInterface(CLightControlUI::kClassName) != nullptr; }, UIFIND_ALL);
+    return found != nullptr ? static_cast<CLightControlUI*>(found->GetInterface(CLightControlUI::kClassName))
                             : nullptr;
 }
 
