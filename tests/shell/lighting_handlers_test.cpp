@@ -212,6 +212,26 @@ TEST_F(LightingHandlersTest, ThePageShowsTheMouseRecordAndItsColourOptionsFromTh
     EXPECT_FALSE(control->IsSameModeShown());
 }
 
+TEST_F(LightingHandlersTest, ValuesPastTheirRangeAreShownBoundedAndStoredUnchanged) {
+    LightInfoRecord r = mouse->Profile().GetLightInfo();
+    r.selectItem = 30;
+    r.light = 9;
+    r.speed = 7;
+    mouse->SetLighting(r);
+    mouse->RefreshPage();
+    EXPECT_EQ(control->GetSelectedMode(), -1) << "past the list: nothing selected";
+    EXPECT_EQ(control->GetBrightness(), 4);
+    EXPECT_EQ(control->GetSpeed(), 4);
+    EXPECT_EQ(mouse->Profile().GetLightInfo(), r) << "the record keeps what it held";
+    run.Session().PumpFor(std::chrono::milliseconds(50));  // the lighting thread steps over them
+    std::string error;
+    std::ostringstream out;
+    const auto show = ParseLightingWords({"show"}, mouse->ModeVisible(), error);
+    ASSERT_TRUE(show.has_value()) << error;
+    ASSERT_EQ(RunLightingCommand(run.Session(), *show, out, false, error), 0) << error;
+    EXPECT_NE(out.str().find("mode: 30 -\nbrightness: 9\nspeed: 7\n"), std::string::npos) << out.str();
+}
+
 TEST_F(LightingHandlersTest, WithoutACurrentDeviceNothingChanges) {
     struct NoDevice : IMainWindowOps {
         COrbantixUSBDevice* GetCurrentDevice() override { return nullptr; }
