@@ -89,8 +89,9 @@ void LightingChange(benchmark::State& state) {
         if (state.iterations() > 0) {
             const double n = static_cast<double>(state.iterations());
             const double perChange = static_cast<double>(moved) / n;
-            const double floorMs = perChange * std::chrono::duration<double, std::milli>(kUsbFullSpeedFrame).count() +
-                                   kEndConfigPauseMs;
+            const double floorMs =
+                perChange * std::chrono::duration<double, std::milli>(kUsbFullSpeedFrame).count() +
+                kEndConfigPauseMs;
             state.counters["ms"] = changeMs / n;
             state.counters["reports"] = perChange;
             state.counters["floor_ms"] = floorMs;

@@ -35,7 +35,8 @@ int RunMouse(CliContext& context, const std::vector<std::string>& words) {
     int code = kExitOk;
     if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
         if (command->lighting) {
-            if (RunLightingCommand(run.Session(), *command->lighting, std::cout, context.options.json, error) != 0) {
+            if (RunLightingCommand(run.Session(), *command->lighting, std::cout, context.options.json,
+                                   error) != 0) {
                 std::cerr << "zevikctl: " << error << '\n';
                 code = kExitFailed;
             }

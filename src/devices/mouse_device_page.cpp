@@ -84,8 +84,9 @@ void COrbantixMouseDevice::BindPageEx() {
         if (auto* edit = FindAs<CEditUI>(Indexed("DPI_edit_", n))) edit->SetMaxChar(5);
     }
     CControlUI* light = Find("LightControlItem");
-    lightControl_ = light != nullptr ? static_cast<ILightControl*>(light->GetInterface(ILightControl::kInterfaceName))
-                                     : nullptr;
+    lightControl_ = light != nullptr
+                        ? static_cast<ILightControl*>(light->GetInterface(ILightControl::kInterfaceName))
+                        : nullptr;
     if (lightControl_ != nullptr) lightControl_->SetPageKind(PageKind(ProfileKind::Mouse));
 }
 

@@ -22,7 +22,8 @@ constexpr std::array<const char*, 3> kEditNames = {"deng_edit_R", "deng_edit_G",
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -72,7 +73,9 @@ void CLightControlUI::BindConst() const {
 void CLightControlUI::Bind() {
     if (bound_) return;
     bound_ = true;
-    const auto as = [this]<class T>(std::string_view name, T*& slot) { slot = dynamic_cast<T*>(FindHere(name)); };
+    const auto as = [this]<class T>(std::string_view name, T*& slot) {
+        slot = dynamic_cast<T*>(FindHere(name));
+    };
     as("light_combo_modeSelect", modeCombo_);
     as("light_combo_custommodeSelect", customCombo_);
     as("light_combo_ZZCCmodeSelect", zzccCombo_);

@@ -21,21 +21,21 @@ struct LightPartState {
 };
 
 struct LightModeView {
-    bool listed = false;              // the kind's table has a row for the mode
-    LightPartState sevenColour;       // "deng_7color_check"
-    LightPartState colour;            // "deng_color_layout" and "colorpallet_layout"
-    LightPartState brightness;        // "deng_light_layout"
-    LightPartState speed;             // "deng_speed_layout"
-    LightPartState direction;         // "deng_fx_layout"
-    LightPartState lightColour;       // "light_color_layout"
-    LightPartState zzccSelector;      // "light_combo_ZZCCmodeSelectLayout"
-    LightPartState customLayout;      // "lightcustom_layout"
-    LightPartState audioSelector;     // "light_combo_AudiomodeSelectLayout"
-    std::optional<int> colourTab;     // "light_color_tablayout"
+    bool listed = false;           // the kind's table has a row for the mode
+    LightPartState sevenColour;    // "deng_7color_check"
+    LightPartState colour;         // "deng_color_layout" and "colorpallet_layout"
+    LightPartState brightness;     // "deng_light_layout"
+    LightPartState speed;          // "deng_speed_layout"
+    LightPartState direction;      // "deng_fx_layout"
+    LightPartState lightColour;    // "light_color_layout"
+    LightPartState zzccSelector;   // "light_combo_ZZCCmodeSelectLayout"
+    LightPartState customLayout;   // "lightcustom_layout"
+    LightPartState audioSelector;  // "light_combo_AudiomodeSelectLayout"
+    std::optional<int> colourTab;  // "light_color_tablayout"
     // Language keys of "deng_FXL_check" and "deng_FXR_check"; empty: unchanged.
     std::string directionFirstText;
     std::string directionSecondText;
-    bool offersSameMode = false;      // the mode offers "deng_same_mode"
+    bool offersSameMode = false;  // the mode offers "deng_same_mode"
 };
 
 // True when the kind has a mode table.

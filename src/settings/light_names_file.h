@@ -18,9 +18,9 @@ namespace zevik {
 struct LightModeName {
     static constexpr int kNoValue = -1;
 
-    std::string name;        // "LightName"; empty when absent
-    int value = kNoValue;    // "value": the effect code the device knows; kNoValue when absent
-    bool visible = true;     // "visible": only a boolean false hides the item
+    std::string name;      // "LightName"; empty when absent
+    int value = kNoValue;  // "value": the effect code the device knows; kNoValue when absent
+    bool visible = true;   // "visible": only a boolean false hides the item
 };
 
 struct LightNames {
@@ -31,6 +31,6 @@ struct LightNames {
 
 // The names of device kind index k. Either path may be empty (that file is skipped).
 LightNames ReadLightNames(const std::filesystem::path& defaultLightFile,
-                         const std::filesystem::path& lightConfigFile, int kindIndex);
+                          const std::filesystem::path& lightConfigFile, int kindIndex);
 
 }  // namespace zevik

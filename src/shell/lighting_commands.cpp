@@ -41,7 +41,8 @@ std::optional<int> InRange(const std::string& what, const std::string& text, lon
                            std::string& error) {
     const auto value = Number(text);
     if (!value || *value < min || *value > max) {
-        error = what + " takes " + std::to_string(min) + " to " + std::to_string(max) + ", not \"" + text + "\"";
+        error =
+            what + " takes " + std::to_string(min) + " to " + std::to_string(max) + ", not \"" + text + "\"";
         return std::nullopt;
     }
     return static_cast<int>(*value);
@@ -73,12 +74,13 @@ Json::Value ShowDocument(COrbantixMouseDevice& mouse, CLightControlUI* control) 
 }
 
 void PrintShow(const Json::Value& doc, std::ostream& out) {
-    out << "mode: " << doc["mode"].asInt() << ' ' << (doc["mode-name"].isNull() ? "-" : doc["mode-name"].asString())
-        << '\n';
+    out << "mode: " << doc["mode"].asInt() << ' '
+        << (doc["mode-name"].isNull() ? "-" : doc["mode-name"].asString()) << '\n';
     for (const char* key : {"brightness", "speed", "direction", "multicolor"})
         out << key << ": " << doc[key].asInt() << '\n';
     out << "color: " << doc["color"].asString() << '\n';
-    for (const char* key : {"old-mode", "same-mode", "offered"}) out << key << ": " << doc[key].asInt() << '\n';
+    for (const char* key : {"old-mode", "same-mode", "offered"})
+        out << key << ": " << doc[key].asInt() << '\n';
 }
 
 void ShowModes(COrbantixMouseDevice& mouse, std::ostream& out, bool json) {
@@ -186,7 +188,8 @@ void Raise(CControlUI& target, const LightingCommand& c, CPaintManagerUI* pm) {
     } else if (verb == "multicolor") {
         static_cast<COptionUI&>(target).Selected(c.value == 1, true);
     } else if (verb == "color") {
-        static_cast<CColorPaletteUI&>(target).UserSelectColor(CLightControlUI::kOpaque | static_cast<UiColor>(c.value));
+        static_cast<CColorPaletteUI&>(target).UserSelectColor(CLightControlUI::kOpaque |
+                                                              static_cast<UiColor>(c.value));
     } else if (verb == "rgb") {
         if (pm != nullptr) pm->SetFocus(&target);
         target.SetText(c.text);
@@ -196,8 +199,9 @@ void Raise(CControlUI& target, const LightingCommand& c, CPaintManagerUI* pm) {
     }
 }
 
-const std::vector<std::string> kWords = {"show",       "modes",      "frame", "mode",  "brightness", "speed",
-                                         "direction",  "multicolor", "color", "rgb",   "option",     "same-mode"};
+const std::vector<std::string> kWords = {"show",       "modes", "frame",     "mode",
+                                         "brightness", "speed", "direction", "multicolor",
+                                         "color",      "rgb",   "option",    "same-mode"};
 
 }  // namespace
 
@@ -208,8 +212,9 @@ const std::vector<std::string>& LightingWordNames() {
 std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>& words,
                                                   const std::vector<bool>& visibleModes, std::string& error) {
     if (words.empty()) {
-        error = "lighting takes show, modes, frame, mode, brightness, speed, direction, multicolor, color, rgb, "
-                "option or same-mode";
+        error =
+            "lighting takes show, modes, frame, mode, brightness, speed, direction, multicolor, color, rgb, "
+            "option or same-mode";
         return std::nullopt;
     }
     LightingCommand c;
@@ -251,7 +256,8 @@ std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>
         value = InRange("\"lighting option\"", words[1], 1, CLightControlUI::kColourOptionCount, error);
     } else if (verb == "color") {
         if (!count(1, 1)) return std::nullopt;
-        const bool hex = words[1].size() == 6 && words[1].find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+        const bool hex =
+            words[1].size() == 6 && words[1].find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
         if (hex) {
             value = static_cast<int>(*Number(words[1], 16));
         } else {
@@ -279,14 +285,15 @@ std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>
     const CProfileLocations locations({}, CProfileLocations::DefaultProgramFolder());
     std::vector<bool> visible;
     for (const LightModeName& mode :
-         ReadLightNames(locations.DefaultLightFile(), {}, COrbantixMouseDevice::kProfileCatalogueIndex).modes) {
+         ReadLightNames(locations.DefaultLightFile(), {}, COrbantixMouseDevice::kProfileCatalogueIndex)
+             .modes) {
         visible.push_back(mode.visible);
     }
     return ParseLightingWords(words, visible, error);
 }
 
-int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command, std::ostream& out, bool json,
-                       std::string& error) {
+int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command, std::ostream& out,
+                       bool json, std::string& error) {
     COrbantixMouseDevice* mouse = session.ConnectedMouse();
     if (mouse == nullptr) {
         error = "no mouse is connected";

@@ -26,8 +26,8 @@ class CHeadlessSession;
 
 struct LightingCommand {
     std::string verb;
-    int value = 0;            // the number, 0xRRGGBB, or the edit's channel (0 R, 1 G, 2 B)
-    std::string text;         // "rgb": the text typed
+    int value = 0;     // the number, 0xRRGGBB, or the edit's channel (0 R, 1 G, 2 B)
+    std::string text;  // "rgb": the text typed
 };
 
 // The brightness and speed maxima of the mouse's sliders.
@@ -43,8 +43,8 @@ std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>
 
 // Runs a checked command on the session's connected mouse. 0 done; 1 failed, with the reason in error
 // (nothing is written then).
-int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command, std::ostream& out, bool json,
-                       std::string& error);
+int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command, std::ostream& out,
+                       bool json, std::string& error);
 
 // The words, for help texts.
 const std::vector<std::string>& LightingWordNames();

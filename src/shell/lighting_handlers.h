@@ -27,13 +27,13 @@ void CommitLighting(COrbantixUSBDevice& device, const LightInfoRecord& record,
                     const std::function<void()>& beforeWrite = {});
 
 // One per control of the page; value as the notification gives it.
-void OnLightModeSelected(IMainWindowOps& ops, int index);     // "light_combo_modeSelect"
-void OnLightBrightness(IMainWindowOps& ops, int value);       // "deng_light_slider"
-void OnLightSpeed(IMainWindowOps& ops, int value);            // "deng_speed_slider"
-void OnLightDirection(IMainWindowOps& ops, int direction);    // 1 "deng_FXL_check", 0 "deng_FXR_check"
-void OnLightMultiColour(IMainWindowOps& ops, bool on);        // "deng_7color_check"
-void OnLightPaletteColour(IMainWindowOps& ops);               // "deng_Color_Pallet"
-void OnLightColourEdit(IMainWindowOps& ops, int channel);     // 0 "deng_edit_R", 1 "_G", 2 "_B"
-void OnLightColourOption(IMainWindowOps& ops, int n);         // "color_option_" n
+void OnLightModeSelected(IMainWindowOps& ops, int index);   // "light_combo_modeSelect"
+void OnLightBrightness(IMainWindowOps& ops, int value);     // "deng_light_slider"
+void OnLightSpeed(IMainWindowOps& ops, int value);          // "deng_speed_slider"
+void OnLightDirection(IMainWindowOps& ops, int direction);  // 1 "deng_FXL_check", 0 "deng_FXR_check"
+void OnLightMultiColour(IMainWindowOps& ops, bool on);      // "deng_7color_check"
+void OnLightPaletteColour(IMainWindowOps& ops);             // "deng_Color_Pallet"
+void OnLightColourEdit(IMainWindowOps& ops, int channel);   // 0 "deng_edit_R", 1 "_G", 2 "_B"
+void OnLightColourOption(IMainWindowOps& ops, int n);       // "color_option_" n
 
 }  // namespace zevik

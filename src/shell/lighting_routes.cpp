@@ -22,10 +22,12 @@ int SliderValue(const TNotifyUI& msg) {
 }  // namespace
 
 void AddLightingRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
-    router.Add(DUI_MSGTYPE_ITEMSELECT, RouteMatch::Name, "light_combo_modeSelect", [&ops](TNotifyUI& msg, int) {
-        const auto* combo = dynamic_cast<const CComboUI*>(msg.pSender);
-        if (combo != nullptr && combo->GetCurSel() >= 0) OnLightModeSelected(ops, combo->GetCurSel());
-    });
+    router.Add(DUI_MSGTYPE_ITEMSELECT, RouteMatch::Name, "light_combo_modeSelect",
+               [&ops](TNotifyUI& msg, int) {
+                   const auto* combo = dynamic_cast<const CComboUI*>(msg.pSender);
+                   if (combo != nullptr && combo->GetCurSel() >= 0)
+                       OnLightModeSelected(ops, combo->GetCurSel());
+               });
     router.Add(DUI_MSGTYPE_VALUECHANGED, RouteMatch::Name, "deng_light_slider", [&ops](TNotifyUI& msg, int) {
         if (const int value = SliderValue(msg); value >= 0) OnLightBrightness(ops, value);
     });

@@ -23,7 +23,8 @@ struct Outcome {
 };
 
 Outcome Zevikctl(const std::string& arguments, bool withErrors = true) {
-    const std::string command = std::string(ZEVIKCTL_PATH) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
+    const std::string command =
+        std::string(ZEVIKCTL_PATH) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
     Outcome run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -72,36 +73,27 @@ TEST_F(ZevikctlLightingTest, RefusedWordsExitTwoAndOpenNothing) {
         const char* words;
         const char* says;
     } cases[] = {
-        {"", "lighting takes"},
-        {"glow", "unknown lighting word"},
-        {"show 1", "0 argument"},
-        {"mode", "1 argument"},
-        {"mode 12", "0 to 11"},
-        {"mode -1", "0 to 11"},
-        {"mode 11", "hidden item"},
-        {"mode two", "0 to 11"},
-        {"brightness 5", "0 to 4"},
-        {"speed -1", "0 to 4"},
-        {"direction 2", "0 to 1"},
-        {"multicolor 2", "0 to 1"},
-        {"option 0", "1 to 8"},
-        {"option 9", "1 to 8"},
-        {"color 12345", "RRGGBB"},
-        {"color 12345G", "RRGGBB"},
-        {"color 0X12AB", "RRGGBB"},
-        {"rgb X 1", "R, G or B"},
-        {"rgb r 1", "R, G or B"},
-        {"rgb R 1 2", "1 or 2 argument"},
+        {"", "lighting takes"},          {"glow", "unknown lighting word"},
+        {"show 1", "0 argument"},        {"mode", "1 argument"},
+        {"mode 12", "0 to 11"},          {"mode -1", "0 to 11"},
+        {"mode 11", "hidden item"},      {"mode two", "0 to 11"},
+        {"brightness 5", "0 to 4"},      {"speed -1", "0 to 4"},
+        {"direction 2", "0 to 1"},       {"multicolor 2", "0 to 1"},
+        {"option 0", "1 to 8"},          {"option 9", "1 to 8"},
+        {"color 12345", "RRGGBB"},       {"color 12345G", "RRGGBB"},
+        {"color 0X12AB", "RRGGBB"},      {"rgb X 1", "R, G or B"},
+        {"rgb r 1", "R, G or B"},        {"rgb R 1 2", "1 or 2 argument"},
         {"same-mode now", "0 argument"},
     };
     for (const auto& c : cases) {
         std::filesystem::remove_all(File("data"));
         std::filesystem::remove(File("log.txt"));
         const Outcome run = Zevikctl("--emulate mouse --emulator-log " + File("log.txt") + " --data-dir " +
-                                File("data") + " mouse lighting " + c.words);
+                                     File("data") + " mouse lighting " + c.words);
         EXPECT_EQ(run.exitCode, 2) << c.words << "\n" << run.out;
         EXPECT_NE(run.out.find(c.says), std::string::npos) << c.words << "\n" << run.out;
-        EXPECT_FALSE(std::filesystem::exists(File("log.txt")) && std::filesystem::file_size(File("log.txt")) > 0)
+        EXPECT_FALSE(std::filesystem::exists(File("log.txt")) &&
+                     std::filesystem::file_size(File("log.txt")) > 0)
             << c.words << ": reports were exchanged";
         EXPECT_FALSE(std::filesystem::exists(File("data"))) << c.words << ": the data folder was written";
     }
@@ -177,13 +169,15 @@ TEST_F(ZevikctlLightingTest, ChangesReachTheMouseAndRefusalsWriteNothing) {
 }
 
 TEST_F(ZevikctlLightingTest, BatchTakesTheLightingWords) {
-    std::ofstream(File("script.txt")) << "mouse lighting mode 3\nmouse lighting brightness 1\nmouse lighting show\n";
+    std::ofstream(File("script.txt"))
+        << "mouse lighting mode 3\nmouse lighting brightness 1\nmouse lighting show\n";
     const Outcome run = Zevikctl(Emulated() + " batch < " + File("script.txt"));
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_NE(run.out.find("mode: 3 Static\nbrightness: 1\n"), std::string::npos) << run.out;
 
     std::ofstream(File("bad.txt")) << "mouse lighting mode 3\nmouse lighting option 9\n";
-    const Outcome bad = Zevikctl("--emulate mouse --data-dir " + File("fresh") + " batch < " + File("bad.txt"));
+    const Outcome bad =
+        Zevikctl("--emulate mouse --data-dir " + File("fresh") + " batch < " + File("bad.txt"));
     EXPECT_EQ(bad.exitCode, 2) << bad.out;
     EXPECT_NE(bad.out.find("line 2"), std::string::npos) << bad.out;
     EXPECT_FALSE(std::filesystem::exists(File("fresh"))) << "the good first line ran";

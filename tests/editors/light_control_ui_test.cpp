@@ -98,9 +98,9 @@ TEST_F(LightControlTest, TheMouseTableDecidesWhatCanBeUsed) {
     const Case cases[] = {
         {1, true, true, true, true, true},       {2, false, false, true, true, false},
         {4, false, true, true, false, false},    {5, true, true, true, true, false},
-        {0, false, false, false, false, false},  // not listed
-        {40, false, false, false, false, false}, // past the list
-        {1, true, true, true, true, true},       // and back: everything enabled again
+        {0, false, false, false, false, false},   // not listed
+        {40, false, false, false, false, false},  // past the list
+        {1, true, true, true, true, true},        // and back: everything enabled again
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -136,8 +136,8 @@ TEST_F(LightControlTest, TheSameModeOptionNeedsTheOfferAndAModeThatOffersIt) {
         bool shown;
     };
     const Case cases[] = {
-        {3, 2, true, true},   {3, 2, false, false}, {3, 1, true, false},  {7, 9, true, true},
-        {2, 1, true, false},  {2, 2, true, false},  {1, 4, true, true},   {1, 3, true, false},
+        {3, 2, true, true},  {3, 2, false, false}, {3, 1, true, false}, {7, 9, true, true},
+        {2, 1, true, false}, {2, 2, true, false},  {1, 4, true, true},  {1, 3, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.kind) + "/" + std::to_string(c.mode) + (c.offered ? " offered" : ""));
@@ -168,8 +168,19 @@ TEST_F(LightControlTest, AKeyboardModeShowsItsOwnParts) {
 
 TEST(LightControlText, ATypedComponentIsBounded) {
     const std::pair<const char*, int> cases[] = {
-        {"0", 0},   {"7", 7},     {"042", 42},  {"255", 255}, {"256", 255}, {"300", 255},
-        {"99999999999999999999", 255}, {"", 0}, {"-7", 0}, {"+7", 0}, {"1a", 0}, {" 5", 0}, {"x", 0},
+        {"0", 0},
+        {"7", 7},
+        {"042", 42},
+        {"255", 255},
+        {"256", 255},
+        {"300", 255},
+        {"99999999999999999999", 255},
+        {"", 0},
+        {"-7", 0},
+        {"+7", 0},
+        {"1a", 0},
+        {" 5", 0},
+        {"x", 0},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(CLightControlUI::ComponentOfText(text), value) << text;
 }
@@ -179,7 +190,8 @@ protected:
     void SetUp() override {
         LightControlTest::SetUp();
         dir_ = std::filesystem::temp_directory_path() /
-               ("zevik-light-options-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("zevik-light-options-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         user_ = dir_ / "color_option_info.config";
@@ -190,7 +202,9 @@ protected:
         std::filesystem::remove_all(dir_);
         LightControlTest::TearDown();
     }
-    static void Write(const std::filesystem::path& path, const std::string& text) { std::ofstream(path) << text; }
+    static void Write(const std::filesystem::path& path, const std::string& text) {
+        std::ofstream(path) << text;
+    }
     static std::string Presets(const char* first, const char* second) {
         return std::string(R"({"coloroptioninfo": {"palletDialogcoloroption": [{"color": ")") + first +
                R"("}, {"color": ")" + second + R"("}]}})";
@@ -211,7 +225,7 @@ TEST_F(LightColourOptionsTest, TheUserCopyComesFirst) {
 
 TEST_F(LightColourOptionsTest, ADamagedUserCopyGivesTheDefaultCopyAndStaysAsItIs) {
     Write(user_, "{ not json");
-    Write(default_, Presets("FFAAAAAA", "12")); // a short colour is read base 16 as it stands
+    Write(default_, Presets("FFAAAAAA", "12"));  // a short colour is read base 16 as it stands
     control_->LoadColourOptions(user_, default_);
     EXPECT_EQ(control_->GetOptionColour(0), 0xFFAAAAAAu);
     EXPECT_EQ(control_->GetOptionColour(1), 0x12u);

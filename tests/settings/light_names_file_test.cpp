@@ -18,14 +18,17 @@ class LightNamesFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
-               ("zevik-light-names-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("zevik-light-names-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         defaults_ = dir_ / "default_light.json";
         config_ = dir_ / "velda_light.config";
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
-    static void Write(const std::filesystem::path& path, const std::string& text) { std::ofstream(path) << text; }
+    static void Write(const std::filesystem::path& path, const std::string& text) {
+        std::ofstream(path) << text;
+    }
     static std::string Read(const std::filesystem::path& path) {
         std::ifstream in(path);
         std::ostringstream text;
@@ -43,7 +46,9 @@ TEST_F(LightNamesFileTest, ReadsTheKindsEntriesInOrder) {
                             {"LightName": "Hidden", "value": 7, "visible": false},
                             {"LightName": "Off", "value": 10}]],
       "AreaLightName": [[], [{"LightName": "Logo"}, {"LightName": "Strip"}]]})");
-    Write(config_, R"({"LightInfo": [[], [{"LightName": "Mine", "Guid": "a"}, {"LightName": "Other", "Guid": "b"}]]})");
+    Write(
+        config_,
+        R"({"LightInfo": [[], [{"LightName": "Mine", "Guid": "a"}, {"LightName": "Other", "Guid": "b"}]]})");
     const LightNames names = ReadLightNames(defaults_, config_, 1);
     ASSERT_EQ(names.modes.size(), 3u);
     EXPECT_EQ(names.modes[0].name, "Wave");
@@ -102,9 +107,9 @@ TEST_F(LightNamesFileTest, MissingOrDamagedFilesGiveEmptyListsAndStayAsTheyAre) 
 }
 
 TEST_F(LightNamesFileTest, TheShippedFileGivesTheMouseItsEffects) {
-    const LightNames names = ReadLightNames(
-        std::filesystem::path(ZEVIK_TEST_DATA_DIR) / ".." / ".." / "resources" / "DefaultData" / "default_light.json",
-        {}, 1);
+    const LightNames names = ReadLightNames(std::filesystem::path(ZEVIK_TEST_DATA_DIR) / ".." / ".." /
+                                                "resources" / "DefaultData" / "default_light.json",
+                                            {}, 1);
     ASSERT_EQ(names.modes.size(), 12u);
     EXPECT_EQ(names.modes[2].name, "Breathing");
     EXPECT_EQ(names.modes[2].value, 2);

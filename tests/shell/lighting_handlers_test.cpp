@@ -103,24 +103,46 @@ TEST_F(LightingHandlersTest, EachChangeReachesRecordProfileBlockAndFlag) {
     ASSERT_EQ(Lighting({"mode", "1"}), 0);
     ASSERT_EQ(Lighting({"multicolor", "1"}), 0);
     const HandlerCase cases[] = {
-        {"mode", {"mode", "3"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.selectItem, 3); }, {{1, 3}}, true,
+        {"mode",
+         {"mode", "3"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.selectItem, 3); },
+         {{1, 3}},
+         true,
          [](CLightControlUI& c) { EXPECT_EQ(c.GetMode(), 3); }},
-        {"mode back", {"mode", "1"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.selectItem, 1); }, {{1, 1}}, true,
+        {"mode back",
+         {"mode", "1"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.selectItem, 1); },
+         {{1, 1}},
+         true,
          nullptr},
-        {"brightness", {"brightness", "2"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.light, 2); }, {{2, 2}},
-         true, [](CLightControlUI& c) { EXPECT_EQ(c.GetBrightness(), 2); }},
-        {"speed", {"speed", "1"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.speed, 1); }, {{3, 3}}, true,
+        {"brightness",
+         {"brightness", "2"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.light, 2); },
+         {{2, 2}},
+         true,
+         [](CLightControlUI& c) { EXPECT_EQ(c.GetBrightness(), 2); }},
+        {"speed",
+         {"speed", "1"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.speed, 1); },
+         {{3, 3}},
+         true,
          [](CLightControlUI& c) { EXPECT_EQ(c.GetSpeed(), 1); }},
-        {"direction", {"direction", "0"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.fx, 0); }, {{4, 0}}, true,
+        {"direction",
+         {"direction", "0"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.fx, 0); },
+         {{4, 0}},
+         true,
          [](CLightControlUI& c) { EXPECT_EQ(c.GetDirection(), 0); }},
-        {"palette", {"color", "FF8000"},
+        {"palette",
+         {"color", "FF8000"},
          [](const LightInfoRecord& r) {
              EXPECT_EQ(r.red, 0xFF);
              EXPECT_EQ(r.green, 0x80);
              EXPECT_EQ(r.blue, 0);
              EXPECT_EQ(r.multiColor, 0);
          },
-         {{5, 0}, {6, 0xFF}, {7, 0x80}, {8, 0}}, true,
+         {{5, 0}, {6, 0xFF}, {7, 0x80}, {8, 0}},
+         true,
          [](CLightControlUI& c) {
              EXPECT_EQ(c.GetEditText(Channel::Red), "255");
              EXPECT_EQ(c.GetEditText(Channel::Green), "128");
@@ -128,24 +150,47 @@ TEST_F(LightingHandlersTest, EachChangeReachesRecordProfileBlockAndFlag) {
              EXPECT_EQ(c.GetColourButtonColour(), 0xFFFF8000u);
              EXPECT_FALSE(c.GetMultiColour());
          }},
-        {"multicolour", {"multicolor", "1"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.multiColor, 1); },
-         {{5, 1}}, true, [](CLightControlUI& c) { EXPECT_TRUE(c.GetMultiColour()); }},
-        {"edit above 255", {"rgb", "G", "300"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.green, 255); },
-         {{5, 0}, {7, 255}}, true,
+        {"multicolour",
+         {"multicolor", "1"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.multiColor, 1); },
+         {{5, 1}},
+         true,
+         [](CLightControlUI& c) { EXPECT_TRUE(c.GetMultiColour()); }},
+        {"edit above 255",
+         {"rgb", "G", "300"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.green, 255); },
+         {{5, 0}, {7, 255}},
+         true,
          [](CLightControlUI& c) {
              EXPECT_EQ(c.GetEditText(Channel::Green), "255");
              EXPECT_EQ(c.GetPaletteColour(), 0xFFFFFF00u);
              EXPECT_EQ(c.GetColourButtonColour(), 0xFFFFFF00u);
              EXPECT_FALSE(c.GetMultiColour());
          }},
-        {"edit emptied", {"rgb", "R"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.red, 0); }, {{6, 0}}, true,
+        {"edit emptied",
+         {"rgb", "R"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.red, 0); },
+         {{6, 0}},
+         true,
          [](CLightControlUI& c) { EXPECT_EQ(c.GetEditText(Channel::Red), "0"); }},
-        {"edit typed", {"rgb", "B", "042"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.blue, 42); }, {{8, 42}},
-         true, [](CLightControlUI& c) { EXPECT_EQ(c.GetEditText(Channel::Blue), "42"); }},
-        {"edit negative", {"rgb", "B", "-7"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.blue, 0); }, {{8, 0}},
-         true, [](CLightControlUI& c) { EXPECT_EQ(c.GetEditText(Channel::Blue), "0"); }},
-        {"edit not a number", {"rgb", "G", "1a"}, [](const LightInfoRecord& r) { EXPECT_EQ(r.green, 0); },
-         {{7, 0}}, true, nullptr},
+        {"edit typed",
+         {"rgb", "B", "042"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.blue, 42); },
+         {{8, 42}},
+         true,
+         [](CLightControlUI& c) { EXPECT_EQ(c.GetEditText(Channel::Blue), "42"); }},
+        {"edit negative",
+         {"rgb", "B", "-7"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.blue, 0); },
+         {{8, 0}},
+         true,
+         [](CLightControlUI& c) { EXPECT_EQ(c.GetEditText(Channel::Blue), "0"); }},
+        {"edit not a number",
+         {"rgb", "G", "1a"},
+         [](const LightInfoRecord& r) { EXPECT_EQ(r.green, 0); },
+         {{7, 0}},
+         true,
+         nullptr},
     };
     for (const HandlerCase& c : cases) {
         SCOPED_TRACE(c.name);
