@@ -1,7 +1,7 @@
 // zevik: the desktop configuration program.
 //   zevik [--emulate LIST] [--emulator-state FILE] [--emulator-log FILE] [--data-dir DIR]
 //         [--tray] [--screenshot FILE.png [--screenshot-after MS]
-//         [--screenshot-window main|settings|about|message|color|skin]]
+//         [--screenshot-window main|settings|about|message|color|skin] [--screenshot-tab TAB]]
 // Without --emulate it serves the supported devices it finds through hidraw, as they come and go;
 // while none is plugged in an emulated mouse stands in, and the window title says so. A second start
 // brings the first to the front.
@@ -28,6 +28,7 @@
 #include "shell/skin_frame.h"
 #include "transport/hid/fallback_backend.h"
 #include "transport/hid/hidraw_backend.h"
+#include "ui/option_ui.h"
 #include "ui/qt/dark_theme.h"
 #include "ui/qt/font_loader.h"
 #include "ui/qt/qt_message_loop.h"
@@ -51,6 +52,7 @@ struct Options {
     std::string dataDir;
     std::string screenshot;
     std::string screenshotWindow = "main";
+    std::string screenshotTab;
     int screenshotAfter = 1000;
     bool tray = false;
 };
@@ -87,6 +89,8 @@ int main(int argc, char** argv) {
            "--screenshot-window", opt.screenshotWindow,
            "the window pictured: main, settings, about, message, color or skin (opened as their openers do)")
         ->check(CLI::IsMember({"main", "settings", "about", "message", "color", "skin"}));
+    cli.add_option("--screenshot-tab", opt.screenshotTab,
+                   "with --screenshot: the page tab chosen first, as a click does (e.g. deng_Op_tab)");
     cli.add_flag("--tray", opt.tray, "start in the tray without showing the window (for autostart)");
     CLI11_PARSE(cli, argc, argv);
 
@@ -212,6 +216,13 @@ int main(int argc, char** argv) {
                 // A dialog is opened as its opener does; the picture is taken while it runs, and the
                 // shutdown closes it.
                 const bool dialog = opt.screenshotWindow != "main";
+                if (!opt.screenshotTab.empty()) {
+                    if (auto* tab = dynamic_cast<zevik::COptionUI*>(window.FindControl(opt.screenshotTab))) {
+                        tab->Activate();
+                    } else {
+                        std::fprintf(stderr, "zevik: no page tab \"%s\"\n", opt.screenshotTab.c_str());
+                    }
+                }
                 QTimer::singleShot(opt.screenshotAfter, [&, dialog] {
                     const zevik::CWindowWnd* shown = &window;
                     if (opt.screenshotWindow == "skin") {

@@ -154,6 +154,8 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, bool json, std::string& e
         error = "no mouse is connected";
         return false;
     }
+    if (line.mouse->lighting)
+        return RunLightingCommand(run.Session(), *line.mouse->lighting, std::cout, json, error) == 0;
     RunMouseCommand(*mouse, *line.mouse, std::cout, json);
     return true;
 }

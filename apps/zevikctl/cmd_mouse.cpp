@@ -34,7 +34,15 @@ int RunMouse(CliContext& context, const std::vector<std::string>& words) {
     if (!StartHeadlessRun(context, run)) return kExitFailed;
     int code = kExitOk;
     if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
-        RunMouseCommand(*mouse, *command, std::cout, context.options.json);
+        if (command->lighting) {
+            if (RunLightingCommand(run.Session(), *command->lighting, std::cout, context.options.json,
+                                   error) != 0) {
+                std::cerr << "zevikctl: " << error << '\n';
+                code = kExitFailed;
+            }
+        } else {
+            RunMouseCommand(*mouse, *command, std::cout, context.options.json);
+        }
     } else {
         std::cerr << "zevikctl: no mouse is connected\n";
         code = kExitFailed;
@@ -53,7 +61,9 @@ void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode) {
             "WORDS", *words,
             "show | dpi STAGE VALUE | dpi-enable STAGE 0|1 | dpi-color STAGE RRGGBB | rate N | lod N | "
             "motion-sync N | calibration N | sensor N | deep-sleep N | key-delay N | anti-shake N | "
-            "dormancy N")
+            "dormancy N | lighting show|modes|frame | lighting mode N | lighting brightness|speed N | "
+            "lighting direction 1|0 | lighting multicolor 0|1 | lighting color RRGGBB | "
+            "lighting rgb R|G|B [TEXT] | lighting option N | lighting same-mode")
         ->required();
     mouse->callback([&context, &exitCode, words] { exitCode = RunMouse(context, *words); });
 }

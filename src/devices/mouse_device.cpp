@@ -11,6 +11,7 @@
 #include "devices/notification_reader.h"
 #include "platform/trace.h"
 #include "settings/json_access.h"
+#include "settings/light_names_file.h"
 #include "settings/profile_locations.h"
 #include "settings/profile_store.h"
 #include "ui/message_loop.h"
@@ -517,26 +518,25 @@ int COrbantixMouseDevice::CheckMacroKeys() {
 
 int COrbantixMouseDevice::LoadLightLists() {
     const CProfileLocations locations = ProfileLocationsOf(Context());
-    const Json::Value file = CJsonFileUtil().ReadJsonFile(locations.DefaultLightFile());
+    LightNames names =
+        ReadLightNames(locations.DefaultLightFile(), profile_.GetLightConfigPath(), GetProfileDeviceIndex());
     std::vector<int> modes;
-    std::vector<std::string> names;
+    std::vector<std::string> modeNames;
     std::vector<bool> visible;
-    const Json::Value* all = json::Member(file, "DefaultLightName");
-    const Json::Value* list =
-        all != nullptr ? json::Element(*all, static_cast<Json::ArrayIndex>(GetProfileDeviceIndex()))
-                       : nullptr;
-    if (list != nullptr && list->isArray()) {
-        for (const Json::Value& e : *list) {
-            modes.push_back(json::IntMember(e, "value", -1));
-            names.push_back(json::StringMember(e, "LightName"));
-            const Json::Value* shown = json::Member(e, "visible");
-            visible.push_back(shown == nullptr || json::AsBool(shown));
-        }
+    for (LightModeName& mode : names.modes) {
+        modes.push_back(mode.value);
+        modeNames.push_back(std::move(mode.name));
+        visible.push_back(mode.visible);
     }
+    if (lightControl_ != nullptr) {
+        lightControl_->FillModeList(modeNames, visible, kMouseLightLevelMax, kMouseLightLevelMax);
+    }
+    areaNames_ = std::move(names.areas);
+    sequenceNames_ = std::move(names.sequences);
     // The lighting thread reads the mode list: swap it in under the lighting lock.
     std::lock_guard lock(LightingLock());
     modeList_ = std::move(modes);
-    modeNames_ = std::move(names);
+    modeNames_ = std::move(modeNames);
     modeVisible_ = std::move(visible);
     return modeList_.empty() ? 0 : 1;
 }

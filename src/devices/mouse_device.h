@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/light_control.h"
 #include "devices/lighting_tables.h"
 #include "devices/mouse_key_image.h"
 #include "devices/mouse_lighting.h"
@@ -45,6 +46,7 @@ class COrbantixMouseDevice : public COrbantixUSBDevice {
 public:
     static constexpr std::string_view kClassName = "OrbantixMouseDevice";
     static constexpr int kProfileCatalogueIndex = 1;  // the mouse's index in the light files' per-kind arrays
+    static constexpr int kMouseLightLevelMax = 4;     // brightness and speed levels 0-4
 
     // Picks a colour, starting from initial; nothing when the user cancels. The shell provides the
     // modal colour dialog ("PalletDialog"); tests and the command line give their own.
@@ -164,6 +166,12 @@ public:
     const MouseKeyMap& KeyMap() const { return keyMap_; }
     const std::vector<int>& ModeList() const { return modeList_; }
     const std::vector<std::string>& ModeNames() const { return modeNames_; }
+    const std::vector<bool>& ModeVisible() const { return modeVisible_; }
+    // Zone names and the user's lighting sequences, by name, from the light files.
+    const std::vector<std::string>& AreaNames() const { return areaNames_; }
+    const std::vector<std::string>& SequenceNames() const { return sequenceNames_; }
+    // The page's lighting control; null when the page has none.
+    ILightControl* LightControlOfPage() const { return lightControl_; }
     // The last status record read by PollStatus (empty before the first).
     const std::vector<std::uint8_t>& LastStatus() const { return lastStatus_; }
     std::filesystem::path KindFolder() const;
@@ -205,6 +213,9 @@ private:
     std::vector<int> modeList_;
     std::vector<std::string> modeNames_;
     std::vector<bool> modeVisible_;
+    std::vector<std::string> areaNames_;
+    std::vector<std::string> sequenceNames_;
+    ILightControl* lightControl_ = nullptr;  // "LightControlItem"
     std::vector<std::uint8_t> lastStatus_;
 
     // Lighting state of the mouse's own steps and the mode list they read (under the base's lighting

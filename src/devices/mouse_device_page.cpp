@@ -9,6 +9,7 @@
 #include "devices/mouse_page_choices.h"
 #include "devices/mouse_sensitivity.h"
 #include "platform/trace.h"
+#include "settings/profile_locations.h"
 #include "ui/check_box_ui.h"
 #include "ui/combo_ui.h"
 #include "ui/edit_ui.h"
@@ -82,6 +83,11 @@ void COrbantixMouseDevice::BindPageEx() {
         }
         if (auto* edit = FindAs<CEditUI>(Indexed("DPI_edit_", n))) edit->SetMaxChar(5);
     }
+    CControlUI* light = Find("LightControlItem");
+    lightControl_ = light != nullptr
+                        ? static_cast<ILightControl*>(light->GetInterface(ILightControl::kInterfaceName))
+                        : nullptr;
+    if (lightControl_ != nullptr) lightControl_->SetPageKind(PageKind(ProfileKind::Mouse));
 }
 
 // ---------------------------------------------------------------- setters
@@ -150,6 +156,12 @@ int COrbantixMouseDevice::RefreshPage() {
     if (auto* c = FindAs<COptionUI>("pointer_precision_check"))
         c->Selected(sys.PointerPrecision() != 0, false);
     if (auto* c = FindAs<COptionUI>("scrolls_page_check")) c->Selected(sys.ScrollPage() != 0, false);
+
+    if (lightControl_ != nullptr) {
+        const CProfileLocations locations = ProfileLocationsOf(Context());
+        lightControl_->LoadColourOptions(locations.ColourChoicesFile(), locations.DefaultColourChoicesFile());
+        lightControl_->ShowLightInfo(profile_.GetLightInfo());
+    }
     return 1;
 }
 

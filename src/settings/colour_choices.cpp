@@ -99,6 +99,19 @@ CColourChoices::Source CColourChoices::Load(const std::filesystem::path& userFil
     return Source::Default;
 }
 
+CColourChoices::Source CColourChoices::Read(const std::filesystem::path& userFile,
+                                            const std::filesystem::path& defaultFile) {
+    userFile_.clear();
+    const CJsonFileUtil files;
+    JsonReadStatus status = JsonReadStatus::Ok;
+    doc_ = files.ReadJsonFile(userFile, status);
+    if (status == JsonReadStatus::Ok && doc_.isObject()) return Source::User;
+    doc_ = files.ReadJsonFile(defaultFile, status);
+    if (status == JsonReadStatus::Ok && doc_.isObject()) return Source::Default;
+    doc_ = Json::Value(Json::objectValue);
+    return Source::None;
+}
+
 std::optional<UiColor> CColourChoices::Preset(int n) const {
     const Json::Value* element = ListElement(doc_, kPresets, n);
     const Json::Value* colour = element != nullptr ? json::Member(*element, kColour) : nullptr;

@@ -47,6 +47,9 @@ public:
     // the default copy is read and written as the user copy; a damaged user copy is moved aside to
     // ".bad" first, so nothing of it is lost.
     Source Load(const std::filesystem::path& userFile, const std::filesystem::path& defaultFile);
+    // Reads the user copy, else the default copy, and writes, moves or creates nothing: for readers
+    // that only show the colours. Writes after it are refused (they have no user copy to go to).
+    Source Read(const std::filesystem::path& userFile, const std::filesystem::path& defaultFile);
 
     // Preset n (0 to 19), absent when missing or malformed.
     std::optional<UiColor> Preset(int n) const;

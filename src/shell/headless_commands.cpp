@@ -134,7 +134,7 @@ void PrintShow(const Json::Value& doc, std::ostream& out) {
 
 const std::vector<std::string>& MouseWordNames() {
     static const std::vector<std::string> names = [] {
-        std::vector<std::string> n{"show", "dpi", "dpi-enable", "dpi-color"};
+        std::vector<std::string> n{"show", "dpi", "dpi-enable", "dpi-color", "lighting"};
         for (const OptionWord& option : kOptionWords) {
             n.push_back(option.word);
         }
@@ -160,6 +160,11 @@ std::optional<MouseCommand> ParseMouseWords(const std::vector<std::string>& word
     };
     if (verb == "show") {
         if (!needArgs(0)) return std::nullopt;
+        return command;
+    }
+    if (verb == "lighting") {
+        command.lighting = ParseLightingWords({words.begin() + 1, words.end()}, error);
+        if (!command.lighting) return std::nullopt;
         return command;
     }
     if (const OptionWord* option = FindOptionWord(verb)) {

@@ -7,6 +7,7 @@
 #include "devices/mouse_device.h"
 #include "devices/orbantix_usb_device.h"
 #include "settings/device_profile_ui.h"
+#include "shell/lighting_routes.h"
 #include "shell/main_window_ops.h"
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
@@ -40,13 +41,16 @@ CDeviceProfileUI* CurrentProfileBar(IMainWindowOps& ops) {
 }
 
 // A function page not built yet holds a placeholder for each tab that shows it (two tabs share page
-// 2), with the tab's name as user data: the chosen tab's placeholder shows, the others hide.
+// 2), with the tab's name as user data: the chosen tab's placeholder shows, the others hide. A built
+// part of a shared page is marked the same way.
 constexpr std::string_view kPagePlaceholder = "page_placeholder";
+constexpr std::string_view kSharedPagePart = "shared_page";
 
 void ShowPlaceholdersOf(COrbantixUSBDevice& device, std::string_view tab) {
     device.FindControl(
         [tab](CControlUI& control) {
-            if (control.GetName() == kPagePlaceholder && !control.GetUserData().empty()) {
+            const std::string& name = control.GetName();
+            if ((name == kPagePlaceholder || name == kSharedPagePart) && !control.GetUserData().empty()) {
                 control.SetVisible(control.GetUserData() == tab);
             }
             return false;
@@ -196,6 +200,7 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddPageTabRoutes(router, ops);
     AddProfileBarRoutes(router, ops);
     AddMousePageRoutes(router, ops);
+    AddLightingRoutes(router, ops);
     AddMenuCommandRoutes(router, ops);
 }
 

@@ -4,9 +4,11 @@
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
+#include "editors/light_control_ui.h"
 #include "platform/trace.h"
 #include "settings/device_profile_ui.h"
 #include "settings/profile_locations.h"
+#include "shell/lighting_handlers.h"
 #include "shell/main_routes.h"
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
@@ -243,6 +245,8 @@ bool CMainWnd::CreateDeviceTab(std::size_t row, int variant) {
         });
     }
     device->BindPage();
+    // A new page starts with the offer of synchronised lighting that stands.
+    if (CLightControlUI* light = LightControlOf(device)) light->ShowSameModeOption(m_sameModeOffer != 0);
 
     pages->Add(pageRoot.release());
     m_devices[*family].push_back(device);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QSlider>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -181,6 +182,56 @@ TEST_F(MainWindowQtTest, DraggingStageThreeReachesTheMouseAndTheProfileFile) {
     EXPECT_EQ(memory.at(at) | memory.at(at + 1) << 8, value);
     const Json::Value file = CJsonFileUtil().ReadJsonFile(mouse->Profile().GetProfilePath());
     EXPECT_EQ(file["Device"][0]["DPIStages"]["StageDPIs"][3]["StageDPIX"].asInt(), value);
+}
+
+TEST_F(MainWindowQtTest, PickingBreathingAndLoweringTheBrightnessReachTheMouseAndItsDrawnLeds) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    QWidget* tab = WidgetOf("deng_Op_tab");
+    ASSERT_NE(tab, nullptr);
+    QTest::mouseClick(tab, Qt::LeftButton);
+    PumpUntil([] { return false; }, 50ms);
+    auto* combo = qobject_cast<QComboBox*>(WidgetOf("light_combo_modeSelect"));
+    ASSERT_NE(combo, nullptr);
+    ASSERT_TRUE(combo->isVisible()) << "the lighting tab shows the lighting page";
+    ASSERT_EQ(combo->currentIndex(), 0);
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);  // Spectrum
+    QTest::keyClick(combo, Qt::Key_Down);  // Breathing
+    PumpUntil([] { return false; }, 50ms);
+    ASSERT_EQ(mouse->GetLighting().selectItem, 2);
+
+    auto* slider = qobject_cast<QSlider*>(WidgetOf("deng_light_slider"));
+    ASSERT_NE(slider, nullptr);
+    ASSERT_TRUE(slider->isEnabled()) << "Breathing offers the brightness";
+    ASSERT_EQ(slider->value(), 4);
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Left);
+    PumpUntil([] { return false; }, 50ms);
+    EXPECT_EQ(mouse->GetLighting().light, 3);
+    const std::vector<uint8_t> memory = Model()->ReadArea("memory");
+    EXPECT_EQ(memory.at(1), 2) << "the mouse's mode code";
+    EXPECT_EQ(memory.at(2), 3) << "the mouse's brightness";
+    ASSERT_NE(WidgetOf("deng_Color_Pallet"), nullptr);
+    EXPECT_FALSE(WidgetOf("deng_Color_Pallet")->isEnabled()) << "Breathing offers no colour";
+
+    // The drawn LEDs breathe at most at level 3's intensity (195) from now on.
+    const std::uint64_t changed = mouse->LightingStepCount();
+    ASSERT_TRUE(PumpUntil([&] { return mouse->LightingStepCount() >= changed + 2; }))
+        << "the frame computed before the change has been replaced";
+    const std::uint64_t steps = mouse->LightingStepCount();
+    int brightest = 0;
+    PumpUntil(
+        [&] {
+            for (int i = 0; i < kMouseLedCount; ++i)
+                brightest = std::max(brightest, static_cast<int>(mouse->GetLightEntry(i) >> 24));
+            return false;
+        },
+        400ms);
+    EXPECT_GT(mouse->LightingStepCount(), steps);
+    EXPECT_GT(brightest, 0);
+    EXPECT_LE(brightest, 195);
 }
 
 TEST_F(MainWindowQtTest, TheProfileBarOpensItsActionsAndAddsAProfileByClicks) {

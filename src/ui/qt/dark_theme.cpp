@@ -73,6 +73,9 @@ QSlider::handle:horizontal {
   width: 14px; height: 14px; margin: -6px 0; border-radius: 7px; background: %TEXT%;
   border: 2px solid %ACCENT%;
 }
+QSlider::sub-page:horizontal:disabled { background: %DIM%; }
+QSlider::handle:horizontal:disabled { background: %DIM%; border-color: %DIM%; }
+QCheckBox::indicator:checked:disabled { background: %DIM%; border-color: %DIM%; }
 QSlider::groove:vertical { width: 4px; background: %BORDER%; border-radius: 2px; }
 QSlider::add-page:vertical { background: %ACCENT%; border-radius: 2px; }
 QSlider::handle:vertical {

@@ -344,6 +344,11 @@ void CWidgetSync::ApplyStyle(CControlUI& control, const RenderedControl& rendere
             if (!checkedRules.isEmpty()) {
                 css += QStringLiteral("#%1:checked{%2}").arg(id, checkedRules.join(QLatin1Char(';')));
             }
+            // A disabled control shows the skin's disabled text colour over its own one.
+            if (const QColor dim = label != nullptr ? ToColor(label->GetDisabledTextColor()) : QColor();
+                dim.isValid()) {
+                css += QStringLiteral("#%1:disabled{color:%2}").arg(id, Css(dim));
+            }
             if (w->styleSheet() != css) {
                 w->setStyleSheet(css);
             }
