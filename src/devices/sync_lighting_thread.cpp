@@ -56,12 +56,12 @@ std::uint64_t CSyncLightingThread::NowMs() const {
     return m_clock != nullptr ? m_clock->NowMs() : m_steadyClock.NowMs();
 }
 
-std::vector<COrbantixUSBDevice*> CSyncLightingThread::Following(const std::vector<COrbantixUSBDevice*>& devices) {
-    std::vector<COrbantixUSBDevice*> following;
+void CSyncLightingThread::Following(const std::vector<COrbantixUSBDevice*>& devices,
+                                    std::vector<COrbantixUSBDevice*>& following) {
+    following.clear();
     for (COrbantixUSBDevice* device : devices) {
         if (device != nullptr && device->IsSameMode() && device->CommandChannel().IsOpen()) following.push_back(device);
     }
-    return following;
 }
 
 void CSyncLightingThread::Run() {
@@ -69,15 +69,17 @@ void CSyncLightingThread::Run() {
     using Clock = std::chrono::steady_clock;
     Clock::time_point lastStep = Clock::now();
     bool resting = true;
+    std::vector<COrbantixUSBDevice*> devices;    // the copy of the list, taken under the lock
+    std::vector<COrbantixUSBDevice*> following;  // reused: a step allocates nothing
     while (!m_stop.IsSet()) {
-        std::vector<COrbantixUSBDevice*> devices;
         int period = 0;
         {
             std::lock_guard lock(m_lock);
             devices = m_devices;
             period = SharedStepPeriod(m_state.speed);
         }
-        if (Following(devices).empty()) {
+        Following(devices, following);
+        if (following.empty()) {
             resting = true;
             m_wake.Wait();  // SetFollowers, Configure, Wake and Stop set it
             m_wakes.fetch_add(1, std::memory_order_relaxed);
@@ -103,7 +105,8 @@ void CSyncLightingThread::Run() {
             entry = SharedLightStep(m_state, NowMs());
         }
         // Written without the lock; a device that stopped following since the copy is left alone.
-        for (COrbantixUSBDevice* device : Following(devices)) {
+        Following(devices, following);
+        for (COrbantixUSBDevice* device : following) {
             for (int i = 0; i < device->GetLightButtonCount(); ++i) device->SetLightEntry(i, entry);
         }
         m_steps.fetch_add(1, std::memory_order_relaxed);

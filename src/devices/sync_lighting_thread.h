@@ -59,8 +59,8 @@ public:
 
 private:
     void Run();
-    // The followers of the list copy, in order.
-    static std::vector<COrbantixUSBDevice*> Following(const std::vector<COrbantixUSBDevice*>& devices);
+    // The followers among devices, in order, into following.
+    static void Following(const std::vector<COrbantixUSBDevice*>& devices, std::vector<COrbantixUSBDevice*>& following);
     std::uint64_t NowMs() const;
 
     const IDeviceClock* m_clock;
