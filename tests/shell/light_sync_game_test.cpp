@@ -73,11 +73,12 @@ protected:
         mouse = Mouse();
     }
     void TearDown() override {
-        others.clear();
+        // The window's sync thread ends first: the devices it was given must outlive it.
         if (wnd) {
             if (wnd->GetHWND() != 0) wnd->DestroyWindow();
             wnd.reset();
         }
+        others.clear();
         CPaintManagerUI::SetResourcePath(previousPath);
         std::filesystem::remove_all(root);
     }
