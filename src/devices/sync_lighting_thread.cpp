@@ -60,7 +60,11 @@ void CSyncLightingThread::Following(const std::vector<COrbantixUSBDevice*>& devi
                                     std::vector<COrbantixUSBDevice*>& following) {
     following.clear();
     for (COrbantixUSBDevice* device : devices) {
-        if (device != nullptr && device->IsSameMode() && device->CommandChannel().IsOpen()) following.push_back(device);
+        // A follower whose frame no one can see (its page hidden) needs no steps until it is seen.
+        if (device != nullptr && device->IsSameMode() && device->CommandChannel().IsOpen() &&
+            !device->IsLightingUnseen()) {
+            following.push_back(device);
+        }
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // CSyncLightingThread: the worker that animates synchronised lighting. At each step it computes the
 // shared effect once (SharedLightStep) and stores that entry into every light frame entry of every
-// follower: a device of its list whose command channel is open and whose same-mode flag is set. The
-// followers' own lighting threads rest meanwhile; each device's frame output shows what is stored.
+// follower: a device of its list whose command channel is open, whose same-mode flag is set and
+// whose frame can be seen (IsLightingUnseen). The followers' own lighting threads rest meanwhile;
+// each device's frame output shows what is stored.
 //
 // Threads: the UI thread hands in the device list and the state (SetFollowers, Configure); the
 // worker takes copies of both under the lock, computes the step with the lock held (no I/O), and
@@ -51,7 +52,7 @@ public:
     void Configure(SharedEffect type, const LightInfoRecord& record);
     // The state as the last step left it.
     SharedLightState State() const;
-    // Makes the thread look at its followers again (a flag or a channel changed).
+    // Makes the thread look at its followers again (a flag, a channel or what can be seen changed).
     void Wake() { m_wake.Set(); }
 
     std::uint64_t StepCount() const { return m_steps.load(std::memory_order_relaxed); }

@@ -461,11 +461,13 @@ void CMainWnd::HoldPolling(bool hold) {
             device.SetPollingHold(hold);
         }
     });
+    m_sync.Thread().Wake();  // followers that can be seen again need its steps
 }
 
 void CMainWnd::OnSeenChanged(bool seen) {
     ForEachDevice({kFamilyMouse, kFamilyMousepad, kFamilyKeyboard},
                   [seen](COrbantixUSBDevice& device) { device.SetWindowUnseen(!seen); });
+    m_sync.Thread().Wake();
 }
 
 void CMainWnd::CloseToTray() {

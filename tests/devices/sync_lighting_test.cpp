@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -148,6 +149,9 @@ public:
         BindPage();
     }
     ~CKindDevice() override { StopWorkers(); }
+    // As a device whose frame only goes to its page, hidden while unseen is set.
+    bool IsLightingUnseen() const override { return unseen.load(); }
+    std::atomic<bool> unseen{false};
 };
 
 class SyncThreadTest : public ::testing::Test {
@@ -234,6 +238,20 @@ TEST_F(SyncThreadTest, SpeedZeroStepsEveryEighthTickSpeedFourEveryTick) {
     const auto [fastSteps, fastTicks] = stepsIn(4, 400ms);
     EXPECT_LE(fastSteps, fastTicks + 1);
     EXPECT_GT(fastSteps, 2 * slowSteps);
+}
+
+TEST_F(SyncThreadTest, FollowersNoOneCanSeeAreNotStepped) {
+    CSyncLightingThread thread(nullptr, 1ms);
+    thread.SetFollowers(All());
+    devices[0]->SetSameMode(true);
+    devices[0]->unseen = true;
+    ASSERT_TRUE(thread.Start());
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(thread.StepCount(), 0u);
+    EXPECT_LE(thread.WakeCount(), 1u);
+    devices[0]->unseen = false;
+    thread.Wake();
+    EXPECT_TRUE(WaitFor([&] { return thread.StepCount() > 0; }));
 }
 
 TEST_F(SyncThreadTest, WithoutAFollowerTheThreadSleepsUntilWoken) {

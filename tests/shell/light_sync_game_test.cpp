@@ -309,6 +309,20 @@ TEST_F(LightSyncGameTest, ModesWithoutASharedEffectChangeNothing) {
     EXPECT_EQ(keyboard.GetLighting().selectItem, 5);  // breathing, the effect at start
 }
 
+TEST_F(LightSyncGameTest, TheSharedEffectRestsWhileTheWindowIsInTheTray) {
+    SetMouseMode(2);
+    wnd->StartSynchronisedLighting();
+    CSyncLightingThread& thread = wnd->SynchronisedLighting().Thread();
+    ASSERT_TRUE(PumpLoopUntil(loop, [&] { return thread.StepCount() > 0; }, 3s));
+    wnd->HideMainWindow();
+    PumpLoopUntil(loop, [] { return false; }, 50ms);
+    const std::uint64_t hidden = thread.StepCount();
+    PumpLoopUntil(loop, [] { return false; }, 300ms);
+    EXPECT_EQ(thread.StepCount(), hidden);
+    wnd->ShowMainWindow();
+    EXPECT_TRUE(PumpLoopUntil(loop, [&] { return thread.StepCount() > hidden; }, 3s));
+}
+
 TEST_F(LightSyncGameTest, EveryCountOfTheDeviceListOffersSynchronisation) {
     SetMouseMode(1);
     wnd->StartSynchronisedLighting();
