@@ -6,7 +6,9 @@
 //   wakeups_per_s.
 // - WakeFloor: what the machine charges for waking a thread 64 times a second and nothing else (a
 //   timed wait on the same event type the thread uses): the floor below which OneFollower cannot go.
-// Each run lasts 2 s of wall time.
+// - StepWork: the work of one step alone (the shared effect and the 15 frame entries of one
+//   follower), without the wake-up; share_at_64hz_percent is that work at 64 steps a second.
+// Each run of the three above lasts 2 s of wall time.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -126,12 +128,40 @@ void WakeFloor(benchmark::State& state) {
     }
 }
 
+void StepWork(benchmark::State& state) {
+    std::string error;
+    EmulationOptions options;
+    options.list = "mouse";
+    std::unique_ptr<CEmulation> emulation = CEmulation::Create(options, error);
+    if (!emulation) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    DeviceContext context;
+    context.hidBackend = &emulation->Backend();
+    CFollower device(context);
+    SharedLightState shared;
+    shared.type = SharedEffect::ColourCycle;
+    shared.brightness = 4;
+    shared.speed = 4;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        const std::uint32_t entry = SharedLightStep(shared, 0);
+        for (int i = 0; i < device.GetLightButtonCount(); ++i) device.SetLightEntry(i, entry);
+        benchmark::DoNotOptimize(entry);
+    }
+    const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+    const double perStepNs = state.iterations() > 0 ? ns / static_cast<double>(state.iterations()) : 0.0;
+    state.counters["share_at_64hz_percent"] = perStepNs * 64.0 / 1e9 * 100.0;
+}
+
 void Idle(benchmark::State& state) { Run(state, false); }
 void OneFollower(benchmark::State& state) { Run(state, true); }
 
 BENCHMARK(Idle)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(OneFollower)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(WakeFloor)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(StepWork)->Unit(benchmark::kNanosecond);
 
 }  // namespace
 
