@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 
+#include "../tests/devices/kind_device.h"
 #include "devices/orbantix_usb_device.h"
 #include "devices/sync_lighting_thread.h"
 #include "devices/worker_event.h"
@@ -35,16 +36,7 @@ using namespace std::chrono_literals;
 constexpr const char* kMouseCommandPath = "emu:mouse#vid_320f&pid_225a&mi_01&col04";
 constexpr auto kRun = 2s;
 
-class CFollower final : public COrbantixUSBDevice {
-public:
-    explicit CFollower(const DeviceContext& context) : COrbantixUSBDevice(context) {
-        SetKind(kDeviceKindMouse);
-        SetPageName("page");
-        SetLightButtonCount(15);
-        BindPage();
-    }
-    ~CFollower() override { StopWorkers(); }
-};
+constexpr int kMouseLeds = 15;
 
 struct ThreadUse {
     long switches = 0;
@@ -81,7 +73,7 @@ void Run(benchmark::State& state, bool follow) {
     }
     DeviceContext context;
     context.hidBackend = &emulation->Backend();
-    CFollower device(context);
+    test::CKindDevice device(context, kDeviceKindMouse, kMouseLeds);
     device.CommandChannel().OpenConnection(kMouseCommandPath, kConnectionCable);
     LightInfoRecord record;
     record.light = 4;
@@ -139,7 +131,7 @@ void StepWork(benchmark::State& state) {
     }
     DeviceContext context;
     context.hidBackend = &emulation->Backend();
-    CFollower device(context);
+    test::CKindDevice device(context, kDeviceKindMouse, kMouseLeds);
     SharedLightState shared;
     shared.type = SharedEffect::ColourCycle;
     shared.brightness = 4;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base_fixture.h"
+#include "devices/kind_device.h"
 #include "devices/lighting_tables.h"
 #include "devices/shared_light_state.h"
 #include "devices/sync_lighting_thread.h"
@@ -138,21 +139,6 @@ TEST(SharedLightStep, BlinkTogglesByTheClockAndItsHueWrapsFrom182) {
     s.blinkOn = 0;
     EXPECT_EQ(SharedLightStep(s, 700), PackLightEntry({200, 100, 50}, 255));
 }
-
-// A device of any kind on its own emulated channel, with a light frame of `leds` entries.
-class CKindDevice final : public COrbantixUSBDevice {
-public:
-    CKindDevice(const DeviceContext& context, int kind, int leds) : COrbantixUSBDevice(context) {
-        SetKind(kind);
-        SetPageName("page");
-        SetLightButtonCount(leds);
-        BindPage();
-    }
-    ~CKindDevice() override { StopWorkers(); }
-    // As a device whose frame only goes to its page, hidden while unseen is set.
-    bool IsLightingUnseen() const override { return unseen.load(); }
-    std::atomic<bool> unseen{false};
-};
 
 class SyncThreadTest : public ::testing::Test {
 protected:

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "devices/device_option_ui.h"
+#include "devices/kind_device.h"
 #include "devices/lighting_tables.h"
 #include "devices/mouse_device.h"
 #include "emulator/emulation.h"
@@ -30,22 +31,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr const char* kMouseCommandPath = "emu:mouse#vid_320f&pid_225a&mi_01&col04";
-
-// A device of another kind: the base's lighting record and frame, no page of its own.
-class CKindDevice final : public COrbantixUSBDevice {
-public:
-    CKindDevice(const DeviceContext& context, int kind) : COrbantixUSBDevice(context) {
-        SetKind(kind);
-        SetPageName("page");
-        SetLightButtonCount(3);
-        BindPage();
-    }
-    ~CKindDevice() override { StopWorkers(); }
-    int WriteSettingsBlock(int, int) override { return ++writes; }
-    int SaveDeviceProfile() override { return ++saves; }
-    int writes = 0;
-    int saves = 0;
-};
 
 class LightSyncGameTest : public ::testing::Test {
 protected:
@@ -121,7 +106,7 @@ protected:
         otherEmulations.push_back(CEmulation::Create(options, error));
         DeviceContext context;
         context.hidBackend = &otherEmulations.back()->Backend();
-        others.push_back(std::make_unique<CKindDevice>(context, kind));
+        others.push_back(std::make_unique<CKindDevice>(context, kind, 3));
         if (open) others.back()->CommandChannel().OpenConnection(kMouseCommandPath, kConnectionCable);
         return *others.back();
     }
