@@ -147,6 +147,22 @@ void CSessionBus::CopyData(uint kind, const QByteArray& data) {
     onRecord_(kind, std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(data.size())));
 }
 
+void CSessionBus::Game_Start(uint wParam, int lParam) {
+    PostToTarget(messages_.game[0], wParam, lParam);
+}
+
+void CSessionBus::Game_End(uint wParam, int lParam) {
+    PostToTarget(messages_.game[1], wParam, lParam);
+}
+
+void CSessionBus::Game_Kill(uint wParam, int lParam) {
+    PostToTarget(messages_.game[2], wParam, lParam);
+}
+
+void CSessionBus::Game_Death(uint wParam, int lParam) {
+    PostToTarget(messages_.game[3], wParam, lParam);
+}
+
 void CSessionBus::PostToTarget(UINT msg, WPARAM wParam, LPARAM lParam) {
     CMessageLoop* loop = CMessageLoop::Current();
     if (target_ == 0 || msg == 0 || loop == nullptr) return;

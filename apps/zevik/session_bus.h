@@ -73,6 +73,11 @@ public Q_SLOTS:
     void LightControlSet(uint wParam, int lParam);
     void WorkToolQuery();
     void CopyData(uint kind, const QByteArray& data);
+    // Game events: wParam 0, 1 or 2 shows lighting mode lParam on the current device for five seconds.
+    void Game_Start(uint wParam, int lParam);
+    void Game_End(uint wParam, int lParam);
+    void Game_Kill(uint wParam, int lParam);
+    void Game_Death(uint wParam, int lParam);
 
 Q_SIGNALS:
     // Whether this program now drives the device lighting (lParam 1) or gave it up (0).

@@ -1,5 +1,6 @@
 // zevikctl batch: a scripted session read from stdin, one command a line, on one headless main window:
-//   mouse WORDS...          a mouse command as "zevikctl mouse" takes it
+//   mouse WORDS...          a mouse command as "zevikctl mouse" takes it (lighting sequence words too)
+//   game NAME W L           a game event for the session's own window, handled before the next line
 //   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING
 //   wait MS                 let the program run for that long
 //   answer A                the answer for the next dialog (yes, no, color=RRGGBB, preset=N, collect=N)
@@ -23,9 +24,12 @@
 #include "commands.h"
 #include "devices/mouse_device.h"
 #include "headless_start.h"
+#include "settings/profile_locations.h"
 #include "shell/dialog_answers.h"
+#include "shell/game_command.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
+#include "shell/light_sequence_commands.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
 #include "shell/skin_command.h"
@@ -56,11 +60,13 @@ struct BatchLine {
     int value = 0;                      // the milliseconds of "wait", the index of "settings language"
     std::optional<MouseCommand> mouse;  // "mouse"
     std::optional<SkinCommand> skin;    // "skin"
+    std::optional<LightSequenceCommand> sequence;  // "mouse lighting sequence ..."
+    std::optional<GameCommand> game;               // "game"
 };
 
 // Checks a line's words; false with the message. Emulator actions are checked when they run: what
 // they name depends on the emulated devices.
-bool CheckLine(BatchLine& line, std::string& error) {
+bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string& error) {
     const std::string& verb = line.words[0];
     const std::vector<std::string> rest(line.words.begin() + 1, line.words.end());
     if (verb == "wait") {
@@ -71,6 +77,14 @@ bool CheckLine(BatchLine& line, std::string& error) {
         }
         line.value = ms;
         return true;
+    }
+    if (verb == "mouse" && IsLightSequenceWords(rest)) {
+        line.sequence = ParseLightSequenceWords(rest, locations, error);
+        return line.sequence.has_value();
+    }
+    if (verb == "game") {
+        line.game = ParseGameWords(rest, error);
+        return line.game.has_value();
     }
     if (verb == "mouse") {
         line.mouse = ParseMouseWords(rest, error);
@@ -108,8 +122,28 @@ bool CheckLine(BatchLine& line, std::string& error) {
     return false;
 }
 
-bool RunLine(CHeadlessRun& run, const BatchLine& line, bool json, std::string& error) {
+bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& locations, bool json,
+             std::string& error) {
     const std::string& verb = line.words[0];
+    if (line.game) {
+        // As the mouse words do, it waits for the mouse; without one the event still arrives.
+        run.Session().WaitForMouse(std::chrono::seconds(3));
+        CMainWnd& window = run.Session().Window();
+        window.SendMessage(window.Messages().game[line.game->which], line.game->wParam,
+                           static_cast<LPARAM>(line.game->lParam));
+        return true;
+    }
+    if (line.sequence) {
+        if (!RunLightSequenceCommand(locations, *line.sequence, std::cout, json, error)) return false;
+        // A mouse that is there plays what its light configuration now names.
+        for (COrbantixUSBDevice* device : run.Session().Window().Devices(CMainWnd::kFamilyMouse)) {
+            if (auto* mouse = dynamic_cast<COrbantixMouseDevice*>(device)) {
+                mouse->Profile().LoadLightConfig(mouse->Profile().GetLightConfigPath());
+                mouse->ApplyLightSettings();
+            }
+        }
+        return true;
+    }
     if (verb == "wait") {
         run.Session().PumpFor(std::chrono::milliseconds(line.value));
         return true;
@@ -164,12 +198,13 @@ int RunBatch(CliContext& context, std::istream& in) {
     // The whole script is read and checked first: a bad line stops it before anything is opened.
     std::vector<BatchLine> script;
     std::string error;
+    const CProfileLocations locations(context.options.dataDir, {});
     int number = 0;
     for (std::string text; std::getline(in, text);) {
         ++number;
-        BatchLine line{number, Words(text), 0, std::nullopt, std::nullopt};
+        BatchLine line{number, Words(text), 0, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
         if (line.words.empty() || line.words[0].starts_with('#')) continue;
-        if (!CheckLine(line, error)) {
+        if (!CheckLine(line, locations, error)) {
             std::cerr << "zevikctl: line " << number << ": " << error << '\n';
             return kExitUsage;
         }
@@ -179,7 +214,7 @@ int RunBatch(CliContext& context, std::istream& in) {
     if (!StartHeadlessRun(context, run)) return kExitFailed;
     int code = kExitOk;
     for (const BatchLine& line : script) {
-        if (!RunLine(run, line, context.options.json, error)) {
+        if (!RunLine(run, line, locations, context.options.json, error)) {
             std::cerr << "zevikctl: line " << line.number << ": " << error << '\n';
             code = kExitFailed;
             break;
@@ -191,7 +226,7 @@ int RunBatch(CliContext& context, std::istream& in) {
 }  // namespace
 
 void RegisterBatchCommands(CLI::App& app, CliContext& context, int& exitCode) {
-    CLI::App* batch = app.add_subcommand("batch", "Run mouse, emulator and wait commands read from stdin");
+    CLI::App* batch = app.add_subcommand("batch", "Run mouse, game, emulator and wait commands read from stdin");
     batch->callback([&context, &exitCode] { exitCode = RunBatch(context, std::cin); });
 }
 

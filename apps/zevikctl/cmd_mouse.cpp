@@ -17,12 +17,14 @@
 #include "headless_start.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
+#include "shell/light_sequence_commands.h"
 
 namespace zevik::cli {
 
 namespace {
 
 int RunMouse(CliContext& context, const std::vector<std::string>& words) {
+    if (IsLightSequenceWords(words)) return RunMouseLightSequence(context, words);
     // The words are checked before any device is opened: a refused value is never sent.
     std::string error;
     const std::optional<MouseCommand> command = ParseMouseWords(words, error);
@@ -63,7 +65,9 @@ void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode) {
             "motion-sync N | calibration N | sensor N | deep-sleep N | key-delay N | anti-shake N | "
             "dormancy N | lighting show|modes|frame | lighting mode N | lighting brightness|speed N | "
             "lighting direction 1|0 | lighting multicolor 0|1 | lighting color RRGGBB | "
-            "lighting rgb R|G|B [TEXT] | lighting option N | lighting same-mode")
+            "lighting rgb R|G|B [TEXT] | lighting option N | lighting same-mode | "
+            "lighting sequence list | lighting sequence import FILE POSITION [NAME] | "
+            "lighting sequence export POSITION FILE")
         ->required();
     mouse->callback([&context, &exitCode, words] { exitCode = RunMouse(context, *words); });
 }

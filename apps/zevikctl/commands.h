@@ -6,9 +6,15 @@ namespace CLI {
 class App;
 }
 
+#include <string>
+#include <vector>
+
 namespace zevik::cli {
 
 class CliContext;
+
+// "mouse lighting sequence ...": the mouse's words; the exit code.
+int RunMouseLightSequence(CliContext& context, const std::vector<std::string>& words);
 
 void RegisterHidCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterRawCommands(CLI::App& app, CliContext& context, int& exitCode);
@@ -18,5 +24,6 @@ void RegisterBatchCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterDialogCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterSettingsCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterSkinCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterGameCommands(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace zevik::cli

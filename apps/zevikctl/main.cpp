@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
     RegisterDialogCommands(app, context, exitCode);
     RegisterSettingsCommands(app, context, exitCode);
     RegisterSkinCommands(app, context, exitCode);
+    RegisterGameCommands(app, context, exitCode);
 
     // Dialogs run without a display here: each takes the next answer and says what it did.
     app.parse_complete_callback([&answers] {

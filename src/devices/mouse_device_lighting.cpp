@@ -40,7 +40,11 @@ int COrbantixMouseDevice::CurrentMode() const {
 
 int COrbantixMouseDevice::LightStepPeriod() const {
     std::lock_guard lock(LightingLock());
-    return MouseStepPeriod(ModeOf(GetLighting(), modeList_), GetLighting().speed);
+    const int mode = ModeOf(GetLighting(), modeList_);
+    // A sequence step runs at its own speed, not at the record's.
+    if (MouseStepForMode(mode) == MouseLightStep::Sequence && !sequence_.empty())
+        return MouseStepPeriod(mode, sequence_[sequenceCursor_ % sequence_.size()].ledSpeed);
+    return MouseStepPeriod(mode, GetLighting().speed);
 }
 
 void COrbantixMouseDevice::RunLightStep() {
@@ -105,8 +109,9 @@ void COrbantixMouseDevice::StepClass3() {
     MouseStepReactive(GetLighting(), leds_, Frame());
 }
 
-// The profile's lighting sequence: the step at the cursor is shown until its time has passed, then
-// the cursor moves on (back to the first step after the last). An empty sequence shows all LEDs off.
+// The profile's lighting sequence: the step at the cursor is shown until its "Time" (milliseconds of
+// the clock, however many steps ran meanwhile) has passed since the cursor last moved, then the
+// cursor moves on (back to the first step after the last). An empty sequence shows all LEDs off.
 void COrbantixMouseDevice::RunSequenceStep() {
     if (sequence_.empty()) {
         StepOff();
@@ -132,7 +137,7 @@ void COrbantixMouseDevice::RunSequenceStep() {
             zevik::StepBlink(record, Animation(), Frame(), now);
             break;
         case 4:
-            MouseStepWave(record, Animation(), Frame());
+            MouseStepTravellingWave(record, Animation(), Frame());
             break;
         case 5:
             zevik::StepSpectrum(record, Animation(), Frame());

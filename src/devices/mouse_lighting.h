@@ -62,6 +62,11 @@ struct MouseLedState {
 // it lies in 89..248); intensity bright x wave(i) / 256.
 void MouseStepWave(const LightInfoRecord& light, LightAnimation& state, CLightFrame& frame);
 
+// The sequence player's travelling wave (step type 4), over the 15 LEDs one by one. Multicolour:
+// x = S(d, 192, x, 1) and LED i shows wheel((x + 12 i) mod 192) at bright. Single colour:
+// x = S(d, 96, x, 1) and LED i shows the record's colour at bright x wave((x + 12 i) mod 96) / 256.
+void MouseStepTravellingWave(const LightInfoRecord& light, LightAnimation& state, CLightFrame& frame);
+
 // Flow: a lit spot carried through the key mask (marked into the levels, rotated in the direction)
 // and fading per group with the mode's decay; each group at bright x level / 256 in the record's
 // colour, or with multicolour in wheel(h), h advancing 12 per group.

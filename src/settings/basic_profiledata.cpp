@@ -1,6 +1,7 @@
 #include "settings/basic_profiledata.h"
 
 #include "settings/json_access.h"
+#include "settings/light_files.h"
 
 namespace zevik {
 
@@ -205,35 +206,7 @@ std::vector<LightListRecord> CBasicProfiledata::GetLightList() {
 }
 
 std::vector<LightEffectRecord> CBasicProfiledata::GetCustomLightEffects() {
-    customLightEffects_.clear();
-    const Json::Value* entries = json::Member(lightConfig_, "LightInfo");
-    const Json::Value* forDevice =
-        entries ? json::Element(*entries, static_cast<Json::ArrayIndex>(deviceIndex_)) : nullptr;
-    const Json::Value* entry = forDevice ? json::Element(*forDevice, lightInfo_.selectItem) : nullptr;
-    const std::string guid = entry ? json::StringMember(*entry, "Guid") : std::string();
-    if (guid.empty()) return customLightEffects_;
-
-    // A bare identifier names a file beside the light configuration, not one in whatever folder
-    // the process happens to run in.
-    fs::path file = fs::path(guid + ".light");
-    if (file.is_relative() && !lightConfigPath_.empty()) file = lightConfigPath_.parent_path() / file;
-    const Json::Value sequence = files_.ReadJsonFile(file);
-    const Json::Value* steps = json::Member(sequence, "LEDEffectList");
-    if (steps == nullptr || !steps->isArray()) return customLightEffects_;
-    for (const Json::Value& e : *steps) {
-        LightEffectRecord r;
-        r.ledRegMode = U8(e, "LEDREGMode");
-        r.ledBrightness = U8(e, "LEDBrightness");
-        r.ledSpeed = U8(e, "LEDSpeed");
-        r.ledDirection = U8(e, "LEDDirection");
-        r.ledMultiColor = U8(e, "LEDMultiColor");
-        r.red = U8(e, "red");
-        r.green = U8(e, "green");
-        r.blue = U8(e, "blue");
-        r.time = json::IntMember(e, "Time");
-        r.cyle = json::IntMember(e, "Cyle");
-        customLightEffects_.push_back(r);
-    }
+    customLightEffects_ = ReadLightSequence(lightConfigPath_, lightConfig_, deviceIndex_, lightInfo_.selectItem);
     return customLightEffects_;
 }
 

@@ -50,10 +50,12 @@ public:
 CMainWnd::CMainWnd(const DeviceContext& context, IOutsidePrograms* outside)
     : m_context(context),
       m_outside(outside != nullptr ? outside : &m_nobody),
-      m_messages(RegisterAppMessages()) {
+      m_messages(RegisterAppMessages()),
+      m_sync(context.clock) {
     m_desktopSettings = {DesktopSettingsCommand(DesktopSettingsPage::Keyboard),
                          DesktopSettingsCommand(DesktopSettingsPage::Mouse)};
     AddOwnRoutes();
+    AddLightSyncRoutes();
     AddMainRoutes(m_router, *this);
 }
 
@@ -110,6 +112,7 @@ void CMainWnd::OnWindowInit() {
     // Shown by the scan thread's activate message after its first pass.
     ShowWindow(false, false);
     StartScan();
+    m_sync.StartThread();
     SetTimer(kFitTimer, 100);
 }
 
@@ -226,6 +229,11 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     if (msg == m_messages.workToolQuery) {
         AnswerWorkTool();
     }
+    if (m_messages.IsGameMessage(msg)) {
+        OnGameEvent(wParam, lParam);
+        bHandled = true;
+        return 0;
+    }
     if (msg == WM_DESTROY) {
         Trace("退出测试");
         ExitProgram();
@@ -325,6 +333,10 @@ void CMainWnd::OnTimer(UINT_PTR id) {
         case kProfileSwitchTimer:
             KillTimer(id);
             SwitchProfileOfCurrentDevice();
+            break;
+        case CGameEvents::kReturnTimer:
+            KillTimer(id);
+            m_game.OnReturnTimer();
             break;
         default:
             break;
@@ -453,11 +465,13 @@ void CMainWnd::HoldPolling(bool hold) {
             device.SetPollingHold(hold);
         }
     });
+    m_sync.Thread().Wake();  // followers that can be seen again need its steps
 }
 
 void CMainWnd::OnSeenChanged(bool seen) {
     ForEachDevice({kFamilyMouse, kFamilyMousepad, kFamilyKeyboard},
                   [seen](COrbantixUSBDevice& device) { device.SetWindowUnseen(!seen); });
+    m_sync.Thread().Wake();
 }
 
 void CMainWnd::CloseToTray() {
@@ -524,6 +538,7 @@ void CMainWnd::StopWorkers() {
     }
     m_workersStopped = true;
     StopScan();
+    m_sync.StopThread();
     ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset},
                   [](COrbantixUSBDevice& device) { device.StopWorkers(); });
     for (const int command : kAudioCaptureStopCommands) {

@@ -29,10 +29,12 @@
 #include "settings/language_list.h"
 #include "shell/app_messages.h"
 #include "shell/audio_record_buffers.h"
+#include "shell/game_events.h"
 #include "shell/main_window_ops.h"
 #include "shell/notify_router.h"
 #include "shell/outside_programs.h"
 #include "shell/skin_observer.h"
+#include "shell/synchronised_lighting.h"
 #include "ui/menu_wnd.h"
 #include "ui/tray_icon.h"
 #include "ui/window_impl_base.h"
@@ -198,6 +200,18 @@ public:
     int VisibleDeviceCount() const;
     // The value last offered to synchronised lighting (1: two or more devices shown).
     int SameModeOffer() const { return m_sameModeOffer; }
+
+    // ---- synchronised lighting and game events (main_wnd_light_sync.cpp) ----
+    // "deng_same_mode": every connected device follows the current device's effect.
+    void StartSynchronisedLighting();
+    // After every count of the device list: 1 with two or more devices shown, else 0 (nobody
+    // follows any more).
+    void OfferSameMode(int flag);
+    // A game message: changes the current device and (re)starts timer 1066.
+    void OnGameEvent(WPARAM wParam, LPARAM lParam);
+    DeviceFamilies Families() const;
+    CSynchronisedLighting& SynchronisedLighting() { return m_sync; }
+    const CGameEvents& GameEvents() const { return m_game; }
     // Link queries sent by the last switch to a receiver.
     int LastLinkQueries() const { return m_lastLinkQueries; }
 
@@ -225,6 +239,7 @@ private:
     void SwitchProfileOfCurrentDevice();
     void ExchangeProfileFile(bool save);
     void AddOwnRoutes();
+    void AddLightSyncRoutes();
     void OpenDesktopSettings(int page);
     void ShowDesktopSettingsButtons();
     // The polling hold of every mouse and keyboard that has a battery panel.
@@ -256,6 +271,8 @@ private:
     CTrayIcon m_tray;
     std::unique_ptr<CMenuWnd> m_trayMenu;
     CAudioRecordBuffers m_audioRecords;  // kept for the audio-reactive lighting
+    CSynchronisedLighting m_sync;          // its thread is the worker of slot 8
+    CGameEvents m_game;
     FileChooser m_chooseFile;
     std::array<Command, 2> m_desktopSettings;
     std::function<void()> m_onShutdown;

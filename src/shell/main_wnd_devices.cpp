@@ -502,7 +502,7 @@ int CMainWnd::RefreshDeviceList() {
             pages->SelectItem(0, false);
         }
     }
-    m_sameModeOffer = count >= 2 ? 1 : 0;
+    OfferSameMode(count >= 2 ? 1 : 0);
     return count;
 }
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "devices/lighting_tables.h"
+#include "devices/base_fixture.h"
 #include "devices/mouse_device_fixture.h"
 
 namespace zevik {
@@ -106,6 +107,29 @@ TEST_F(MouseWave, SingleColourFollowsTheWaveCurve) {
     EXPECT_EQ(EntryIntensity(Group(2)), lighting::Scale256(255, lighting::Wave(8)));
 }
 
+// The sequence player's wave goes LED by LED, twelve wheel or curve entries apart, and wraps.
+TEST_F(MouseWave, TravellingWaveStepsTwelvePerLedAndWraps) {
+    struct Case {
+        std::uint8_t multi, fx, x;
+        std::uint8_t nextX;
+    };
+    for (const Case c : {Case{1, 1, 190, 191}, Case{1, 0, 0, 191}, Case{0, 1, 94, 95}, Case{0, 0, 0, 95}}) {
+        light.multiColor = c.multi;
+        light.fx = c.fx;
+        state.x = c.x;
+        MouseStepTravellingWave(light, state, frame);
+        EXPECT_EQ(state.x, c.nextX);
+        const int length = c.multi != 0 ? 192 : 96;
+        for (int led = 0; led < kMouseLedCount; ++led) {
+            const int at = (c.nextX + 12 * led) % length;
+            const std::uint32_t expected =
+                c.multi != 0 ? lighting::PackLightEntry(lighting::Wheel(at), 255)
+                             : lighting::PackLightEntry({10, 200, 30}, lighting::Scale256(255, lighting::Wave(at)));
+            EXPECT_EQ(frame.Get(led), expected) << "multi " << int{c.multi} << " LED " << led;
+        }
+    }
+}
+
 TEST_F(MouseWave, FlowCarriesALitSpotInTheDirection) {
     CLightLevels levels;
     MouseStepFlow(light, state, levels, 5, frame);
@@ -151,7 +175,20 @@ namespace {
 // The profile's lighting sequence in the modes without a step of their own (9, 11 and above).
 class MouseSequence : public MouseDeviceTest {
 protected:
-    void Prepare(int selectItem) {
+    // A step of the light file: static colour (type 1) unless said otherwise.
+    static Json::Value Step(int red, int blue, int time, int type = 1, int speed = 0, int multi = 0) {
+        Json::Value step(Json::objectValue);
+        step["LEDREGMode"] = type;
+        step["LEDBrightness"] = 4;
+        step["LEDSpeed"] = speed;
+        step["LEDDirection"] = 1;
+        step["LEDMultiColor"] = multi;
+        step["red"] = red;
+        step["blue"] = blue;
+        step["Time"] = time;
+        return step;
+    }
+    void Prepare(int selectItem, const std::vector<Json::Value>& steps = {Step(255, 0, 150), Step(0, 255, 150)}) {
         Start();
         device->SetLightButtonCount(kMouseLedCount);
         device->SetPageName("page");
@@ -167,15 +204,7 @@ protected:
         }
         ASSERT_TRUE(CJsonFileUtil().WriteJsonFile(folder / "velda_light.config", config));
         Json::Value sequence(Json::objectValue);
-        for (const auto& [red, blue] : {std::pair{255, 0}, std::pair{0, 255}}) {
-            Json::Value step(Json::objectValue);
-            step["LEDREGMode"] = 1;  // static colour
-            step["LEDBrightness"] = 4;
-            step["red"] = red;
-            step["blue"] = blue;
-            step["Time"] = 150;
-            sequence["LEDEffectList"].append(step);
-        }
+        for (const Json::Value& step : steps) sequence["LEDEffectList"].append(step);
         ASSERT_TRUE(CJsonFileUtil().WriteJsonFile(folder / "seq.light", sequence));
 
         device->LoadProfileFiles();
@@ -200,6 +229,37 @@ TEST_F(MouseSequence, StepsFollowEachOtherByTheirTime) {
     std::this_thread::sleep_for(std::chrono::milliseconds(170));
     device->RunLightStep();
     EXPECT_EQ(Shown(7), (lighting::Rgb{255, 0, 0}));  // back to the first step
+}
+
+// The player's clock is the device's: each step lasts its "Time" in milliseconds however many
+// lighting steps run meanwhile, and the thread's period follows the step's own speed.
+TEST_F(MouseSequence, StepTimesAreClockTimeAndPeriodsFollowEachStepsSpeed) {
+    CManualClock manual;
+    context.clock = &manual;
+    Prepare(9, {Step(255, 0, 1000, 1, 0), Step(0, 255, 40, 1, 4), Step(9, 9, 300, 2, 3)});
+    EXPECT_EQ(device->LightStepPeriod(), 8);  // speed 0
+    for (int i = 0; i < 50; ++i) device->RunLightStep();
+    EXPECT_EQ(Shown(0), (lighting::Rgb{255, 0, 0}));
+    manual.now += 999;
+    device->RunLightStep();
+    EXPECT_EQ(Shown(0), (lighting::Rgb{255, 0, 0}));
+    manual.now += 1;
+    device->RunLightStep();
+    EXPECT_EQ(Shown(0), (lighting::Rgb{0, 0, 255}));
+    EXPECT_EQ(device->LightStepPeriod(), 1);  // speed 4
+    manual.now += 40;
+    device->RunLightStep();
+    EXPECT_EQ(device->LightStepPeriod(), 2);  // speed 3
+}
+
+TEST_F(MouseSequence, TheTravellingWaveStepsTheHueByTwelvePerLed) {
+    Prepare(9, {Step(0, 0, 100000, 4, 4, 1)});
+    device->RunLightStep();
+    const std::uint8_t x = 1;  // one counter step up from 0
+    for (int led = 0; led < kMouseLedCount; ++led) {
+        EXPECT_EQ(device->Frame().Get(led), lighting::PackLightEntry(lighting::Wheel((x + 12 * led) % 192), 255))
+            << led;
+    }
 }
 
 TEST_F(MouseSequence, WithoutASequenceEveryLedIsOff) {

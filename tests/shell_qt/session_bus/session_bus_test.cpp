@@ -211,6 +211,10 @@ TEST_F(SessionBusTest, EveryMethodPostsItsMessageOnceTheWindowIsThere) {
         {"LightControlSet", {QVariant::fromValue(1u), QVariant::fromValue(0)}, {ids_.lightControlSet, 1, 0}},
         {"LightControlSet", {QVariant::fromValue(1u), QVariant::fromValue(1)}, {ids_.lightControlSet, 1, 1}},
         {"WorkToolQuery", {}, {ids_.workToolQuery, 0, 0}},
+        {"Game_Start", {QVariant::fromValue(0u), QVariant::fromValue(9)}, {ids_.game[0], 0, 9}},
+        {"Game_End", {QVariant::fromValue(1u), QVariant::fromValue(300)}, {ids_.game[1], 1, 300}},
+        {"Game_Kill", {QVariant::fromValue(2u), QVariant::fromValue(-5)}, {ids_.game[2], 2, -5}},
+        {"Game_Death", {QVariant::fromValue(3u), QVariant::fromValue(1)}, {ids_.game[3], 3, 1}},
     };
     for (const Case& c : cases) {
         window_.received.clear();
