@@ -4,6 +4,7 @@
 
 #include "settings/json_access.h"
 #include "settings/json_file_util.h"
+#include "settings/light_files.h"
 
 namespace zevik {
 
@@ -49,7 +50,9 @@ LightNames ReadLightNames(const std::filesystem::path& defaultLightFile,
         }
     }
     names.areas = NamesOf(KindArray(defaults, "AreaLightName", kindIndex));
-    names.sequences = NamesOf(KindArray(ReadIfNamed(lightConfigFile), "LightInfo", kindIndex));
+    for (LightSequenceEntry& entry : LightSequenceEntries(ReadIfNamed(lightConfigFile), kindIndex)) {
+        names.sequences.push_back(std::move(entry.name));
+    }
     return names;
 }
 

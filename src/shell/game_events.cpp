@@ -1,7 +1,8 @@
 #include "shell/game_events.h"
 
 #include "devices/orbantix_usb_device.h"
-#include "shell/light_record_commit.h"
+#include "editors/light_control_ui.h"
+#include "shell/lighting_handlers.h"
 
 namespace zevik {
 
@@ -15,14 +16,18 @@ constexpr std::uint8_t kHighestReturnMode = 20;
 void CGameEvents::OnEvent(COrbantixUSBDevice* current, WPARAM wParam, LPARAM lParam) {
     if (current == nullptr || wParam > 2) return;
     current->SetSameMode(false);
+    const auto mode = static_cast<std::uint8_t>(lParam & 0xFF);
+    if (CLightControlUI* control = LightControlOf(current)) {
+        control->SelectMode(static_cast<int>(lParam));  // a mode past the list selects nothing
+    }
     LightInfoRecord record = current->GetLighting();
     if (wParam == 0) {
         const std::uint8_t old = record.selectItem;
         record.oldLedmode = (old == 0 || old > kHighestReturnMode) ? kReturnModeFallback : old;
     }
-    record.selectItem = static_cast<std::uint8_t>(lParam & 0xFF);
+    record.selectItem = mode;
     m_changed = current;
-    CommitLightRecord(*current, record);
+    CommitLighting(*current, record);
 }
 
 void CGameEvents::OnReturnTimer() {
@@ -31,8 +36,11 @@ void CGameEvents::OnReturnTimer() {
     if (device == nullptr || !device->CommandChannel().IsOpen()) return;
     device->SetSameMode(false);
     LightInfoRecord record = device->GetLighting();
+    if (CLightControlUI* control = LightControlOf(device)) {
+        control->SelectMode(record.oldLedmode);
+    }
     record.selectItem = record.oldLedmode;
-    CommitLightRecord(*device, record);
+    CommitLighting(*device, record);
 }
 
 }  // namespace zevik

@@ -3,7 +3,8 @@
 #include <utility>
 
 #include "devices/orbantix_usb_device.h"
-#include "shell/light_record_commit.h"
+#include "editors/light_control_ui.h"
+#include "shell/lighting_handlers.h"
 
 namespace zevik {
 
@@ -13,7 +14,8 @@ CSynchronisedLighting::CSynchronisedLighting(const IDeviceClock* clock, std::chr
 bool CSynchronisedLighting::Start(COrbantixUSBDevice* current, const DeviceFamilies& families) {
     if (current == nullptr) return false;
     LightInfoRecord record = current->GetLighting();
-    const std::optional<SharedEffect> effect = SharedEffectOfMode(current->GetKind(), record.selectItem, m_lastEffect);
+    const std::optional<SharedEffect> effect =
+        SharedEffectOfMode(current->GetKind(), record.selectItem, m_lastEffect);
     if (!effect) return false;
     m_lastEffect = *effect;
     m_thread.Configure(*effect, record);
@@ -29,7 +31,10 @@ bool CSynchronisedLighting::Start(COrbantixUSBDevice* current, const DeviceFamil
         for (COrbantixUSBDevice* device : *devices) {
             if (device == nullptr || !device->CommandChannel().IsOpen()) continue;
             device->SetSameMode(true);
-            CommitLightRecord(*device, record);
+            if (CLightControlUI* control = LightControlOf(device)) {
+                control->ShowLightInfo(record);
+            }
+            CommitLighting(*device, record);
         }
     }
     // The thread writes the frames in this order.
@@ -43,11 +48,13 @@ bool CSynchronisedLighting::Start(COrbantixUSBDevice* current, const DeviceFamil
 
 void CSynchronisedLighting::Offer(int flag, const DeviceFamilies& families) {
     m_offer = flag;
-    if (flag == 0) {
-        for (const auto* list : {&families.keyboards, &families.mice, &families.mousepads, &families.headsets}) {
-            for (COrbantixUSBDevice* device : *list) {
-                if (device != nullptr) device->SetSameMode(false);
+    for (const auto* list : {&families.keyboards, &families.mice, &families.mousepads, &families.headsets}) {
+        for (COrbantixUSBDevice* device : *list) {
+            if (device == nullptr) continue;
+            if (CLightControlUI* control = LightControlOf(device)) {
+                control->ShowSameModeOption(flag != 0);
             }
+            if (flag == 0) device->SetSameMode(false);
         }
     }
     m_thread.Wake();  // a device may have come back with its flag still set, or all have left

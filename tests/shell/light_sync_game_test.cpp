@@ -18,6 +18,8 @@
 #include "emulator/emulation.h"
 #include "emulator/mouse_model.h"
 #include "settings/profile_locations.h"
+#include "editors/light_control_ui.h"
+#include "shell/lighting_handlers.h"
 #include "shell/loop_pump.h"
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
@@ -187,12 +189,16 @@ TEST_F(LightSyncGameTest, AStrayWParamChangesNoDeviceAndItsTimerRestoresNothingS
 
 TEST_F(LightSyncGameTest, LParam300StoresItsLowByteAndWritesPositionZerosCode) {
     SetMouseMode(3);
+    CLightControlUI* page = LightControlOf(mouse);
+    ASSERT_NE(page, nullptr);
     Game(3, 0, 300);
     EXPECT_EQ(Stored().selectItem, 44);
     EXPECT_EQ(BlockMode(), 0);  // positions from 12 up are sent as position 0
+    EXPECT_EQ(page->GetSelectedMode(), -1) << "a mode past the list selects nothing";
     Advance(5000ms);
     EXPECT_EQ(Stored().selectItem, 3);
     EXPECT_EQ(BlockMode(), 3);
+    EXPECT_EQ(page->GetSelectedMode(), 3) << "the page shows the mode it returned to";
 }
 
 TEST_F(LightSyncGameTest, TheReturnGoesToTheChangedDeviceNotTheCurrentOne) {
@@ -315,6 +321,8 @@ TEST_F(LightSyncGameTest, EveryCountOfTheDeviceListOffersSynchronisation) {
     EXPECT_EQ(wnd->RefreshDeviceList(), 1);  // one device shown: nobody follows
     EXPECT_EQ(wnd->SameModeOffer(), 0);
     EXPECT_FALSE(mouse->IsSameMode());
+    ASSERT_NE(LightControlOf(mouse), nullptr);
+    EXPECT_FALSE(LightControlOf(mouse)->IsSameModeOffered()) << "the page follows the offer";
 }
 
 }  // namespace
