@@ -13,41 +13,21 @@
 #include <sstream>
 #include <string>
 
+#include "process_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;  // stdout and stderr together
-};
-
-Outcome RunShell(const std::string& command) {
-    Outcome run;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using zevik::test::Outcome;
+using zevik::test::ParseJson;
+using zevik::test::RunShell;
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-Json::Value ParseJson(const std::string& text) {
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors)) << errors << text;
-    return value;
 }
 
 constexpr const char* kLight =
@@ -66,7 +46,8 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     Outcome Zevikctl(const std::string& arguments, const std::string& input = {}) {
-        const std::string base = std::string(ZEVIKCTL_PATH) + " --data-dir " + Data().string() + " " + arguments;
+        const std::string base =
+            std::string(ZEVIKCTL_PATH) + " --data-dir " + Data().string() + " " + arguments;
         if (input.empty()) return RunShell(base);
         std::ofstream(dir_ / "script") << input;
         return RunShell(base + " < " + (dir_ / "script").string());
@@ -77,7 +58,8 @@ protected:
     // The mouse's lighting record in its profile file.
     Json::Value LightInfo() const {
         for (const auto& e : fs::directory_iterator(Kind())) {
-            if (e.path().extension() == ".Json") return ParseJson(ReadText(e.path()))["Device"][0]["LightInfo"];
+            if (e.path().extension() == ".Json")
+                return ParseJson(ReadText(e.path()))["Device"][0]["LightInfo"];
         }
         ADD_FAILURE() << "no profile";
         return {};
@@ -87,9 +69,11 @@ protected:
 };
 
 TEST_F(SequenceGameCliTest, ImportListAndExportASequence) {
-    const Outcome imported = Zevikctl("mouse lighting sequence import " + (dir_ / "Glow.light").string() + " 11");
+    const Outcome imported =
+        Zevikctl("mouse lighting sequence import " + (dir_ / "Glow.light").string() + " 11");
     ASSERT_EQ(imported.exitCode, 0) << imported.out;
-    const Outcome named = Zevikctl("mouse lighting sequence import " + (dir_ / "Glow.light").string() + " 9 Dawn");
+    const Outcome named =
+        Zevikctl("mouse lighting sequence import " + (dir_ / "Glow.light").string() + " 9 Dawn");
     ASSERT_EQ(named.exitCode, 0) << named.out;
 
     const Outcome list = Zevikctl("mouse lighting sequence list");
@@ -118,11 +102,11 @@ TEST_F(SequenceGameCliTest, UsageErrorsExitTwoBeforeAnythingIsOpened) {
     for (const std::string& words :
          {"mouse lighting sequence import " + file + " 3", "mouse lighting sequence import " + file + " 12",
           "mouse lighting sequence import " + file + " x", "mouse lighting sequence import " + file,
-          std::string("mouse lighting sequence export 256 out.light"), std::string("mouse lighting sequence export -1 o"),
-          std::string("mouse lighting sequence remove 9"), std::string("mouse lighting sequence"),
-          std::string("game Game_Pause 0 1"), std::string("game Game_Start -1 1"),
-          std::string("game Game_Start 4294967296 1"), std::string("game Game_Start 0 2147483648"),
-          std::string("game Game_Start 0")}) {
+          std::string("mouse lighting sequence export 256 out.light"),
+          std::string("mouse lighting sequence export -1 o"), std::string("mouse lighting sequence remove 9"),
+          std::string("mouse lighting sequence"), std::string("game Game_Pause 0 1"),
+          std::string("game Game_Start -1 1"), std::string("game Game_Start 4294967296 1"),
+          std::string("game Game_Start 0 2147483648"), std::string("game Game_Start 0")}) {
         const Outcome run = Zevikctl(words);
         EXPECT_EQ(run.exitCode, 2) << words << "\n" << run.out;
         EXPECT_FALSE(fs::exists(Data())) << words;
@@ -137,11 +121,13 @@ TEST_F(SequenceGameCliTest, FailuresExitOneAndWriteNothing) {
     EXPECT_EQ(bad.exitCode, 1) << bad.out;
     EXPECT_NE(bad.out.find("not a light file"), std::string::npos) << bad.out;
     EXPECT_FALSE(fs::exists(Config()));
-    EXPECT_EQ(Zevikctl("mouse lighting sequence import " + (dir_ / "none.light").string() + " 9").exitCode, 1);
+    EXPECT_EQ(Zevikctl("mouse lighting sequence import " + (dir_ / "none.light").string() + " 9").exitCode,
+              1);
 
     fs::create_directories(Kind());
     std::ofstream(Config()) << "{\"LightInfo\": [[";
-    const Outcome damaged = Zevikctl("mouse lighting sequence import " + (dir_ / "Glow.light").string() + " 9");
+    const Outcome damaged =
+        Zevikctl("mouse lighting sequence import " + (dir_ / "Glow.light").string() + " 9");
     EXPECT_EQ(damaged.exitCode, 1) << damaged.out;
     EXPECT_EQ(ReadText(Config()), "{\"LightInfo\": [[");
     EXPECT_EQ(Zevikctl("mouse lighting sequence list").exitCode, 1);
@@ -154,15 +140,15 @@ TEST_F(SequenceGameCliTest, FailuresExitOneAndWriteNothing) {
 }
 
 TEST_F(SequenceGameCliTest, AGameEventWithoutTheProgramOnTheBusFails) {
-    const Outcome run = RunShell("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus " + std::string(ZEVIKCTL_PATH) +
-                            " game Game_Start 0 9");
+    const Outcome run = RunShell("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus " +
+                                 std::string(ZEVIKCTL_PATH) + " game Game_Start 0 9");
     EXPECT_EQ(run.exitCode, 1) << run.out;
 }
 
 TEST_F(SequenceGameCliTest, BatchRunsGameEventsOnItsOwnWindowAndSequenceWords) {
-    const Outcome first = Zevikctl("--emulate mouse batch", "mouse lighting sequence import " +
-                                                                (dir_ / "Glow.light").string() +
-                                                                " 9\ngame Game_Start 0 9\nwait 100\n");
+    const Outcome first =
+        Zevikctl("--emulate mouse batch", "mouse lighting sequence import " + (dir_ / "Glow.light").string() +
+                                              " 9\ngame Game_Start 0 9\nwait 100\n");
     ASSERT_EQ(first.exitCode, 0) << first.out;
     EXPECT_EQ(LightInfo()["SelectItem"].asInt(), 9);
     EXPECT_EQ(LightInfo()["OldLedmode"].asInt(), 1);  // from mode 0

@@ -15,34 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "process_run.h"
+
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;  // stdout and stderr together, unless split
-};
+using zevik::test::Outcome;
+using zevik::test::ParseJson;
 
+// stdout and stderr together, or stdout alone.
 Outcome Zevikctl(const std::string& arguments, bool withErrors = true) {
-    const std::string command =
-        std::string(ZEVIKCTL_PATH) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
-    Outcome run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-Json::Value ParseJson(const std::string& text) {
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors)) << errors << text;
-    return value;
+    return zevik::test::RunZevikctl(arguments, withErrors ? "2>&1" : "2>/dev/null");
 }
 
 class ZevikctlLightingTest : public ::testing::Test {

@@ -13,35 +13,16 @@
 #include <sstream>
 #include <string>
 
+#include "process_run.h"
+
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;  // stdout and stderr together
-};
+using zevik::test::Outcome;
+using zevik::test::ParseJson;
 
 // stdout and stderr together, or stdout alone with stderr into errorFile.
 Outcome Zevikctl(const std::string& arguments, const std::string& errorFile = {}) {
-    const std::string command =
-        std::string(ZEVIKCTL_PATH) + " " + arguments + (errorFile.empty() ? " 2>&1" : " 2>" + errorFile);
-    Outcome run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-Json::Value ParseJson(const std::string& text) {
-    Json::Value value;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors)) << errors << text;
-    return value;
+    return zevik::test::RunZevikctl(arguments, errorFile.empty() ? "2>&1" : "2>" + errorFile);
 }
 
 class ZevikctlTest : public ::testing::Test {
@@ -62,9 +43,10 @@ protected:
 TEST_F(ZevikctlTest, HidListShowsTheEmulatedMouseCommandInterface) {
     const Outcome text = Zevikctl("--emulate mouse hid list");
     ASSERT_EQ(text.exitCode, 0) << text.out;
-    EXPECT_NE(text.out.find("#vid_320f&pid_225a&mi_01&col04 vendor=320f product=225a interface=1 collection=4 "
-                            "usage_page=ff1c usage=0092 input=64 output=64 feature=0"),
-              std::string::npos)
+    EXPECT_NE(
+        text.out.find("#vid_320f&pid_225a&mi_01&col04 vendor=320f product=225a interface=1 collection=4 "
+                      "usage_page=ff1c usage=0092 input=64 output=64 feature=0"),
+        std::string::npos)
         << text.out;
 
     const Outcome json = Zevikctl("--emulate mouse@both hid list --json");
@@ -95,14 +77,17 @@ TEST_F(ZevikctlTest, ParseDescriptorReadsHexTextAndBinaryAlike) {
         std::ofstream(File("descriptor.txt")) << kDescriptorHex << "\n";
         std::string hex = kDescriptorHex;
         std::ofstream binary(File("descriptor.bin"), std::ios::binary);
-        for (size_t i = 0; i + 1 < hex.size(); i += 3) binary.put(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        for (size_t i = 0; i + 1 < hex.size(); i += 3)
+            binary.put(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     }
     for (const char* file : {"descriptor.txt", "descriptor.bin"}) {
         const Outcome run = Zevikctl("--json hid parse-descriptor " + File(file));
         ASSERT_EQ(run.exitCode, 0) << file << run.out;
         const Json::Value list = ParseJson(run.out);
         ASSERT_EQ(list.size(), 2u) << file;
-        struct Expected { unsigned page, usage, input, output, feature, reportId; };
+        struct Expected {
+            unsigned page, usage, input, output, feature, reportId;
+        };
         const Expected expected[] = {{0x01, 0x02, 4, 0, 0, 0}, {0xFF1C, 0x92, 64, 64, 0, 4}};
         for (unsigned i = 0; i < 2; ++i) {
             const Json::Value& c = list[i];
@@ -119,8 +104,9 @@ TEST_F(ZevikctlTest, ParseDescriptorReadsHexTextAndBinaryAlike) {
     }
     const Outcome text = Zevikctl("hid parse-descriptor " + File("descriptor.txt"));
     EXPECT_EQ(text.exitCode, 0);
-    EXPECT_NE(text.out.find("collection 2: usage_page=ff1c usage=0092 input=64 output=64 feature=0 report_ids=4"),
-              std::string::npos)
+    EXPECT_NE(
+        text.out.find("collection 2: usage_page=ff1c usage=0092 input=64 output=64 feature=0 report_ids=4"),
+        std::string::npos)
         << text.out;
 
     std::ofstream(File("broken.txt")) << "05 01 09 02 a1 01\n";  // collection never closed
@@ -130,7 +116,8 @@ TEST_F(ZevikctlTest, ParseDescriptorReadsHexTextAndBinaryAlike) {
 
 TEST_F(ZevikctlTest, RawWriteThenReadRoundTripsThroughTheStateFile) {
     const std::string emulate = "--emulate mouse --emulator-state " + File("state.json");
-    const Outcome write = Zevikctl(emulate + " --emulator-log " + File("log.txt") + " raw write --device mouse 0x90 \"de ad be ef\"");
+    const Outcome write = Zevikctl(emulate + " --emulator-log " + File("log.txt") +
+                                   " raw write --device mouse 0x90 \"de ad be ef\"");
     ASSERT_EQ(write.exitCode, 0) << write.out;
     const Outcome read = Zevikctl(emulate + " raw read --device mouse 144 6");
     ASSERT_EQ(read.exitCode, 0) << read.out;
@@ -165,15 +152,12 @@ TEST_F(ZevikctlTest, FailuresExitOneWithTheResultNamed) {
 }
 
 TEST_F(ZevikctlTest, BadArgumentsExitTwo) {
-    for (const char* arguments : {"--emulate mouse raw read --device mouse 0x10000 1",
-                                  "--emulate mouse raw read --device mouse 0 0",
-                                  "--emulate mouse raw read --device mouse zero 1",
-                                  "--emulate mouse raw write --device mouse 0 \"1 2 3\"",
-                                  "--emulate mouse raw read --device toaster 0 1",
-                                  "--emulate mouse raw info",
-                                  "--emulate mouse raw",
-                                  "--emulate toaster hid list",
-                                  "frobnicate"}) {
+    for (const char* arguments :
+         {"--emulate mouse raw read --device mouse 0x10000 1", "--emulate mouse raw read --device mouse 0 0",
+          "--emulate mouse raw read --device mouse zero 1",
+          "--emulate mouse raw write --device mouse 0 \"1 2 3\"",
+          "--emulate mouse raw read --device toaster 0 1", "--emulate mouse raw info", "--emulate mouse raw",
+          "--emulate toaster hid list", "frobnicate"}) {
         const Outcome run = Zevikctl(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments << "\n" << run.out;
         EXPECT_FALSE(run.out.empty()) << arguments;
