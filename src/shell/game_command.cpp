@@ -1,24 +1,13 @@
 #include "shell/game_command.h"
 
-#include <charconv>
 #include <limits>
 
 #include "shell/app_messages.h"
+#include "shell/command_numbers.h"
 
 namespace zevik {
 
-namespace {
-
-template <class T>
-std::optional<T> Whole(const std::string& text) {
-    T value{};
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc{} || ptr != end) return std::nullopt;
-    return value;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::optional<GameCommand> ParseGameWords(const std::vector<std::string>& words, std::string& error) {
     if (words.size() != 3) {
@@ -37,13 +26,13 @@ std::optional<GameCommand> ParseGameWords(const std::vector<std::string>& words,
         error = "NAME takes Game_Start, Game_End, Game_Kill or Game_Death, not \"" + words[0] + "\"";
         return std::nullopt;
     }
-    const std::optional<std::uint32_t> w = Whole<std::uint32_t>(words[1]);
+    const std::optional<std::uint32_t> w = WholeNumber<std::uint32_t>(words[1]);
     if (!w) {
-        error = "WPARAM takes 0 to " + std::to_string(std::numeric_limits<std::uint32_t>::max()) + ", not \"" +
-                words[1] + "\"";
+        error = "WPARAM takes 0 to " + std::to_string(std::numeric_limits<std::uint32_t>::max()) +
+                ", not \"" + words[1] + "\"";
         return std::nullopt;
     }
-    const std::optional<std::int32_t> l = Whole<std::int32_t>(words[2]);
+    const std::optional<std::int32_t> l = WholeNumber<std::int32_t>(words[2]);
     if (!l) {
         error = "LPARAM takes " + std::to_string(std::numeric_limits<std::int32_t>::min()) + " to " +
                 std::to_string(std::numeric_limits<std::int32_t>::max()) + ", not \"" + words[2] + "\"";

@@ -2,7 +2,6 @@
 
 #include <json/json.h>
 
-#include <charconv>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -13,21 +12,12 @@
 #include "devices/mouse_sensitivity.h"
 #include "emulator/emulation.h"
 #include "settings/json_file_util.h"
+#include "shell/command_numbers.h"
 #include "transport/command_channel.h"
 
 namespace zevik {
 
 namespace {
-
-std::optional<long> Number(const std::string& text, int base = 10) {
-    long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
-    if (ec != std::errc{} || ptr != end || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 using Setter = void (COrbantixMouseDevice::*)(int);
 
@@ -55,18 +45,6 @@ const OptionWord* FindOptionWord(const std::string& word) {
         if (word == option.word) return &option;
     }
     return nullptr;
-}
-
-// A number in min ... max, else nothing with the range in the message.
-std::optional<int> InRange(const std::string& what, const std::string& text, long min, long max,
-                           std::string& error) {
-    const auto value = Number(text);
-    if (!value || *value < min || *value > max) {
-        error =
-            what + " takes " + std::to_string(min) + " to " + std::to_string(max) + ", not \"" + text + "\"";
-        return std::nullopt;
-    }
-    return static_cast<int>(*value);
 }
 
 Json::Value ShowDocument(COrbantixMouseDevice& mouse) {
@@ -169,23 +147,23 @@ std::optional<MouseCommand> ParseMouseWords(const std::vector<std::string>& word
     }
     if (const OptionWord* option = FindOptionWord(verb)) {
         if (!needArgs(1)) return std::nullopt;
-        const auto value = InRange("\"" + verb + "\"", words[1], 0, option->count - 1, error);
+        const auto value = NumberInRange("\"" + verb + "\"", words[1], 0, option->count - 1, error);
         if (!value) return std::nullopt;
         command.value = *value;
         return command;
     }
     if (verb == "dpi" || verb == "dpi-enable" || verb == "dpi-color") {
         if (!needArgs(2)) return std::nullopt;
-        const auto stage = InRange("STAGE", words[1], 1, kMouseStageCount, error);
+        const auto stage = NumberInRange("STAGE", words[1], 1, kMouseStageCount, error);
         if (!stage) return std::nullopt;
         command.stage = *stage - 1;
         std::optional<int> value;
         if (verb == "dpi") {
-            value = InRange("VALUE", words[2], kMouseDpiMin, kMouseDpiMax, error);
+            value = NumberInRange("VALUE", words[2], kMouseDpiMin, kMouseDpiMax, error);
         } else if (verb == "dpi-enable") {
-            value = InRange("dpi-enable", words[2], 0, 1, error);
+            value = NumberInRange("dpi-enable", words[2], 0, 1, error);
         } else {
-            const auto rgb = words[2].size() == 6 ? Number(words[2], 16) : std::nullopt;
+            const auto rgb = words[2].size() == 6 ? WholeNumber(words[2], 16) : std::nullopt;
             if (!rgb || *rgb < 0) {
                 error = "the colour must be RRGGBB in hexadecimal, not \"" + words[2] + "\"";
             } else {
@@ -248,7 +226,7 @@ bool RunEmulatorWords(CEmulation& emulation, const std::vector<std::string>& wor
     if (verb == "in-range" && words.size() == 2) return emulation.SetInRange(target, true, error);
     if (verb == "notify" && words.size() == 3) {
         const bool hex = words[2].starts_with("0x") || words[2].starts_with("0X");
-        const auto codeHex = hex ? Number(words[2].substr(2), 16) : Number(words[2]);
+        const auto codeHex = hex ? WholeNumber(words[2].substr(2), 16) : WholeNumber(words[2]);
         if (!codeHex || *codeHex < 0 || *codeHex > 0xFFFF) {
             error = "CODE must be a usage number, not \"" + words[2] + "\"";
             return false;
@@ -257,8 +235,8 @@ bool RunEmulatorWords(CEmulation& emulation, const std::vector<std::string>& wor
         return error.empty();  // no host listening is not a failure of the script
     }
     if (verb == "battery" && words.size() == 4) {
-        const auto percent = Number(words[2]);
-        const auto charging = Number(words[3]);
+        const auto percent = WholeNumber(words[2]);
+        const auto charging = WholeNumber(words[3]);
         if (!percent || !charging) {
             error = "battery takes PERCENT and CHARGING (0 idle, 1 charging, 2 full)";
             return false;

@@ -3,13 +3,13 @@
 #include <json/json.h>
 
 #include <algorithm>
-#include <charconv>
 
 #include "devices/mouse_settings_block.h"
-#include "settings/json_access.h"
 #include "settings/json_file_util.h"
+#include "settings/light_names_file.h"
 #include "settings/light_sequence_store.h"
 #include "settings/profile_locations.h"
+#include "shell/command_numbers.h"
 
 namespace zevik {
 
@@ -20,10 +20,8 @@ constexpr int kFirstFurtherSequenceMode = 11;
 constexpr std::size_t kLargestPosition = 255;  // "SelectItem" is a byte
 
 std::optional<std::size_t> Position(const std::string& text) {
-    std::size_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc{} || ptr != end || value > kLargestPosition) return std::nullopt;
+    const auto value = WholeNumber<std::size_t>(text);
+    if (!value || *value > kLargestPosition) return std::nullopt;
     return value;
 }
 
@@ -36,7 +34,8 @@ std::string List(const std::vector<std::size_t>& positions) {
     return text.empty() ? "none" : text;
 }
 
-constexpr const char* kUsage = "mouse lighting sequence takes list, import FILE POSITION [NAME] or export POSITION FILE";
+constexpr const char* kUsage =
+    "mouse lighting sequence takes list, import FILE POSITION [NAME] or export POSITION FILE";
 
 }  // namespace
 
@@ -45,22 +44,23 @@ bool IsLightSequenceWords(const std::vector<std::string>& mouseWords) {
 }
 
 std::vector<std::size_t> SequencePositions(const CProfileLocations& locations) {
-    const Json::Value file = CJsonFileUtil().ReadJsonFile(locations.DefaultLightFile());
-    const Json::Value* all = json::Member(file, "DefaultLightName");
-    const Json::Value* list = all != nullptr ? json::Element(*all, static_cast<Json::ArrayIndex>(ProfileKind::Mouse))
-                                             : nullptr;
+    const std::vector<LightModeName> modes =
+        ReadLightNames(locations.DefaultLightFile(), {}, static_cast<int>(ProfileKind::Mouse)).modes;
     std::vector<std::size_t> positions;
     for (int p = 0; p < CMouseSettingsBlock::kModeItems; ++p) {
-        // A position the list does not have is taken as the mode itself, as the lighting does.
-        const Json::Value* item = list != nullptr ? json::Element(*list, static_cast<Json::ArrayIndex>(p)) : nullptr;
-        const int mode = item != nullptr ? json::IntMember(*item, "value", p) : p;
-        if (mode == kSequenceMode || mode >= kFirstFurtherSequenceMode) positions.push_back(static_cast<std::size_t>(p));
+        // A position the list does not have, or without a code, is taken as the mode itself, as the
+        // lighting does.
+        const auto at = static_cast<std::size_t>(p);
+        const int mode =
+            at < modes.size() && modes[at].value != LightModeName::kNoValue ? modes[at].value : p;
+        if (mode == kSequenceMode || mode >= kFirstFurtherSequenceMode) positions.push_back(at);
     }
     return positions;
 }
 
 std::optional<LightSequenceCommand> ParseLightSequenceWords(const std::vector<std::string>& mouseWords,
-                                                            const CProfileLocations& locations, std::string& error) {
+                                                            const CProfileLocations& locations,
+                                                            std::string& error) {
     if (!IsLightSequenceWords(mouseWords) || mouseWords.size() < 3) {
         error = kUsage;
         return std::nullopt;
@@ -77,7 +77,8 @@ std::optional<LightSequenceCommand> ParseLightSequenceWords(const std::vector<st
         const std::vector<std::size_t> allowed = SequencePositions(locations);
         const std::optional<std::size_t> position = Position(words[2]);
         if (!position || std::find(allowed.begin(), allowed.end(), *position) == allowed.end()) {
-            error = "POSITION takes " + List(allowed) + " (the positions that play a sequence), not \"" + words[2] + "\"";
+            error = "POSITION takes " + List(allowed) + " (the positions that play a sequence), not \"" +
+                    words[2] + "\"";
             return std::nullopt;
         }
         command.position = *position;

@@ -2,7 +2,6 @@
 
 #include <json/value.h>
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 
@@ -12,6 +11,7 @@
 #include "settings/json_file_util.h"
 #include "settings/light_names_file.h"
 #include "settings/profile_locations.h"
+#include "shell/command_numbers.h"
 #include "shell/headless_session.h"
 #include "shell/lighting_handlers.h"
 #include "shell/main_wnd.h"
@@ -28,25 +28,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Channel = CLightControlUI::Channel;
-
-std::optional<long> Number(const std::string& text, int base = 10) {
-    long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
-    if (text.empty() || ec != std::errc{} || ptr != end) return std::nullopt;
-    return value;
-}
-
-std::optional<int> InRange(const std::string& what, const std::string& text, long min, long max,
-                           std::string& error) {
-    const auto value = Number(text);
-    if (!value || *value < min || *value > max) {
-        error =
-            what + " takes " + std::to_string(min) + " to " + std::to_string(max) + ", not \"" + text + "\"";
-        return std::nullopt;
-    }
-    return static_cast<int>(*value);
-}
 
 std::string Hex(int rgb) {
     char text[8];
@@ -240,26 +221,27 @@ std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>
             error = "the mouse's mode list is empty";
             return std::nullopt;
         }
-        value = InRange("\"lighting mode\"", words[1], 0, static_cast<long>(visibleModes.size()) - 1, error);
+        value = NumberInRange("\"lighting mode\"", words[1], 0, static_cast<long>(visibleModes.size()) - 1,
+                              error);
         if (value && !visibleModes[static_cast<size_t>(*value)]) {
             error = "mode " + words[1] + " is a hidden item of the list";
             value.reset();
         }
     } else if (verb == "brightness" || verb == "speed") {
         if (!count(1, 1)) return std::nullopt;
-        value = InRange("\"lighting " + verb + "\"", words[1], 0, kMouseLightingLevelMax, error);
+        value = NumberInRange("\"lighting " + verb + "\"", words[1], 0, kMouseLightingLevelMax, error);
     } else if (verb == "direction" || verb == "multicolor") {
         if (!count(1, 1)) return std::nullopt;
-        value = InRange("\"lighting " + verb + "\"", words[1], 0, 1, error);
+        value = NumberInRange("\"lighting " + verb + "\"", words[1], 0, 1, error);
     } else if (verb == "option") {
         if (!count(1, 1)) return std::nullopt;
-        value = InRange("\"lighting option\"", words[1], 1, CLightControlUI::kColourOptionCount, error);
+        value = NumberInRange("\"lighting option\"", words[1], 1, CLightControlUI::kColourOptionCount, error);
     } else if (verb == "color") {
         if (!count(1, 1)) return std::nullopt;
         const bool hex =
             words[1].size() == 6 && words[1].find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
         if (hex) {
-            value = static_cast<int>(*Number(words[1], 16));
+            value = static_cast<int>(*WholeNumber(words[1], 16));
         } else {
             error = "the colour must be RRGGBB in hexadecimal, not \"" + words[1] + "\"";
         }
