@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QTest>
+#include <QApplication>
+#include <QEnterEvent>
 #include <functional>
 
 #include "paint_recorder.h"
@@ -190,7 +193,7 @@ protected:
     }
 };
 
-TEST_F(LightLayer, LightsArePaintedTogetherInTheirRectanglesOverWhatLiesBeneath) {
+TEST_F(LightLayer, LightsArePaintedTogetherInOneRectangleOverWhatLiesBeneath) {
     auto* first = qobject_cast<CLightWidget*>(Renderer().WidgetFor(Control("light_0")));
     auto* second = qobject_cast<CLightWidget*>(Renderer().WidgetFor(Control("light_1")));
     ASSERT_NE(first, nullptr) << "a cap without input is a light";
@@ -219,8 +222,7 @@ TEST_F(LightLayer, LightsArePaintedTogetherInTheirRectanglesOverWhatLiesBeneath)
     EXPECT_EQ(recorder.PaintsOf(layer), 3) << "one paint per pass for both lights";
     EXPECT_EQ(recorder.PaintsOf(under), 0) << "a light's frame repaints the panel beneath it";
     EXPECT_EQ(recorder.PaintsOf(root), 0);
-    const QRegion lights = QRegion(20, 20, 12, 12) + QRegion(40, 40, 12, 12);
-    EXPECT_TRUE((recorder.painted - lights).isEmpty()) << "repainted outside the lights";
+    EXPECT_TRUE((recorder.painted - QRegion(20, 20, 32, 32)).isEmpty()) << "repainted outside the lights";
     EXPECT_EQ(layer->BackdropCaptures(), captures) << "nothing beneath changed";
     EXPECT_EQ(Shown(corner), QColor(0xC0, 0, 0));
     EXPECT_GT(Shown(QPoint(22, 26)).red(), 60) << "the rim follows the colour";
@@ -250,6 +252,38 @@ TEST_F(LightLayer, AKeyUnderTheLayerTakesTheClick) {
     QWidget* top = Host().Widget();
     EXPECT_NE(top->childAt(QPoint(36, 36)), first->Layer());
     EXPECT_EQ(top->childAt(QPoint(80, 30)), Renderer().WidgetFor(Control("key")));
+}
+
+// A key between two lights lies under their layer.
+const char* kKeyUnderLightsSkin = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="120,100">
+  <VerticalLayout name="root" bkcolor="#FF202020">
+    <DeviceKeyButton name="key" float="true" pos="26,26,46,46" bkcolor="#FF0000FF" borderround="6,6"/>
+    <DeviceKeyButton name="light_0" float="true" pos="10,10,22,22" mouse="false" bkcolor="#FF00FF00" borderround="6,6"/>
+    <DeviceKeyButton name="light_1" float="true" pos="50,50,62,62" mouse="false" bkcolor="#FF00FF00" borderround="6,6"/>
+  </VerticalLayout>
+</Window>)";
+
+class KeyUnderLights : public KeyLights {
+protected:
+    void SetUp() override {
+        Open(kKeyUnderLightsSkin, [](std::string_view tag) -> CControlUI* {
+            return tag == "DeviceKeyButton" ? new KeyCapUI : nullptr;
+        });
+    }
+};
+
+TEST_F(KeyUnderLights, TheLayerShowsTheHoverOfAKeyBeneathIt) {
+    QWidget* key = Renderer().WidgetFor(Control("key"));
+    ASSERT_NE(qobject_cast<CKeyButtonWidget*>(key), nullptr);
+    Pump();
+    const QPoint middle(36, 36);
+    const QColor before = Shown(middle);
+    QTest::mouseMove(Host().Widget(), middle);
+    QEnterEvent enter(QPointF(10, 10), QPointF(middle), QPointF(middle));
+    QApplication::sendEvent(key, &enter);  // offscreen windows get no crossing events of their own
+    Pump();
+    EXPECT_NE(Shown(middle), before) << "the layer still shows the key as it was";
 }
 
 TEST_F(RendererState, AShowStateNeverShowsAHiddenWindow) {

@@ -77,6 +77,7 @@ void CKeyButtonWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_pressed = true;
         Repaint();
+        backdrop::Changed(*this);
     }
 }
 
@@ -86,6 +87,7 @@ void CKeyButtonWidget::mouseReleaseEvent(QMouseEvent* event) {
     }
     m_pressed = false;
     Repaint();
+    backdrop::Changed(*this);
     // A press that ends outside the key is a cancelled click, as with a push button.
     if (rect().contains(event->position().toPoint())) {
         emit clicked();
@@ -95,11 +97,13 @@ void CKeyButtonWidget::mouseReleaseEvent(QMouseEvent* event) {
 void CKeyButtonWidget::enterEvent(QEnterEvent*) {
     m_hover = true;
     Repaint();
+    backdrop::Changed(*this);  // the lights over a key show its hover
 }
 
 void CKeyButtonWidget::leaveEvent(QEvent*) {
     m_hover = false;
     Repaint();
+    backdrop::Changed(*this);  // the lights over a key show its hover
 }
 
 }  // namespace zevik

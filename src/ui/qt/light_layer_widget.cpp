@@ -3,7 +3,6 @@
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -92,10 +91,11 @@ void CLightLayerWidget::LightChanged(CLightWidget& light) {
     if (!light.IsWanted() || isHidden()) {
         return;
     }
-    m_changed.push_back(RectOf(light));
+    m_changed |= RectOf(light);
     if (!m_repaintPosted) {
-        // A frame recolours every light: one region for all of them costs far less than a repaint
-        // request per light (each merges its rectangle into the window's dirty region).
+        // A frame recolours every light: one rectangle around the changed ones is one request, one
+        // clip and one transfer to the display server, where a rectangle per light would be a region
+        // merged light by light and a transfer each.
         m_repaintPosted = true;
         QMetaObject::invokeMethod(this, &CLightLayerWidget::RepaintChanged, Qt::QueuedConnection);
     }
@@ -103,17 +103,9 @@ void CLightLayerWidget::LightChanged(CLightWidget& light) {
 
 void CLightLayerWidget::RepaintChanged() {
     m_repaintPosted = false;
-    // In rows from the top, left to right, a region grows by appending.
-    std::sort(m_changed.begin(), m_changed.end(), [](const QRect& a, const QRect& b) {
-        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
-    });
-    QRegion region;
-    for (const QRect& rect : m_changed) {
-        region += rect;
-    }
-    m_changed.clear();
-    m_own += region;
-    update(region);
+    m_own |= m_changed;
+    update(m_changed);
+    m_changed = QRect();
 }
 
 void CLightLayerWidget::LightsRearranged() {
@@ -201,9 +193,10 @@ void CLightLayerWidget::paintEvent(QPaintEvent* event) {
     if (pixels.isEmpty()) {
         return;
     }
-    // Anything but changed lights asked for this paint: what lies beneath may have changed.
-    const bool foreign = !(event->region() - m_own).isEmpty();
-    m_own = QRegion();
+    // Anything but changed lights asked for this paint: what lies beneath may have changed. (A widget
+    // beneath that changes its look repaints the layer through backdrop::Changed.)
+    const bool foreign = !m_own.contains(event->rect());
+    m_own = QRect();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     if (foreign || m_backdropGeneration != backdrop::Generation() || m_backdrop.size() != pixels ||
@@ -217,6 +210,8 @@ void CLightLayerWidget::paintEvent(QPaintEvent* event) {
         painter.drawImage(QPointF(0, 0), m_picture);  // clipped to the event's region
         return;
     }
+    // Between the changed lights the backing store keeps what the layer painted last. A picture per
+    // light: Qt splits a large picture between threads, which costs more than it saves here.
     for (Entry& entry : m_entries) {
         if (entry.dirty && entry.light->IsWanted()) {
             ComposeLight(entry, ratio);

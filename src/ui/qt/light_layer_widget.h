@@ -4,10 +4,10 @@
 // rectangle (Qt::WA_OpaquePaintEvent): between and around the lights it shows a copy of what lies
 // beneath it (backdrop.h), taken again whenever it is repainted for another reason than its lights,
 // and after backdrop::MayHaveChanged. The lights whose colour changed in a pass of the event loop are
-// repainted together, in their rectangles alone, from one picture of the layer.
+// repainted together, in one rectangle around them, from one picture of the layer.
 
 #include <QImage>
-#include <QRegion>
+#include <QRect>
 #include <QWidget>
 #include <vector>
 
@@ -67,10 +67,10 @@ private:
 
     std::vector<Entry> m_entries;
     QImage m_backdrop;
-    QImage m_picture;              // m_backdrop with the lights over it
-    std::vector<QRect> m_changed;  // rectangles of changed lights not yet asked to be repainted
+    QImage m_picture;  // m_backdrop with the lights over it
+    QRect m_changed;   // around the changed lights not yet asked to be repainted
     bool m_repaintPosted = false;
-    QRegion m_own;                      // the rectangles of changed lights asked to be repainted
+    QRect m_own;                        // around the changed lights asked to be repainted
     unsigned m_backdropGeneration = 0;  // backdrop::Generation() when m_backdrop was copied
     bool m_layoutPending = false;
     int m_backdropCaptures = 0;
