@@ -72,6 +72,8 @@ sleep 1
 report "x11 covered" "$(measure)"
 kill "$cover"
 wait "$cover" 2>/dev/null
+sleep 1
+report "x11 uncovered" "$(measure)"
 stop
 
 start xcb --tray

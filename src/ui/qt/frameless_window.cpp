@@ -6,7 +6,7 @@
 #include <QWindow>
 
 #include "ui/qt/theme_colors.h"
-
+#include "ui/qt/x11_visibility.h"
 namespace zevik {
 
 CFramelessWindow::CFramelessWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
@@ -87,8 +87,18 @@ void CFramelessWindow::showEvent(QShowEvent* event) {
     if (QWindow* native = windowHandle(); native != nullptr && native != m_watchedWindow) {
         native->installEventFilter(this);
         m_watchedWindow = native;
+        if (!m_popup) {
+            CX11Visibility::Instance().Watch(*this, [this](bool covered) {
+                m_covered = covered;
+                UpdateSeen();
+            });
+        }
     }
     UpdateSeen();
+}
+
+CFramelessWindow::~CFramelessWindow() {
+    CX11Visibility::Instance().Unwatch(*this);
 }
 
 void CFramelessWindow::hideEvent(QHideEvent* event) {
@@ -112,7 +122,7 @@ bool CFramelessWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void CFramelessWindow::UpdateSeen() {
     const QWindow* native = windowHandle();
-    const bool seen = isVisible() && !isMinimized() && native != nullptr && native->isExposed();
+    const bool seen = isVisible() && !isMinimized() && native != nullptr && native->isExposed() && !m_covered;
     if (seen != m_seen) {
         m_seen = seen;
         emit seenChanged(seen);

@@ -1,9 +1,8 @@
 #pragma once
 // A top-level window without the system frame. It draws its own caption from the skin and moves when
 // the user drags inside the caption area; presses on buttons and other inputs there stay theirs.
-// It tells when it comes into or goes out of sight: shown, not minimised and exposed by the
-// windowing system (an unmapped window is not exposed; whether a covered one is depends on the
-// platform).
+// It tells when it comes into or goes out of sight: shown, not minimised, exposed by the windowing
+// system (an unmapped window is not exposed) and, on X11, not fully covered by other windows.
 
 #include <QMargins>
 #include <QPoint>
@@ -16,6 +15,7 @@ class CFramelessWindow : public QWidget {
     Q_OBJECT
 public:
     explicit CFramelessWindow(QWidget* parent = nullptr);
+    ~CFramelessWindow() override;
     // A popup: anchored where the core places it, closed by a click outside it (any platform,
     // Wayland included).
     void MakePopup();
@@ -59,6 +59,7 @@ private:
     bool m_popup = false;
     QPoint m_grabOffset;
     bool m_seen = false;
+    bool m_covered = false;  // fully covered by other windows (X11 tells)
     QWindow* m_watchedWindow = nullptr;
 };
 
