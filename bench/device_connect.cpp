@@ -40,8 +40,7 @@ namespace {
 using namespace zevik;
 using namespace std::chrono_literals;
 
-const std::filesystem::path kSkin =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "resources" / "skin";
+const std::filesystem::path kSkin = std::filesystem::path(ZEVIK_RESOURCE_DIR) / "skin";
 
 double ProcessCpuSeconds() {
     timespec ts{};

@@ -26,8 +26,7 @@
 
 namespace {
 
-const std::filesystem::path kResources =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "resources";
+const std::filesystem::path kResources = std::filesystem::path(ZEVIK_RESOURCE_DIR);
 
 // A main window without devices, its data and settings in a temporary folder.
 struct Fixture {

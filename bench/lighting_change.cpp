@@ -30,8 +30,7 @@ using namespace zevik;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-const std::filesystem::path kSkin =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "resources" / "skin";
+const std::filesystem::path kSkin = std::filesystem::path(ZEVIK_RESOURCE_DIR) / "skin";
 constexpr double kEndConfigPauseMs = 10.0;
 
 double MsSince(Clock::time_point start) {
