@@ -56,3 +56,24 @@ TEST_F(ColorPalette, HueBarPicksAHueAndSetColorStaysSilent) {
 
 }  // namespace
 }  // namespace zevik
+
+namespace zevik {
+namespace {
+
+TEST_F(ColorPalette, ADisabledPaletteLooksDimmed) {
+    m_palette.SetColor(QColor(255, 0, 0));
+    const auto shown = [this] {
+        QImage image(m_palette.size(), QImage::Format_ARGB32);
+        image.fill(Qt::black);
+        m_palette.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image.pixelColor(190, 5);  // the field near the pure hue
+    };
+    const QColor enabled = shown();
+    m_palette.setEnabled(false);
+    const QColor disabled = shown();
+    EXPECT_GT(enabled.red(), 200);
+    EXPECT_LT(disabled.red(), enabled.red() / 2) << "a palette that cannot be used looks like one that can";
+}
+
+}  // namespace
+}  // namespace zevik

@@ -108,6 +108,13 @@ void CColorPaletteWidget::paintEvent(QPaintEvent*) {
     const int hx = hue.left() + m_hue * (hue.width() - 1) / 359;
     p.setPen(QPen(theme::Text(), 2));
     p.drawRoundedRect(QRect(hx - 3, hue.top() - 2, 6, hue.height() + 4), 2, 2);
+
+    if (!isEnabled()) {
+        // Dimmed as the other disabled controls: the colours still show what is stored.
+        QColor veil = theme::Window();
+        veil.setAlpha(170);
+        p.fillRect(rect(), veil);
+    }
 }
 
 }  // namespace zevik
