@@ -96,6 +96,8 @@ void CKeySetControlUI::Bind() {
         modifiers_[static_cast<size_t>(n)] = dynamic_cast<COptionUI*>(FindHere("key_ComBox_check_" + std::to_string(n)));
     }
     FillTableCombos();
+    // Nothing to set until a key is opened on the picture.
+    if (settingsLayout_ != nullptr && !open_) settingsLayout_->SetVisible(false);
 }
 
 void CKeySetControlUI::FillTableCombos() {
