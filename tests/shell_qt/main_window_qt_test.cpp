@@ -434,7 +434,7 @@ TEST_F(MainWindowQtTest, AMousePluggedWhileADialogWaitsIsServedAtOnce) {
     EXPECT_NE(Mouse(), nullptr);
 }
 
-// The key page by clicks: the back button becomes Mute, the DPI-up button Shift+A; both are written
+// The key page by clicks: the back button becomes Shift+A, the DPI-up button Mute; both are written
 // to the mouse with "save to mouse", and the picture labels the buttons with their new functions.
 TEST_F(MainWindowQtTest, TwoButtonsGetNewFunctionsOnTheKeyPageAndReachTheMouse) {
     Start("mouse");
@@ -460,18 +460,18 @@ TEST_F(MainWindowQtTest, TwoButtonsGetNewFunctionsOnTheKeyPageAndReachTheMouse) 
     auto* keys = KeySetControlOf(mouse);
     ASSERT_NE(keys, nullptr);
 
-    click("key_4");  // back
+    click("key_5");  // DPI up
     ASSERT_TRUE(keys->HasOpenKey());
     choose("keyset_function_combo", kFunctionMedia);
     choose("keyset_media_combo", 7);  // mute
 
-    click("key_5");  // DPI up
+    click("key_4");  // back
     choose("keyset_function_combo", kFunctionKeyboardKey);
     keys->SetKeyText(FindKeyRowByName("A"));  // the key capture comes with recording
     click("key_ComBox_check_2");              // Shift
     click("key_butt_keysave");
-    EXPECT_EQ(Control("key_5")->GetText(), "Shift+A");
-    EXPECT_EQ(Control("key_4")->GetText(), "Mute");
+    EXPECT_EQ(Control("key_4")->GetText(), "Shift+A");
+    EXPECT_EQ(Control("key_5")->GetText(), "Mute");
 
     click("key_butt_prosave");
     const auto onMouse = [&](int key) {
@@ -479,8 +479,8 @@ TEST_F(MainWindowQtTest, TwoButtonsGetNewFunctionsOnTheKeyPageAndReachTheMouse) 
         const std::vector<uint8_t> table = Model()->ReadArea("key_table");
         return AssignmentCode{table.at(3 * k), table.at(3 * k + 1), table.at(3 * k + 2)};
     };
-    EXPECT_EQ(onMouse(4), (AssignmentCode{0x30, 0xE2, 0x00}));
-    EXPECT_EQ(onMouse(5), (AssignmentCode{0x20, 0x02, 0x04}));
+    EXPECT_EQ(onMouse(5), (AssignmentCode{0x30, 0xE2, 0x00}));
+    EXPECT_EQ(onMouse(4), (AssignmentCode{0x20, 0x02, 0x04}));
     EXPECT_FALSE(Control("key_butt_prosave")->IsEnabled()) << "nothing is pending after the write";
 
     std::filesystem::create_directories("screenshots");
