@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "devices/mouse_device.h"
+#include "devices/shoot_control.h"
 #include "devices/mouse_page_choices.h"
 #include "devices/mouse_sensitivity.h"
 #include "platform/trace.h"
@@ -95,6 +96,12 @@ void COrbantixMouseDevice::BindPageEx() {
                          ? static_cast<IKeySetControl*>(keySet->GetInterface(IKeySetControl::kInterfaceName))
                          : nullptr;
     if (keySetControl_ != nullptr) keySetControl_->SetPageKind(PageKind(ProfileKind::Mouse));
+    if (CControlUI* shoot = Find("ShootControlItem")) {
+        if (auto* control = static_cast<IShootControl*>(shoot->GetInterface(IShootControl::kInterfaceName))) {
+            const CProfileLocations locations = ProfileLocationsOf(Context());
+            control->SetUp(KindFolder(), locations.ProgramFolder() / "DefaultData");
+        }
+    }
 }
 
 // ---------------------------------------------------------------- setters

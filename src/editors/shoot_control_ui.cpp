@@ -47,12 +47,21 @@ constexpr size_t kImageMax = 65535;
 std::string_view CShootControlUI::GetClass() const { return kClassName; }
 
 void* CShootControlUI::GetInterface(std::string_view name) {
+    if (name == IShootControl::kInterfaceName) return static_cast<IShootControl*>(this);
     if (name == kClassName) return this;
     return CHorizontalLayoutUI::GetInterface(name);
 }
 
 CControlUI* CShootControlUI::FindHere(std::string_view name) {
     return FindControl([name](CControlUI& c) { return EqualNoCase(c.GetName(), name); }, UIFIND_ALL | UIFIND_ME_FIRST);
+}
+
+void CShootControlUI::SetUp(const std::filesystem::path& folder, const std::filesystem::path& defaultFolder) {
+    SetShootFolder(folder);
+    SetShootDefaultFolder(defaultFolder);
+    LoadGuns();
+    SelectGun(0);
+    SelectBullet(0);
 }
 
 std::filesystem::path CShootControlUI::PatternFile(int gun) const { return MouseRecoilFile(folder_, gun); }
@@ -75,6 +84,9 @@ void CShootControlUI::Bind() {
 
 void CShootControlUI::LoadGuns() {
     Bind();
+    // Until the mouse's folder exists the defaults are shown; the first change creates it.
+    std::error_code missing;
+    if (!std::filesystem::is_directory(folder_, missing)) return;
     const CJsonFileUtil files;
     for (int gun = 0; gun < kGuns; ++gun) {
         const std::filesystem::path file = PatternFile(gun);
@@ -117,9 +129,13 @@ void CShootControlUI::ShowInControls(const RecoilBullet& b) {
     if (delayEdit_ != nullptr) delayEdit_->SetText(std::to_string(b.delay));
 }
 
-void CShootControlUI::ShowBullet(int gun, int bullet) {
-    ShowInControls(ReadRecoilBullet(CJsonFileUtil().ReadJsonFile(PatternFile(gun)), bullet));
+Json::Value CShootControlUI::ReadPattern(int gun) const {
+    std::error_code ec;
+    const bool own = std::filesystem::exists(PatternFile(gun), ec);
+    return CJsonFileUtil().ReadJsonFile(own ? PatternFile(gun) : MouseRecoilFile(defaultFolder_, gun));
 }
+
+void CShootControlUI::ShowBullet(int gun, int bullet) { ShowInControls(ReadRecoilBullet(ReadPattern(gun), bullet)); }
 
 RecoilBullet CShootControlUI::ShownBullet() {
     Bind();
@@ -136,8 +152,10 @@ RecoilBullet CShootControlUI::ShownBullet() {
 bool CShootControlUI::SaveBullet(int gun, int bullet) {
     if (gun < 0 || gun >= kGuns || bullet < 0 || bullet >= kRecoilBullets) return false;
     const CJsonFileUtil files;
-    Json::Value pattern = files.ReadJsonFile(PatternFile(gun));
+    Json::Value pattern = ReadPattern(gun);
     const RecoilBullet b = ShownBullet();
+    std::error_code ec;
+    std::filesystem::create_directories(folder_, ec);
     WriteRecoilBullet(pattern, bullet, b);
     ShowInControls(b);  // the edits show what was kept
     return static_cast<bool>(files.WriteJsonFile(PatternFile(gun), pattern));
@@ -153,6 +171,8 @@ void CShootControlUI::UpdateYCaption() {
 }
 
 bool CShootControlUI::ReplacePattern(int gun, const std::string& bytes, std::string& error) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder_, ec);
     if (!CJsonFileUtil().WriteTextFile(PatternFile(gun), bytes)) {
         error = "the pattern file could not be written";
         return false;
@@ -181,9 +201,8 @@ bool CShootControlUI::ImportGun(const std::filesystem::path& path, std::string& 
     Json::Value incoming;
     CJsonFileUtil::ParseJson(*bytes, incoming);
     size_t size = kImageHeader + 4 + 4 * EventCount(incoming);
-    const CJsonFileUtil files;
     for (int gun = 0; gun < kGuns; ++gun) {
-        if (gun != gun_) size += 4 + 4 * EventCount(files.ReadJsonFile(PatternFile(gun)));
+        if (gun != gun_) size += 4 + 4 * EventCount(ReadPattern(gun));
     }
     if (size > kImageMax) {
         error = "the pattern holds too many events for the mouse";
@@ -193,7 +212,9 @@ bool CShootControlUI::ImportGun(const std::filesystem::path& path, std::string& 
 }
 
 bool CShootControlUI::ExportGun(const std::filesystem::path& path, std::string& error) const {
-    const auto bytes = ReadBytes(PatternFile(gun_));
+    std::error_code ec;
+    const bool own = std::filesystem::exists(PatternFile(gun_), ec);
+    const auto bytes = ReadBytes(own ? PatternFile(gun_) : MouseRecoilFile(defaultFolder_, gun_));
     if (!bytes) {
         error = "the pattern file cannot be read";
         return false;

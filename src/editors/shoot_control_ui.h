@@ -10,6 +10,7 @@
 #include <string>
 
 #include "devices/recoil_bullet.h"
+#include "devices/shoot_control.h"
 #include "ui/horizontal_layout_ui.h"
 
 namespace zevik {
@@ -18,7 +19,7 @@ class CEditUI;
 class COptionUI;
 class CTabLayoutUI;
 
-class CShootControlUI : public CHorizontalLayoutUI {
+class CShootControlUI : public CHorizontalLayoutUI, public IShootControl {
 public:
     static constexpr std::string_view kClassName = "ShootControlUI";
     static constexpr std::string_view kSkinTag = "ShootControl";
@@ -26,6 +27,8 @@ public:
 
     std::string_view GetClass() const override;
     void* GetInterface(std::string_view name) override;
+
+    void SetUp(const std::filesystem::path& folder, const std::filesystem::path& defaultFolder) override;
 
     void SetShootFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
     void SetShootDefaultFolder(std::filesystem::path folder) { defaultFolder_ = std::move(folder); }
@@ -65,6 +68,8 @@ private:
     void Bind();
     CControlUI* FindHere(std::string_view name);
     bool ReplacePattern(int gun, const std::string& bytes, std::string& error);
+    // The gun's pattern file, or its default copy while the mouse has none.
+    Json::Value ReadPattern(int gun) const;
 
     std::filesystem::path folder_;
     std::filesystem::path defaultFolder_;

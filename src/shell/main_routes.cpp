@@ -9,6 +9,7 @@
 #include "settings/device_profile_ui.h"
 #include "shell/key_routes.h"
 #include "shell/lighting_routes.h"
+#include "shell/recoil_routes.h"
 #include "shell/main_window_ops.h"
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
@@ -203,6 +204,7 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddMousePageRoutes(router, ops);
     AddLightingRoutes(router, ops);
     AddKeyRoutes(router, ops);
+    AddRecoilRoutes(router, ops);
     AddMenuCommandRoutes(router, ops);
 }
 

@@ -10,6 +10,7 @@
 #include "devices/orbantix_usb_device.h"
 #include "editors/key_set_control_ui.h"
 #include "editors/light_control_ui.h"
+#include "editors/shoot_control_ui.h"
 #include "platform/desktop_settings.h"
 #include "platform/detached_launch.h"
 #include "platform/trace.h"
@@ -89,6 +90,9 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == CKeySetControlUI::kSkinTag) {
         return new CKeySetControlUI;
+    }
+    if (className == CShootControlUI::kSkinTag) {
+        return new CShootControlUI;
     }
     if (className == "SelectPanel") {
         return new CSelectPanelUI;
