@@ -1,0 +1,57 @@
+#include "devices/keyboard_light_engine.h"
+
+#include "devices/keyboard_lighting_steps.h"
+
+namespace zevik {
+
+void KeyboardLightEngine::EnterMode(int mode, const LightInfoRecord& light) {
+    std::lock_guard lock(m_lock);
+    m_mode = mode;
+    m_light = light;
+    m_state.Reset();
+    KeyboardEntryStep(mode, m_state);
+}
+
+void KeyboardLightEngine::SetLighting(const LightInfoRecord& light) {
+    std::lock_guard lock(m_lock);
+    m_light = light;
+}
+
+void KeyboardLightEngine::LoadKeyEffects(std::vector<LightEffectRecord> sequence, std::vector<LightListRecord> effects,
+                                         std::uint64_t nowMs) {
+    std::lock_guard lock(m_lock);
+    m_sequence.Load(std::move(sequence), nowMs);
+    m_layers.Load(std::move(effects));
+}
+
+bool KeyboardLightEngine::Turn(int ticks, std::uint64_t nowMs) {
+    std::lock_guard lock(m_lock);
+    const bool ownStep = KeyboardModeHasStep(m_mode);
+    // The sequence runs at the speed of the step it shows.
+    const LightEffectRecord* shown = ownStep ? nullptr : m_sequence.Current();
+    const bool stepped = KeyboardStepDue(m_mode, shown != nullptr ? shown->ledSpeed : m_light.speed, ticks);
+    if (stepped && ownStep) {
+        KeyboardStep(m_mode, m_light, m_state, m_frame, m_random, nowMs);
+    } else if (stepped) {
+        m_sequence.Play(m_light.fx, m_state.common, m_frame, -1, nowMs);
+    }
+    m_layers.Run(m_frame, nowMs);
+    return stepped;
+}
+
+void KeyboardLightEngine::KeyEvent(int key, KeyEventState event) {
+    std::lock_guard lock(m_lock);
+    KeyboardKeyEvent(m_mode, key, event, m_state, m_random);
+}
+
+int KeyboardLightEngine::Mode() const {
+    std::lock_guard lock(m_lock);
+    return m_mode;
+}
+
+KeyboardLightState KeyboardLightEngine::State() const {
+    std::lock_guard lock(m_lock);
+    return m_state;
+}
+
+}  // namespace zevik
