@@ -82,7 +82,7 @@ void KeyboardKeyEvent(int mode, int key, KeyEventState event, KeyboardLightState
             RippleRelease(state, key, column, row);
         return;
     }
-    if (event == KeyEventState::Pressed) SetMaskCell(state, column, row);
+    if (event == KeyEventState::Pressed) SetMaskBit(state, column, row);
 }
 
 }  // namespace zevik

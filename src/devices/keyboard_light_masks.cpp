@@ -44,10 +44,10 @@ void SpreadMasks(KeyboardLightState& state) {
     }
 }
 
-void SetMaskCell(KeyboardLightState& state, int column, int row) {
-    if (column < 0 || column >= kColumns || row < 0 || row >= lighting::kMatrixRows) return;
-    const auto bit = static_cast<std::uint8_t>(1u << row);
-    for (auto* mask : {&state.a, &state.b, &state.c, &state.d}) (*mask)[static_cast<size_t>(column)] |= bit;
+void SetMaskBit(KeyboardLightState& state, int column, int bit) {
+    if (column < 0 || column >= kColumns || bit < 0 || bit > 7) return;
+    const auto value = static_cast<std::uint8_t>(1u << bit);
+    for (auto* mask : {&state.a, &state.b, &state.c, &state.d}) (*mask)[static_cast<size_t>(column)] |= value;
 }
 
 std::uint8_t MaskColumn(const KeyboardLightState& state, int column) {

@@ -14,8 +14,9 @@ void LightMaskedKeys(KeyboardLightState& state, bool multicolour, std::minstd_ra
 void PropagateMasks(KeyboardLightState& state);
 // A and C cleared; D moves one column left, B one column right.
 void SpreadMasks(KeyboardLightState& state);
-// Sets bit row of column in all four masks; a cell outside the matrix changes nothing.
-void SetMaskCell(KeyboardLightState& state, int column, int row);
+// Sets bit (0..7) of column in all four masks. Bits 6 and 7 lie below the last row: a seed there
+// lights nothing until it moves up. A column or bit outside changes nothing.
+void SetMaskBit(KeyboardLightState& state, int column, int bit);
 // The four masks' bytes of a column ORed together (0 outside the matrix).
 std::uint8_t MaskColumn(const KeyboardLightState& state, int column);
 

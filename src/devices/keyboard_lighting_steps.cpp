@@ -185,7 +185,7 @@ constexpr int kCentreColumn = 9;
 void StepCentreRipple(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
                       std::minstd_rand& random) {
     const std::uint8_t centre = MaskColumn(state, kCentreColumn);
-    if (centre == 1 || centre == 64) SetMaskCell(state, kCentreColumn, 6);
+    if (centre == 1 || centre == 64) SetMaskBit(state, kCentreColumn, 6);
     state.showPhase ^= 1;
     if (state.showPhase != 0) {
         LightMaskedKeys(state, light.multiColor != 0, random);
@@ -224,7 +224,7 @@ void StepLightShow(const LightInfoRecord& light, KeyboardLightState& state, KeyL
             break;
         case 2: {
             int column = 0, row = 0;
-            if (layout::FindKey(52, column, row)) SetMaskCell(state, column, row);
+            if (layout::FindKey(52, column, row)) SetMaskBit(state, column, row);
             state.showPhase = 3;
             break;
         }
@@ -263,8 +263,8 @@ void StepTwinkleLevels(const LightInfoRecord& light, KeyboardLightState& state, 
 
 void StepSideRipples(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
                      std::minstd_rand& random) {
-    if (MaskColumn(state, 1) == 1) SetMaskCell(state, 1, 0);
-    if (MaskColumn(state, 22) == 64) SetMaskCell(state, 22, 6);
+    if (MaskColumn(state, 1) == 1) SetMaskBit(state, 1, 0);
+    if (MaskColumn(state, 22) == 64) SetMaskBit(state, 22, 6);
     LightMaskedKeys(state, light.multiColor != 0, random);
     PropagateMasks(state);
     DecayAndRenderAll(light, state, 16, frame);
@@ -412,7 +412,7 @@ bool KeyboardStep(int mode, const LightInfoRecord& light, KeyboardLightState& st
 void KeyboardEntryStep(int mode, KeyboardLightState& state) {
     switch (mode) {
         case 13:
-            SetMaskCell(state, kCentreColumn, 6);
+            SetMaskBit(state, kCentreColumn, 6);
             return;
         case 15:
             for (int j = 0; j < kMatrixColumns; ++j) {
@@ -425,7 +425,7 @@ void KeyboardEntryStep(int mode, KeyboardLightState& state) {
             }
             return;
         case 16:
-            SetMaskCell(state, 1, 0);
+            SetMaskBit(state, 1, 0);
             return;
         case 20:
             return;
