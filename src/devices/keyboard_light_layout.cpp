@@ -86,8 +86,8 @@ std::array<std::array<std::uint8_t, kRainKeys>, kRainRows> MakeRain() {
 
 std::array<std::uint8_t, kPickCount> MakePicks() {
     std::array<std::uint8_t, kPickCount> out{};
-    // 37 and 126 share no factor, so the picks never repeat.
-    for (int i = 0; i < kPickCount; ++i) out[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i * 37 % kSweepUsed);
+    // Only the sweep's keys, not its closing holes; 37 and 107 share no factor, so no pick repeats.
+    for (int i = 0; i < kPickCount; ++i) out[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i * 37 % kSweepKeys);
     return out;
 }
 

@@ -14,7 +14,8 @@ namespace zevik::keyboard_layout {
 inline constexpr int kRingCount = 12;
 inline constexpr int kRingSlots = 12;
 inline constexpr int kSweepLength = 170;
-inline constexpr int kSweepUsed = 126;  // the sweep steps walk only these
+inline constexpr int kSweepUsed = 126;  // the sweep steps walk only these; the last 19 are holes
+inline constexpr int kSweepKeys = 107;  // keys before the holes
 inline constexpr int kSnakeLength = 170;
 inline constexpr int kRainRows = 52;
 inline constexpr int kRainKeys = 12;
@@ -36,7 +37,7 @@ std::uint8_t ColumnMatrixKey(int column, int row);
 // Start phase of entry 6j + r (0..137): column 0 is 72, 52, 32, 12, 182, 162; phases fall 20 a row
 // and rise 10 a column, modulo 190. An index outside the table gives 0.
 std::uint8_t StartPhase(int index);
-// Indices into the sweep order's used part, each at most once.
+// Indices of keys in the sweep order (never its holes), each at most once.
 const std::array<std::uint8_t, kPickCount>& PickList();
 // Pairs of keys mirrored about the keyboard's middle.
 const std::array<std::array<std::uint8_t, 2>, kPairCount>& Pairs();

@@ -251,6 +251,7 @@ void StepTwinkleLevels(const LightInfoRecord& light, KeyboardLightState& state, 
     const std::uint8_t bright = Bright(light);
     for (int i = 0; i < layout::kSweepUsed; ++i) {
         const std::uint8_t key = layout::SweepOrder()[static_cast<size_t>(i)];
+        if (key == kNoKey) continue;  // the used part ends in holes
         int l = state.level[key] + 2;
         if (l >= 192) {
             l = 0;
@@ -315,6 +316,7 @@ void StepSnake(const LightInfoRecord& light, KeyboardLightState& state, KeyLight
     }
     for (int i = 0; i < layout::kSweepUsed; ++i) {
         const std::uint8_t key = layout::SweepOrder()[static_cast<size_t>(i)];
+        if (key == kNoKey) continue;  // the used part ends in holes
         state.level[key] = lighting::DecayStep(state.level[key], 21);
         RenderKeyLevel(light, state, key, frame);
     }
@@ -325,6 +327,7 @@ void StepTwinklePhases(const LightInfoRecord& light, KeyboardLightState& state, 
     const std::uint8_t bright = Bright(light);
     for (int i = 0; i < layout::kSweepUsed; ++i) {
         const std::uint8_t key = layout::SweepOrder()[static_cast<size_t>(i)];
+        if (key == kNoKey) continue;  // the used part ends in holes
         int t = state.twinkle[key] + 1;
         if (t >= 192) {
             t = 0;
