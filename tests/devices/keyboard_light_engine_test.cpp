@@ -86,5 +86,25 @@ TEST(KeyboardLightEngine, KeyEventsFromAnotherThreadWhileStepping) {
     for (int k = 0; k < lighting::kLogicalKeyCount; ++k) EXPECT_EQ(state.pressed[k], 0) << k;
 }
 
+TEST(KeyboardLightEngine, EveryModeStaysWithinTheBrightnessUnderRandomKeys) {
+    std::minstd_rand keys(99);
+    for (int mode = 0; mode <= 31; ++mode) {
+        for (int variant = 0; variant < 4; ++variant) {
+            KeyboardLightEngine engine(static_cast<std::uint32_t>(mode));
+            const int brightness = 1 + variant % 3;
+            engine.EnterMode(mode, KeyboardRecord(brightness, variant / 2, variant % 2 == 1, {255, 255, 255}, 4));
+            for (int turn = 0; turn < 400; ++turn) {
+                const int key = static_cast<int>(keys() % 180);
+                engine.KeyEvent(key, turn % 3 == 0 ? KeyEventState::Released : KeyEventState::Pressed);
+                engine.Turn(0, static_cast<std::uint64_t>(turn) * 16);
+            }
+            for (int k = 0; k < lighting::kLogicalKeyCount; ++k) {
+                ASSERT_LE(lighting::EntryIntensity(engine.Frame().Get(k)), lighting::Brightness(brightness))
+                    << "mode " << mode << " variant " << variant << " key " << k;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zevik::test
