@@ -22,6 +22,8 @@ void KeyboardLightEngine::LoadKeyEffects(std::vector<LightEffectRecord> sequence
     std::lock_guard lock(m_lock);
     m_sequence.Load(std::move(sequence), nowMs);
     m_layers.Load(std::move(effects));
+    if (m_mode == 24) m_state.hue.fill(0);
+    m_state.counter = 0;
 }
 
 bool KeyboardLightEngine::Turn(int ticks, std::uint64_t nowMs) {

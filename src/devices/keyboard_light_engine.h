@@ -29,7 +29,8 @@ public:
     void EnterMode(int mode, const LightInfoRecord& light);
     // The record changes without a mode change (brightness, speed, colour).
     void SetLighting(const LightInfoRecord& light);
-    // Per-key effects (layers restarted) and the lighting sequence (cursor at its start at nowMs).
+    // Applying a profile: per-key effects (layers restarted), the lighting sequence (cursor at its
+    // start at nowMs), the animation counter back to 0 and, in the rain (24), the hues cleared.
     void LoadKeyEffects(std::vector<LightEffectRecord> sequence, std::vector<LightListRecord> effects,
                         std::uint64_t nowMs);
 

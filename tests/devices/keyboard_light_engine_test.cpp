@@ -44,6 +44,19 @@ TEST(KeyboardLightEngine, SequenceRunsAtTheSpeedOfItsStep) {
     EXPECT_EQ(EntryOf(engine.Frame().Get(10)), (KeyEntry{40, 0, 0, 255}));
 }
 
+TEST(KeyboardLightEngine, ApplyingAProfileRestartsTheCounterAndClearsTheRainHues) {
+    for (int mode : {24, 11}) {
+        KeyboardLightEngine engine(1);
+        engine.EnterMode(mode, KeyboardRecord(4, 1, true, {}, 4));
+        engine.Turn(0, 0);
+        engine.Turn(0, 0);
+        engine.LoadKeyEffects({}, {}, 0);
+        const KeyboardLightState state = engine.State();
+        EXPECT_EQ(state.counter, 0) << mode;
+        EXPECT_EQ(state.hue[5] == 0, mode == 24) << mode;  // 11 keeps its hues (8 after two steps)
+    }
+}
+
 TEST(KeyboardLightEngine, LayersDrawOverTheModeStep) {
     KeyboardLightEngine engine(1);
     LightListRecord stat;
