@@ -1,7 +1,7 @@
 #include "devices/keyboard_custom_colours.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 
 namespace zevik {
 namespace {
@@ -18,12 +18,14 @@ std::uint32_t CustomColourOffset(int slot) {
     return static_cast<std::uint32_t>(std::clamp(slot, 0, 255)) * kKeyboardColourBufferSize;
 }
 
-void TakeDeviceColours(std::span<const std::uint8_t> buffer, const KeyLedIndices& leds, KeyLightFrame& frame) {
+void TakeDeviceColours(std::span<const std::uint8_t> buffer, const KeyLedIndices& leds,
+                       KeyLightFrame& frame) {
     for (int k = 0; k < kLogicalKeyCount; ++k) {
         const std::uint8_t led = leds[static_cast<size_t>(k)];
         const size_t at = static_cast<size_t>(led) * 3;
         if (led == kNoLed || at + 2 >= buffer.size()) continue;
-        frame.Set(k, PackLightEntry(buffer[at], buffer[at + 1], buffer[at + 2], EntryIntensity(frame.Get(k))));
+        frame.Set(k,
+                  PackLightEntry(buffer[at], buffer[at + 1], buffer[at + 2], EntryIntensity(frame.Get(k))));
     }
 }
 
@@ -50,11 +52,13 @@ std::vector<KeyColorRecord> ProfileColours(const KeyLightFrame& frame) {
     return colours;
 }
 
-void ShowProfileColours(const std::vector<KeyColorRecord>& colours, std::uint8_t intensity, KeyLightFrame& frame) {
+void ShowProfileColours(const std::vector<KeyColorRecord>& colours, std::uint8_t intensity,
+                        KeyLightFrame& frame) {
     for (int k = 0; k < frame.Size(); ++k) {
         const auto i = static_cast<size_t>(k);
-        frame.Set(k, i < colours.size() ? PackLightEntry(colours[i].red, colours[i].green, colours[i].blue, intensity)
-                                        : PackLightEntry(Rgb{}, intensity));
+        frame.Set(k, i < colours.size()
+                         ? PackLightEntry(colours[i].red, colours[i].green, colours[i].blue, intensity)
+                         : PackLightEntry(Rgb{}, intensity));
     }
 }
 

@@ -25,7 +25,8 @@ KeyboardColourBuffer DeviceColours(const KeyLightFrame& frame, const KeyLedIndic
 // The frame's colours as the profile stores them (alpha 255), one per logical key.
 std::vector<KeyColorRecord> ProfileColours(const KeyLightFrame& frame);
 // The profile's colours into the frame at the given intensity; keys the list lacks turn black.
-void ShowProfileColours(const std::vector<KeyColorRecord>& colours, std::uint8_t intensity, KeyLightFrame& frame);
+void ShowProfileColours(const std::vector<KeyColorRecord>& colours, std::uint8_t intensity,
+                        KeyLightFrame& frame);
 
 // One key, or every key, takes a colour (the intensity stays). A key outside the frame changes nothing.
 void SetKeyColour(KeyLightFrame& frame, int key, lighting::Rgb colour);

@@ -1,7 +1,7 @@
 #include "devices/keyboard_key_events.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 
 #include "devices/keyboard_light_layout.h"
@@ -22,9 +22,8 @@ struct Neighbour {
 
 // Distance one (straight and diagonal) and two in a straight line.
 constexpr Neighbour kNeighbours[] = {
-    {-1, 0, 150, 15}, {1, 0, 150, 15},  {0, -1, 150, 15}, {0, 1, 150, 15},
-    {-1, -1, 90, 90}, {1, -1, 90, 90},  {-1, 1, 90, 90},  {1, 1, 90, 90},
-    {0, -2, 90, 90},  {0, 2, 90, 90},   {-2, 0, 60, 90},  {2, 0, 60, 90},
+    {-1, 0, 150, 15}, {1, 0, 150, 15}, {0, -1, 150, 15}, {0, 1, 150, 15}, {-1, -1, 90, 90}, {1, -1, 90, 90},
+    {-1, 1, 90, 90},  {1, 1, 90, 90},  {0, -2, 90, 90},  {0, 2, 90, 90},  {-2, 0, 60, 90},  {2, 0, 60, 90},
 };
 
 template <typename Action>
@@ -65,7 +64,8 @@ void RippleRelease(KeyboardLightState& state, int key, int column, int row) {
 
 }  // namespace
 
-void KeyboardKeyEvent(int mode, int key, KeyEventState event, KeyboardLightState& state, std::minstd_rand& random) {
+void KeyboardKeyEvent(int mode, int key, KeyEventState event, KeyboardLightState& state,
+                      std::minstd_rand& random) {
     if (key < 0 || key >= lighting::kLogicalKeyCount) return;
     if (mode == 7) {
         state.phase[key] = static_cast<std::uint8_t>(event);

@@ -12,6 +12,7 @@ enum class KeyEventState { Pressed = 1, Released = 2 };
 
 // key is a logical key; one outside 0..169 or not on the key matrix (where the matrix is needed)
 // changes nothing.
-void KeyboardKeyEvent(int mode, int key, KeyEventState event, KeyboardLightState& state, std::minstd_rand& random);
+void KeyboardKeyEvent(int mode, int key, KeyEventState event, KeyboardLightState& state,
+                      std::minstd_rand& random);
 
 }  // namespace zevik

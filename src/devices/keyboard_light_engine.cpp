@@ -17,13 +17,14 @@ void KeyboardLightEngine::SetLighting(const LightInfoRecord& light) {
     m_light = light;
 }
 
-void KeyboardLightEngine::LoadKeyEffects(std::vector<LightEffectRecord> sequence, std::vector<LightListRecord> effects,
-                                         std::uint64_t nowMs) {
+void KeyboardLightEngine::LoadKeyEffects(std::vector<LightEffectRecord> sequence,
+                                         std::vector<LightListRecord> effects, std::uint64_t nowMs) {
     std::lock_guard lock(m_lock);
     m_sequence.Load(std::move(sequence), nowMs);
     m_layers.Load(std::move(effects));
     if (m_mode == 24) m_state.hue.fill(0);
     m_state.counter = 0;
+    m_state.common.x = 0;  // the counter of the steps shared with the other devices
 }
 
 bool KeyboardLightEngine::Turn(int ticks, std::uint64_t nowMs) {

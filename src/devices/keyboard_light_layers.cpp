@@ -1,7 +1,7 @@
 #include "devices/keyboard_light_layers.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 
 namespace zevik {
 namespace {
@@ -33,18 +33,21 @@ std::uint32_t KeyboardLightLayers::DrawBreathing(const LightListRecord& effect, 
     } else {
         key.phase = static_cast<std::uint8_t>(phase);
     }
-    return PackLightEntry(EffectColour(effect, key.hue),
-                          lighting::Scale256(lighting::Breathing(key.phase), lighting::Brightness(effect.ledBrightness)));
+    return PackLightEntry(
+        EffectColour(effect, key.hue),
+        lighting::Scale256(lighting::Breathing(key.phase), lighting::Brightness(effect.ledBrightness)));
 }
 
-std::uint32_t KeyboardLightLayers::DrawBlink(const LightListRecord& effect, KeyState& key, std::uint64_t nowMs) {
+std::uint32_t KeyboardLightLayers::DrawBlink(const LightListRecord& effect, KeyState& key,
+                                             std::uint64_t nowMs) {
     if (!key.toggled || nowMs - key.toggleMs >= lighting::BlinkPeriodMs(effect.ledSpeed)) {
         key.toggled = true;
         key.toggleMs = nowMs;
         key.on = !key.on;
         key.hue = key.hue + 14 > 191 ? 0 : static_cast<std::uint8_t>(key.hue + 14);
     }
-    return key.on ? PackLightEntry(EffectColour(effect, key.hue), lighting::Brightness(effect.ledBrightness)) : 0;
+    return key.on ? PackLightEntry(EffectColour(effect, key.hue), lighting::Brightness(effect.ledBrightness))
+                  : 0;
 }
 
 std::uint32_t KeyboardLightLayers::DrawSpectrum(const LightListRecord& effect, KeyState& key) {

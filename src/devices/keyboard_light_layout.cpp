@@ -87,7 +87,8 @@ std::array<std::array<std::uint8_t, kRainKeys>, kRainRows> MakeRain() {
 std::array<std::uint8_t, kPickCount> MakePicks() {
     std::array<std::uint8_t, kPickCount> out{};
     // Only the sweep's keys, not its closing holes; 37 and 107 share no factor, so no pick repeats.
-    for (int i = 0; i < kPickCount; ++i) out[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i * 37 % kSweepKeys);
+    for (int i = 0; i < kPickCount; ++i)
+        out[static_cast<size_t>(i)] = static_cast<std::uint8_t>(i * 37 % kSweepKeys);
     return out;
 }
 
@@ -104,7 +105,8 @@ std::array<std::array<std::uint8_t, 2>, kPairCount> MakePairs() {
 std::array<std::array<std::uint8_t, kShowKeys>, kShowRows> MakeShow() {
     std::array<std::array<std::uint8_t, kShowKeys>, kShowRows> out{};
     for (int c = 0; c < kShowRows; ++c) {
-        for (int r = 0; r < kShowKeys; ++r) out[static_cast<size_t>(c)][static_cast<size_t>(r)] = MatrixKey(c + 1, r);
+        for (int r = 0; r < kShowKeys; ++r)
+            out[static_cast<size_t>(c)][static_cast<size_t>(r)] = MatrixKey(c + 1, r);
     }
     return out;
 }

@@ -9,7 +9,8 @@ KeyLightPreview PreviewKeyFrame(const KeyLightFrame& frame, const KeyLedIndices&
         const lighting::Rgb c = lighting::EntryColour(entry);
         const std::uint8_t intensity = lighting::EntryIntensity(entry);
         if (shown) {
-            out.buttons[static_cast<size_t>(k)] = {static_cast<std::uint32_t>(c.r) | (static_cast<std::uint32_t>(c.b) << 8) |
+            out.buttons[static_cast<size_t>(k)] = {static_cast<std::uint32_t>(c.r) |
+                                                       (static_cast<std::uint32_t>(c.b) << 8) |
                                                        (static_cast<std::uint32_t>(c.g) << 16),
                                                    intensity};
         }

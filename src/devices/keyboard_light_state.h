@@ -24,10 +24,10 @@ struct KeyboardLightState {
     KeyBytes phase{};    // F, a KeyPhase
     KeyBytes pressed{};  // P, 1 while held (ripple)
     Mask a{}, b{}, c{}, d{};
-    std::uint8_t counter = 0;   // c
-    std::uint8_t counter2 = 0;  // c2
+    std::uint8_t counter = 0;    // c
+    std::uint8_t counter2 = 0;   // c2
     std::uint8_t showPhase = 0;  // light show and centre ripple phase
-    LightAnimation common;      // counter, blink flag and time of the shared steps
+    LightAnimation common;       // counter, blink flag and time of the shared steps
 
     // On a mode change: counters, levels, hues, key states and masks back to zero.
     void Reset();

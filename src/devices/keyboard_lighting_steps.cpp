@@ -1,7 +1,7 @@
 #include "devices/keyboard_lighting_steps.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 
 #include "devices/keyboard_light_layout.h"
 #include "devices/keyboard_light_masks.h"
@@ -44,7 +44,8 @@ void SetAll(KeyLightFrame& frame, std::uint32_t entry) {
     for (int k = 0; k < kLogicalKeyCount; ++k) frame.Set(k, entry);
 }
 
-void DecayAndRenderAll(const LightInfoRecord& light, KeyboardLightState& state, int group, KeyLightFrame& frame) {
+void DecayAndRenderAll(const LightInfoRecord& light, KeyboardLightState& state, int group,
+                       KeyLightFrame& frame) {
     for (int k = 0; k < kLogicalKeyCount; ++k) {
         state.level[k] = lighting::DecayStep(state.level[k], group);
         RenderKeyLevel(light, state, k, frame);
@@ -63,7 +64,8 @@ void StepColumnWave(const LightInfoRecord& light, KeyboardLightState& state, Key
     state.counter = CounterStep(light.fx, 96, state.counter, 1);
     for (int j = 0; j < kMatrixColumns; ++j)
         SetColumn(frame, j,
-                  PackLightEntry(RecordColour(light), Scale256(bright, lighting::Wave((state.counter + 1 + 7 * j) % 96))));
+                  PackLightEntry(RecordColour(light),
+                                 Scale256(bright, lighting::Wave((state.counter + 1 + 7 * j) % 96))));
 }
 
 void StepColumnTwinkle(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame) {
@@ -77,7 +79,8 @@ void StepColumnTwinkle(const LightInfoRecord& light, KeyboardLightState& state, 
     state.counter = CounterStep(light.fx, 128, state.counter, 1);
     for (int j = 0; j < kMatrixColumns; ++j)
         SetColumn(frame, j,
-                  PackLightEntry(RecordColour(light), Scale256(bright, lighting::Twinkle((state.counter + 7 * j) % 128))));
+                  PackLightEntry(RecordColour(light),
+                                 Scale256(bright, lighting::Twinkle((state.counter + 7 * j) % 128))));
 }
 
 void StepSweep(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame) {
@@ -87,9 +90,9 @@ void StepSweep(const LightInfoRecord& light, KeyboardLightState& state, KeyLight
     state.counter = CounterStep(light.fx, length, state.counter, 1);
     int x = state.counter;
     for (int i = 0; i < layout::kSweepUsed; ++i) {
-        const std::uint32_t entry = light.multiColor
-                                        ? PackLightEntry(Wheel(x), bright)
-                                        : PackLightEntry(RecordColour(light), Scale256(bright, lighting::Wave(x)));
+        const std::uint32_t entry =
+            light.multiColor ? PackLightEntry(Wheel(x), bright)
+                             : PackLightEntry(RecordColour(light), Scale256(bright, lighting::Wave(x)));
         frame.Set(sweep[static_cast<size_t>(i)], entry);
         x = (x + 5) % length;
     }
@@ -194,7 +197,8 @@ void StepCentreRipple(const LightInfoRecord& light, KeyboardLightState& state, K
     DecayAndRenderAll(light, state, 13, frame);
 }
 
-void LightKey(const LightInfoRecord& light, KeyboardLightState& state, std::uint8_t key, std::minstd_rand& random) {
+void LightKey(const LightInfoRecord& light, KeyboardLightState& state, std::uint8_t key,
+              std::minstd_rand& random) {
     if (key == kNoKey) return;
     state.level[key] = 255;
     if (light.multiColor) state.hue[key] = RandomHue(random);
@@ -206,7 +210,8 @@ void StepLightShow(const LightInfoRecord& light, KeyboardLightState& state, KeyL
     switch (state.showPhase) {
         case 0:
             if (state.counter < layout::kShowRows) {
-                for (std::uint8_t key : layout::ShowRows()[state.counter]) LightKey(light, state, key, random);
+                for (std::uint8_t key : layout::ShowRows()[state.counter])
+                    LightKey(light, state, key, random);
                 ++state.counter;
             } else {
                 state.showPhase = 1;
@@ -273,10 +278,18 @@ void StepSideRipples(const LightInfoRecord& light, KeyboardLightState& state, Ke
 
 void StepChosenColour(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame) {
     switch (light.fx) {
-        case 1: state.counter = 25; break;
-        case 2: state.counter = 70; break;
-        case 3: state.counter = 95; break;
-        default: state.counter = 174; break;
+        case 1:
+            state.counter = 25;
+            break;
+        case 2:
+            state.counter = 70;
+            break;
+        case 3:
+            state.counter = 95;
+            break;
+        default:
+            state.counter = 174;
+            break;
     }
     SetAll(frame, PackLightEntry(Wheel(state.counter), Bright(light)));
 }
@@ -292,7 +305,8 @@ void StepRingWave(const LightInfoRecord& light, KeyboardLightState& state, KeyLi
 
 void StepCustomIntensity(const LightInfoRecord& light, KeyLightFrame& frame) {
     const std::uint8_t bright = Bright(light);
-    for (int k = 0; k < kLogicalKeyCount; ++k) frame.Set(k, PackLightEntry(lighting::EntryColour(frame.Get(k)), bright));
+    for (int k = 0; k < kLogicalKeyCount; ++k)
+        frame.Set(k, PackLightEntry(lighting::EntryColour(frame.Get(k)), bright));
 }
 
 void StepSnake(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame) {
@@ -349,8 +363,9 @@ void StepRain(const LightInfoRecord& light, KeyboardLightState& state, KeyLightF
     for (int k = 0; k < kLogicalKeyCount; ++k) {
         state.level[k] = static_cast<std::uint8_t>(std::max(0, state.level[k] - 5));
         if (state.hue[k] != 255) state.hue[k] = static_cast<std::uint8_t>(std::min(255, state.hue[k] + 3));
-        frame.Set(k, light.multiColor ? PackLightEntry(Wheel(state.hue[k]), bright)
-                                      : PackLightEntry(RecordColour(light), Scale256(bright, state.level[k])));
+        frame.Set(k, light.multiColor
+                         ? PackLightEntry(Wheel(state.hue[k]), bright)
+                         : PackLightEntry(RecordColour(light), Scale256(bright, state.level[k])));
     }
 }
 
@@ -371,43 +386,98 @@ lighting::Rgb KeyColour(const LightInfoRecord& light, const KeyboardLightState& 
     return light.multiColor ? Wheel(state.hue[static_cast<size_t>(key)]) : RecordColour(light);
 }
 
-void RenderKeyLevel(const LightInfoRecord& light, const KeyboardLightState& state, int key, KeyLightFrame& frame) {
-    frame.Set(key, PackLightEntry(KeyColour(light, state, key), Scale256(Bright(light), state.level[static_cast<size_t>(key)])));
+void RenderKeyLevel(const LightInfoRecord& light, const KeyboardLightState& state, int key,
+                    KeyLightFrame& frame) {
+    frame.Set(key, PackLightEntry(KeyColour(light, state, key),
+                                  Scale256(Bright(light), state.level[static_cast<size_t>(key)])));
 }
 
 bool KeyboardStep(int mode, const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
                   std::minstd_rand& random, std::uint64_t nowMs) {
     switch (mode) {
-        case 1: StepColumnWave(light, state, frame); break;
-        case 2: StepColumnTwinkle(light, state, frame); break;
-        case 3: StepSweep(light, state, frame); break;
-        case 4: StepSpectrum(light, state.common, frame); break;
-        case 5: StepBreatheColumns(light, state, frame); break;
-        case 6: StepRadialRainbow(light, frame); break;
+        case 1:
+            StepColumnWave(light, state, frame);
+            break;
+        case 2:
+            StepColumnTwinkle(light, state, frame);
+            break;
+        case 3:
+            StepSweep(light, state, frame);
+            break;
+        case 4:
+            StepSpectrum(light, state.common, frame);
+            break;
+        case 5:
+            StepBreatheColumns(light, state, frame);
+            break;
+        case 6:
+            StepRadialRainbow(light, frame);
+            break;
         case 7:
-        case 25: RiseAndFall(light, state, frame); break;
-        case 8: StepMaskFlow(light, state, frame, random); break;
-        case 9: StepMaskSpread(light, state, frame, random); break;
-        case 10: StepSparkle(light, state, frame, random); break;
-        case 11: StepPerKeySpectrum(light, state, frame); break;
-        case 12: StepRowWave(light, state, frame); break;
-        case 13: StepCentreRipple(light, state, frame, random); break;
-        case 14: StepLightShow(light, state, frame, random); break;
-        case 15: StepTwinkleLevels(light, state, frame, random); break;
-        case 16: StepSideRipples(light, state, frame, random); break;
-        case 17: StepChosenColour(light, state, frame); break;
-        case 18: StepRingWave(light, state, frame); break;
-        case 20: StepCustomIntensity(light, frame); break;
-        case 21: StepSnake(light, state, frame); break;
-        case 22: StepTwinklePhases(light, state, frame, random); break;
-        case 23: StepBlink(light, state.common, frame, nowMs); break;
-        case 24: StepRain(light, state, frame); break;
-        case 26: StepBreatheFourColours(light, state.common, frame); break;
-        case 27: StepBlinkFourColours(light, state.common, frame, nowMs); break;
+        case 25:
+            RiseAndFall(light, state, frame);
+            break;
+        case 8:
+            StepMaskFlow(light, state, frame, random);
+            break;
+        case 9:
+            StepMaskSpread(light, state, frame, random);
+            break;
+        case 10:
+            StepSparkle(light, state, frame, random);
+            break;
+        case 11:
+            StepPerKeySpectrum(light, state, frame);
+            break;
+        case 12:
+            StepRowWave(light, state, frame);
+            break;
+        case 13:
+            StepCentreRipple(light, state, frame, random);
+            break;
+        case 14:
+            StepLightShow(light, state, frame, random);
+            break;
+        case 15:
+            StepTwinkleLevels(light, state, frame, random);
+            break;
+        case 16:
+            StepSideRipples(light, state, frame, random);
+            break;
+        case 17:
+            StepChosenColour(light, state, frame);
+            break;
+        case 18:
+            StepRingWave(light, state, frame);
+            break;
+        case 20:
+            StepCustomIntensity(light, frame);
+            break;
+        case 21:
+            StepSnake(light, state, frame);
+            break;
+        case 22:
+            StepTwinklePhases(light, state, frame, random);
+            break;
+        case 23:
+            StepBlink(light, state.common, frame, nowMs);
+            break;
+        case 24:
+            StepRain(light, state, frame);
+            break;
+        case 26:
+            StepBreatheFourColours(light, state.common, frame);
+            break;
+        case 27:
+            StepBlinkFourColours(light, state.common, frame, nowMs);
+            break;
         case 28:
         case 29:
-        case 30: StepOff(light, state.common, frame); break;
-        default: return false;
+        case 30:
+            StepOff(light, state.common, frame);
+            break;
+        default:
+            return false;
     }
     return true;
 }
@@ -447,7 +517,8 @@ void KeyboardEntryStep(int mode, KeyboardLightState& state) {
             }
             return;
         default:
-            for (int k = 0; k < kLogicalKeyCount; ++k) state.hue[k] = static_cast<std::uint8_t>(33 * (k + 1) % 192);
+            for (int k = 0; k < kLogicalKeyCount; ++k)
+                state.hue[k] = static_cast<std::uint8_t>(33 * (k + 1) % 192);
             return;
     }
 }

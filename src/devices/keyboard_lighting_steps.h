@@ -35,6 +35,7 @@ void KeyboardEntryStep(int mode, KeyboardLightState& state);
 // Colour of key k: wheel(H[k]) with multicolour, else the record's colour.
 lighting::Rgb KeyColour(const LightInfoRecord& light, const KeyboardLightState& state, int key);
 // Writes key k's colour at bright x L[k] / 256.
-void RenderKeyLevel(const LightInfoRecord& light, const KeyboardLightState& state, int key, KeyLightFrame& frame);
+void RenderKeyLevel(const LightInfoRecord& light, const KeyboardLightState& state, int key,
+                    KeyLightFrame& frame);
 
 }  // namespace zevik

@@ -1,7 +1,7 @@
 #include "devices/light_sequence_player.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 
 namespace zevik {
 
@@ -47,12 +47,24 @@ void LightSequencePlayer::Play(std::uint8_t fx, LightAnimation& state, CLightFra
     }
     const LightInfoRecord record = RecordOfStep(*step, fx);
     switch (step->ledRegMode) {
-        case 0: StepBreathe(record, state, frame); break;
-        case 1: StepSteady(record, state, frame); break;
-        case 2: StepBlink(record, state, frame, nowMs); break;
-        case 4: StepTravellingWave(record, state, frame, count < 0 ? frame.Size() : count); break;
-        case 5: StepSpectrum(record, state, frame); break;
-        default: StepOff(record, state, frame); break;
+        case 0:
+            StepBreathe(record, state, frame);
+            break;
+        case 1:
+            StepSteady(record, state, frame);
+            break;
+        case 2:
+            StepBlink(record, state, frame, nowMs);
+            break;
+        case 4:
+            StepTravellingWave(record, state, frame, count < 0 ? frame.Size() : count);
+            break;
+        case 5:
+            StepSpectrum(record, state, frame);
+            break;
+        default:
+            StepOff(record, state, frame);
+            break;
     }
 }
 

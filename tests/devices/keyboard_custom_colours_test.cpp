@@ -96,7 +96,8 @@ TEST(KeyboardLightPreview, ButtonsTakeThePackedColourAndTheDeviceTheScaledOne) {
 }
 
 TEST(KeyboardLightPreview, OnlyTheAudioModesStream) {
-    for (int mode = 0; mode <= 31; ++mode) EXPECT_EQ(KeyboardModeStreamsFrames(mode), mode == 29 || mode == 30) << mode;
+    for (int mode = 0; mode <= 31; ++mode)
+        EXPECT_EQ(KeyboardModeStreamsFrames(mode), mode == 29 || mode == 30) << mode;
 }
 
 }  // namespace

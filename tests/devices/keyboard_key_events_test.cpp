@@ -80,7 +80,8 @@ TEST(KeyboardKeyEvents, RipplePressRaisesTheNeighbourhood) {
     };
     for (const RippleCase& c : expected) {
         EXPECT_EQ(state.level[c.key], c.level) << c.key;
-        EXPECT_EQ(state.phase[c.key], c.level != 0 ? KeyboardLightState::Rising : KeyboardLightState::Idle) << c.key;
+        EXPECT_EQ(state.phase[c.key], c.level != 0 ? KeyboardLightState::Rising : KeyboardLightState::Idle)
+            << c.key;
     }
 }
 

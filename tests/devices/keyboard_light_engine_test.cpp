@@ -105,7 +105,8 @@ TEST(KeyboardLightEngine, EveryModeStaysWithinTheBrightnessUnderRandomKeys) {
         for (int variant = 0; variant < 4; ++variant) {
             KeyboardLightEngine engine(static_cast<std::uint32_t>(mode));
             const int brightness = 1 + variant % 3;
-            engine.EnterMode(mode, KeyboardRecord(brightness, variant / 2, variant % 2 == 1, {255, 255, 255}, 4));
+            engine.EnterMode(mode,
+                             KeyboardRecord(brightness, variant / 2, variant % 2 == 1, {255, 255, 255}, 4));
             for (int turn = 0; turn < 400; ++turn) {
                 const int key = static_cast<int>(keys() % 180);
                 engine.KeyEvent(key, turn % 3 == 0 ? KeyEventState::Released : KeyEventState::Pressed);

@@ -12,7 +12,8 @@
 namespace zevik::test {
 namespace {
 
-LightListRecord Effect(int type, int brightness, int speed, bool multi, bool enabled, lighting::Rgb colour = {1, 2, 3}) {
+LightListRecord Effect(int type, int brightness, int speed, bool multi, bool enabled,
+                       lighting::Rgb colour = {1, 2, 3}) {
     LightListRecord r;
     r.ledRegMode = static_cast<std::uint8_t>(type);
     r.ledBrightness = static_cast<std::uint8_t>(brightness);
@@ -49,7 +50,7 @@ TEST(KeyboardLightLayers, BreathingRisesBySpeedPlusFourAndAdvancesTheHue) {
     layers.Run(frame, 0);
     EXPECT_EQ(layers.Phase(0), 4);
     EXPECT_EQ(EntryOf(frame.Get(0)), (KeyEntry{255, 1, 0, 3}));  // wheel(0), breathing(4) = 4 -> 3
-    EXPECT_EQ(frame.Get(1), kUnderneath);                          // not enabled
+    EXPECT_EQ(frame.Get(1), kUnderneath);                        // not enabled
     for (int i = 1; i < 31; ++i) layers.Run(frame, 0);
     EXPECT_EQ(layers.Phase(0), 124);
     layers.Run(frame, 0);  // 128 passes 127
@@ -131,7 +132,8 @@ TEST(LightSequencePlayer, ShowsTheStepAtTheCursorAndBlackWhenEmpty) {
     player.Play(0, state, frame, -1, 0);
     EXPECT_EQ(frame.Get(100), 0u);
 
-    player.Load({SequenceStep(1, 1000, {7, 8, 9}), SequenceStep(4, 1000, {}, true), SequenceStep(3, 1000)}, 0);
+    player.Load({SequenceStep(1, 1000, {7, 8, 9}), SequenceStep(4, 1000, {}, true), SequenceStep(3, 1000)},
+                0);
     player.Play(0, state, frame, -1, 10);
     EXPECT_EQ(EntryOf(frame.Get(169)), (KeyEntry{7, 8, 9, 255}));
     // Travelling wave over every key: x = 1, key 2 shows wheel(1 + 24)

@@ -42,7 +42,8 @@ TEST(KeyboardLightLayout, WalksCoverEachMatrixKeyOnce) {
         sweep.insert(order[static_cast<size_t>(i)]);
     }
     EXPECT_EQ(sweep.size(), static_cast<size_t>(kSweepKeys));
-    for (int i = kSweepKeys; i < keyboard_layout::kSweepLength; ++i) EXPECT_EQ(order[static_cast<size_t>(i)], kNoKey) << i;
+    for (int i = kSweepKeys; i < keyboard_layout::kSweepLength; ++i)
+        EXPECT_EQ(order[static_cast<size_t>(i)], kNoKey) << i;
 
     std::set<int> rings;
     for (const auto& ring : keyboard_layout::Rings())

@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         // c = 1; column 3 shows wheel(1 + 1 + 21) = wheel(23)
         StepCase{"wave_multicolour", 1, KeyboardRecord(4, 1, true), 1, 23, {255, 152, 0, 255}},
         // c = S(0, 96, 0, 1) = 95; column 0: wave(0) = 22, 135 x 22 / 256 = 11
-        StepCase{"wave_single_down_column0", 1, KeyboardRecord(2, 0, false, kColour), 1, 120, {10, 20, 30, 11}},
+        StepCase{
+            "wave_single_down_column0", 1, KeyboardRecord(2, 0, false, kColour), 1, 120, {10, 20, 30, 11}},
         // column 2: wave((95 + 1 + 14) mod 96 = 14) = 69, 135 x 69 / 256 = 36
         StepCase{"wave_single_down_column2", 1, KeyboardRecord(2, 0, false, kColour), 1, 0, {10, 20, 30, 36}},
         // c = 3; column 5 shows wheel(3 + 10)
@@ -91,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // entry hue of key 5: 33 x 6 mod 192 = 6; one step: wheel(7)
         StepCase{"per_key_spectrum", 11, KeyboardRecord(4, 0, true), 1, 5, {255, 22, 0, 255}},
-        // key 43 (column 2, row 2) starts at phase 72 - 40 + 20 = 52; +2: twinkle(54) = 81, 255 x 81 / 256 = 80
+        // key 43 (column 2, row 2) starts at phase 72 - 40 + 20 = 52; +2: twinkle(54) = 81, 255 x 81 / 256 =
+        // 80
         StepCase{"twinkle_levels", 15, KeyboardRecord(4, 0, false, kColour), 1, 43, {10, 20, 30, 80}},
         // snake up: its first key (0) gets 254, decay 40 -> 214, 255 x 214 / 256 = 213
         StepCase{"snake_up", 21, KeyboardRecord(4, 1, false, kColour), 1, 0, {10, 20, 30, 213}},
@@ -121,12 +123,13 @@ TEST(KeyboardModeStep, StepPeriodsDecideWhenAStepIsDue) {
         bool due;
     };
     const std::vector<Case> cases = {
-        {1, 4, 0, true},   {2, 3, 0, true},  {1, 0, 7, false}, {1, 0, 8, true},  {2, 0, 11, false},
+        {1, 4, 0, true},   {2, 3, 0, true},   {1, 0, 7, false}, {1, 0, 8, true},   {2, 0, 11, false},
         {2, 0, 12, true},  {17, 2, 2, false}, {17, 2, 3, true}, {29, 4, 1, false}, {29, 0, 2, true},
         {26, 1, 4, false}, {26, 1, 5, true},  {27, 2, 3, true}, {19, 3, 3, true},  {19, 3, 2, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(KeyboardStepDue(c.mode, c.speed, c.ticks), c.due) << c.mode << " " << c.speed << " " << c.ticks;
+        EXPECT_EQ(KeyboardStepDue(c.mode, c.speed, c.ticks), c.due)
+            << c.mode << " " << c.speed << " " << c.ticks;
 }
 
 TEST(KeyboardModeStep, ReactiveFadeRisesAndFalls) {
@@ -154,7 +157,7 @@ TEST(KeyboardModeStep, MaskFlowLightsTheNeighboursOnTheNextStep) {
     const LightInfoRecord light = KeyboardRecord(4, 0, false, kColour);
     KeyboardEntryStep(8, state);
     EXPECT_EQ(state.hue[51], 180);  // 33 x 52 mod 192
-    SetMaskBit(state, 10, 2);      // key 51
+    SetMaskBit(state, 10, 2);       // key 51
     KeyboardStep(8, light, state, frame, random, 0);
     EXPECT_EQ(state.level[51], 215);
     EXPECT_EQ(state.hue[51], 187);

@@ -8,8 +8,8 @@
 
 namespace zevik::test {
 
-inline LightInfoRecord KeyboardRecord(int brightness, int direction, bool multi, lighting::Rgb colour = {10, 20, 30},
-                                      int speed = 0) {
+inline LightInfoRecord KeyboardRecord(int brightness, int direction, bool multi,
+                                      lighting::Rgb colour = {10, 20, 30}, int speed = 0) {
     LightInfoRecord r;
     r.light = static_cast<std::uint8_t>(brightness);
     r.speed = static_cast<std::uint8_t>(speed);
