@@ -27,19 +27,34 @@ void KeyboardLightEngine::LoadKeyEffects(std::vector<LightEffectRecord> sequence
     m_state.common.x = 0;  // the counter of the steps shared with the other devices
 }
 
+int KeyboardLightEngine::PeriodLocked() const {
+    // The sequence runs at the speed of the step it shows.
+    const LightEffectRecord* shown = KeyboardModeHasStep(m_mode) ? nullptr : m_sequence.Current();
+    return KeyboardStepPeriod(m_mode, shown != nullptr ? shown->ledSpeed : m_light.speed);
+}
+
+void KeyboardLightEngine::StepLocked(std::uint64_t nowMs) {
+    if (!KeyboardStep(m_mode, m_light, m_state, m_frame, m_random, nowMs))
+        m_sequence.Play(m_light.fx, m_state.common, m_frame, -1, nowMs);
+}
+
 bool KeyboardLightEngine::Turn(int ticks, std::uint64_t nowMs) {
     std::lock_guard lock(m_lock);
-    const bool ownStep = KeyboardModeHasStep(m_mode);
-    // The sequence runs at the speed of the step it shows.
-    const LightEffectRecord* shown = ownStep ? nullptr : m_sequence.Current();
-    const bool stepped = KeyboardStepDue(m_mode, shown != nullptr ? shown->ledSpeed : m_light.speed, ticks);
-    if (stepped && ownStep) {
-        KeyboardStep(m_mode, m_light, m_state, m_frame, m_random, nowMs);
-    } else if (stepped) {
-        m_sequence.Play(m_light.fx, m_state.common, m_frame, -1, nowMs);
-    }
+    const bool due = ticks >= PeriodLocked();
+    if (due) StepLocked(nowMs);
     m_layers.Run(m_frame, nowMs);
-    return stepped;
+    return due;
+}
+
+int KeyboardLightEngine::PeriodTicks() const {
+    std::lock_guard lock(m_lock);
+    return PeriodLocked();
+}
+
+void KeyboardLightEngine::Step(std::uint64_t nowMs) {
+    std::lock_guard lock(m_lock);
+    StepLocked(nowMs);
+    m_layers.Run(m_frame, nowMs);
 }
 
 void KeyboardLightEngine::KeyEvent(int key, KeyEventState event) {

@@ -38,6 +38,11 @@ public:
     // step (or, in a mode without one, the sequence player at the speed of its current step) and
     // returns true (the caller then sets its tick count to 0); the layers run every turn.
     bool Turn(int ticks, std::uint64_t nowMs);
+    // The same for a thread that keeps its own tick count (CLightingThread): the period of the current
+    // mode (in a mode without a step, at the speed of the sequence's current step), and one step
+    // followed by the layers.
+    int PeriodTicks() const;
+    void Step(std::uint64_t nowMs);
     void KeyEvent(int key, KeyEventState event);
 
     int Mode() const;
@@ -47,6 +52,9 @@ public:
     KeyboardLightState State() const;
 
 private:
+    int PeriodLocked() const;
+    void StepLocked(std::uint64_t nowMs);
+
     mutable std::mutex m_lock;
     int m_mode = 0;
     LightInfoRecord m_light;

@@ -375,11 +375,15 @@ bool KeyboardModeHasStep(int mode) {
     return mode >= 1 && mode <= 30 && mode != 19;
 }
 
-bool KeyboardStepDue(int mode, int speed, int ticks) {
-    if (mode == 29) return ticks > 1;
+int KeyboardStepPeriod(int mode, int speed) {
+    if (mode == 29) return 2;
     // Modes 26 and 27 run at the speeds of modes 5 and 23.
     const int row = mode == 26 ? 5 : mode == 27 ? 23 : mode;
-    return ticks >= lighting::StepPeriod(row, speed);
+    return lighting::StepPeriod(row, speed);
+}
+
+bool KeyboardStepDue(int mode, int speed, int ticks) {
+    return ticks >= KeyboardStepPeriod(mode, speed);
 }
 
 lighting::Rgb KeyColour(const LightInfoRecord& light, const KeyboardLightState& state, int key) {

@@ -18,8 +18,10 @@ inline constexpr int kKeyboardModeCount = 31;  // modes 0..30
 
 // Whether the mode has a step of its own (0, 19 and values above 30 play the lighting sequence).
 bool KeyboardModeHasStep(int mode);
-// Whether the lighting thread runs the mode's step after ticks ticks at a speed level: when ticks
-// reached the mode's step period; the audio styles (29) when ticks exceeds 1.
+// Step period in ticks of a mode at a speed level: the period table's row (modes 26 and 27 take the
+// rows of 5 and 23); the audio styles (29) step once the tick count exceeds 1, every 2 ticks.
+int KeyboardStepPeriod(int mode, int speed);
+// Whether the step is due after ticks ticks: ticks reached the period.
 bool KeyboardStepDue(int mode, int speed, int ticks);
 
 // One step of mode. Returns false, changing nothing, for a mode without a step. nowMs is the clock

@@ -19,6 +19,9 @@ TEST(KeyboardLightEngine, RunsTheModeStepOnlyWhenDue) {
     EXPECT_EQ(engine.Frame().Get(0), 0u);
     EXPECT_TRUE(engine.Turn(8, 0));
     EXPECT_EQ(EntryOf(engine.Frame().Get(0)), (KeyEntry{255, 3, 0, 255}));  // wheel(1)
+    EXPECT_EQ(engine.PeriodTicks(), 8);
+    engine.Step(0);  // a thread with its own tick count: always a step
+    EXPECT_EQ(EntryOf(engine.Frame().Get(0)), (KeyEntry{255, 5, 0, 255}));  // wheel(2)
 }
 
 TEST(KeyboardLightEngine, EmptySequenceInModeZeroShowsBlack) {
@@ -39,6 +42,7 @@ TEST(KeyboardLightEngine, SequenceRunsAtTheSpeedOfItsStep) {
     step.time = 1000;
     engine.EnterMode(19, KeyboardRecord(4, 1, true, {}, 4));
     engine.LoadKeyEffects({step}, {}, 0);
+    EXPECT_EQ(engine.PeriodTicks(), 3);
     EXPECT_FALSE(engine.Turn(2, 0));
     EXPECT_TRUE(engine.Turn(3, 0));
     EXPECT_EQ(EntryOf(engine.Frame().Get(10)), (KeyEntry{40, 0, 0, 255}));
