@@ -204,6 +204,8 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
     if (line.mouse->lighting)
         return RunLightingCommand(run.Session(), *line.mouse->lighting, std::cout, json, error) == 0;
     if (line.mouse->key) return RunKeyCommand(run.Session(), *line.mouse->key, std::cout, json, error) == 0;
+    if (line.mouse->recoil)
+        return RunRecoilCommand(run.Session(), *line.mouse->recoil, std::cout, json, error) == 0;
     RunMouseCommand(*mouse, *line.mouse, std::cout, json);
     return true;
 }
