@@ -357,13 +357,16 @@ int COrbantixMouseDevice::WriteCurrentKeyLayer1(int profileSlot) {
     return WriteKeyLayer1(profileSlot, profile_.GetKeyList());
 }
 
+size_t COrbantixMouseDevice::MacroCapacity() const {
+    return static_cast<size_t>(DeviceInfo()[kDeviceInfoMacroUnits]) * 128;
+}
+
 int COrbantixMouseDevice::WriteMacros(const std::vector<int>& macroNumbers) {
     CCommandChannel& channel = CommandChannel();
     if (!ChannelReady()) return 0;
     std::array<std::uint8_t, kDeviceInfoSize> info{};
     if (ReadDeviceInfo(channel, info) == kResultDone) MutableDeviceInfo() = info;
-    const size_t capacity = static_cast<size_t>(DeviceInfo()[kDeviceInfoMacroUnits]) * 128;
-    const MouseMacroImage image = BuildMouseMacroImage(KindFolder(), macroNumbers, capacity);
+    const MouseMacroImage image = BuildMouseMacroImage(KindFolder(), macroNumbers, MacroCapacity());
     if (image.status == MouseMacroImage::Status::TooLarge) return image.excessUnits;
     if (image.status != MouseMacroImage::Status::Ready) return 0;
 

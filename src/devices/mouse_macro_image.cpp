@@ -25,6 +25,12 @@ int MouseMacroCount(const std::filesystem::path& folder) {
     return static_cast<int>(CMacroFiles(folder).ReadList().size());
 }
 
+std::vector<std::string> MouseMacroNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const MacroListEntry& entry : CMacroFiles(folder).ReadList()) names.push_back(entry.name);
+    return names;
+}
+
 MouseMacroImage BuildMouseMacroImage(const std::filesystem::path& folder, std::span<const int> macros,
                                      size_t capacity) {
     MouseMacroImage out;

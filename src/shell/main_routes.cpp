@@ -7,6 +7,7 @@
 #include "devices/mouse_device.h"
 #include "devices/orbantix_usb_device.h"
 #include "settings/device_profile_ui.h"
+#include "shell/key_routes.h"
 #include "shell/lighting_routes.h"
 #include "shell/main_window_ops.h"
 #include "ui/option_ui.h"
@@ -201,6 +202,7 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddProfileBarRoutes(router, ops);
     AddMousePageRoutes(router, ops);
     AddLightingRoutes(router, ops);
+    AddKeyRoutes(router, ops);
     AddMenuCommandRoutes(router, ops);
 }
 

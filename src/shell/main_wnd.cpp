@@ -8,6 +8,7 @@
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
+#include "editors/key_set_control_ui.h"
 #include "editors/light_control_ui.h"
 #include "platform/desktop_settings.h"
 #include "platform/detached_launch.h"
@@ -85,6 +86,9 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == CLightControlUI::kSkinTag) {
         return new CLightControlUI;
+    }
+    if (className == CKeySetControlUI::kSkinTag) {
+        return new CKeySetControlUI;
     }
     if (className == "SelectPanel") {
         return new CSelectPanelUI;
