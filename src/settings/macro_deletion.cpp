@@ -44,13 +44,15 @@ MacroDeletionResult DeleteMacroEverywhere(const MacroDeletionPlace& place, int m
     out.otherProfilesChanged = renumbered.changed;
     out.failures = renumbered.failures;
 
+    // The list loses the macro before the device hears of it: what is sent with the renumbered keys
+    // is read from the list as it is after the deletion.
+    out.removal = store.RemoveMacro(macro);
     if (RenumberKeysForDeletedMacro(keys, macro)) {
         out.currentChanged = true;
         out.deviceFailure = current.SendKeys(keys);
         // Saved whatever the device said: the profile must not keep an index the list no longer has.
         if (const JsonWriteResult saved = current.SaveKeys(keys); !saved) out.failures.push_back(saved.message);
     }
-    out.removal = store.RemoveMacro(macro);
     return out;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Deleting a macro of a device kind with everything that refers to it: both questions are asked
-// before any file changes; then every other profile of the kind is renumbered, the current
-// profile's key list is renumbered, sent to the device and saved (saved even when the device does
-// not take it, which is reported), and last the macro's file and list entry go.
+// before any file changes; then every other profile of the kind is renumbered, the macro's list
+// entry and file go, and the current profile's key list is renumbered, sent to the device (with the
+// macros it uses, read from the shortened list) and saved, even when the device does not take it,
+// which is reported.
 
 #include <filesystem>
 #include <functional>
