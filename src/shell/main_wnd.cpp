@@ -9,6 +9,7 @@
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
 #include "editors/key_set_control_ui.h"
+#include "editors/macro_control_ui.h"
 #include "editors/light_control_ui.h"
 #include "platform/desktop_settings.h"
 #include "platform/detached_launch.h"
@@ -89,6 +90,9 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == CKeySetControlUI::kSkinTag) {
         return new CKeySetControlUI;
+    }
+    if (className == CMacroControlUI::kSkinTag) {
+        return new CMacroControlUI;
     }
     if (className == "SelectPanel") {
         return new CSelectPanelUI;
