@@ -362,18 +362,25 @@ size_t COrbantixMouseDevice::MacroCapacity() const {
 }
 
 int COrbantixMouseDevice::WriteMacros(const std::vector<int>& macroNumbers) {
-    CCommandChannel& channel = CommandChannel();
     if (!ChannelReady()) return 0;
-    std::array<std::uint8_t, kDeviceInfoSize> info{};
-    if (ReadDeviceInfo(channel, info) == kResultDone) MutableDeviceInfo() = info;
+    RefreshDeviceInfo();
     const MouseMacroImage image = BuildMouseMacroImage(KindFolder(), macroNumbers, MacroCapacity());
     if (image.status == MouseMacroImage::Status::TooLarge) return image.excessUnits;
     if (image.status != MouseMacroImage::Status::Ready) return 0;
+    return SendMacroImage(image.image);
+}
 
+void COrbantixMouseDevice::RefreshDeviceInfo() {
+    std::array<std::uint8_t, kDeviceInfoSize> info{};
+    if (ReadDeviceInfo(CommandChannel(), info) == kResultDone) MutableDeviceInfo() = info;
+}
+
+int COrbantixMouseDevice::SendMacroImage(const std::vector<std::uint8_t>& image) {
+    CCommandChannel& channel = CommandChannel();
     FirstFailure outcome;
     outcome.Take(BeginConfig(channel));
     if (!outcome.Failed() && (!channel.ReceiverMode() || QueryReceiverLink(channel))) {
-        outcome.Take(WriteMacroImage(channel, image.image));
+        outcome.Take(WriteMacroImage(channel, image));
     }
     outcome.Take(EndConfig(channel));
     if (!outcome.Failed()) return 0;

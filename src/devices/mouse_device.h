@@ -202,6 +202,9 @@ protected:
 private:
     bool ChannelReady();  // open, and linked when through the receiver
     size_t MacroCapacity() const;  // bytes of macro memory, from the device information
+    void RefreshDeviceInfo();      // the device information read again; kept as it was on failure
+    // One macro image between BeginConfig and EndConfig; results as WriteMacros.
+    int SendMacroImage(const std::vector<std::uint8_t>& image);
     MouseBlockSettings CollectSettings();
     void StoreSettings(const MouseBlockSettings& settings);
     int ReadMirror();    // the block only, into the mirror; no profile change

@@ -53,16 +53,22 @@ int COrbantixMouseDevice::WriteKeysAndMacros() {
     const std::vector<int> used = GetUsedMacros();
     // Nothing is sent when the macros cannot all be stored: a key list naming macros the mouse
     // lacks would play whatever its memory holds.
-    if (!used.empty()) {
-        const MouseMacroImage image = BuildMouseMacroImage(KindFolder(), used, MacroCapacity());
-        if (image.status == MouseMacroImage::Status::TooLarge) return image.excessUnits;
-    }
+    const size_t capacity = MacroCapacity();
+    MouseMacroImage macros = BuildMouseMacroImage(KindFolder(), used, capacity);
+    if (macros.status == MouseMacroImage::Status::TooLarge) return macros.excessUnits;
     const int keysWritten = WriteCurrentKeyLayer1(0);
     if (keysWritten != kResultDone) {
         return keysWritten == kResultNoAnswer ? kResultWriteFailed : keysWritten;
     }
-    const int macrosWritten = WriteMacros(used);
-    if (macrosWritten != 0) return macrosWritten;
+    if (macros.status == MouseMacroImage::Status::Ready) {
+        RefreshDeviceInfo();
+        if (MacroCapacity() != capacity) {  // the mouse now reports another memory size
+            macros = BuildMouseMacroImage(KindFolder(), used, MacroCapacity());
+            if (macros.status == MouseMacroImage::Status::TooLarge) return macros.excessUnits;
+        }
+        const int macrosWritten = SendMacroImage(macros.image);
+        if (macrosWritten != 0) return macrosWritten;
+    }
     SaveDeviceProfile();
     ShowKeyAssignments();
     return 0;

@@ -131,5 +131,19 @@ TEST_F(MouseKeysTest, TheOnlyLeftButtonIsGuarded) {
     EXPECT_FALSE(device->IsLastLeftButton(kBackKey));
 }
 
+// The key map comes from the factory codes, so a reassigned key keeps its place at the next connect.
+TEST_F(MouseKeysTest, WrittenKeysSurviveTheNextConnection) {
+    Connect();
+    const MouseKeyMap map = device->KeyMap();
+    Assign(kBackKey, kMute);
+    ASSERT_EQ(device->WriteKeysAndMacros(), 0);
+    device->CommandChannel().CloseConnections();
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(device->Connect(), 1);
+    EXPECT_EQ(device->KeyMap(), map);
+    EXPECT_EQ(Key(kBackKey).assignment, kMute);
+    EXPECT_EQ(OnMouse(kBackKey), kMute);
+}
+
 }  // namespace
 }  // namespace zevik::test

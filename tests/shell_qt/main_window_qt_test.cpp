@@ -19,12 +19,16 @@
 #include "devices/device_option_ui.h"
 #include "devices/mouse_device.h"
 #include "devices/mouse_lighting.h"
+#include "editors/key_assignment_form.h"
+#include "editors/key_set_control_ui.h"
+#include "editors/key_tables.h"
 #include "emulator/emulation.h"
 #include "emulator/mouse_model.h"
 #include "settings/colour_choices.h"
 #include "settings/device_profile_ui.h"
 #include "settings/json_file_util.h"
 #include "settings/profile_locations.h"
+#include "shell/key_handlers.h"
 #include "shell/main_routes.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
@@ -428,6 +432,60 @@ TEST_F(MainWindowQtTest, AMousePluggedWhileADialogWaitsIsServedAtOnce) {
     EXPECT_TRUE(servedWhileOpen) << "the mouse was not served while the dialog stood";
     EXPECT_EQ(answer, 1);
     EXPECT_NE(Mouse(), nullptr);
+}
+
+// The key page by clicks: the back button becomes Shift+A, the DPI-up button Mute; both are written
+// to the mouse with "save to mouse", and the picture labels the buttons with their new functions.
+TEST_F(MainWindowQtTest, TwoButtonsGetNewFunctionsOnTheKeyPageAndReachTheMouse) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    const auto click = [this](std::string_view name) {
+        QWidget* widget = WidgetOf(name);
+        ASSERT_NE(widget, nullptr) << name;
+        ASSERT_TRUE(widget->isVisible()) << name;
+        QTest::mouseClick(widget, Qt::LeftButton);
+        PumpUntil([] { return false; }, 30ms);
+    };
+    const auto choose = [this](std::string_view name, int index) {
+        auto* combo = qobject_cast<QComboBox*>(WidgetOf(name));
+        ASSERT_NE(combo, nullptr) << name;
+        ASSERT_TRUE(combo->isVisible()) << name;
+        ASSERT_LT(index, combo->count()) << name;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        PumpUntil([] { return false; }, 30ms);
+    };
+    click("key_Op_tab");
+    auto* keys = KeySetControlOf(mouse);
+    ASSERT_NE(keys, nullptr);
+
+    click("key_5");  // DPI up
+    ASSERT_TRUE(keys->HasOpenKey());
+    choose("keyset_function_combo", kFunctionMedia);
+    choose("keyset_media_combo", 7);  // mute
+
+    click("key_4");  // back
+    choose("keyset_function_combo", kFunctionKeyboardKey);
+    keys->SetKeyText(FindKeyRowByName("A"));  // the key capture comes with recording
+    click("key_ComBox_check_2");              // Shift
+    click("key_butt_keysave");
+    EXPECT_EQ(Control("key_4")->GetText(), "Shift+A");
+    EXPECT_EQ(Control("key_5")->GetText(), "Mute");
+
+    click("key_butt_prosave");
+    const auto onMouse = [&](int key) {
+        const size_t k = mouse->KeyMap()[static_cast<size_t>(key)];
+        const std::vector<uint8_t> table = Model()->ReadArea("key_table");
+        return AssignmentCode{table.at(3 * k), table.at(3 * k + 1), table.at(3 * k + 2)};
+    };
+    EXPECT_EQ(onMouse(5), (AssignmentCode{0x30, 0xE2, 0x00}));
+    EXPECT_EQ(onMouse(4), (AssignmentCode{0x20, 0x02, 0x04}));
+    EXPECT_FALSE(Control("key_butt_prosave")->IsEnabled()) << "nothing is pending after the write";
+
+    std::filesystem::create_directories("screenshots");
+    CQtWindowHost* host = backend_.HostOf(*window_);
+    ASSERT_TRUE(host->Widget()->grab().toImage().save("screenshots/key_page.png"));
 }
 
 }  // namespace
