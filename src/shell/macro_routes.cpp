@@ -156,6 +156,8 @@ void AddMacroRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
                        [&ops, item](TNotifyUI&, int) { OnMacroMenuItem(ops, item); });
         }
     }
+    router.Add(DUI_MSGTYPE_ITEMACTIVATE, RouteMatch::Name, CMacroControlUI::kActionRowClass,
+               [&ops](TNotifyUI&, int) { ops.OpenMacroActionMenu(); });
     // A typed delay shows as the value it stands for: 0 to 65535.
     router.Add(DUI_MSGTYPE_KILLFOCUS, RouteMatch::Name, "macro_delay", [](TNotifyUI& msg, int) {
         if (msg.pSender != nullptr) msg.pSender->SetText(std::to_string(ParseMacroDelay(msg.pSender->GetText())));

@@ -449,6 +449,13 @@ void CMainWnd::ShowTrayMenu() {
                      CMenuWnd::eMenuAlignment_Top | CMenuWnd::eMenuAlignment_Left);
 }
 
+void CMainWnd::OpenMacroActionMenu() {
+    if (m_macroActionMenu) m_macroActionMenu->Close();
+    m_macroActionMenu = std::make_unique<CMenuWnd>();
+    m_macroActionMenu->Init(nullptr, "XML/Menus/macro_action_menu.xml", GetUiBackend().GetCursorPos(), &m_pm, nullptr,
+                            CMenuWnd::eMenuAlignment_Top | CMenuWnd::eMenuAlignment_Left);
+}
+
 // ------------------------------------------------------------------------------------ window ops
 
 COrbantixUSBDevice* CMainWnd::GetCurrentDevice() {

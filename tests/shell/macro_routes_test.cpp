@@ -12,6 +12,9 @@
 
 #include "devices/mouse_device.h"
 #include "editors/macro_control_ui.h"
+#include "editors/macro_mouse_events.h"
+#include "ui/menu_wnd.h"
+#include "ui/notify_ui.h"
 #include "settings/json_file_util.h"
 #include "shell/dialog_answers.h"
 #include "shell/headless_run.h"
@@ -86,6 +89,27 @@ TEST_F(MacroRoutesTest, AddAsksFirstAndMenuItemsAndButtonsEditTheMacro) {
     EXPECT_EQ(saved["Events"][0]["Button"].asInt(), 0x08);
     EXPECT_EQ(saved["Events"][1]["Button"].asInt(), 0x02);
     EXPECT_EQ(saved["Events"][1]["Action"].asString(), "down");
+}
+
+TEST_F(MacroRoutesTest, ARowsPopupInsertsTheChosenButtonEvents) {
+    ASSERT_FALSE(control->AddMacro().empty());
+    ASSERT_TRUE(control->InsertMouseEvent(kWmLButtonDown, 0));
+    CControlUI* row = control->ActionList()->GetItemAt(0);
+    ASSERT_NE(row, nullptr);
+    ASSERT_NE(row->GetManager(), nullptr);
+    row->GetManager()->SendNotify(row, DUI_MSGTYPE_ITEMACTIVATE);
+    run.Session().PumpFor(std::chrono::milliseconds(1));
+    CMenuWnd* menu = run.Session().Window().MacroActionMenu();
+    ASSERT_NE(menu, nullptr);
+    for (const char* item : {"left_down", "middle_up", "right_click", "forward_down", "back_click"}) {
+        EXPECT_NE(menu->FindItem(item), nullptr) << item;
+    }
+    ASSERT_TRUE(menu->ChooseItem("forward_click"));
+    run.Session().PumpFor(std::chrono::milliseconds(5));
+    const std::vector<MacroEvent> events = control->RowEvents();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[1], (MacroEvent{"down", 0x10, 1, events[1].delay}));
+    EXPECT_EQ(events[2], (MacroEvent{"up", 0x10, 1, events[2].delay}));
 }
 
 TEST_F(MacroRoutesTest, DeletingAMacroTheProfileUsesAsksTwiceAndRenumbersTheKeys) {
