@@ -448,9 +448,7 @@ void COrbantixMouseDevice::ApplyLightSettings() {
     std::vector<LightEffectRecord> sequence = profile_.GetCustomLightEffects();
     {
         std::lock_guard lock(LightingLock());
-        sequence_ = std::move(sequence);
-        sequenceCursor_ = 0;
-        sequenceSince_ = NowMs();
+        sequence_.Load(std::move(sequence), NowMs());
         leds_ = MouseLedState{};
     }
     COrbantixUSBDevice::SetLighting(light);

@@ -31,6 +31,7 @@
 #include "devices/macro_control.h"
 #include "devices/lighting_tables.h"
 #include "devices/mouse_key_image.h"
+#include "devices/light_sequence_player.h"
 #include "devices/mouse_lighting.h"
 #include "devices/mouse_settings_block.h"
 #include "devices/orbantix_usb_device.h"
@@ -248,9 +249,7 @@ private:
     // lock; the UI thread, the only writer, reads the mode list without it).
     MouseLedState leds_;
     std::minstd_rand random_{0x5EED};
-    std::vector<LightEffectRecord> sequence_;
-    size_t sequenceCursor_ = 0;
-    std::uint64_t sequenceSince_ = 0;
+    LightSequencePlayer sequence_;
 
     CControlUI* settingsLayout_ = nullptr;  // "mouse_device_seting_layout"
     ColourPicker colourPicker_;

@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "devices/mouse_device.h"
+#include "devices/shoot_control.h"
 #include "devices/mouse_page_choices.h"
 #include "devices/mouse_sensitivity.h"
 #include "platform/trace.h"
@@ -102,6 +103,12 @@ void COrbantixMouseDevice::BindPageEx() {
     if (macroControl_ != nullptr) {
         macroControl_->SetMacroFolder(KindFolder());
         macroControl_->LoadMacroList();
+    }
+    if (CControlUI* shoot = Find("ShootControlItem")) {
+        if (auto* control = static_cast<IShootControl*>(shoot->GetInterface(IShootControl::kInterfaceName))) {
+            const CProfileLocations locations = ProfileLocationsOf(Context());
+            control->SetUp(KindFolder(), locations.ProgramFolder() / "DefaultData");
+        }
     }
 }
 

@@ -196,7 +196,26 @@ void CKeySetControlUI::OnFunctionSelected() {
     Bind();
     const int item = SelectionOf(functionCombo_);
     CControlUI* chosen = item >= 0 ? functionCombo_->GetItemAt(item) : nullptr;
-    ShowFunctionPage(chosen != nullptr ? EditNumber(chosen->GetUserData()) : -1);
+    const int function = chosen != nullptr ? EditNumber(chosen->GetUserData()) : -1;
+    ShowFunctionPage(function);
+    // A newly chosen function starts from its first choice, so what is kept is what is shown.
+    const auto first = [this](std::string_view name) {
+        CComboUI* combo = Combo(name);
+        if (combo != nullptr && combo->GetCurSel() < 0 && combo->GetCount() > 0) combo->SelectItem(0, false);
+    };
+    switch (function) {
+        case kFunctionMouseButton: first(kMouseKeyCombo); break;
+        case kFunctionDpi: first(kDpiCombo); break;
+        case kFunctionMedia: first(kMediaCombo); break;
+        case kFunctionSystem: first(kSystemCombo); break;
+        case kFunctionShortcut: first(kShortcutCombo); break;
+        case kFunctionGun: first(kGunCombo); break;
+        case kFunctionMacro:
+            first(kMacroCombo);
+            first(kPlayModeCombo);
+            break;
+        default: break;
+    }
 }
 
 void CKeySetControlUI::OnPlayModeSelected() {

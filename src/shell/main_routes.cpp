@@ -10,6 +10,7 @@
 #include "shell/key_routes.h"
 #include "shell/macro_routes.h"
 #include "shell/lighting_routes.h"
+#include "shell/recoil_routes.h"
 #include "shell/main_window_ops.h"
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
@@ -205,6 +206,7 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddLightingRoutes(router, ops);
     AddKeyRoutes(router, ops);
     AddMacroRoutes(router, ops);
+    AddRecoilRoutes(router, ops);
     AddMenuCommandRoutes(router, ops);
 }
 

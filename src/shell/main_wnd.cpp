@@ -11,6 +11,7 @@
 #include "editors/key_set_control_ui.h"
 #include "editors/macro_control_ui.h"
 #include "editors/light_control_ui.h"
+#include "editors/shoot_control_ui.h"
 #include "platform/desktop_settings.h"
 #include "platform/detached_launch.h"
 #include "platform/trace.h"
@@ -93,6 +94,9 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == CMacroControlUI::kSkinTag) {
         return new CMacroControlUI;
+    }
+    if (className == CShootControlUI::kSkinTag) {
+        return new CShootControlUI;
     }
     if (className == "SelectPanel") {
         return new CSelectPanelUI;
