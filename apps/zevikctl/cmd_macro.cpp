@@ -1,9 +1,10 @@
 // zevikctl macro KIND VERB ...: a device kind's macros in its kind folder (list, add, import,
-// rename, delete, export, show, and the event edits). Only files change here: no device is opened,
-// and a deletion renumbers the stored profiles without sending anything.
+// rename, delete, export, show, and the event edits). Only files change here, but for a deletion: when
+// a mouse is connected, its renumbered key list is written to it with the macros it uses.
 
 #include <CLI/CLI.hpp>
 
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -14,7 +15,11 @@
 #include "commands.h"
 #include "settings/profile_locations.h"
 #include "shell/dialog_answers.h"
+#include "devices/mouse_device.h"
+#include "headless_start.h"
+#include "shell/headless_session.h"
 #include "shell/macro_commands.h"
+#include "ui/resource_manager.h"
 
 namespace zevik::cli {
 
@@ -28,6 +33,23 @@ bool AnswerCurrentProfileQuestion() {
     const bool yes = answer == "yes";
     answers.Report("message_text_2", "The current profile uses this macro. Delete it anyway?", yes ? "yes" : "no");
     return yes;
+}
+
+// The connected mouse reads the renumbered profile when it connects; its keys and the macros they use
+// are then written as "save to mouse" does. Without a mouse nothing is sent.
+int WriteKeysAfterDeletion(CliContext& context) {
+    CHeadlessRun run;
+    if (!StartHeadlessRun(context, run)) return kExitFailed;
+    int code = kExitOk;
+    if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
+        const int result = mouse->WriteKeysAndMacros();
+        if (result != 0) {
+            std::cerr << "zevikctl: " << CResourceManager::GetInstance()->ResolveText(result == -1 ? "message_text_7" : "message_text_16")
+                      << " (" << result << ")\n";
+            code = kExitFailed;
+        }
+    }
+    return FinishHeadlessRun(run, code);
 }
 
 }  // namespace
@@ -44,7 +66,8 @@ int RunMacroWords(CliContext& context, const std::vector<std::string>& words) {
         std::cerr << "zevikctl: " << error << '\n';
         return kExitFailed;
     }
-    return kExitOk;
+    if (command->verb != MacroCommand::Verb::Delete || command->kind != ProfileKind::Mouse) return kExitOk;
+    return WriteKeysAfterDeletion(context);
 }
 
 void RegisterMacroCommands(CLI::App& app, CliContext& context, int& exitCode) {

@@ -136,7 +136,11 @@ void AddMacroRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
             const MacroTarget t = CurrentTarget(ops);
             if (!t) return;
             button.action(ops, t);
-            if (!button.editsEvents) return;
+            if (!button.editsEvents) {
+                // The key page's macro choice and the buttons' labels follow the macro list.
+                t.mouse->ShowKeyAssignments();
+                return;
+            }
             t.control->SaveMacro();
             SetKeyEditState(ops, 0, 0);
         });
