@@ -22,6 +22,8 @@
 #include "editors/key_assignment_form.h"
 #include "editors/key_set_control_ui.h"
 #include "editors/key_tables.h"
+#include "editors/macro_control_ui.h"
+#include "settings/macro_store.h"
 #include "editors/shoot_control_ui.h"
 #include "devices/mouse_recoil_image.h"
 #include "devices/recoil_bullet.h"
@@ -543,6 +545,32 @@ TEST_F(MainWindowQtTest, TheRecoilPageEditsABulletAndSendsThePatterns) {
     const std::vector<uint8_t> area = Model()->ReadArea("recoil");
     EXPECT_TRUE(std::equal(image->begin(), image->end(), area.begin()));
     EXPECT_EQ(image->size(), 2920u) << "four full patterns";
+}
+
+// The macro page with a macro of four rows, chosen in the name list: the rows show their delays.
+TEST_F(MainWindowQtTest, TheMacroPageShowsAFourRowMacro) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    std::filesystem::create_directories(mouse->KindFolder());
+    const CMacroStore store(mouse->KindFolder());
+    ASSERT_TRUE(store.AddMacroNamed("Reload"));
+    ASSERT_TRUE(store.AddMacroNamed("Jump shot"));
+    ASSERT_TRUE(store.SaveMacro(1, {{"down", 0x02, 9, 0}, {"down", 0x04, 10, 30}, {"up", 0x04, 10, 45}, {"up", 0x02, 9, 12}}));
+    QTest::mouseClick(WidgetOf("macro_Op_tab"), Qt::LeftButton);
+    PumpUntil([] { return false; }, 30ms);
+    CControlUI* found = mouse->FindControl(
+        [](CControlUI& c) { return c.GetInterface(CMacroControlUI::kClassName) != nullptr; }, UIFIND_ALL);
+    ASSERT_NE(found, nullptr);
+    auto* page = static_cast<CMacroControlUI*>(found->GetInterface(CMacroControlUI::kClassName));
+    page->LoadMacroList();
+    page->SelectMacro(1);
+    PumpUntil([] { return false; }, 50ms);
+    auto* rows = dynamic_cast<CContainerUI*>(Control("macro_action_list"));
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->GetCount(), 4);
+    std::filesystem::create_directories("screenshots");
+    ASSERT_TRUE(backend_.HostOf(*window_)->Widget()->grab().toImage().save("screenshots/macro_page.png"));
 }
 
 }  // namespace
