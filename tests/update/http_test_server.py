@@ -5,6 +5,7 @@ Prints its port on the first line of standard output, then serves until killed.
   --cert FILE --key FILE   serve https with that certificate
 Paths:
   /echo              answers a JSON document with the method, the headers and the body (hex)
+  /answer/HEX/...    answers the bytes HEX (for any path below it)
   /size/N            answers N bytes of "a"
   /file/N            N bytes of (i % 251); HEAD announces N
   /nolength          HEAD without Content-Length
@@ -55,6 +56,8 @@ class Handler(BaseHTTPRequestHandler):
             doc = {"method": self.command, "path": self.path,
                    "headers": [[k, v] for k, v in self.headers.items()], "body": body.hex()}
             self._send(200, json.dumps(doc).encode())
+        elif parts[0] == "answer":
+            self._send(200, bytes.fromhex(parts[1]), headers=[("Content-Type", "application/json")])
         elif parts[0] == "size":
             self._send(200, b"a" * int(parts[1]))
         elif parts[0] == "file":
