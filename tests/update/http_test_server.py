@@ -6,6 +6,7 @@ Prints its port on the first line of standard output, then serves until killed.
 Paths:
   /echo              answers a JSON document with the method, the headers and the body (hex)
   /answer/HEX/...    answers the bytes HEX (for any path below it)
+  /keyed/HEX/...     POST: the member of the JSON object HEX named by the form's app_key, else 404
   /size/N            answers N bytes of "a"
   /file/N            N bytes of (i % 251); HEAD announces N
   /nolength          HEAD without Content-Length
@@ -58,6 +59,15 @@ class Handler(BaseHTTPRequestHandler):
             self._send(200, json.dumps(doc).encode())
         elif parts[0] == "answer":
             self._send(200, bytes.fromhex(parts[1]), headers=[("Content-Type", "application/json")])
+        elif parts[0] == "keyed":
+            length = int(self.headers.get("Content-Length") or 0)
+            form = urllib.parse.parse_qs(self.rfile.read(length).rstrip(b"\0").decode())
+            answers = json.loads(bytes.fromhex(parts[1]))
+            key = form.get("app_key", [""])[0]
+            if key in answers:
+                self._send(200, json.dumps(answers[key]).encode())
+            else:
+                self._send(404, b"unknown key")
         elif parts[0] == "size":
             self._send(200, b"a" * int(parts[1]))
         elif parts[0] == "file":
