@@ -86,8 +86,12 @@ UpdateCheckResult ParseUpdateAnswer(std::string_view answer, std::uint32_t curre
     builder["stackLimit"] = 64;
     std::string errors;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    if (!reader->parse(answer.data(), answer.data() + answer.size(), &root, &errors) || !root.isObject())
-        return result;
+    try {
+        if (!reader->parse(answer.data(), answer.data() + answer.size(), &root, &errors) || !root.isObject())
+            return result;
+    } catch (const Json::Exception&) {
+        return result;  // nested deeper than the stack limit: not an answer
+    }
     result.reached = true;
     result.path = StringMember(root, "path");
     result.name = StringMember(root, "name");

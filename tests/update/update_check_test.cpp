@@ -67,6 +67,8 @@ TEST(UpdateCheck, TheAnswerIsReadWithTypeChecks) {
         {R"(["version","9"])", 1, true, false, kUpdateStatusCurrent, "", "V0001", std::nullopt},
         {"", 1, false, false, kUpdateStatusCurrent, "", "V01", std::nullopt},
     };
+    const std::string deep = std::string(5000, '[') + std::string(5000, ']');
+    EXPECT_FALSE(ParseUpdateAnswer(deep, 1, true).reached);
     for (const Case& c : cases) {
         const UpdateCheckResult result = ParseUpdateAnswer(c.answer, c.current, c.hex);
         EXPECT_EQ(result.reached, c.reached) << c.answer;
