@@ -37,6 +37,11 @@ IHidBackend* CliContext::Backend() {
     return backend_;
 }
 
+CEmulation* CliContext::Emulation() {
+    Backend();
+    return emulation_.get();
+}
+
 bool CliContext::Finish() {
     if (!emulation_) return true;
     std::string error;

@@ -33,6 +33,8 @@ public:
     // The backend the options select: emulated devices with --emulate, hidraw otherwise.
     // Created on first use; null (with a message on stderr) when the options are invalid.
     IHidBackend* Backend();
+    // The emulated devices (created with the backend); null without --emulate or when invalid.
+    CEmulation* Emulation();
 
     // Saves emulator state when --emulator-state was given. Called once before exit; false (with a
     // message on stderr) when the state could not be saved.

@@ -1,7 +1,8 @@
 // zevikctl batch: a scripted session read from stdin, one command a line, on one headless main window:
 //   mouse WORDS...          a mouse command as "zevikctl mouse" takes it (lighting sequence words too)
 //   game NAME W L           a game event for the session's own window, handled before the next line
-//   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING
+//   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING,
+//                           read D AREA ADDR LEN
 //   wait MS                 let the program run for that long
 //   answer A                the answer for the next dialog (yes, no, color=RRGGBB, preset=N, collect=N)
 //   click NAME              a control of the main window clicked as by the user
@@ -27,6 +28,7 @@
 #include "settings/profile_locations.h"
 #include "shell/dialog_answers.h"
 #include "shell/game_command.h"
+#include "shell/emulator_read.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
 #include "shell/light_sequence_commands.h"
@@ -61,6 +63,7 @@ struct BatchLine {
     std::optional<MouseCommand> mouse;  // "mouse"
     std::optional<SkinCommand> skin;    // "skin"
     std::optional<LightSequenceCommand> sequence;  // "mouse lighting sequence ..."
+    std::optional<EmulatorRead> emulatorRead;      // "emulator read D AREA ADDR LEN"
     std::optional<GameCommand> game;               // "game"
 };
 
@@ -117,7 +120,13 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
         line.skin = ParseSkinWords(rest, error);
         return line.skin.has_value();
     }
-    if (verb == "emulator") return true;
+    if (verb == "emulator") {
+        if (!rest.empty() && rest[0] == "read") {
+            line.emulatorRead = ParseEmulatorRead({rest.begin() + 1, rest.end()}, error);
+            return line.emulatorRead.has_value();
+        }
+        return true;
+    }
     error = "unknown command \"" + verb + "\"";
     return false;
 }
@@ -178,6 +187,10 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
             error = "emulator actions need --emulate";
             return false;
         }
+        if (line.emulatorRead) {
+            return RunEmulatorRead(*run.Emulation(), *line.emulatorRead, std::cout, error) ==
+                   EmulatorReadResult::Done;
+        }
         const std::vector<std::string> rest(line.words.begin() + 1, line.words.end());
         const bool ok = RunEmulatorWords(*run.Emulation(), rest, error);
         run.Session().PumpFor(std::chrono::milliseconds(1));
@@ -190,6 +203,7 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
     }
     if (line.mouse->lighting)
         return RunLightingCommand(run.Session(), *line.mouse->lighting, std::cout, json, error) == 0;
+    if (line.mouse->key) return RunKeyCommand(run.Session(), *line.mouse->key, std::cout, json, error) == 0;
     RunMouseCommand(*mouse, *line.mouse, std::cout, json);
     return true;
 }
@@ -202,7 +216,9 @@ int RunBatch(CliContext& context, std::istream& in) {
     int number = 0;
     for (std::string text; std::getline(in, text);) {
         ++number;
-        BatchLine line{number, Words(text), 0, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+        BatchLine line;
+        line.number = number;
+        line.words = Words(text);
         if (line.words.empty() || line.words[0].starts_with('#')) continue;
         if (!CheckLine(line, locations, error)) {
             std::cerr << "zevikctl: line " << number << ": " << error << '\n';

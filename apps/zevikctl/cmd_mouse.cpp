@@ -36,7 +36,12 @@ int RunMouse(CliContext& context, const std::vector<std::string>& words) {
     if (!StartHeadlessRun(context, run)) return kExitFailed;
     int code = kExitOk;
     if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
-        if (command->lighting) {
+        if (command->key) {
+            if (RunKeyCommand(run.Session(), *command->key, std::cout, context.options.json, error) != 0) {
+                std::cerr << "zevikctl: " << error << '\n';
+                code = kExitFailed;
+            }
+        } else if (command->lighting) {
             if (RunLightingCommand(run.Session(), *command->lighting, std::cout, context.options.json,
                                    error) != 0) {
                 std::cerr << "zevikctl: " << error << '\n';
@@ -67,7 +72,10 @@ void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode) {
             "lighting direction 1|0 | lighting multicolor 0|1 | lighting color RRGGBB | "
             "lighting rgb R|G|B [TEXT] | lighting option N | lighting same-mode | "
             "lighting sequence list | lighting sequence import FILE POSITION [NAME] | "
-            "lighting sequence export POSITION FILE")
+            "lighting sequence export POSITION FILE | key list | key set K FUNCTION | key write (FUNCTION: "
+            "default | button left|right|middle|forward|back | swing DIR DELAY SPEED COUNT | wheel DIR DELAY "
+            "SPEED COUNT | dpi up|down|cycle | fire INTERVAL COUNT | key [MOD+]NAME | media NAME | system "
+            "power|sleep|wake | shortcut NAME | macro M MODE | macro M times N | gun G)")
         ->required();
     mouse->callback([&context, &exitCode, words] { exitCode = RunMouse(context, *words); });
 }

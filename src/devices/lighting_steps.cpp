@@ -95,6 +95,19 @@ void StepBlinkFourColours(const LightInfoRecord& light, LightAnimation& state, C
     FillFrame(frame, lighting::FixedColour(state.hue), Bright(light));
 }
 
+void StepTravellingWave(const LightInfoRecord& light, LightAnimation& state, CLightFrame& frame, int count) {
+    constexpr int kHueStepPerEntry = 12;
+    const std::uint8_t bright = Bright(light);
+    const bool multi = light.multiColor != 0;
+    const int length = multi ? lighting::kWheelCycle : lighting::kWaveLength;
+    state.x = lighting::CounterStep(light.fx, length, state.x, 1);
+    for (int i = 0; i < count; ++i) {
+        const int at = (state.x + kHueStepPerEntry * i) % length;
+        frame.Set(i, multi ? lighting::PackLightEntry(lighting::Wheel(at), bright)
+                           : lighting::PackLightEntry(RecordColour(light), lighting::Scale256(bright, lighting::Wave(at))));
+    }
+}
+
 void StepOff(const LightInfoRecord& /*light*/, LightAnimation& /*state*/, CLightFrame& frame) {
     frame.Fill(0);
 }

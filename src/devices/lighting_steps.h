@@ -39,6 +39,10 @@ void StepBlink(const LightInfoRecord& light, LightAnimation& state, CLightFrame&
 // As StepBlink, with the fixed-colour index advancing by one (0 after 3) and that colour shown.
 void StepBlinkFourColours(const LightInfoRecord& light, LightAnimation& state, CLightFrame& frame,
                           std::uint64_t nowMs);
+// Travelling wave over the first count entries. Multicolour: x = S(d, 192, x, 1) and entry i shows
+// wheel((x + 12 i) mod 192) at bright. Single colour: x = S(d, 96, x, 1) and entry i shows the
+// record's colour at bright x wave((x + 12 i) mod 96) / 256.
+void StepTravellingWave(const LightInfoRecord& light, LightAnimation& state, CLightFrame& frame, int count);
 // Every entry zero.
 void StepOff(const LightInfoRecord& light, LightAnimation& state, CLightFrame& frame);
 

@@ -144,6 +144,10 @@ int StepPeriod(int mode, int speed) {
     return kDefaultPeriods[s];
 }
 
+int ClampedSpeedLevel(int speed) {
+    return static_cast<int>(ClampedSpeed(speed));
+}
+
 int BlinkPeriod(int speed) {
     return kBlinkPeriods[ClampedSpeed(speed)];
 }

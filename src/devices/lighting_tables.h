@@ -45,6 +45,9 @@ std::uint8_t Twinkle(int index);
 // 8, 5, 3, 1, 0 for every mode but 2 (12, 8, 5, 0, 0) and 17 and 19 (3, 3, 3, 3, 0).
 int StepPeriod(int mode, int speed);
 
+// A speed level bounded to 0..4.
+int ClampedSpeedLevel(int speed);
+
 // Blink period in units of 200 ms at a speed level (clamped to 0..4): 8, 6, 4, 2, 1.
 int BlinkPeriod(int speed);
 // The same in milliseconds.

@@ -357,20 +357,30 @@ int COrbantixMouseDevice::WriteCurrentKeyLayer1(int profileSlot) {
     return WriteKeyLayer1(profileSlot, profile_.GetKeyList());
 }
 
+size_t COrbantixMouseDevice::MacroCapacity() const {
+    return static_cast<size_t>(DeviceInfo()[kDeviceInfoMacroUnits]) * 128;
+}
+
 int COrbantixMouseDevice::WriteMacros(const std::vector<int>& macroNumbers) {
-    CCommandChannel& channel = CommandChannel();
     if (!ChannelReady()) return 0;
-    std::array<std::uint8_t, kDeviceInfoSize> info{};
-    if (ReadDeviceInfo(channel, info) == kResultDone) MutableDeviceInfo() = info;
-    const size_t capacity = static_cast<size_t>(DeviceInfo()[kDeviceInfoMacroUnits]) * 128;
-    const MouseMacroImage image = BuildMouseMacroImage(KindFolder(), macroNumbers, capacity);
+    RefreshDeviceInfo();
+    const MouseMacroImage image = BuildMouseMacroImage(KindFolder(), macroNumbers, MacroCapacity());
     if (image.status == MouseMacroImage::Status::TooLarge) return image.excessUnits;
     if (image.status != MouseMacroImage::Status::Ready) return 0;
+    return SendMacroImage(image.image);
+}
 
+void COrbantixMouseDevice::RefreshDeviceInfo() {
+    std::array<std::uint8_t, kDeviceInfoSize> info{};
+    if (ReadDeviceInfo(CommandChannel(), info) == kResultDone) MutableDeviceInfo() = info;
+}
+
+int COrbantixMouseDevice::SendMacroImage(const std::vector<std::uint8_t>& image) {
+    CCommandChannel& channel = CommandChannel();
     FirstFailure outcome;
     outcome.Take(BeginConfig(channel));
     if (!outcome.Failed() && (!channel.ReceiverMode() || QueryReceiverLink(channel))) {
-        outcome.Take(WriteMacroImage(channel, image.image));
+        outcome.Take(WriteMacroImage(channel, image));
     }
     outcome.Take(EndConfig(channel));
     if (!outcome.Failed()) return 0;
@@ -438,9 +448,7 @@ void COrbantixMouseDevice::ApplyLightSettings() {
     std::vector<LightEffectRecord> sequence = profile_.GetCustomLightEffects();
     {
         std::lock_guard lock(LightingLock());
-        sequence_ = std::move(sequence);
-        sequenceCursor_ = 0;
-        sequenceSince_ = NowMs();
+        sequence_.Load(std::move(sequence), NowMs());
         leds_ = MouseLedState{};
     }
     COrbantixUSBDevice::SetLighting(light);

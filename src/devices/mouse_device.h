@@ -26,9 +26,11 @@
 #include <string>
 #include <vector>
 
+#include "devices/key_set_control.h"
 #include "devices/light_control.h"
 #include "devices/lighting_tables.h"
 #include "devices/mouse_key_image.h"
+#include "devices/light_sequence_player.h"
 #include "devices/mouse_lighting.h"
 #include "devices/mouse_settings_block.h"
 #include "devices/orbantix_usb_device.h"
@@ -172,6 +174,23 @@ public:
     const std::vector<std::string>& SequenceNames() const { return sequenceNames_; }
     // The page's lighting control; null when the page has none.
     ILightControl* LightControlOfPage() const { return lightControl_; }
+    // The page's key assignment control; null when the page has none.
+    IKeySetControl* KeySetControlOfPage() const { return keySetControl_; }
+
+    // ---- the key page ----
+    // The assignment the key page built for a key: into the key list and the profile document (not
+    // saved, nothing sent); the key's button shows it.
+    void StoreKeyAssignment(const KeyAssignRecord& record) override;
+    // Writes the key list and the macros it uses, then saves the profile. 0 done; -1 the mouse did
+    // not take it (closed, not linked, no answer); a positive number: the macros exceed the mouse's
+    // macro memory by that many 4-byte units (nothing sent); another negative number: the failed
+    // command's result.
+    int WriteKeysAndMacros() override;
+    // Gives the key page the macro list and every key button its function's label.
+    void ShowKeyAssignments() override;
+    // True when key index is the only key with the left button: it may not be reassigned.
+    bool IsLastLeftButton(int index) override;
+
     // The last status record read by PollStatus (empty before the first).
     const std::vector<std::uint8_t>& LastStatus() const { return lastStatus_; }
     std::filesystem::path KindFolder() const;
@@ -181,6 +200,10 @@ protected:
 
 private:
     bool ChannelReady();  // open, and linked when through the receiver
+    size_t MacroCapacity() const;  // bytes of macro memory, from the device information
+    void RefreshDeviceInfo();      // the device information read again; kept as it was on failure
+    // One macro image between BeginConfig and EndConfig; results as WriteMacros.
+    int SendMacroImage(const std::vector<std::uint8_t>& image);
     MouseBlockSettings CollectSettings();
     void StoreSettings(const MouseBlockSettings& settings);
     int ReadMirror();    // the block only, into the mirror; no profile change
@@ -216,15 +239,14 @@ private:
     std::vector<std::string> areaNames_;
     std::vector<std::string> sequenceNames_;
     ILightControl* lightControl_ = nullptr;  // "LightControlItem"
+    IKeySetControl* keySetControl_ = nullptr;  // "KeySetControlItem"
     std::vector<std::uint8_t> lastStatus_;
 
     // Lighting state of the mouse's own steps and the mode list they read (under the base's lighting
     // lock; the UI thread, the only writer, reads the mode list without it).
     MouseLedState leds_;
     std::minstd_rand random_{0x5EED};
-    std::vector<LightEffectRecord> sequence_;
-    size_t sequenceCursor_ = 0;
-    std::uint64_t sequenceSince_ = 0;
+    LightSequencePlayer sequence_;
 
     CControlUI* settingsLayout_ = nullptr;  // "mouse_device_seting_layout"
     ColourPicker colourPicker_;

@@ -18,19 +18,6 @@ int ModeOf(const LightInfoRecord& light, const std::vector<int>& modeList) {
     return light.selectItem;
 }
 
-// A sequence step as a lighting record the common steps understand.
-LightInfoRecord RecordOfStep(const LightEffectRecord& step, std::uint8_t fx) {
-    LightInfoRecord r;
-    r.light = step.ledBrightness;
-    r.speed = step.ledSpeed;
-    r.fx = step.ledDirection != 0 ? 1 : fx;
-    r.multiColor = step.ledMultiColor;
-    r.red = step.red;
-    r.green = step.green;
-    r.blue = step.blue;
-    return r;
-}
-
 }  // namespace
 
 int COrbantixMouseDevice::CurrentMode() const {
@@ -42,8 +29,9 @@ int COrbantixMouseDevice::LightStepPeriod() const {
     std::lock_guard lock(LightingLock());
     const int mode = ModeOf(GetLighting(), modeList_);
     // A sequence step runs at its own speed, not at the record's.
-    if (MouseStepForMode(mode) == MouseLightStep::Sequence && !sequence_.empty())
-        return MouseStepPeriod(mode, sequence_[sequenceCursor_ % sequence_.size()].ledSpeed);
+    const LightEffectRecord* step = sequence_.Current();
+    if (MouseStepForMode(mode) == MouseLightStep::Sequence && step != nullptr)
+        return MouseStepPeriod(mode, step->ledSpeed);
     return MouseStepPeriod(mode, GetLighting().speed);
 }
 
@@ -109,43 +97,9 @@ void COrbantixMouseDevice::StepClass3() {
     MouseStepReactive(GetLighting(), leds_, Frame());
 }
 
-// The profile's lighting sequence: the step at the cursor is shown until its "Time" (milliseconds of
-// the clock, however many steps ran meanwhile) has passed since the cursor last moved, then the
-// cursor moves on (back to the first step after the last). An empty sequence shows all LEDs off.
+// The profile's lighting sequence over the mouse's LEDs (the player's rules: see LightSequencePlayer).
 void COrbantixMouseDevice::RunSequenceStep() {
-    if (sequence_.empty()) {
-        StepOff();
-        return;
-    }
-    const std::uint64_t now = NowMs();
-    sequenceCursor_ %= sequence_.size();
-    const LightEffectRecord& current = sequence_[sequenceCursor_];
-    if (now - sequenceSince_ >= static_cast<std::uint64_t>(std::max(0, current.time))) {
-        sequenceCursor_ = (sequenceCursor_ + 1) % sequence_.size();
-        sequenceSince_ = now;
-    }
-    const LightEffectRecord& step = sequence_[sequenceCursor_];
-    const LightInfoRecord record = RecordOfStep(step, GetLighting().fx);
-    switch (step.ledRegMode) {
-        case 0:
-            zevik::StepBreathe(record, Animation(), Frame());
-            break;
-        case 1:
-            zevik::StepSteady(record, Animation(), Frame());
-            break;
-        case 2:
-            zevik::StepBlink(record, Animation(), Frame(), now);
-            break;
-        case 4:
-            MouseStepTravellingWave(record, Animation(), Frame());
-            break;
-        case 5:
-            zevik::StepSpectrum(record, Animation(), Frame());
-            break;
-        default:
-            zevik::StepOff(record, Animation(), Frame());
-            break;
-    }
+    sequence_.Play(GetLighting().fx, Animation(), Frame(), kMouseLedCount, NowMs());
 }
 
 }  // namespace zevik

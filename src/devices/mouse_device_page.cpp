@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "devices/mouse_device.h"
+#include "devices/shoot_control.h"
 #include "devices/mouse_page_choices.h"
 #include "devices/mouse_sensitivity.h"
 #include "platform/trace.h"
@@ -23,6 +24,8 @@ namespace {
 
 constexpr UiColor kActiveStageBorder = 0xFF06FF00;
 constexpr UiColor kStageBorder = 0xFFFFFFFF;
+constexpr UiColor kSelectedKeyBorder = 0xFF06FF00;  // the key open on the key page
+constexpr UiColor kKeyBorder = 0x88FFFFFF;
 constexpr const char* kActiveThumb = "Control/SliderBar1_Thumb.png";
 constexpr const char* kThumb = "Control/SliderBar2_Thumb.png";
 constexpr int kReportRateOptions = kMouseReportRateOptions;
@@ -88,6 +91,17 @@ void COrbantixMouseDevice::BindPageEx() {
                         ? static_cast<ILightControl*>(light->GetInterface(ILightControl::kInterfaceName))
                         : nullptr;
     if (lightControl_ != nullptr) lightControl_->SetPageKind(PageKind(ProfileKind::Mouse));
+    CControlUI* keySet = Find("KeySetControlItem");
+    keySetControl_ = keySet != nullptr
+                         ? static_cast<IKeySetControl*>(keySet->GetInterface(IKeySetControl::kInterfaceName))
+                         : nullptr;
+    if (keySetControl_ != nullptr) keySetControl_->SetPageKind(PageKind(ProfileKind::Mouse));
+    if (CControlUI* shoot = Find("ShootControlItem")) {
+        if (auto* control = static_cast<IShootControl*>(shoot->GetInterface(IShootControl::kInterfaceName))) {
+            const CProfileLocations locations = ProfileLocationsOf(Context());
+            control->SetUp(KindFolder(), locations.ProgramFolder() / "DefaultData");
+        }
+    }
 }
 
 // ---------------------------------------------------------------- setters
@@ -157,6 +171,7 @@ int COrbantixMouseDevice::RefreshPage() {
         c->Selected(sys.PointerPrecision() != 0, false);
     if (auto* c = FindAs<COptionUI>("scrolls_page_check")) c->Selected(sys.ScrollPage() != 0, false);
 
+    ShowKeyAssignments();
     if (lightControl_ != nullptr) {
         const CProfileLocations locations = ProfileLocationsOf(Context());
         lightControl_->LoadColourOptions(locations.ColourChoicesFile(), locations.DefaultColourChoicesFile());
@@ -169,8 +184,12 @@ void COrbantixMouseDevice::SelectKey(int index) {
     COrbantixUSBDevice::SelectKey(index);
     const std::vector<CControlUI*>& keys = KeyButtons();
     for (size_t i = 0; i < keys.size(); ++i) {
-        if (auto* option = dynamic_cast<COptionUI*>(keys[i]))
-            option->Selected(static_cast<int>(i) == index, false);
+        if (keys[i] != nullptr) keys[i]->SetBorderColor(static_cast<int>(i) == index ? kSelectedKeyBorder : kKeyBorder);
+    }
+    EnsureProfileLoaded();
+    const std::vector<KeyAssignRecord> list = profile_.GetKeyList();
+    if (keySetControl_ != nullptr && index >= 0 && static_cast<size_t>(index) < list.size()) {
+        keySetControl_->EditKey(list[static_cast<size_t>(index)]);
     }
 }
 

@@ -78,17 +78,7 @@ void MouseStepWave(const LightInfoRecord& light, LightAnimation& state, CLightFr
 }
 
 void MouseStepTravellingWave(const LightInfoRecord& light, LightAnimation& state, CLightFrame& frame) {
-    constexpr int kHueStepPerLed = 12;
-    const std::uint8_t bright = lighting::Brightness(light.light);
-    const bool multi = light.multiColor != 0;
-    const int length = multi ? lighting::kWheelCycle : lighting::kWaveLength;
-    state.x = lighting::CounterStep(light.fx, length, state.x, 1);
-    for (int led = 0; led < kMouseLedCount; ++led) {
-        const int at = (state.x + kHueStepPerLed * led) % length;
-        frame.Set(led, multi ? lighting::PackLightEntry(lighting::Wheel(at), bright)
-                             : lighting::PackLightEntry(RecordColour(light),
-                                                        lighting::Scale256(bright, lighting::Wave(at))));
-    }
+    StepTravellingWave(light, state, frame, kMouseLedCount);
 }
 
 void MouseStepFlow(const LightInfoRecord& light, LightAnimation& state, CLightLevels& levels, int mode,

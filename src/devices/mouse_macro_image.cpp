@@ -28,6 +28,15 @@ int MouseMacroCount(const std::filesystem::path& folder) {
     return list == nullptr ? 0 : static_cast<int>(list->size());
 }
 
+std::vector<std::string> MouseMacroNames(const std::filesystem::path& folder) {
+    const Json::Value config = CJsonFileUtil().ReadJsonFile(folder / "macro.config");
+    std::vector<std::string> names;
+    if (const Json::Value* list = MacroList(config)) {
+        for (const Json::Value& entry : *list) names.push_back(json::StringMember(entry, "MacroName"));
+    }
+    return names;
+}
+
 MouseMacroImage BuildMouseMacroImage(const std::filesystem::path& folder, std::span<const int> macros,
                                      size_t capacity) {
     MouseMacroImage out;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace zevik {
@@ -24,6 +25,8 @@ struct MouseMacroImage {
 
 // Number of macros listed in the folder's "macro.config" (0 when it cannot be read).
 int MouseMacroCount(const std::filesystem::path& folder);
+// Their names in list order.
+std::vector<std::string> MouseMacroNames(const std::filesystem::path& folder);
 
 // The image of the listed macros for a macro memory of capacity bytes. A macro index beyond the
 // list, or a "Guid" that is not a plain file name (a path would reach outside the folder), gives

@@ -121,6 +121,14 @@ public:
         return 0;
     }
     virtual int WriteMacros(const std::vector<int>& /*macroNumbers*/) { return 0; }
+    // The key page (devices with one). StoreKeyAssignment takes an edited key into the key list and
+    // the profile document; WriteKeysAndMacros writes the list and its macros and saves the profile
+    // (0 done, -1 not taken, a positive macro excess, another negative command result);
+    // IsLastLeftButton guards the one left button a mouse must keep.
+    virtual void StoreKeyAssignment(const KeyAssignRecord& /*record*/) {}
+    virtual int WriteKeysAndMacros() { return -1; }
+    virtual bool IsLastLeftButton(int /*index*/) { return false; }
+    virtual void ShowKeyAssignments() {}
     virtual int WriteSettingsBlock(int /*blockSlot*/, int /*profileSlotValue*/) { return 0; }
     virtual int LoadLightLists() { return 0; }
     virtual void SetKeyMap(const std::map<int, int>& map);

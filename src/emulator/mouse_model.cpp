@@ -13,6 +13,7 @@ using B = CHidDescriptorBuilder;
 constexpr const char* kMemory = "memory";
 constexpr const char* kDeviceInfo = "device_info";
 constexpr const char* kKeyTable = "key_table";
+constexpr const char* kKeyCodes = "key_codes";
 constexpr const char* kMacro = "macro";
 constexpr const char* kRecoil = "recoil";
 constexpr const char* kLightFrame = "light_frame";
@@ -128,6 +129,7 @@ CMouseModel::CMouseModel() : CFirmwareModel("mouse", true) {
 
     AddArea(kMemory, std::move(memory));
     AddArea(kDeviceInfo, std::move(deviceInfo));
+    AddArea(kKeyCodes, FactoryKeyTable());
     AddArea(kKeyTable, FactoryKeyTable());
     AddArea(kMacro, std::vector<uint8_t>(size_t{kMacroUnits} * 128, 0));
     AddArea(kRecoil, std::vector<uint8_t>(kRecoilSize, 0));
@@ -137,7 +139,7 @@ CMouseModel::CMouseModel() : CFirmwareModel("mouse", true) {
     MapTransfer(vendor::kCmdReadMemory, kMemory, AreaAccess::Read);
     MapTransfer(vendor::kCmdWriteMemory, kMemory, AreaAccess::Write);
     MapTransfer(vendor::kCmdReadDeviceInfo, kDeviceInfo, AreaAccess::Read);
-    MapTransfer(vendor::kCmdReadKeyTable, kKeyTable, AreaAccess::Read);
+    MapTransfer(vendor::kCmdReadKeyTable, kKeyCodes, AreaAccess::Read);
     MapTransfer(vendor::kCmdWriteKeyTable, kKeyTable, AreaAccess::Write);
     MapTransfer(vendor::kCmdWriteMacroImage, kMacro, AreaAccess::Write);
     MapTransfer(vendor::kCmdWriteRecoilData, kRecoil, AreaAccess::Write);

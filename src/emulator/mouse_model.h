@@ -12,8 +12,10 @@
 //                 laid out as MouseBlock says; the byte at address 0 is the active slot.
 //                 0x05 reads, 0x06 writes.
 //   "device_info" 34 bytes, 0x03 reads: byte 5 number of physical keys, byte 6 macro memory in 128-byte
-//   units. "key_table"   512 bytes, 0x07 reads, 0x09 writes: three bytes (type, parameter 1, parameter 2) per
-//                 physical key.
+//                 units.
+//   "key_codes"   512 bytes, 0x07 reads, never written: each physical key's factory code, three bytes
+//                 (type, parameter 1, parameter 2) per key; the host learns its key map from it.
+//   "key_table"   512 bytes, 0x09 writes: the keys' assigned codes, laid out as "key_codes".
 //   "macro"       device_info byte 6 x 128 bytes, 0x15 writes.
 //   "recoil"      4096 bytes, 0x17 writes.
 //   "light_frame" 512 bytes, 0x12 writes (the protected exchange; CRC-checked through the receiver).

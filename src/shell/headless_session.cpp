@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "devices/device_option_ui.h"
 #include "devices/mouse_device.h"
+#include "ui/option_ui.h"
 #include "shell/main_wnd.h"
 #include "transport/command_channel.h"
 #include "ui/paint_manager_ui.h"
@@ -131,6 +133,17 @@ COrbantixMouseDevice* CHeadlessSession::WaitForMouse(std::chrono::milliseconds l
         [this] { return ConnectedMouse() != nullptr || (m_window->FirstScanDone() && !MouseRowLive()); },
         limit);
     return ConnectedMouse();
+}
+
+bool CHeadlessSession::MakeCurrent(COrbantixUSBDevice& device) {
+    CMainWnd& window = *m_window;
+    if (window.GetCurrentDevice() != &device) {
+        CDeviceOptionUI* option = device.GetDeviceOption();
+        COptionUI* button = option != nullptr ? option->SelectButton() : nullptr;
+        if (button != nullptr) button->Activate();
+        PumpFor(std::chrono::milliseconds(1));
+    }
+    return window.GetCurrentDevice() == &device;
 }
 
 }  // namespace zevik

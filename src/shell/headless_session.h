@@ -18,6 +18,7 @@ namespace zevik {
 
 class CMainWnd;
 class COrbantixMouseDevice;
+class COrbantixUSBDevice;
 class IHidBackend;
 
 class CHeadlessSession {
@@ -43,6 +44,10 @@ public:
     // Pumps until the mouse is connected and read, the first scan pass found none, or the limit
     // passes.
     COrbantixMouseDevice* WaitForMouse(std::chrono::milliseconds limit);
+
+    // Selects the device's option in the device selector, as a click does; true when it is then the
+    // current device.
+    bool MakeCurrent(COrbantixUSBDevice& device);
 
     CMainWnd& Window() { return *m_window; }
     CPlainMessageLoop& Loop() { return m_loop; }

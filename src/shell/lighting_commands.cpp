@@ -123,17 +123,6 @@ bool ShowFrame(CHeadlessSession& session, COrbantixMouseDevice& mouse, std::ostr
 // ---------------------------------------------------------------- changing
 
 // Makes the mouse the current device as a click on its option does; false when it did not become it.
-bool MakeCurrent(CHeadlessSession& session, COrbantixMouseDevice& mouse) {
-    CMainWnd& window = session.Window();
-    if (window.GetCurrentDevice() != &mouse) {
-        CDeviceOptionUI* option = mouse.GetDeviceOption();
-        COptionUI* button = option != nullptr ? option->SelectButton() : nullptr;
-        if (button != nullptr) button->Activate();
-        session.PumpFor(1ms);
-    }
-    return window.GetCurrentDevice() == &mouse;
-}
-
 // The control a changing word acts on; null when the page lacks it.
 CControlUI* TargetOf(CLightControlUI& control, const LightingCommand& c) {
     const std::string& verb = c.verb;
@@ -315,7 +304,7 @@ int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command
         error = "the current effect does not offer \"" + verb + "\"";
         return 1;
     }
-    if (!MakeCurrent(session, *mouse)) {
+    if (!session.MakeCurrent(*mouse)) {
         error = "the mouse could not be made the current device";
         return 1;
     }

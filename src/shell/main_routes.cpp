@@ -7,7 +7,9 @@
 #include "devices/mouse_device.h"
 #include "devices/orbantix_usb_device.h"
 #include "settings/device_profile_ui.h"
+#include "shell/key_routes.h"
 #include "shell/lighting_routes.h"
+#include "shell/recoil_routes.h"
 #include "shell/main_window_ops.h"
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
@@ -201,6 +203,8 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddProfileBarRoutes(router, ops);
     AddMousePageRoutes(router, ops);
     AddLightingRoutes(router, ops);
+    AddKeyRoutes(router, ops);
+    AddRecoilRoutes(router, ops);
     AddMenuCommandRoutes(router, ops);
 }
 

@@ -8,7 +8,9 @@
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
+#include "editors/key_set_control_ui.h"
 #include "editors/light_control_ui.h"
+#include "editors/shoot_control_ui.h"
 #include "platform/desktop_settings.h"
 #include "platform/detached_launch.h"
 #include "platform/trace.h"
@@ -86,6 +88,12 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == CLightControlUI::kSkinTag) {
         return new CLightControlUI;
+    }
+    if (className == CKeySetControlUI::kSkinTag) {
+        return new CKeySetControlUI;
+    }
+    if (className == CShootControlUI::kSkinTag) {
+        return new CShootControlUI;
     }
     if (className == "SelectPanel") {
         return new CSelectPanelUI;

@@ -32,7 +32,7 @@ public:
         if (tag == "SelectPanel") return new CVerticalLayoutUI;
         if (tag == "DeviceKeyButton") return new CKeyButtonStandIn;
         if (tag == CDeviceProfileUI::kSkinTag) return new CDeviceProfileUI;
-        if (tag == "LightControl") return new CHorizontalLayoutUI;
+        if (tag == "LightControl" || tag == "KeySetControl" || tag == "ShootControl") return new CHorizontalLayoutUI;
         return nullptr;
     }
     COrbantixMouseDevice* device = nullptr;
@@ -176,7 +176,7 @@ TEST_F(MouseSkin, EveryTextKeyHasAnEnglishText) {
             return false;
         },
         UIFIND_ALL);
-    for (const char* file : {"mouse/lan_mouse_en.xml", "lang/lan_main_en.xml"}) {
+    for (const char* file : {"mouse/lan_mouse_en.xml", "lang/lan_main_en.xml", "lang/lan_keys_en.xml"}) {
         ASSERT_TRUE(texts.LoadLanguage(file)) << texts.GetLastError();
         std::erase_if(keys, [&texts](const auto& entry) { return texts.HasText(entry.second); });
     }

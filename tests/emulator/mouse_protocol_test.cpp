@@ -130,6 +130,7 @@ TEST_F(MouseProtocolTest, KeyTableAndMacroAndRecoilWritesLandInTheirAreas) {
     ASSERT_EQ((*Exchange(*cable, Request(kCmdWriteMacroImage, 3, 2040, triple)))[kOffsetStatus], 0);
     ASSERT_EQ((*Exchange(*cable, Request(kCmdWriteRecoilData, 3, 4, triple)))[kOffsetStatus], 0);
     EXPECT_EQ(mouse->ReadArea("key_table")[1], 0x04);
+    EXPECT_EQ(mouse->ReadArea("key_codes"), CMouseModel::FactoryKeyTable()) << "the factory codes are never written";
     EXPECT_EQ(mouse->ReadArea("macro")[2041], 0x04);
     EXPECT_EQ(mouse->ReadArea("recoil")[5], 0x04);
     EXPECT_EQ((*Exchange(*cable, Request(kCmdWriteMacroImage, 3, 2046, triple)))[kOffsetStatus],

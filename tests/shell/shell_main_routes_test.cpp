@@ -7,6 +7,7 @@
 #include "devices/mouse_device_fixture.h"
 #include "shell/main_routes.h"
 #include "shell/main_window_ops.h"
+#include "ui/button_ui.h"
 #include "ui/option_ui.h"
 #include "ui/slider_ui.h"
 
@@ -156,6 +157,29 @@ TEST_F(MainRoutesMouseTest, StageSliderReachesTheMouseAndTheProfile) {
     slider->SetValue(800);
     EXPECT_EQ(Send(router, "valuechanged", *slider), RouteResult::Routed);
     EXPECT_EQ(Block0(), block);
+}
+
+TEST_F(MainRoutesMouseTest, KeyButtonsOpenKeysButNeverTheLastLeftButtonAndWritesReportFailures) {
+    Build();
+    const auto click = [this](const char* name) {
+        CButtonUI button;
+        button.SetName(name);
+        ops.calls.clear();
+        return Send(router, "click", button);
+    };
+    EXPECT_EQ(click("key_4"), RouteResult::Routed);
+    EXPECT_EQ(device->GetSelectedKey(), 4);
+    EXPECT_TRUE(ops.calls.empty());
+
+    click("key_1");  // the left button, the only one
+    EXPECT_EQ(ops.calls, std::vector<std::string>{"ask:message_text_6:0"});
+    EXPECT_EQ(device->GetSelectedKey(), 4) << "the left button is not opened";
+
+    click("key_butt_prosave");
+    EXPECT_TRUE(ops.calls.empty()) << "a connected mouse takes the list";
+    device->CommandChannel().CloseConnections();
+    click("key_butt_prosave");
+    EXPECT_EQ(ops.calls, std::vector<std::string>{"ask:message_text_7:0"});
 }
 
 struct TabCase {

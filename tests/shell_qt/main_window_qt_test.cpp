@@ -19,13 +19,21 @@
 #include "devices/device_option_ui.h"
 #include "devices/mouse_device.h"
 #include "devices/mouse_lighting.h"
+#include "editors/key_assignment_form.h"
+#include "editors/key_set_control_ui.h"
+#include "editors/key_tables.h"
+#include "editors/shoot_control_ui.h"
+#include "devices/mouse_recoil_image.h"
+#include "devices/recoil_bullet.h"
 #include "emulator/emulation.h"
 #include "emulator/mouse_model.h"
 #include "settings/colour_choices.h"
 #include "settings/device_profile_ui.h"
 #include "settings/json_file_util.h"
 #include "settings/profile_locations.h"
+#include "shell/key_handlers.h"
 #include "shell/main_routes.h"
+#include "shell/recoil_routes.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
 #include "transport/command_channel.h"
@@ -101,6 +109,13 @@ protected:
         return host != nullptr ? host->Renderer()->WidgetFor(Control(name)) : nullptr;
     }
     CMouseModel* Model() { return dynamic_cast<CMouseModel*>(emulation_->Model("mouse")); }
+    // Focus into the bullet's X edit and out again: leaving an edit saves the bullet.
+    void SaveBulletByLeavingAnEdit() {
+        CPaintManagerUI* pm = window_->GetPaintManager();
+        pm->SetFocus(Control("bullet_x_eidt"));
+        pm->SetFocus(nullptr);
+        PumpUntil([] { return false; }, 30ms);
+    }
     COrbantixMouseDevice* Mouse() {
         auto* mouse =
             window_->Devices(CMainWnd::kFamilyMouse).empty()
@@ -428,6 +443,106 @@ TEST_F(MainWindowQtTest, AMousePluggedWhileADialogWaitsIsServedAtOnce) {
     EXPECT_TRUE(servedWhileOpen) << "the mouse was not served while the dialog stood";
     EXPECT_EQ(answer, 1);
     EXPECT_NE(Mouse(), nullptr);
+}
+
+// The key page by clicks: the back button becomes Shift+A, the DPI-up button Mute; both are written
+// to the mouse with "save to mouse", and the picture labels the buttons with their new functions.
+TEST_F(MainWindowQtTest, TwoButtonsGetNewFunctionsOnTheKeyPageAndReachTheMouse) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    const auto click = [this](std::string_view name) {
+        QWidget* widget = WidgetOf(name);
+        ASSERT_NE(widget, nullptr) << name;
+        ASSERT_TRUE(widget->isVisible()) << name;
+        QTest::mouseClick(widget, Qt::LeftButton);
+        PumpUntil([] { return false; }, 30ms);
+    };
+    const auto choose = [this](std::string_view name, int index) {
+        auto* combo = qobject_cast<QComboBox*>(WidgetOf(name));
+        ASSERT_NE(combo, nullptr) << name;
+        ASSERT_TRUE(combo->isVisible()) << name;
+        ASSERT_LT(index, combo->count()) << name;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        PumpUntil([] { return false; }, 30ms);
+    };
+    click("key_Op_tab");
+    auto* keys = KeySetControlOf(mouse);
+    ASSERT_NE(keys, nullptr);
+
+    click("key_5");  // DPI up
+    ASSERT_TRUE(keys->HasOpenKey());
+    choose("keyset_function_combo", kFunctionMedia);
+    choose("keyset_media_combo", 7);  // mute
+
+    click("key_4");  // back
+    choose("keyset_function_combo", kFunctionKeyboardKey);
+    keys->SetKeyText(FindKeyRowByName("A"));  // the key capture comes with recording
+    click("key_ComBox_check_2");              // Shift
+    click("key_butt_keysave");
+    EXPECT_EQ(Control("key_4")->GetText(), "Shift+A");
+    EXPECT_EQ(Control("key_5")->GetText(), "Mute");
+
+    click("key_butt_prosave");
+    const auto onMouse = [&](int key) {
+        const size_t k = mouse->KeyMap()[static_cast<size_t>(key)];
+        const std::vector<uint8_t> table = Model()->ReadArea("key_table");
+        return AssignmentCode{table.at(3 * k), table.at(3 * k + 1), table.at(3 * k + 2)};
+    };
+    EXPECT_EQ(onMouse(5), (AssignmentCode{0x30, 0xE2, 0x00}));
+    EXPECT_EQ(onMouse(4), (AssignmentCode{0x20, 0x02, 0x04}));
+    EXPECT_FALSE(Control("key_butt_prosave")->IsEnabled()) << "nothing is pending after the write";
+
+    std::filesystem::create_directories("screenshots");
+    CQtWindowHost* host = backend_.HostOf(*window_);
+    ASSERT_TRUE(host->Widget()->grab().toImage().save("screenshots/key_page.png"));
+}
+
+// The recoil page inside the key page's recoil function: gun 2, bullet 6 shown from its default
+// pattern, an edit left saves the bullet, and "send" writes the four patterns to the mouse.
+TEST_F(MainWindowQtTest, TheRecoilPageEditsABulletAndSendsThePatterns) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    const auto click = [this](std::string_view name) {
+        QWidget* widget = WidgetOf(name);
+        ASSERT_NE(widget, nullptr) << name;
+        ASSERT_TRUE(widget->isVisible()) << name;
+        QTest::mouseClick(widget, Qt::LeftButton);
+        PumpUntil([] { return false; }, 30ms);
+    };
+    click("key_Op_tab");
+    click("key_5");
+    auto* combo = qobject_cast<QComboBox*>(WidgetOf("keyset_function_combo"));
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(kFunctionGun);
+    emit combo->activated(kFunctionGun);
+    PumpUntil([] { return false; }, 30ms);
+    CShootControlUI* page = ShootControlOf(mouse);
+    ASSERT_NE(page, nullptr);
+    click("shoot_gun_op_1");
+    click("bullet_op_5");
+    EXPECT_EQ(page->CurrentGun(), 1);
+    EXPECT_EQ(page->CurrentBullet(), 5);
+    EXPECT_EQ(Control("bullet_select_index")->GetText(), "6");
+    const RecoilBullet shown = page->ShownBullet();
+    EXPECT_GT(shown.y, 0) << "the default pattern pulls down";
+
+    page->ShowInControls({true, 4, false, 9, 70});
+    SaveBulletByLeavingAnEdit();
+    EXPECT_EQ(ReadRecoilBullet(CJsonFileUtil().ReadJsonFile(page->PatternFile(1)), 5),
+              (RecoilBullet{true, 4, false, 9, 70}));
+
+    std::filesystem::create_directories("screenshots");
+    ASSERT_TRUE(backend_.HostOf(*window_)->Widget()->grab().toImage().save("screenshots/recoil_page.png"));
+
+    click("shootdate_save_btn");
+    const auto image = BuildMouseRecoilImage(mouse->KindFolder());
+    ASSERT_TRUE(image.has_value());
+    const std::vector<uint8_t> area = Model()->ReadArea("recoil");
+    EXPECT_TRUE(std::equal(image->begin(), image->end(), area.begin()));
+    EXPECT_EQ(image->size(), 2920u) << "four full patterns";
 }
 
 }  // namespace

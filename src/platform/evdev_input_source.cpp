@@ -1,0 +1,145 @@
+#include "platform/evdev_input_source.h"
+
+#include <fcntl.h>
+#include <libevdev/libevdev.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+
+#include "platform/thread_name.h"
+
+namespace zevik {
+
+namespace {
+
+int OpenNode(const std::string& path) { return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }
+
+// A keyboard or a pointing device: keys, or at least the left button.
+bool ReportsKeysOrButtons(const libevdev* device) {
+    if (libevdev_has_event_type(device, EV_KEY) == 0) return false;
+    return libevdev_has_event_code(device, EV_KEY, KEY_A) != 0 || libevdev_has_event_code(device, EV_KEY, KEY_ENTER) != 0 ||
+           libevdev_has_event_code(device, EV_KEY, BTN_LEFT) != 0;
+}
+
+std::uint64_t Microseconds(const timeval& t) {
+    return static_cast<std::uint64_t>(t.tv_sec) * 1000000u + static_cast<std::uint64_t>(t.tv_usec);
+}
+
+}  // namespace
+
+CEvdevInputSource::CEvdevInputSource(std::filesystem::path folder, NodeOpener opener)
+    : folder_(std::move(folder)), opener_(opener ? std::move(opener) : NodeOpener(OpenNode)) {}
+
+CEvdevInputSource::~CEvdevInputSource() { Stop(); }
+
+bool CEvdevInputSource::Start(InputEventSink sink, std::string& error) {
+    Stop();
+    std::vector<std::string> paths;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("event", 0) == 0) paths.push_back(entry.path().string());
+    }
+    std::sort(paths.begin(), paths.end());
+    bool denied = false;
+    for (const std::string& path : paths) {
+        const int fd = opener_(path);
+        if (fd < 0) {
+            denied = denied || errno == EACCES || errno == EPERM;
+            continue;
+        }
+        libevdev* device = nullptr;
+        if (libevdev_new_from_fd(fd, &device) != 0 || !ReportsKeysOrButtons(device)) {
+            if (device != nullptr) libevdev_free(device);
+            ::close(fd);
+            continue;
+        }
+        libevdev_set_clock_id(device, CLOCK_MONOTONIC);
+        devices_.push_back({fd, device});
+    }
+    if (devices_.empty()) {
+        error = denied ? "no keyboard or mouse can be read: add yourself to the \"input\" group (sudo usermod -aG "
+                         "input $USER), then log out and in again"
+                       : "no keyboard or mouse was found in " + folder_.string();
+        return false;
+    }
+    stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (stopFd_ < 0) {
+        CloseAll();
+        error = "the input reader could not be started";
+        return false;
+    }
+    sink_ = std::move(sink);
+    worker_ = std::thread([this] { Run(); });
+    return true;
+}
+
+void CEvdevInputSource::Stop() {
+    if (worker_.joinable()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(stopFd_, &one, sizeof one);
+        worker_.join();
+    }
+    CloseAll();
+}
+
+void CEvdevInputSource::CloseAll() {
+    for (Node& node : devices_) {
+        libevdev_free(node.device);
+        ::close(node.fd);
+    }
+    devices_.clear();
+    if (stopFd_ >= 0) ::close(stopFd_);
+    stopFd_ = -1;
+}
+
+void CEvdevInputSource::Run() {
+    SetCurrentThreadName("zevik-input");
+    std::vector<pollfd> fds;
+    fds.push_back({stopFd_, POLLIN, 0});
+    for (const Node& node : devices_) fds.push_back({node.fd, POLLIN, 0});
+    for (;;) {
+        // Without input the worker sleeps in poll: no wake-ups.
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if ((fds[0].revents & POLLIN) != 0) return;
+        for (size_t i = 1; i < fds.size(); ++i) {
+            if ((fds[i].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+                fds[i].fd = -1;  // unplugged: poll skips it from now on
+            } else if ((fds[i].revents & POLLIN) != 0) {
+                Drain(devices_[i - 1]);
+            }
+        }
+    }
+}
+
+void CEvdevInputSource::Drain(Node& node) {
+    input_event ev{};
+    int flags = LIBEVDEV_READ_FLAG_NORMAL;
+    for (;;) {
+        const int rc = libevdev_next_event(node.device, flags, &ev);
+        if (rc == LIBEVDEV_READ_STATUS_SYNC) {
+            // Events were dropped: the resync only restores the device's state; nothing of it is
+            // recorded.
+            flags = LIBEVDEV_READ_FLAG_SYNC;
+            continue;
+        }
+        if (rc == -EAGAIN && flags == LIBEVDEV_READ_FLAG_SYNC) {
+            flags = LIBEVDEV_READ_FLAG_NORMAL;
+            continue;
+        }
+        if (rc != LIBEVDEV_READ_STATUS_SUCCESS) return;
+        if (flags == LIBEVDEV_READ_FLAG_SYNC) continue;
+        if (ev.type == EV_KEY) {
+            sink_(InputEvent{Microseconds(ev.time), ev.type, ev.code, ev.value});
+        }
+    }
+}
+
+}  // namespace zevik
