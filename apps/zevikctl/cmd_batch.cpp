@@ -8,6 +8,7 @@
 //   click NAME              a control of the main window clicked as by the user
 //   settings language INDEX the interface language switched as the settings window does
 //   skin WORDS              the background, as "zevikctl skin" takes it
+//   macro KIND WORDS...     the macros of a device kind, as "zevikctl macro" takes them (files only)
 // Empty lines and lines starting with '#' are skipped. The script is checked before it runs: a bad
 // word or value exits 2 with its line number and opens nothing. The first line that fails while
 // running ends the run with its line number (exit 1).
@@ -32,6 +33,7 @@
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
 #include "shell/light_sequence_commands.h"
+#include "shell/macro_commands.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
 #include "shell/skin_command.h"
@@ -65,6 +67,7 @@ struct BatchLine {
     std::optional<LightSequenceCommand> sequence;  // "mouse lighting sequence ..."
     std::optional<EmulatorRead> emulatorRead;      // "emulator read D AREA ADDR LEN"
     std::optional<GameCommand> game;               // "game"
+    std::optional<MacroCommand> macro;             // "macro KIND ..."
 };
 
 // Checks a line's words; false with the message. Emulator actions are checked when they run: what
@@ -84,6 +87,10 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
     if (verb == "mouse" && IsLightSequenceWords(rest)) {
         line.sequence = ParseLightSequenceWords(rest, locations, error);
         return line.sequence.has_value();
+    }
+    if (verb == "macro") {
+        line.macro = ParseMacroWords(rest, error);
+        return line.macro.has_value();
     }
     if (verb == "game") {
         line.game = ParseGameWords(rest, error);
@@ -141,6 +148,10 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
         window.SendMessage(window.Messages().game[line.game->which], line.game->wParam,
                            static_cast<LPARAM>(line.game->lParam));
         return true;
+    }
+    if (line.macro) {
+        const auto answer = [] { return CDialogAnswers::Instance().Next() == "yes"; };
+        return RunMacroCommand(locations, *line.macro, std::cout, json, answer, error) == 0;
     }
     if (line.sequence) {
         if (!RunLightSequenceCommand(locations, *line.sequence, std::cout, json, error)) return false;
@@ -204,6 +215,8 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
     if (line.mouse->lighting)
         return RunLightingCommand(run.Session(), *line.mouse->lighting, std::cout, json, error) == 0;
     if (line.mouse->key) return RunKeyCommand(run.Session(), *line.mouse->key, std::cout, json, error) == 0;
+    if (line.mouse->recoil)
+        return RunRecoilCommand(run.Session(), *line.mouse->recoil, std::cout, json, error) == 0;
     RunMouseCommand(*mouse, *line.mouse, std::cout, json);
     return true;
 }

@@ -36,7 +36,12 @@ int RunMouse(CliContext& context, const std::vector<std::string>& words) {
     if (!StartHeadlessRun(context, run)) return kExitFailed;
     int code = kExitOk;
     if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
-        if (command->key) {
+        if (command->recoil) {
+            if (RunRecoilCommand(run.Session(), *command->recoil, std::cout, context.options.json, error) != 0) {
+                std::cerr << "zevikctl: " << error << '\n';
+                code = kExitFailed;
+            }
+        } else if (command->key) {
             if (RunKeyCommand(run.Session(), *command->key, std::cout, context.options.json, error) != 0) {
                 std::cerr << "zevikctl: " << error << '\n';
                 code = kExitFailed;
@@ -75,7 +80,9 @@ void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode) {
             "lighting sequence export POSITION FILE | key list | key set K FUNCTION | key write (FUNCTION: "
             "default | button left|right|middle|forward|back | swing DIR DELAY SPEED COUNT | wheel DIR DELAY "
             "SPEED COUNT | dpi up|down|cycle | fire INTERVAL COUNT | key [MOD+]NAME | media NAME | system "
-            "power|sleep|wake | shortcut NAME | macro M MODE | macro M times N | gun G)")
+            "power|sleep|wake | shortcut NAME | macro M MODE | macro M times N | gun G) | recoil show G [B] | "
+            "recoil set G B left|right X up|down Y DELAY | recoil reset G | recoil import G FILE | "
+            "recoil export G FILE | recoil upload")
         ->required();
     mouse->callback([&context, &exitCode, words] { exitCode = RunMouse(context, *words); });
 }

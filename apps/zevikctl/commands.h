@@ -16,6 +16,10 @@ class CliContext;
 // "mouse lighting sequence ...": the mouse's words; the exit code.
 int RunMouseLightSequence(CliContext& context, const std::vector<std::string>& words);
 
+// "macro KIND ...": the words after "macro"; the exit code.
+int RunMacroWords(CliContext& context, const std::vector<std::string>& words);
+
+void RegisterMacroCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterHidCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterRawCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterProfileCommands(CLI::App& app, CliContext& context, int& exitCode);

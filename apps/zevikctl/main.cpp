@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     RegisterHidCommands(app, context, exitCode);
     RegisterRawCommands(app, context, exitCode);
     RegisterProfileCommands(app, context, exitCode);
+    RegisterMacroCommands(app, context, exitCode);
     RegisterMouseCommands(app, context, exitCode);
     RegisterBatchCommands(app, context, exitCode);
     RegisterDialogCommands(app, context, exitCode);

@@ -28,6 +28,7 @@
 
 #include "devices/key_set_control.h"
 #include "devices/light_control.h"
+#include "devices/macro_control.h"
 #include "devices/lighting_tables.h"
 #include "devices/mouse_key_image.h"
 #include "devices/light_sequence_player.h"
@@ -176,6 +177,7 @@ public:
     ILightControl* LightControlOfPage() const { return lightControl_; }
     // The page's key assignment control; null when the page has none.
     IKeySetControl* KeySetControlOfPage() const { return keySetControl_; }
+    IMacroControl* MacroControlOfPage() const { return macroControl_; }
 
     // ---- the key page ----
     // The assignment the key page built for a key: into the key list and the profile document (not
@@ -240,6 +242,7 @@ private:
     std::vector<std::string> sequenceNames_;
     ILightControl* lightControl_ = nullptr;  // "LightControlItem"
     IKeySetControl* keySetControl_ = nullptr;  // "KeySetControlItem"
+    IMacroControl* macroControl_ = nullptr;    // "MacroControlItem"
     std::vector<std::uint8_t> lastStatus_;
 
     // Lighting state of the mouse's own steps and the mode list they read (under the base's lighting

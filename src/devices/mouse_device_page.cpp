@@ -96,6 +96,14 @@ void COrbantixMouseDevice::BindPageEx() {
                          ? static_cast<IKeySetControl*>(keySet->GetInterface(IKeySetControl::kInterfaceName))
                          : nullptr;
     if (keySetControl_ != nullptr) keySetControl_->SetPageKind(PageKind(ProfileKind::Mouse));
+    CControlUI* macros = Find("MacroControlItem");
+    macroControl_ = macros != nullptr
+                        ? static_cast<IMacroControl*>(macros->GetInterface(IMacroControl::kInterfaceName))
+                        : nullptr;
+    if (macroControl_ != nullptr) {
+        macroControl_->SetMacroFolder(KindFolder());
+        macroControl_->LoadMacroList();
+    }
     if (CControlUI* shoot = Find("ShootControlItem")) {
         if (auto* control = static_cast<IShootControl*>(shoot->GetInterface(IShootControl::kInterfaceName))) {
             const CProfileLocations locations = ProfileLocationsOf(Context());

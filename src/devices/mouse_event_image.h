@@ -23,6 +23,8 @@
 #include <span>
 #include <vector>
 
+#include "settings/macro_event.h"
+
 namespace zevik {
 
 using MouseEventBytes = std::array<uint8_t, 4>;
@@ -33,11 +35,11 @@ inline constexpr size_t kMouseEventImageHeader = 16;
 // Lengths and offsets are 16-bit fields, so no image may be longer.
 inline constexpr size_t kMouseEventImageMaxSize = 0xFFFF;
 
-// One event object in the device form. "Delay" is read as a decimal number whether it is held as
-// text or as an integer, and clamped to 0 ... 65535 (a delay beyond the field is not wrapped into a
-// short one); "Type" keeps its low seven bits. Anything but an object (a null entry included) gives
-// four zero bytes.
+// One event object in the device form, read as every macro file is read (settings/macro_event.h):
+// "Delay" as text or integer, clamped to 0 ... 65535 (never wrapped into a short delay); "Type"
+// keeps its low seven bits. Anything but an object (a null entry included) gives four zero bytes.
 MouseEventBytes EncodeMouseEvent(const Json::Value& event);
+MouseEventList EncodeMouseEvents(std::span<const MacroEvent> events);
 
 // Every entry of a document's "Events" array; a document without that array gives an empty list.
 MouseEventList EncodeMouseEvents(const Json::Value& document);

@@ -3,37 +3,31 @@
 #include "devices/mouse_event_image.h"
 #include "settings/json_access.h"
 #include "settings/json_file_util.h"
+#include "settings/macro_files.h"
+
+#include <optional>
 
 namespace zevik {
 
 namespace {
 
-const Json::Value* MacroList(const Json::Value& config) {
-    const Json::Value* list = json::Member(config, "MacroInfo");
-    return (list != nullptr && list->isArray()) ? list : nullptr;
-}
-
-// A macro identifier names a file in the kind folder; anything that is not a plain name is refused.
-bool IsPlainFileName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find('/') == std::string::npos && name.find('\\') == std::string::npos &&
-           name.find('\0') == std::string::npos;
+// The listed macros; nothing when "macro.config" is missing or holds no list.
+std::optional<std::vector<MacroListEntry>> ReadListedMacros(const std::filesystem::path& folder) {
+    const CMacroFiles files(folder);
+    const Json::Value config = CJsonFileUtil().ReadJsonFile(files.ListPath());
+    if (!json::IsArrayMember(config, "MacroInfo")) return std::nullopt;
+    return MacroListEntriesOf(config);
 }
 
 }  // namespace
 
 int MouseMacroCount(const std::filesystem::path& folder) {
-    const Json::Value config = CJsonFileUtil().ReadJsonFile(folder / "macro.config");
-    const Json::Value* list = MacroList(config);
-    return list == nullptr ? 0 : static_cast<int>(list->size());
+    return static_cast<int>(CMacroFiles(folder).ReadList().size());
 }
 
 std::vector<std::string> MouseMacroNames(const std::filesystem::path& folder) {
-    const Json::Value config = CJsonFileUtil().ReadJsonFile(folder / "macro.config");
     std::vector<std::string> names;
-    if (const Json::Value* list = MacroList(config)) {
-        for (const Json::Value& entry : *list) names.push_back(json::StringMember(entry, "MacroName"));
-    }
+    for (const MacroListEntry& entry : CMacroFiles(folder).ReadList()) names.push_back(entry.name);
     return names;
 }
 
@@ -41,22 +35,19 @@ MouseMacroImage BuildMouseMacroImage(const std::filesystem::path& folder, std::s
                                      size_t capacity) {
     MouseMacroImage out;
     if (macros.empty()) return out;
-    const CJsonFileUtil files;
-    const Json::Value config = files.ReadJsonFile(folder / "macro.config");
-    const Json::Value* list = MacroList(config);
-    if (list == nullptr) {
+    const CMacroFiles files(folder);
+    const std::optional<std::vector<MacroListEntry>> list = ReadListedMacros(folder);
+    if (!list) {
         out.status = MouseMacroImage::Status::Unreadable;
         return out;
     }
     std::vector<MouseEventList> events;
     events.reserve(macros.size());
     for (int index : macros) {
-        const Json::Value* entry =
-            index >= 0 ? json::Element(*list, static_cast<Json::ArrayIndex>(index)) : nullptr;
-        const std::string guid = entry != nullptr ? json::StringMember(*entry, "Guid") : std::string();
-        events.push_back(IsPlainFileName(guid)
-                             ? EncodeMouseEvents(files.ReadJsonFile(folder / (guid + ".mac")))
-                             : MouseEventList{});
+        const bool listed = index >= 0 && static_cast<std::size_t>(index) < list->size();
+        // ReadMacro gives no events for an identifier that is not a plain file name.
+        events.push_back(listed ? EncodeMouseEvents(files.ReadMacro((*list)[static_cast<std::size_t>(index)].guid).events)
+                                : MouseEventList{});
     }
     std::vector<size_t> counts;
     for (const MouseEventList& e : events) counts.push_back(e.size());

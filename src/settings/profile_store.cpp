@@ -147,13 +147,15 @@ int CProfileStore::GetRecordedSelection() const {
     return recorded >= 0 && recorded < static_cast<int>(items_.size()) ? recorded : 0;
 }
 
-int CProfileStore::GetProfileCount() const {
+std::vector<ProfileEntry> CProfileStore::ListedProfiles() const {
     Json::Value clean;
     std::vector<ProfileEntry> items;
     int dropped = 0;
     ParseList(files_.ReadJsonFile(ListPath()), clean, items, dropped);
-    return static_cast<int>(items.size());
+    return items;
 }
+
+int CProfileStore::GetProfileCount() const { return static_cast<int>(ListedProfiles().size()); }
 
 fs::path CProfileStore::GetProfileFilePath(int index) const {
     if (index < 0 || index >= static_cast<int>(items_.size())) return {};

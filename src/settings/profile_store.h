@@ -72,6 +72,10 @@ public:
     std::string GetSelectedName() const;
     // The number of profiles in the list on disk.
     int GetProfileCount() const;
+    // The profiles the list on disk names, read without changing anything.
+    std::vector<ProfileEntry> ListedProfiles() const;
+    // kind folder / identifier.Json.
+    std::filesystem::path ProfileFilePathOf(const std::string& uuid) const { return kindFolder_ / (uuid + ".Json"); }
     // kind folder / identifier.Json of item index; empty when there is no such item.
     std::filesystem::path GetProfileFilePath(int index) const;
     std::filesystem::path GetSelectedProfilePath() const { return GetProfileFilePath(selected_); }

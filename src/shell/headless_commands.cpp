@@ -112,7 +112,7 @@ void PrintShow(const Json::Value& doc, std::ostream& out) {
 
 const std::vector<std::string>& MouseWordNames() {
     static const std::vector<std::string> names = [] {
-        std::vector<std::string> n{"show", "dpi", "dpi-enable", "dpi-color", "lighting", "key"};
+        std::vector<std::string> n{"show", "dpi", "dpi-enable", "dpi-color", "lighting", "key", "recoil"};
         for (const OptionWord& option : kOptionWords) {
             n.push_back(option.word);
         }
@@ -143,6 +143,11 @@ std::optional<MouseCommand> ParseMouseWords(const std::vector<std::string>& word
     if (verb == "lighting") {
         command.lighting = ParseLightingWords({words.begin() + 1, words.end()}, error);
         if (!command.lighting) return std::nullopt;
+        return command;
+    }
+    if (verb == "recoil") {
+        command.recoil = ParseRecoilWords({words.begin() + 1, words.end()}, error);
+        if (!command.recoil) return std::nullopt;
         return command;
     }
     if (verb == "key") {

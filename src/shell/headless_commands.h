@@ -10,6 +10,7 @@
 
 #include "shell/key_commands.h"
 #include "shell/lighting_commands.h"
+#include "shell/recoil_commands.h"
 
 namespace zevik {
 
@@ -24,11 +25,12 @@ struct MouseCommand {
     int value = 0;  // the option or item number, the DPI, 0/1, or 0xRRGGBB
     std::optional<LightingCommand> lighting;  // "lighting WORDS" (lighting_commands.h), run on the session
     std::optional<KeyCommand> key;            // "key WORDS" (key_commands.h), run on the session
+    std::optional<RecoilCommand> recoil;      // "recoil WORDS" (recoil_commands.h), run on the session
 };
 
 // "show", "dpi STAGE VALUE", "dpi-enable STAGE 0|1", "dpi-color STAGE RRGGBB", "rate N", "lod N",
 // "motion-sync N", "calibration N", "sensor N", "deep-sleep N", "key-delay N", "anti-shake N",
-// "dormancy N", "lighting WORDS", "key WORDS". Stages count from 1; every number must be one the mouse page can set. Nothing for
+// "dormancy N", "lighting WORDS", "key WORDS", "recoil WORDS". Stages count from 1; every number must be one the mouse page can set. Nothing for
 // unknown words or numbers out of range, with a message that names the allowed range. Needs no device,
 // so the command line checks its words before it opens anything.
 std::optional<MouseCommand> ParseMouseWords(const std::vector<std::string>& words, std::string& error);

@@ -44,6 +44,8 @@ public:
     virtual void ResetColourChoices() = 0;
     // The settings window (one at a time): beside the window's right edge, or centred on the screen.
     virtual void OpenSettingsWindow(bool centred) = 0;
+    // The popup of the macro page's action list at the cursor, replacing one still open.
+    virtual void OpenMacroActionMenu() {}
 };
 
 // Tells the user what a device reported when it took up a profile: -1 (nothing reached the device)

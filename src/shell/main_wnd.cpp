@@ -9,6 +9,7 @@
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
 #include "editors/key_set_control_ui.h"
+#include "editors/macro_control_ui.h"
 #include "editors/light_control_ui.h"
 #include "editors/shoot_control_ui.h"
 #include "platform/desktop_settings.h"
@@ -91,6 +92,9 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == CKeySetControlUI::kSkinTag) {
         return new CKeySetControlUI;
+    }
+    if (className == CMacroControlUI::kSkinTag) {
+        return new CMacroControlUI;
     }
     if (className == CShootControlUI::kSkinTag) {
         return new CShootControlUI;
@@ -455,6 +459,13 @@ void CMainWnd::ShowTrayMenu() {
     // The desktop places the menu beside the tray; the cursor is where the user clicked.
     m_trayMenu->Init(nullptr, "XML_MENU", GetUiBackend().GetCursorPos(), &m_pm, nullptr,
                      CMenuWnd::eMenuAlignment_Top | CMenuWnd::eMenuAlignment_Left);
+}
+
+void CMainWnd::OpenMacroActionMenu() {
+    if (m_macroActionMenu) m_macroActionMenu->Close();
+    m_macroActionMenu = std::make_unique<CMenuWnd>();
+    m_macroActionMenu->Init(nullptr, "XML/Menus/macro_action_menu.xml", GetUiBackend().GetCursorPos(), &m_pm, nullptr,
+                            CMenuWnd::eMenuAlignment_Top | CMenuWnd::eMenuAlignment_Left);
 }
 
 // ------------------------------------------------------------------------------------ window ops

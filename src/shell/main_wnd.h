@@ -178,6 +178,8 @@ public:
     bool IsSystemAwake() const { return m_systemAwake; }
     const AppMessages& Messages() const { return m_messages; }
     CMenuWnd* TrayMenu() const { return m_trayMenu.get(); }
+    CMenuWnd* MacroActionMenu() const { return m_macroActionMenu.get(); }
+    void OpenMacroActionMenu() override;
 
     // ---- device list ----
     // The scan thread (the window must exist). Starting a running scan is not an error.
@@ -275,6 +277,7 @@ private:
     CNotifyRouter m_router;
     CTrayIcon m_tray;
     std::unique_ptr<CMenuWnd> m_trayMenu;
+    std::unique_ptr<CMenuWnd> m_macroActionMenu;  // a slot of its own: the tray menu may be open too
     CAudioRecordBuffers m_audioRecords;  // kept for the audio-reactive lighting
     CSynchronisedLighting m_sync;          // its thread is the worker of slot 8
     CGameEvents m_game;

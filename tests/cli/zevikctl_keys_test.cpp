@@ -128,4 +128,20 @@ TEST_F(ZevikctlKeysTest, EmulatorReadPrintsAnAreaAndRefusesWhatIsNotThere) {
     EXPECT_EQ(Zevikctl("emulator read mouse memory 0 1").exitCode, 2) << "needs --emulate";
 }
 
+TEST_F(ZevikctlKeysTest, RecoilBulletsAreSetShownAndUploaded) {
+    const auto recoil = [this](const std::string& words) { return Zevikctl(Emulated() + " mouse recoil " + words); };
+    ASSERT_EQ(recoil("set 2 6 left 300 up 4 70000").exitCode, 0);
+    const Outcome shown = recoil("show 2 6");
+    EXPECT_EQ(shown.out, "6  left 255  up 4  65535\n") << "values held to their fields";
+    ASSERT_EQ(recoil("upload").exitCode, 0);
+    const Outcome image = Zevikctl(Emulated() + " emulator read mouse recoil 0 4");
+    EXPECT_EQ(image.out, "aa 55 68 0b\n") << "four full patterns: 2920 bytes";
+    ASSERT_EQ(recoil("reset 2").exitCode, 0);
+    EXPECT_NE(recoil("show 2 6").out, shown.out);
+    for (const char* words : {"show 5", "set 1 31 left 1 up 1 1", "set 1 1 sideways 1 up 1 1", "set 1 1 left -1 up 1 1", "fire"}) {
+        EXPECT_EQ(recoil(words).exitCode, 2) << words;
+    }
+    EXPECT_EQ(recoil("import 1 " + File("none.shoot")).exitCode, 1);
+}
+
 }  // namespace

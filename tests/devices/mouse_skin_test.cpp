@@ -32,7 +32,9 @@ public:
         if (tag == "SelectPanel") return new CVerticalLayoutUI;
         if (tag == "DeviceKeyButton") return new CKeyButtonStandIn;
         if (tag == CDeviceProfileUI::kSkinTag) return new CDeviceProfileUI;
-        if (tag == "LightControl" || tag == "KeySetControl" || tag == "ShootControl") return new CHorizontalLayoutUI;
+        if (tag == "LightControl" || tag == "KeySetControl" || tag == "MacroControl" || tag == "ShootControl") {
+            return new CHorizontalLayoutUI;
+        }
         return nullptr;
     }
     COrbantixMouseDevice* device = nullptr;

@@ -1,0 +1,167 @@
+#include "shell/macro_routes.h"
+
+#include <array>
+
+#include "devices/mouse_device.h"
+#include "editors/macro_control_ui.h"
+#include "editors/macro_mouse_events.h"
+#include "settings/macro_deletion.h"
+#include "shell/key_handlers.h"
+#include "shell/main_routes.h"
+#include "shell/main_window_ops.h"
+
+namespace zevik {
+
+namespace {
+
+// The mouse's current profile as the deletion sees it: its key list, sent with the macros it uses
+// and saved.
+class MouseMacroKeys : public ICurrentMacroKeys {
+public:
+    explicit MouseMacroKeys(COrbantixMouseDevice& mouse) : mouse_(mouse) {}
+    std::vector<KeyAssignRecord> CurrentKeys() override { return mouse_.Profile().GetKeyList(); }
+    std::string SendKeys(const std::vector<KeyAssignRecord>& keys) override {
+        mouse_.Profile().SetKeyList(keys);
+        const int result = mouse_.WriteKeysAndMacros();
+        return result == 0 ? std::string() : "the mouse did not take the key list (" + std::to_string(result) + ")";
+    }
+    JsonWriteResult SaveKeys(const std::vector<KeyAssignRecord>& keys) override {
+        mouse_.Profile().SetKeyList(keys);
+        return mouse_.Profile().SaveProfile();
+    }
+
+private:
+    COrbantixMouseDevice& mouse_;
+};
+
+struct MacroTarget {
+    COrbantixMouseDevice* mouse = nullptr;
+    CMacroControlUI* control = nullptr;
+    explicit operator bool() const { return mouse != nullptr && control != nullptr; }
+};
+
+MacroTarget CurrentTarget(IMainWindowOps& ops) {
+    auto* mouse = dynamic_cast<COrbantixMouseDevice*>(ops.GetCurrentDevice());
+    if (mouse == nullptr) return {};
+    CControlUI* found = mouse->FindControl(
+        [](CControlUI& c) { return c.GetInterface(CMacroControlUI::kClassName) != nullptr; }, UIFIND_ALL);
+    return {mouse, found != nullptr ? static_cast<CMacroControlUI*>(found->GetInterface(CMacroControlUI::kClassName))
+                                    : nullptr};
+}
+
+void OnDelete(IMainWindowOps& ops, const MacroTarget& t) {
+    const int selected = t.control->SelectedMacro();
+    if (selected < 0) return;
+    CMouseProfiledata& profile = t.mouse->Profile();
+    const MacroDeletionPlace place{t.mouse->KindFolder(), profile.GetDefaultPath(), profile.GetDeviceIndex(),
+                                   profile.GetProfilePath()};
+    MouseMacroKeys current(*t.mouse);
+    const MacroDeletionResult r = DeleteMacroEverywhere(
+        place, selected, current, [&ops](const std::string& key) { return ops.AskUser(key, 1) == 1; });
+    if (r.declined) return;
+    t.control->MacroDeleted();
+    t.mouse->ShowKeyAssignments();
+    if (!r.deviceFailure.empty()) ops.AskUser("message_text_7", 0);
+}
+
+using Action = void (*)(IMainWindowOps&, const MacroTarget&);
+
+struct ButtonRoute {
+    const char* name;
+    Action action;
+    bool editsEvents;  // a move or delete button: saved at once, then the key edit state
+};
+
+constexpr std::array<ButtonRoute, 12> kButtons = {{
+    {"macro_btn_name_add",
+     [](IMainWindowOps& ops, const MacroTarget& t) {
+         if (ops.AskUser("message_text_28", 1) == 1) t.control->AddMacro();
+     },
+     false},
+    {"macro_btn_name_sub",
+     [](IMainWindowOps& ops, const MacroTarget& t) { OnDelete(ops, t); }, false},
+    {"macro_btn_name_edit",
+     [](IMainWindowOps& ops, const MacroTarget& t) {
+         if (t.control->SelectedMacro() >= 0 && t.control->RenameMacro().empty()) ops.AskUser("message_text_5", 0);
+     },
+     false},
+    {"macro_btn_save", [](IMainWindowOps&, const MacroTarget& t) { t.control->SaveMacro(); }, false},
+    {"macro_btn_cancel",
+     [](IMainWindowOps&, const MacroTarget& t) { t.control->SelectMacro(t.control->SelectedMacro()); }, false},
+    {"macro_btn_up", [](IMainWindowOps&, const MacroTarget& t) { t.control->MoveEvent(MacroRowMove::Up); }, true},
+    {"macro_btn_down", [](IMainWindowOps&, const MacroTarget& t) { t.control->MoveEvent(MacroRowMove::Down); }, true},
+    {"macro_btn_uptop", [](IMainWindowOps&, const MacroTarget& t) { t.control->MoveEvent(MacroRowMove::Top); }, true},
+    {"macro_btn_downbottom",
+     [](IMainWindowOps&, const MacroTarget& t) { t.control->MoveEvent(MacroRowMove::Bottom); }, true},
+    {"macro_btn_delete", [](IMainWindowOps&, const MacroTarget& t) { t.control->DeleteEvent(); }, true},
+    {"macro_btn_deleteall", [](IMainWindowOps&, const MacroTarget& t) { t.control->DeleteAllEvents(); }, true},
+    // Recording comes with the capture hook; the buttons are there and do nothing yet.
+    {"macro_btn_starredio", [](IMainWindowOps&, const MacroTarget&) {}, false},
+}};
+
+// The movement buttons, matched with case: direction 0..3.
+constexpr std::array<const char*, 4> kMoveButtons = {"macro_inset_moveleftkey_btn", "macro_inset_moverightkey_btn",
+                                                     "macro_inset_moveupkey_btn", "macro_inset_movedownkey_btn"};
+
+struct MenuButton {
+    const char* name;
+    std::uint32_t down, up;
+    int xButton;
+};
+constexpr MenuButton kMenuButtons[] = {
+    {"left", kWmLButtonDown, kWmLButtonUp, 0},     {"middle", kWmMButtonDown, kWmMButtonUp, 0},
+    {"right", kWmRButtonDown, kWmRButtonUp, 0},    {"forward", kWmXButtonDown, kWmXButtonUp, 2},
+    {"back", kWmXButtonDown, kWmXButtonUp, 1},
+};
+
+}  // namespace
+
+bool OnMacroMenuItem(IMainWindowOps& ops, std::string_view item) {
+    for (const MenuButton& b : kMenuButtons) {
+        const std::string name = b.name;
+        const bool down = item == name + "_down", up = item == name + "_up", click = item == name + "_click";
+        if (!down && !up && !click) continue;
+        const MacroTarget t = CurrentTarget(ops);
+        if (!t) return true;
+        if (down || click) t.control->InsertMouseEvent(b.down, b.xButton);
+        if (up || click) t.control->InsertMouseEvent(b.up, b.xButton);
+        return true;
+    }
+    return false;
+}
+
+void AddMacroRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
+    for (const ButtonRoute& button : kButtons) {
+        router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, button.name, [&ops, button](TNotifyUI&, int) {
+            const MacroTarget t = CurrentTarget(ops);
+            if (!t) return;
+            button.action(ops, t);
+            if (!button.editsEvents) return;
+            t.control->SaveMacro();
+            SetKeyEditState(ops, 0, 0);
+        });
+    }
+    for (std::size_t d = 0; d < kMoveButtons.size(); ++d) {
+        router.Add(DUI_MSGTYPE_CLICK, RouteMatch::NameCase, kMoveButtons[d], [&ops, d](TNotifyUI&, int) {
+            if (const MacroTarget t = CurrentTarget(ops)) t.control->InsertMouseEvent(0, static_cast<int>(d));
+        });
+    }
+    router.Add(DUI_MSGTYPE_ITEMSELECT, RouteMatch::Name, "macro_name_list", [&ops](TNotifyUI&, int) {
+        if (const MacroTarget t = CurrentTarget(ops)) t.control->SelectMacro(t.control->SelectedMacro());
+    });
+    for (const MenuButton& b : kMenuButtons) {
+        for (const char* what : {"_down", "_up", "_click"}) {
+            const std::string item = std::string(b.name) + what;
+            router.Add(kMenuCommandType, RouteMatch::Name, item,
+                       [&ops, item](TNotifyUI&, int) { OnMacroMenuItem(ops, item); });
+        }
+    }
+    router.Add(DUI_MSGTYPE_ITEMACTIVATE, RouteMatch::Name, CMacroControlUI::kActionRowClass,
+               [&ops](TNotifyUI&, int) { ops.OpenMacroActionMenu(); });
+    // A typed delay shows as the value it stands for: 0 to 65535.
+    router.Add(DUI_MSGTYPE_KILLFOCUS, RouteMatch::Name, "macro_delay", [](TNotifyUI& msg, int) {
+        if (msg.pSender != nullptr) msg.pSender->SetText(std::to_string(ParseMacroDelay(msg.pSender->GetText())));
+    });
+}
+
+}  // namespace zevik

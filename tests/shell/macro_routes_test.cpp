@@ -1,0 +1,148 @@
+// The macro page on the emulated mouse, reached as the user reaches it: its buttons clicked through
+// the main window's routing, the questions answered through the headless dialog answers.
+
+#include "shell/macro_routes.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "devices/mouse_device.h"
+#include "editors/macro_control_ui.h"
+#include "editors/macro_mouse_events.h"
+#include "ui/menu_wnd.h"
+#include "ui/notify_ui.h"
+#include "settings/json_file_util.h"
+#include "shell/dialog_answers.h"
+#include "shell/headless_run.h"
+#include "shell/headless_session.h"
+#include "shell/main_wnd.h"
+#include "ui/list_ui.h"
+
+namespace zevik::test {
+namespace {
+
+class MacroRoutesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        data = std::filesystem::temp_directory_path() /
+               ("zevik-macro-routes-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        std::filesystem::remove_all(data);
+        CDialogAnswers::Instance().Clear();
+        HeadlessRunOptions options;
+        options.emulate = "mouse";
+        options.dataDir = data;
+        options.skinFolder = std::string(ZEVIK_RESOURCE_DIR) + "/skin";
+        options.programFolder = ZEVIK_RESOURCE_DIR;
+        std::string error;
+        ASSERT_TRUE(run.Start(options, error)) << error;
+        mouse = run.Session().WaitForMouse(std::chrono::seconds(3));
+        ASSERT_NE(mouse, nullptr);
+        CControlUI* found = mouse->FindControl(
+            [](CControlUI& c) { return c.GetInterface(CMacroControlUI::kClassName) != nullptr; }, UIFIND_ALL);
+        ASSERT_NE(found, nullptr);
+        control = static_cast<CMacroControlUI*>(found->GetInterface(CMacroControlUI::kClassName));
+    }
+    void TearDown() override {
+        CDialogAnswers::Instance().Clear();
+        std::string error;
+        EXPECT_TRUE(run.Finish(error)) << error;
+        std::error_code ec;
+        std::filesystem::remove_all(data, ec);
+    }
+    void Click(const std::string& name) {
+        CControlUI* c = run.Session().Window().FindControl(name);
+        ASSERT_NE(c, nullptr) << name;
+        c->Activate();
+        run.Session().PumpFor(std::chrono::milliseconds(1));
+    }
+    std::size_t Macros() const { return control->Store().Entries().size(); }
+    int KeyCode(int key) { return mouse->Profile().GetKeyList()[static_cast<std::size_t>(key)].assignment.ToInt(); }
+
+    std::filesystem::path data;
+    CHeadlessRun run;
+    COrbantixMouseDevice* mouse = nullptr;
+    CMacroControlUI* control = nullptr;
+};
+
+TEST_F(MacroRoutesTest, AddAsksFirstAndMenuItemsAndButtonsEditTheMacro) {
+    Click("macro_Op_tab");
+    CDialogAnswers::Instance().Push("no");
+    Click("macro_btn_name_add");
+    EXPECT_EQ(Macros(), 0u);
+    CDialogAnswers::Instance().Push("yes");
+    Click("macro_btn_name_add");
+    ASSERT_EQ(Macros(), 1u);
+    EXPECT_EQ(control->SelectedMacro(), 0);
+
+    EXPECT_TRUE(OnMacroMenuItem(run.Session().Window(), "right_click"));
+    EXPECT_TRUE(OnMacroMenuItem(run.Session().Window(), "back_down"));
+    EXPECT_FALSE(OnMacroMenuItem(run.Session().Window(), "wheel_click"));
+    ASSERT_EQ(control->RowEvents().size(), 3u);
+    Click("macro_btn_uptop");  // the selected (last inserted) row to the top, saved at once
+    const std::string guid = control->Store().Entries()[0].guid;
+    const Json::Value saved = CJsonFileUtil().ReadJsonFile(mouse->KindFolder() / (guid + ".mac"));
+    ASSERT_EQ(saved["Events"].size(), 3u);
+    EXPECT_EQ(saved["Events"][0]["Button"].asInt(), 0x08);
+    EXPECT_EQ(saved["Events"][1]["Button"].asInt(), 0x02);
+    EXPECT_EQ(saved["Events"][1]["Action"].asString(), "down");
+}
+
+TEST_F(MacroRoutesTest, ARowsPopupInsertsTheChosenButtonEvents) {
+    ASSERT_FALSE(control->AddMacro().empty());
+    ASSERT_TRUE(control->InsertMouseEvent(kWmLButtonDown, 0));
+    CControlUI* row = control->ActionList()->GetItemAt(0);
+    ASSERT_NE(row, nullptr);
+    ASSERT_NE(row->GetManager(), nullptr);
+    row->GetManager()->SendNotify(row, DUI_MSGTYPE_ITEMACTIVATE);
+    run.Session().PumpFor(std::chrono::milliseconds(1));
+    CMenuWnd* menu = run.Session().Window().MacroActionMenu();
+    ASSERT_NE(menu, nullptr);
+    for (const char* item : {"left_down", "middle_up", "right_click", "forward_down", "back_click"}) {
+        EXPECT_NE(menu->FindItem(item), nullptr) << item;
+    }
+    ASSERT_TRUE(menu->ChooseItem("forward_click"));
+    run.Session().PumpFor(std::chrono::milliseconds(5));
+    const std::vector<MacroEvent> events = control->RowEvents();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[1], (MacroEvent{"down", 0x10, 1, events[1].delay}));
+    EXPECT_EQ(events[2], (MacroEvent{"up", 0x10, 1, events[2].delay}));
+}
+
+TEST_F(MacroRoutesTest, DeletingAMacroTheProfileUsesAsksTwiceAndRenumbersTheKeys) {
+    for (int i = 0; i < 2; ++i) ASSERT_FALSE(control->AddMacro().empty());
+    std::vector<KeyAssignRecord> keys = mouse->Profile().GetKeyList();
+    ASSERT_GE(keys.size(), 5u);
+    const int factory3 = keys[3].defaultAssignment.ToInt();
+    keys[3].assignment = {0x70, 0, 1};  // macro 1
+    keys[4].assignment = {0x70, 1, 1};  // macro 2
+    mouse->Profile().SetKeyList(keys);
+    ASSERT_TRUE(mouse->Profile().SaveProfile());
+    control->SelectMacro(0);
+
+    CDialogAnswers::Instance().Push("yes");
+    CDialogAnswers::Instance().Push("no");
+    Click("macro_btn_name_sub");
+    EXPECT_EQ(Macros(), 2u);
+    EXPECT_EQ(KeyCode(3), 0x700001);
+
+    control->SelectMacro(0);
+    CDialogAnswers::Instance().Push("yes");
+    CDialogAnswers::Instance().Push("yes");
+    Click("macro_btn_name_sub");
+    ASSERT_EQ(Macros(), 1u);
+    EXPECT_EQ(KeyCode(3), factory3);
+    EXPECT_EQ(KeyCode(4), 0x700001);
+    // Saved as well as held.
+    CBasicProfiledata saved;
+    saved.SetDefaultPath(mouse->Profile().GetDefaultPath());
+    saved.LoadProfile(mouse->Profile().GetProfilePath());
+    EXPECT_EQ(saved.GetKeyList()[4].assignment.ToInt(), 0x700001);
+    EXPECT_EQ(CDialogAnswers::Instance().Pending(), 0u);
+}
+
+}  // namespace
+}  // namespace zevik::test
