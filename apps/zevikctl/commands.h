@@ -29,6 +29,7 @@ void RegisterDialogCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterSettingsCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterSkinCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterGameCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterUpdateCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterEmulatorCommands(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace zevik::cli

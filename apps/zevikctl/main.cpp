@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
     RegisterSettingsCommands(app, context, exitCode);
     RegisterSkinCommands(app, context, exitCode);
     RegisterGameCommands(app, context, exitCode);
+    RegisterUpdateCommands(app, context, exitCode);
     RegisterEmulatorCommands(app, context, exitCode);
 
     // Dialogs run without a display here: each takes the next answer and says what it did.

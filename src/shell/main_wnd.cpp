@@ -21,6 +21,7 @@
 #include "shell/window_fit.h"
 #include "shell/worktool_record.h"
 #include "transport/command_channel.h"
+#include "update/update_check.h"
 #include "ui/button_ui.h"
 #include "ui/message_loop.h"
 #include "ui/option_ui.h"
@@ -391,8 +392,10 @@ void CMainWnd::SetLightControl(bool on) {
                   [on](COrbantixUSBDevice& device) { device.SetSoftwareLightControl(on); });
 }
 
-void CMainWnd::AnswerWorkTool() {
+UpdateTable CMainWnd::CurrentUpdateTable() {
     InstalledVersions installed;
+    installed.software = GetInstalledVersion();
+    installed.softwareText = GetInstalledVersionText();
     for (COrbantixUSBDevice* device : m_devices[kFamilyMouse]) {
         CCommandChannel& channel = device->CommandChannel();
         if (!channel.IsOpen()) {
@@ -416,6 +419,11 @@ void CMainWnd::AnswerWorkTool() {
     }
     UpdateTable table = MakeUpdateTable();
     RefreshUpdateVersions(table, installed);
+    return table;
+}
+
+void CMainWnd::AnswerWorkTool() {
+    const UpdateTable table = CurrentUpdateTable();
     const WorkToolRecord record = BuildWorkToolRecord(table);
     m_outside->SendToWorkTool(kWorkToolRecordKind, record);
 }

@@ -38,6 +38,7 @@
 #include "ui/menu_wnd.h"
 #include "ui/tray_icon.h"
 #include "ui/window_impl_base.h"
+#include "update/update_entry.h"
 
 namespace zevik {
 
@@ -94,6 +95,10 @@ public:
     // Whether the desktop shows tray icons; without one, closing minimises and the tray menu is
     // reached from the window.
     void SetTrayAvailable(bool available) { m_trayAvailable = available; }
+    // The update table with the versions the connected devices and this build report now.
+    UpdateTable CurrentUpdateTable();
+    // Where the program keeps its files.
+    std::filesystem::path DataRoot() const { return ProfileLocationsOf(m_context).DataRoot(); }
     // Starts in the tray: the scan's first pass does not show the window (the desktop's autostart).
     void SetStartHidden(bool hidden) { m_startHidden = hidden; }
     // Runs once, when the window is shown for the first time.
