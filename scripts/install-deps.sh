@@ -12,6 +12,7 @@ packages=(
   libxcb1-dev  # a covered window rests its preview (X11 visibility events)
   dbus dbus-x11 xvfb fonts-dejavu-core
   fonts-wqy-microhei  # Simplified Chinese texts are drawn and measured with it
+  python3 openssl  # the HTTP tests' local server and its throwaway certificate
 )
 
 missing=()
