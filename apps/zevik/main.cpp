@@ -171,6 +171,16 @@ int main(int argc, char** argv) {
             window.SetSettingsFile(std::filesystem::path(opt.dataDir) / "settings.json");
         window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
         window.SetProfileFileChooser(ChooseProfileFile);
+        window.SetPatternFileChooser([](bool save, const std::string& title, const std::string& suggested,
+                                        const std::string& filterName, const std::vector<std::string>& patterns) {
+            QStringList list;
+            for (const std::string& p : patterns) list << QString::fromStdString(p);
+            const QString filter = QString::fromStdString(filterName) + " (" + list.join(' ') + ")";
+            const QString file =
+                save ? QFileDialog::getSaveFileName(nullptr, QString::fromStdString(title), QString::fromStdString(suggested), filter)
+                     : QFileDialog::getOpenFileName(nullptr, QString::fromStdString(title), {}, filter);
+            return std::filesystem::path(file.toStdString());
+        });
         window.SetImageFileChooser([] {
             const QString file =
                 QFileDialog::getOpenFileName(nullptr, QObject::tr("Background image"), {},

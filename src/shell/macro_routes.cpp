@@ -9,6 +9,7 @@
 #include "shell/key_handlers.h"
 #include "shell/main_routes.h"
 #include "shell/main_window_ops.h"
+#include "ui/edit_ui.h"
 
 namespace zevik {
 
@@ -72,7 +73,7 @@ struct ButtonRoute {
     bool editsEvents;  // a move or delete button: saved at once, then the key edit state
 };
 
-constexpr std::array<ButtonRoute, 12> kButtons = {{
+constexpr std::array<ButtonRoute, 14> kButtons = {{
     {"macro_btn_name_add",
      [](IMainWindowOps& ops, const MacroTarget& t) {
          if (ops.AskUser("message_text_28", 1) == 1) t.control->AddMacro();
@@ -86,6 +87,22 @@ constexpr std::array<ButtonRoute, 12> kButtons = {{
      },
      false},
     {"macro_btn_save", [](IMainWindowOps&, const MacroTarget& t) { t.control->SaveMacro(); }, false},
+    {"macro_btn_export",
+     [](IMainWindowOps& ops, const MacroTarget& t) {
+         if (t.control->SelectedMacro() < 0) return;
+         const CEditUI* name = t.control->Edit("macro_edit_macroname");
+         const std::filesystem::path file =
+             ops.ChooseFile(true, "Export macro", (name != nullptr ? name->GetText() : std::string("macro")) + ".mac",
+                            "Macro Files", {"*.mac", "*.MAC"});
+         if (!file.empty()) t.control->ExportMacro(file);
+     },
+     false},
+    {"macro_btn_import",
+     [](IMainWindowOps& ops, const MacroTarget& t) {
+         const std::filesystem::path file = ops.ChooseFile(false, "Import macro", {}, "Macro Files", {"*.mac", "*.MAC"});
+         if (!file.empty()) t.control->ImportMacro(file);
+     },
+     false},
     {"macro_btn_cancel",
      [](IMainWindowOps&, const MacroTarget& t) { t.control->SelectMacro(t.control->SelectedMacro()); }, false},
     {"macro_btn_up", [](IMainWindowOps&, const MacroTarget& t) { t.control->MoveEvent(MacroRowMove::Up); }, true},

@@ -2,9 +2,11 @@
 // IMainWindowOps: what the main window's routes reach of the window itself. The main window
 // implements it; tests give a recording one.
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/ui_types.h"
 
@@ -44,6 +46,13 @@ public:
     virtual void ResetColourChoices() = 0;
     // The settings window (one at a time): beside the window's right edge, or centred on the screen.
     virtual void OpenSettingsWindow(bool centred) = 0;
+    // A file chosen in the desktop's file dialog, listing the files that match patterns ("*.mac");
+    // empty when the user cancels or no dialog can be shown.
+    virtual std::filesystem::path ChooseFile(bool /*save*/, const std::string& /*title*/, const std::string& /*suggested*/,
+                                             const std::string& /*filterName*/,
+                                             const std::vector<std::string>& /*patterns*/) {
+        return {};
+    }
     // The popup of the macro page's action list at the cursor, replacing one still open.
     virtual void OpenMacroActionMenu() {}
 };

@@ -108,6 +108,16 @@ public:
     // Asked for a file to import a profile from or export it to; empty: cancelled.
     using FileChooser = std::function<std::filesystem::path(bool save, const std::string& suggestedName)>;
     void SetProfileFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    // The file dialog of the pages' import and export buttons (macros, recoil patterns).
+    using PatternFileChooser = std::function<std::filesystem::path(
+        bool save, const std::string& title, const std::string& suggested, const std::string& filterName,
+        const std::vector<std::string>& patterns)>;
+    void SetPatternFileChooser(PatternFileChooser chooser) { m_choosePatternFile = std::move(chooser); }
+    std::filesystem::path ChooseFile(bool save, const std::string& title, const std::string& suggested,
+                                     const std::string& filterName, const std::vector<std::string>& patterns) override {
+        return m_choosePatternFile ? m_choosePatternFile(save, title, suggested, filterName, patterns)
+                                   : std::filesystem::path();
+    }
     // The commands that open the desktop's own keyboard (0) and mouse (1) settings; the buttons
     // "windowdeviceset_" 0 and 1 show only where one exists. Found at construction.
     using Command = std::optional<std::vector<std::string>>;
@@ -282,6 +292,7 @@ private:
     CSynchronisedLighting m_sync;          // its thread is the worker of slot 8
     CGameEvents m_game;
     FileChooser m_chooseFile;
+    PatternFileChooser m_choosePatternFile;
     std::array<Command, 2> m_desktopSettings;
     std::function<void()> m_onShutdown;
     std::function<void()> m_onFirstShown;

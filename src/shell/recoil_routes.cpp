@@ -73,6 +73,22 @@ void AddRecoilRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
         if (CShootControlUI* page = CurrentPage(ops); page != nullptr && !page->ResetCurrentGun(error))
             Trace("recoil: " + error);
     });
+    router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "shootdate_import_btn", [&ops](TNotifyUI&, int) {
+        CShootControlUI* page = CurrentPage(ops);
+        if (page == nullptr) return;
+        const std::filesystem::path file = ops.ChooseFile(false, "Import recoil pattern", {}, "Shoot Files", {"*.shoot", "*.Shoot"});
+        std::string error;
+        if (!file.empty() && !page->ImportGun(file, error)) Trace("recoil: " + error);
+    });
+    router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "shootdate_export_btn", [&ops](TNotifyUI&, int) {
+        CShootControlUI* page = CurrentPage(ops);
+        if (page == nullptr) return;
+        const std::filesystem::path file = ops.ChooseFile(
+            true, "Export recoil pattern", "ShootData_" + std::to_string(page->CurrentGun()) + ".Shoot", "Shoot Files",
+            {"*.shoot", "*.Shoot"});
+        std::string error;
+        if (!file.empty() && !page->ExportGun(file, error)) Trace("recoil: " + error);
+    });
     router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "shootdate_save_btn",
                [&ops](TNotifyUI&, int) { SendRecoilPatterns(ops); });
 }

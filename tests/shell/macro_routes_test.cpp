@@ -19,7 +19,9 @@
 #include "shell/dialog_answers.h"
 #include "shell/headless_run.h"
 #include "shell/headless_session.h"
+#include "shell/key_handlers.h"
 #include "shell/main_wnd.h"
+#include "editors/key_set_control_ui.h"
 #include "ui/list_ui.h"
 
 namespace zevik::test {
@@ -142,6 +144,32 @@ TEST_F(MacroRoutesTest, DeletingAMacroTheProfileUsesAsksTwiceAndRenumbersTheKeys
     saved.LoadProfile(mouse->Profile().GetProfilePath());
     EXPECT_EQ(saved.GetKeyList()[4].assignment.ToInt(), 0x700001);
     EXPECT_EQ(CDialogAnswers::Instance().Pending(), 0u);
+}
+
+// Export and import through the window's file dialog: the chosen file is copied, the import becomes
+// a new macro the key page offers, and a cancelled dialog changes nothing.
+TEST_F(MacroRoutesTest, ExportAndImportGoThroughTheFileDialog) {
+    CMainWnd& window = run.Session().Window();
+    std::filesystem::path chosen;
+    std::vector<std::string> seenPatterns;
+    window.SetPatternFileChooser([&](bool, const std::string&, const std::string&, const std::string&,
+                                     const std::vector<std::string>& patterns) {
+        seenPatterns = patterns;
+        return chosen;
+    });
+    Click("macro_Op_tab");
+    ASSERT_FALSE(control->AddMacro().empty());
+    ASSERT_TRUE(control->InsertMouseEvent(kWmLButtonDown, 0));
+    control->SaveMacro();
+    Click("macro_btn_export");  // cancelled
+    chosen = data / "out.mac";
+    Click("macro_btn_export");
+    ASSERT_TRUE(std::filesystem::exists(chosen));
+    EXPECT_EQ(seenPatterns, (std::vector<std::string>{"*.mac", "*.MAC"}));
+    Click("macro_btn_import");
+    EXPECT_EQ(Macros(), 2u);
+    ASSERT_NE(KeySetControlOf(mouse), nullptr);
+    EXPECT_EQ(KeySetControlOf(mouse)->MacroNames().size(), 2u) << "the key page offers the imported macro";
 }
 
 }  // namespace
