@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "devices/mouse_device.h"
+#include "ui/attribute_parser.h"
 #include "devices/shoot_control.h"
 #include "devices/mouse_page_choices.h"
 #include "devices/mouse_sensitivity.h"
@@ -30,13 +31,6 @@ constexpr const char* kActiveThumb = "Control/SliderBar1_Thumb.png";
 constexpr const char* kThumb = "Control/SliderBar2_Thumb.png";
 constexpr int kReportRateOptions = kMouseReportRateOptions;
 constexpr int kTwoWayOptions = kMouseTwoWayOptions;
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // "DPI_slider_3" -> ("DPI_slider_", 3); n = -1 when the name does not end in digits.
 struct IndexedName {
@@ -70,7 +64,7 @@ std::uint16_t ClampU16(int value) {
 
 CControlUI* COrbantixMouseDevice::Find(std::string_view name) const {
     auto* self = const_cast<COrbantixMouseDevice*>(this);
-    return self->FindControl([name](CControlUI& c) { return EqualNoCase(c.GetName(), name); },
+    return self->FindControl([name](CControlUI& c) { return EqualsNoCase(c.GetName(), name); },
                              UIFIND_ALL | UIFIND_ME_FIRST);
 }
 
@@ -367,7 +361,7 @@ bool COrbantixMouseDevice::HandlePageNotification(const TNotifyUI& msg) {
     const std::string& name = msg.pSender->GetName();
     const IndexedName split = SplitName(name);
     const auto is = [&split](std::string_view prefix) {
-        return split.index >= 0 && EqualNoCase(split.prefix, prefix);
+        return split.index >= 0 && EqualsNoCase(split.prefix, prefix);
     };
     const auto* option = dynamic_cast<const COptionUI*>(msg.pSender);
     const bool selected = option != nullptr && option->IsSelected();
@@ -399,11 +393,11 @@ bool COrbantixMouseDevice::HandlePageNotification(const TNotifyUI& msg) {
             }
             return true;
         }
-        if (EqualNoCase(name, "pointer_precision_check")) {
+        if (EqualsNoCase(name, "pointer_precision_check")) {
             OnPointerPrecision(selected);
             return true;
         }
-        if (EqualNoCase(name, "scrolls_page_check")) {
+        if (EqualsNoCase(name, "scrolls_page_check")) {
             OnScrollPage(selected);
             return true;
         }
@@ -425,11 +419,11 @@ bool COrbantixMouseDevice::HandlePageNotification(const TNotifyUI& msg) {
         const int value = slider->GetValue();
         if (is("DPI_slider_"))
             OnStageSlider(split.index, value);
-        else if (EqualNoCase(name, "pointer_speed_slider"))
+        else if (EqualsNoCase(name, "pointer_speed_slider"))
             OnPointerSpeed(value);
-        else if (EqualNoCase(name, "scroll_speed_slider"))
+        else if (EqualsNoCase(name, "scroll_speed_slider"))
             OnScrollSpeed(value);
-        else if (EqualNoCase(name, "double_click_slider"))
+        else if (EqualsNoCase(name, "double_click_slider"))
             OnDoubleClickTime(value);
         else
             return false;
@@ -444,11 +438,11 @@ bool COrbantixMouseDevice::HandlePageNotification(const TNotifyUI& msg) {
         if (combo == nullptr) return false;
         const int item = combo->GetCurSel();
         if (item < 0) return true;
-        if (EqualNoCase(name, "Key_Delay_combo_timeSelect"))
+        if (EqualsNoCase(name, "Key_Delay_combo_timeSelect"))
             OnKeyDelay(item);
-        else if (EqualNoCase(name, "Anti_Shake_combo_timeSelect"))
+        else if (EqualsNoCase(name, "Anti_Shake_combo_timeSelect"))
             OnAntiShake(item);
-        else if (EqualNoCase(name, "Dormancy_combo_timeSelect"))
+        else if (EqualsNoCase(name, "Dormancy_combo_timeSelect"))
             OnDormancy(item);
         else
             return false;

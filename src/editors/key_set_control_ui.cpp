@@ -1,4 +1,5 @@
 #include "editors/key_set_control_ui.h"
+#include "ui/attribute_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -38,12 +39,6 @@ constexpr MotionNames kSwingNames{kSwingCombo, "keyset_mouseswing_delay_edit", "
 constexpr MotionNames kWheelNames{kWheelCombo, "keyset_mousewheel_delay_edit", "keyset_mousewheel_speed_edit",
                                   "keyset_mousewheel_num_edit"};
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 int SelectionOf(CComboUI* combo) { return combo != nullptr ? combo->GetCurSel() : -1; }
 
 void Select(CComboUI* combo, int index) {
@@ -68,7 +63,7 @@ void* CKeySetControlUI::GetInterface(std::string_view name) {
 }
 
 CControlUI* CKeySetControlUI::FindHere(std::string_view name) {
-    return FindControl([name](CControlUI& c) { return EqualNoCase(c.GetName(), name); },
+    return FindControl([name](CControlUI& c) { return EqualsNoCase(c.GetName(), name); },
                        UIFIND_ALL | UIFIND_ME_FIRST);
 }
 

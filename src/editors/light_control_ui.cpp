@@ -1,4 +1,5 @@
 #include "editors/light_control_ui.h"
+#include "ui/attribute_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -19,13 +20,6 @@ namespace zevik {
 namespace {
 
 constexpr std::array<const char*, 3> kEditNames = {"deng_edit_R", "deng_edit_G", "deng_edit_B"};
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 UiColor Opaque(int r, int g, int b) {
     return CLightControlUI::kOpaque | (static_cast<UiColor>(r & 0xFF) << 16) |
@@ -61,7 +55,7 @@ void* CLightControlUI::GetInterface(std::string_view name) {
 }
 
 CControlUI* CLightControlUI::FindHere(std::string_view name) {
-    return FindControl([name](CControlUI& c) { return EqualNoCase(c.GetName(), name); },
+    return FindControl([name](CControlUI& c) { return EqualsNoCase(c.GetName(), name); },
                        UIFIND_ALL | UIFIND_ME_FIRST);
 }
 

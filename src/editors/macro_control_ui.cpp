@@ -1,4 +1,5 @@
 #include "editors/macro_control_ui.h"
+#include "ui/attribute_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,12 +29,6 @@ constexpr std::string_view kDistanceEdits[] = {"mouse_x_left_edit", "mouse_x_rig
                                                "mouse_y_down_edit"};
 constexpr std::size_t kMaxDelayChars = 6;
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 CLabelUI* NewLabel(std::string_view text, std::string_view style, int width) {
     auto* label = new CLabelUI;
     label->SetAttribute("style", style);
@@ -53,7 +48,7 @@ void* CMacroControlUI::GetInterface(std::string_view name) {
 }
 
 CControlUI* CMacroControlUI::FindHere(std::string_view name) {
-    return FindControl([name](CControlUI& c) { return EqualNoCase(c.GetName(), name); }, UIFIND_ALL | UIFIND_ME_FIRST);
+    return FindControl([name](CControlUI& c) { return EqualsNoCase(c.GetName(), name); }, UIFIND_ALL | UIFIND_ME_FIRST);
 }
 
 CListUI* CMacroControlUI::NameList() { return dynamic_cast<CListUI*>(FindHere(kNameList)); }

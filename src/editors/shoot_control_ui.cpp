@@ -1,4 +1,5 @@
 #include "editors/shoot_control_ui.h"
+#include "ui/attribute_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,12 +18,6 @@
 namespace zevik {
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -53,7 +48,7 @@ void* CShootControlUI::GetInterface(std::string_view name) {
 }
 
 CControlUI* CShootControlUI::FindHere(std::string_view name) {
-    return FindControl([name](CControlUI& c) { return EqualNoCase(c.GetName(), name); }, UIFIND_ALL | UIFIND_ME_FIRST);
+    return FindControl([name](CControlUI& c) { return EqualsNoCase(c.GetName(), name); }, UIFIND_ALL | UIFIND_ME_FIRST);
 }
 
 void CShootControlUI::SetUp(const std::filesystem::path& folder, const std::filesystem::path& defaultFolder) {

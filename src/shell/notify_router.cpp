@@ -1,4 +1,5 @@
 #include "shell/notify_router.h"
+#include "ui/attribute_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,13 +13,6 @@ namespace zevik {
 namespace {
 
 constexpr int kNoMatch = -2;
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 }  // namespace
 
@@ -47,14 +41,14 @@ int CNotifyRouter::Matches(const Route_& route, std::string_view name) {
         case RouteMatch::Any:
             return -1;
         case RouteMatch::Name:
-            return EqualNoCase(route.name, name) ? -1 : kNoMatch;
+            return EqualsNoCase(route.name, name) ? -1 : kNoMatch;
         case RouteMatch::NameCase:
             return route.name == name ? -1 : kNoMatch;
         case RouteMatch::Prefix:
         case RouteMatch::PrefixCase: {
             const RoutedName split = SplitRoutedName(name);
             if (split.index < 0) return kNoMatch;
-            const bool same = route.match == RouteMatch::Prefix ? EqualNoCase(route.name, split.prefix)
+            const bool same = route.match == RouteMatch::Prefix ? EqualsNoCase(route.name, split.prefix)
                                                                 : route.name == split.prefix;
             return same ? split.index : kNoMatch;
         }
