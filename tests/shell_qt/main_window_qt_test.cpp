@@ -111,6 +111,14 @@ protected:
         return host != nullptr ? host->Renderer()->WidgetFor(Control(name)) : nullptr;
     }
     CMouseModel* Model() { return dynamic_cast<CMouseModel*>(emulation_->Model("mouse")); }
+    // A click on a shown control's widget, as the user gives it.
+    void ClickShown(std::string_view name) {
+        QWidget* widget = WidgetOf(name);
+        ASSERT_NE(widget, nullptr) << name;
+        ASSERT_TRUE(widget->isVisible()) << name;
+        QTest::mouseClick(widget, Qt::LeftButton);
+        PumpUntil([] { return false; }, std::chrono::milliseconds(30));
+    }
     // Focus into the bullet's X edit and out again: leaving an edit saves the bullet.
     void SaveBulletByLeavingAnEdit() {
         CPaintManagerUI* pm = window_->GetPaintManager();
@@ -453,13 +461,7 @@ TEST_F(MainWindowQtTest, TwoButtonsGetNewFunctionsOnTheKeyPageAndReachTheMouse) 
     Start("mouse");
     ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
     COrbantixMouseDevice* mouse = Mouse();
-    const auto click = [this](std::string_view name) {
-        QWidget* widget = WidgetOf(name);
-        ASSERT_NE(widget, nullptr) << name;
-        ASSERT_TRUE(widget->isVisible()) << name;
-        QTest::mouseClick(widget, Qt::LeftButton);
-        PumpUntil([] { return false; }, 30ms);
-    };
+    const auto click = [this](std::string_view name) { ClickShown(name); };
     const auto choose = [this](std::string_view name, int index) {
         auto* combo = qobject_cast<QComboBox*>(WidgetOf(name));
         ASSERT_NE(combo, nullptr) << name;
@@ -507,13 +509,7 @@ TEST_F(MainWindowQtTest, TheRecoilPageEditsABulletAndSendsThePatterns) {
     Start("mouse");
     ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
     COrbantixMouseDevice* mouse = Mouse();
-    const auto click = [this](std::string_view name) {
-        QWidget* widget = WidgetOf(name);
-        ASSERT_NE(widget, nullptr) << name;
-        ASSERT_TRUE(widget->isVisible()) << name;
-        QTest::mouseClick(widget, Qt::LeftButton);
-        PumpUntil([] { return false; }, 30ms);
-    };
+    const auto click = [this](std::string_view name) { ClickShown(name); };
     click("key_Op_tab");
     click("key_5");
     auto* combo = qobject_cast<QComboBox*>(WidgetOf("keyset_function_combo"));
