@@ -77,14 +77,24 @@ void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode) {
             "lighting direction 1|0 | lighting multicolor 0|1 | lighting color RRGGBB | "
             "lighting rgb R|G|B [TEXT] | lighting option N | lighting same-mode | "
             "lighting sequence list | lighting sequence import FILE POSITION [NAME] | "
-            "lighting sequence export POSITION FILE | key list | key set K FUNCTION | key write (FUNCTION: "
+            "lighting sequence export POSITION FILE | key list | key set K FUNCTION | key write | "
+            "key capture K --from-events FILE... (FUNCTION: "
             "default | button left|right|middle|forward|back | swing DIR DELAY SPEED COUNT | wheel DIR DELAY "
             "SPEED COUNT | dpi up|down|cycle | fire INTERVAL COUNT | key [MOD+]NAME | media NAME | system "
             "power|sleep|wake | shortcut NAME | macro M MODE | macro M times N | gun G) | recoil show G [B] | "
             "recoil set G B left|right X up|down Y DELAY | recoil reset G | recoil import G FILE | "
             "recoil export G FILE | recoil upload")
         ->required();
-    mouse->callback([&context, &exitCode, words] { exitCode = RunMouse(context, *words); });
+    auto eventFiles = std::make_shared<std::vector<std::string>>();
+    mouse->add_option("--from-events", *eventFiles, "key capture: evemu-record files to replay as the desktop's input");
+    mouse->callback([&context, &exitCode, words, eventFiles] {
+        std::vector<std::string> all = *words;
+        if (!eventFiles->empty()) {
+            all.push_back("--from-events");
+            all.insert(all.end(), eventFiles->begin(), eventFiles->end());
+        }
+        exitCode = RunMouse(context, all);
+    });
 }
 
 }  // namespace zevik::cli

@@ -9,6 +9,7 @@
 #include "editors/key_function_label.h"
 #include "editors/key_set_control_ui.h"
 #include "settings/json_file_util.h"
+#include "platform/input_source.h"
 #include "shell/command_numbers.h"
 #include "shell/headless_session.h"
 #include "shell/key_handlers.h"
@@ -92,7 +93,14 @@ std::optional<KeyCommand> ParseKeyWords(const std::vector<std::string>& words, s
         command.function = *function;
         return command;
     }
-    error = "key takes list, set K FUNCTION or write";
+    if (command.verb == "capture" && words.size() >= 4 && words[2] == "--from-events") {
+        const auto key = NumberInRange("K", words[1], 1, kMousePageKeys, error);
+        if (!key) return std::nullopt;
+        command.key = *key - 1;
+        command.eventFiles.assign(words.begin() + 3, words.end());
+        return command;
+    }
+    error = "key takes list, set K FUNCTION, capture K --from-events FILE... or write";
     return std::nullopt;
 }
 
@@ -131,7 +139,27 @@ int RunKeyCommand(CHeadlessSession& session, const KeyCommand& command, std::ost
         return 1;
     }
     session.PumpFor(1ms);
-    if (!SetControls(*page, keys[static_cast<size_t>(command.key)], command.function, error)) return 1;
+    if (command.verb == "capture") {
+        if (!page->SelectFunction(kFunctionKeyboardKey)) {
+            error = "the key page offers no keyboard key";
+            return 1;
+        }
+        // The key edit takes the focus: the capture replays the files; leaving it keeps the key.
+        CMainWnd& window = session.Window();
+        std::vector<std::filesystem::path> files(command.eventFiles.begin(), command.eventFiles.end());
+        window.Hook().SetSourceFactory([files] { return MakeInputSource(files); });
+        window.SetKeyCapture(true);
+        const bool installed = window.Hook().IsInstalled();
+        session.PumpFor(5ms);
+        window.SetKeyCapture(false);
+        window.Hook().SetSourceFactory({});
+        if (!installed) {
+            error = window.Hook().LastError();
+            return 1;
+        }
+    } else if (!SetControls(*page, keys[static_cast<size_t>(command.key)], command.function, error)) {
+        return 1;
+    }
     OnKeySave(session.Window());
     return Write(session, error);
 }

@@ -7,6 +7,8 @@
 //   list              "K  TTPPQQ  FUNCTION" per key of the page; one JSON document with --json
 //   set K FUNCTION    K from 1 (button "key_" K-1); FUNCTION as key_function_words.h takes it
 //   write             the key list and its macros, as "save to mouse"
+//   capture K --from-events FILE...   key K as a keyboard key, the key pressed in the event files
+//                     captured as the key edit captures it, then kept and written as set does
 
 #include <optional>
 #include <ostream>
@@ -26,6 +28,7 @@ struct KeyCommand {
     std::string verb;
     int key = -1;  // counted from 0
     KeyFunctionWords function;
+    std::vector<std::string> eventFiles;  // capture
 };
 
 // The words after "key"; nothing, with a message naming what is allowed, when they are not a command.

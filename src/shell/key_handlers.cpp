@@ -2,7 +2,13 @@
 
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
+#include "editors/evdev_key_map.h"
 #include "editors/key_set_control_ui.h"
+#include "editors/key_tables.h"
+#include "shell/device_hook.h"
+#include "ui/option_ui.h"
+
+#include <linux/input-event-codes.h>
 
 namespace zevik {
 
@@ -89,6 +95,24 @@ void OnKeyChoice(IMainWindowOps& ops, std::string_view control) {
     if (control == "keyset_function_combo") target.control->OnFunctionSelected();
     if (control == "keyset_macro_over_combo") target.control->OnPlayModeSelected();
     OnKeySave(ops);
+}
+
+void OnCapturedInput(IMainWindowOps& ops, int mode, const InputEvent& event) {
+    if (mode != kHookKeyCapture || event.type != EV_KEY || event.value != 1) return;
+    const KeyTarget target = CurrentTarget(ops);
+    if (!target || !target.control->HasOpenKey()) return;
+    const int row = KeyRowOfEvdevCode(event.code);
+    if (row < 0) return;
+    if (row < kFirstOrdinaryKeyRow) {
+        // Both Ctrl rows select option 1, Shift 2, Alt 3, Win 4.
+        const int option = ((row + 1) % 5) + (row + 1) / 5;
+        for (int n = 0; n < kModifierOptions; ++n) {
+            if (COptionUI* o = target.control->ModifierOption(n)) o->Selected(n == option, false);
+        }
+        target.control->BuildAssignment();
+        return;
+    }
+    target.control->SetKeyText(row);
 }
 
 void SetKeyEditState(IMainWindowOps& ops, int s, int b) {

@@ -4,6 +4,7 @@
 // factory function, cancel, and write the key list with its macros. SetKeyEditState enables the
 // page's keep/cancel/write buttons while an edit is pending.
 
+#include "platform/input_event.h"
 #include "shell/main_window_ops.h"
 
 namespace zevik {
@@ -22,6 +23,11 @@ int OnKeyWrite(IMainWindowOps& ops);
 // A choice of the page changed: "keyset_function_combo" and "keyset_macro_over_combo" show their
 // settings; every choice also keeps the pending function for the key.
 void OnKeyChoice(IMainWindowOps& ops, std::string_view control);
+
+// A captured key or button event on the UI thread. Mode 1 (the key page's capture): a pressed
+// modifier selects its option and rebuilds the pending code; another key the capture covers fills the
+// key edit and the pending code. Keys it does not cover, releases and repeats change nothing.
+void OnCapturedInput(IMainWindowOps& ops, int mode, const InputEvent& event);
 
 // s = 1: the device selector and the power panel follow b (enabled when 1); the key page's keep,
 // cancel and write buttons are enabled when b is 0.

@@ -20,7 +20,6 @@ constexpr const char* kKeyEdits[] = {
     "keyset_mouseswing_delay_edit", "keyset_mouseswing_speed_edit", "keyset_mouseswing_num_edit",
     "keyset_mousewheel_delay_edit", "keyset_mousewheel_speed_edit", "keyset_mousewheel_num_edit",
     "keyset_mousefire_interval_edit", "keyset_mousefire_num_edit", "keyset_macro_cycle_edit",
-    "keyset_keyboard_text_edit",
 };
 
 }  // namespace
@@ -40,6 +39,14 @@ void AddKeyRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     for (const char* name : kKeyEdits) {
         router.Add(DUI_MSGTYPE_KILLFOCUS, RouteMatch::Name, name, [&ops](TNotifyUI&, int) { OnKeySave(ops); });
     }
+    // The key edit captures the next key pressed anywhere while it has the focus; leaving it ends the
+    // capture and keeps what was captured.
+    router.Add(DUI_MSGTYPE_SETFOCUS, RouteMatch::Name, "keyset_keyboard_text_edit",
+               [&ops](TNotifyUI&, int) { ops.SetKeyCapture(true); });
+    router.Add(DUI_MSGTYPE_KILLFOCUS, RouteMatch::Name, "keyset_keyboard_text_edit", [&ops](TNotifyUI&, int) {
+        ops.SetKeyCapture(false);
+        OnKeySave(ops);
+    });
     // A modifier counts once it became selected (the options are a group).
     router.Add(DUI_MSGTYPE_SELECTCHANGED, RouteMatch::Prefix, "key_ComBox_check_", [&ops](TNotifyUI& msg, int) {
         const auto* option = dynamic_cast<const COptionUI*>(msg.pSender);

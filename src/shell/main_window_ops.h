@@ -46,6 +46,8 @@ public:
     virtual void ResetColourChoices() = 0;
     // The settings window (one at a time): beside the window's right edge, or centred on the screen.
     virtual void OpenSettingsWindow(bool centred) = 0;
+    // The key page's key capture: on (the key edit has the focus) or off.
+    virtual void SetKeyCapture(bool /*on*/) {}
     // A file chosen in the desktop's file dialog, listing the files that match patterns ("*.mac");
     // empty when the user cancels or no dialog can be shown.
     virtual std::filesystem::path ChooseFile(bool /*save*/, const std::string& /*title*/, const std::string& /*suggested*/,

@@ -1,4 +1,5 @@
 #include "shell/main_wnd.h"
+#include "shell/key_handlers.h"
 
 #include <cstdio>
 #include <thread>
@@ -213,6 +214,16 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     if (msg == UM_LANGUAGE_CHANGED) {
         bHandled = true;
         OnLanguageChosen(wParam);
+        return 0;
+    }
+    if (msg == UM_MACRO_HOOK) {
+        bHandled = true;
+        OnMacroHook(wParam == 1);
+        return 0;
+    }
+    if (msg == UM_INPUT_EVENTS) {
+        bHandled = true;
+        for (const InputEvent& event : m_hook.TakeEvents()) OnCapturedInput(*this, m_hook.Mode(), event);
         return 0;
     }
     if (msg == UM_EXIT_PROGRAM) {
@@ -631,6 +642,23 @@ void CMainWnd::ExchangeProfileFile(bool save) {
     } else if (result.deviceMustReload) {
         ReportProfileSwitch(*this, device->SwitchProfile());
     }
+}
+
+void CMainWnd::SetKeyCapture(bool on) { SendMessage(UM_MACRO_HOOK, on ? 1 : 0, 0); }
+
+void CMainWnd::OnMacroHook(bool install) {
+    if (!install) {
+        if (!m_hook.IsInstalled()) return;
+        m_hook.Uninstall();
+        SetKeyEditState(*this, 1, 1);
+        return;
+    }
+    std::string error;
+    if (m_hook.Install(kHookKeyCapture, error) == 0) {
+        Trace("key capture: " + error);
+        return;
+    }
+    SetKeyEditState(*this, 1, 0);
 }
 
 }  // namespace zevik

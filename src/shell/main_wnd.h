@@ -30,9 +30,11 @@
 #include "shell/app_messages.h"
 #include "shell/audio_record_buffers.h"
 #include "shell/game_events.h"
+#include "shell/device_hook.h"
 #include "shell/main_window_ops.h"
 #include "shell/notify_router.h"
 #include "shell/outside_programs.h"
+#include "shell/secondary_wnd.h"
 #include "shell/skin_observer.h"
 #include "shell/synchronised_lighting.h"
 #include "ui/menu_wnd.h"
@@ -135,6 +137,11 @@ public:
                 const std::optional<std::string>& argument = std::nullopt) override;
     void OpenAboutWindow() override;
     void OpenSettingsWindow(bool centred) override;
+    void SetKeyCapture(bool on) override;
+    // UM_MACRO_HOOK: the key capture installed (the key edit has the focus) or removed.
+    void OnMacroHook(bool install);
+    // The capture of the desktop's input (key page and macro recording).
+    CDeviceHook& Hook() { return m_hook; }
     void ResetColourChoices() override;
     void OpenSkinFrame() override;
 
@@ -286,6 +293,7 @@ private:
     AppMessages m_messages;
     CNotifyRouter m_router;
     CTrayIcon m_tray;
+    CDeviceHook m_hook{*this, UM_INPUT_EVENTS};
     std::unique_ptr<CMenuWnd> m_trayMenu;
     std::unique_ptr<CMenuWnd> m_macroActionMenu;  // a slot of its own: the tray menu may be open too
     CAudioRecordBuffers m_audioRecords;  // kept for the audio-reactive lighting

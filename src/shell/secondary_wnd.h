@@ -19,6 +19,10 @@ inline constexpr UINT UM_LANGUAGE_CHANGED = 3089;
 inline constexpr UINT UM_OPEN_SETTINGS = 3093;
 // A secondary window asks for the orderly shutdown (Alt+F4 there ends the program).
 inline constexpr UINT UM_EXIT_PROGRAM = 3100;
+// The capture hook: wParam 1 installs it for the key page's key edit, 0 removes it.
+inline constexpr UINT UM_MACRO_HOOK = 1054;
+// Captured input events wait in the hook (CDeviceHook).
+inline constexpr UINT UM_INPUT_EVENTS = 3101;
 
 class CSecondaryWnd : public WindowImplBase {
 public:

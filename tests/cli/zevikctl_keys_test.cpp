@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "process_run.h"
@@ -126,6 +127,31 @@ TEST_F(ZevikctlKeysTest, EmulatorReadPrintsAnAreaAndRefusesWhatIsNotThere) {
         EXPECT_NE(run.out.find(c.says), std::string::npos) << c.words << "\n" << run.out;
     }
     EXPECT_EQ(Zevikctl("emulator read mouse memory 0 1").exitCode, 2) << "needs --emulate";
+}
+
+// Key capture replays event files as the desktop's input: right Ctrl selects Ctrl, keypad Enter is
+// told from Enter, releases and keys the capture does not cover change nothing.
+TEST_F(ZevikctlKeysTest, CaptureTakesTheKeysPressedInTheEventFiles) {
+    {
+        std::ofstream(File("kb.txt")) << "# EVEMU 1.3\nN: keyboard\n"
+                                         "E: 0.000001 0004 0004 458976\n"   // a scan code, not a key
+                                         "E: 0.000001 0001 0061 0001\n"     // right Ctrl down
+                                         "E: 0.000002 0000 0000 0000\n"
+                                         "E: 0.100000 0001 0060 0001\n"     // keypad Enter down
+                                         "E: 0.150000 0001 0060 0002\n"     // auto-repeat
+                                         "E: 0.200000 0001 0071 0001\n"     // mute: not captured
+                                         "E: 0.300000 0001 0060 0000\n";
+    }
+    const Outcome run = Key("capture 5 --from-events " + File("kb.txt"));
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(Key("list").out.find("5  200158  key ctrl+NumEnter\n"), std::string::npos);
+    EXPECT_EQ(Zevikctl(Emulated() + " emulator read mouse key_table 9 3").out, "20 01 58\n");
+
+    std::ofstream(File("bad.txt")) << "E: 0.000001 0001 001e\n";
+    const Outcome bad = Key("capture 5 --from-events " + File("bad.txt"));
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.out.find("bad.txt:1:"), std::string::npos) << bad.out;
+    EXPECT_EQ(Key("capture 12 --from-events " + File("kb.txt")).exitCode, 2);
 }
 
 TEST_F(ZevikctlKeysTest, RecoilBulletsAreSetShownAndUploaded) {
