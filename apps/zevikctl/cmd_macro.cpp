@@ -19,6 +19,7 @@
 #include "headless_start.h"
 #include "shell/headless_session.h"
 #include "shell/macro_commands.h"
+#include "shell/macro_record_command.h"
 #include "ui/resource_manager.h"
 
 namespace zevik::cli {
@@ -54,7 +55,23 @@ int WriteKeysAfterDeletion(CliContext& context) {
 
 }  // namespace
 
+int RunMacroRecordWords(CliContext& context, const std::vector<std::string>& words) {
+    std::string error;
+    const std::optional<MacroRecordCommand> command = ParseMacroRecordWords(words, error);
+    if (!command) {
+        std::cerr << "zevikctl: " << error << '\n';
+        return kExitUsage;
+    }
+    const CProfileLocations locations(context.options.dataDir, {});
+    if (RunMacroRecord(locations, *command, std::cout, error) != 0) {
+        std::cerr << "zevikctl: " << error << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 int RunMacroWords(CliContext& context, const std::vector<std::string>& words) {
+    if (IsMacroRecordWords(words)) return RunMacroRecordWords(context, words);
     std::string error;
     const std::optional<MacroCommand> command = ParseMacroWords(words, error);
     if (!command) {
@@ -77,13 +94,32 @@ void RegisterMacroCommands(CLI::App& app, CliContext& context, int& exitCode) {
     macro
         ->add_option("WORDS", *words,
                      "KIND list | add | import FILE | rename M NAME | delete M | export M FILE | show M | "
+                     "record M [--from-events FILE...] [--for S] [--insert before|after R | --replace R] | "
                      "insert M R EVENT | delay M R MS | move M R up|down|top|bottom | remove M R | clear M; "
                      "EVENT: key down|up NAME | button down|up|click left|right|middle|forward|back | "
                      "move left|right|up|down DIST")
         ->required();
-    macro->add_option("--delay", *delay, "the delay before an inserted event, milliseconds (0 to 65535)");
-    macro->callback([&context, &exitCode, words, delay] {
+    macro->add_option("--delay", *delay,
+                      "insert: the delay before the event, milliseconds (0 to 65535); record: real, ignore or MS");
+    auto files = std::make_shared<std::vector<std::string>>();
+    auto insert = std::make_shared<std::vector<std::string>>();
+    auto replace = std::make_shared<std::string>();
+    auto seconds = std::make_shared<std::string>();
+    macro->add_option("--from-events", *files, "record: evemu-record files to replay instead of the input devices");
+    macro->add_option("--insert", *insert, "record: before|after R")->expected(2);
+    macro->add_option("--replace", *replace, "record: row R replaced by the first event");
+    macro->add_option("--for", *seconds, "record: seconds of a live recording (default 5)");
+    macro->callback([&context, &exitCode, words, delay, files, insert, replace, seconds] {
         std::vector<std::string> all = *words;
+        const auto append = [&all](const char* flag, const std::vector<std::string>& values) {
+            if (values.empty()) return;
+            all.push_back(flag);
+            all.insert(all.end(), values.begin(), values.end());
+        };
+        append("--from-events", *files);
+        append("--insert", *insert);
+        if (!replace->empty()) append("--replace", {*replace});
+        if (!seconds->empty()) append("--for", {*seconds});
         if (!delay->empty()) {
             all.push_back("--delay");
             all.push_back(*delay);

@@ -58,7 +58,8 @@ bool CMacroRecorder::Take(const InputEvent& event, MacroRows& rows) {
     std::vector<MacroEvent>& list = rows.events;
     const bool hasSelection = rows.selected >= 0 && rows.selected < static_cast<int>(list.size());
     if (mode_ == kModeReplace) {
-        if (!hasSelection) return false;
+        if (!hasSelection || replaced_) return false;
+        replaced_ = true;
         MacroEvent& target = list[static_cast<size_t>(rows.selected)];
         target.action = row.action;
         target.type = row.type;

@@ -45,6 +45,7 @@ private:
     std::uint64_t lastUs_;
     bool started_;
     int heldKey_ = -1;  // the key last pressed, until released
+    bool replaced_ = false;
 };
 
 }  // namespace zevik

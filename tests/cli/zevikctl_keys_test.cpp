@@ -154,6 +154,34 @@ TEST_F(ZevikctlKeysTest, CaptureTakesTheKeysPressedInTheEventFiles) {
     EXPECT_EQ(Key("capture 12 --from-events " + File("kb.txt")).exitCode, 2);
 }
 
+// A recording replayed from event files: keys and side buttons with their real delays, a 70 s pause
+// held at 65535, then an insertion before a row with a fixed delay; a bad file records nothing.
+TEST_F(ZevikctlKeysTest, RecordingFromEventFilesPlacesTimedRows) {
+    const std::string data = " --data-dir " + File("data");
+    ASSERT_EQ(Zevikctl(data + " macro mouse add").exitCode, 0);
+    std::ofstream(File("kb.txt")) << "E: 1.000000 0001 0061 0001\nE: 1.150000 0001 0060 0001\n"
+                                     "E: 1.600000 0001 0060 0002\nE: 1.800000 0001 0060 0000\n"
+                                     "E: 71.900000 0001 0061 0000\n";
+    std::ofstream(File("mouse.txt")) << "E: 1.900000 0001 0113 0001\nE: 1.950000 0002 0000 0005\n";
+    const Outcome rec = Zevikctl(data + " macro mouse record 1 --from-events " + File("kb.txt") + " " + File("mouse.txt"));
+    ASSERT_EQ(rec.exitCode, 0) << rec.out;
+    EXPECT_EQ(Zevikctl(data + " macro mouse show 1", false).out,
+              "1  down 9 16 0  RCtrl\n2  down 10 88 150  Num Enter\n3  up 10 88 650  Num Enter\n"
+              "4  down 1 8 100  back\n5  up 9 16 65535  RCtrl\n");
+
+    std::ofstream(File("one.txt")) << "E: 5.000000 0001 001e 0001\n";
+    ASSERT_EQ(Zevikctl(data + " macro mouse record 1 --from-events " + File("one.txt") + " --insert before 2 --delay 30")
+                  .exitCode,
+              0);
+    EXPECT_NE(Zevikctl(data + " macro mouse show 1", false).out.find("2  down 10 4 30  A\n"), std::string::npos);
+
+    std::ofstream(File("bad.txt")) << "E: 5.0 0001 001e 0001\n";
+    const Outcome bad = Zevikctl(data + " macro mouse record 1 --from-events " + File("bad.txt"));
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.out.find("bad.txt:1:"), std::string::npos) << bad.out;
+    EXPECT_EQ(Zevikctl(data + " macro mouse record 1 --insert sideways 1 --from-events " + File("one.txt")).exitCode, 2);
+}
+
 TEST_F(ZevikctlKeysTest, RecoilBulletsAreSetShownAndUploaded) {
     const auto recoil = [this](const std::string& words) { return Zevikctl(Emulated() + " mouse recoil " + words); };
     ASSERT_EQ(recoil("set 2 6 left 300 up 4 70000").exitCode, 0);

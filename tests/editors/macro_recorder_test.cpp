@@ -63,7 +63,7 @@ TEST(MacroRecorder, PlacementsFollowTheSelectedRow) {
         {16, 0, {0x1B, 0x05, 0x06, 0x1C}, 2},
         {16, -1, {0x05, 0x06, 0x1B, 0x1C}, 1},
         {8, -1, {0x1B, 0x1C, 0x05, 0x06}, -1},
-        {32, 1, {0x1B, 0x06}, 1},
+        {32, 1, {0x1B, 0x05}, 1},  // only the first event replaces
     };
     for (const Case& c : cases) {
         CMacroRecorder recorder(c.mode, RecordDelay::Ignore, 0);
