@@ -8,6 +8,7 @@
 #include "editors/macro_mouse_events.h"
 #include "settings/json_file_util.h"
 #include "ui/edit_ui.h"
+#include "ui/option_ui.h"
 #include "ui/label_ui.h"
 #include "ui/list_element_ui.h"
 #include "ui/list_ui.h"
@@ -214,6 +215,48 @@ void CMacroControlUI::MacroDeleted() {
     CListUI* list = NameList();
     CEditUI* nameEdit = Edit(kNameEdit);
     if (nameEdit != nullptr && (list == nullptr || list->GetCount() == 0)) nameEdit->SetText("");
+}
+
+MacroRows CMacroControlUI::Rows() {
+    CListUI* list = ActionList();
+    return {RowEvents(), list != nullptr ? list->GetCurSel() : -1};
+}
+
+void CMacroControlUI::ShowRows(const MacroRows& rows) {
+    if (SelectedMacro() < 0) return;
+    FillActionRows(rows.events, rows.selected);
+}
+
+bool CMacroControlUI::StartRecording(int mode, RecordDelay delay, std::uint64_t startUs) {
+    if (SelectedMacro() < 0) return false;
+    const std::uint16_t fixed = delay == RecordDelay::Fixed ? TakeFixedDelay() : 0;
+    recorder_.emplace(mode, delay, fixed, startUs);
+    SetEditEnabled(false);
+    return true;
+}
+
+void CMacroControlUI::TakeRecorded(const InputEvent& event) {
+    if (!recorder_) return;
+    MacroRows rows = Rows();
+    if (recorder_->Take(event, rows)) ShowRows(rows);
+}
+
+void CMacroControlUI::StopRecording() {
+    if (!recorder_) return;
+    recorder_.reset();
+    SetEditEnabled(true);
+    SaveMacro();
+}
+
+std::uint16_t CMacroControlUI::TakeFixedDelay() {
+    const std::uint16_t delay = FixedDelay();
+    if (CEditUI* edit = Edit(kFixedDelayEdit)) edit->SetText(std::to_string(delay));
+    return delay;
+}
+
+bool CMacroControlUI::UsesFixedDelay() {
+    const auto* check = dynamic_cast<COptionUI*>(FindHere("macro_check_time"));
+    return check != nullptr && check->IsSelected();
 }
 
 std::uint16_t CMacroControlUI::FixedDelay() {

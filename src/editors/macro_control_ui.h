@@ -15,6 +15,7 @@
 
 #include "devices/macro_control.h"
 #include "editors/macro_event_list.h"
+#include "editors/macro_recorder.h"
 #include "settings/macro_event.h"
 #include "settings/macro_store.h"
 #include "ui/horizontal_layout_ui.h"
@@ -66,6 +67,20 @@ public:
     void DeleteAllEvents();
     void MoveEvent(MacroRowMove move);
     void SetEditEnabled(bool enabled);
+    // ---- recording ----
+    // The action rows and the selected one, and rows shown back after a recorded event.
+    MacroRows Rows();
+    void ShowRows(const MacroRows& rows);
+    // The fixed delay of a recording: "macro_fixed_time_edit" held to 0..65535 and written back.
+    std::uint16_t TakeFixedDelay();
+    // "macro_check_time": recordings use the fixed delay.
+    bool UsesFixedDelay();
+    // A recording into the selected macro: started with its placement mode and delay, fed the captured
+    // events on the UI thread, stopped (the macro is then saved).
+    bool StartRecording(int mode, RecordDelay delay, std::uint64_t startUs);
+    void TakeRecorded(const InputEvent& event);
+    void StopRecording();
+    bool IsRecording() const { return recorder_.has_value(); }
 
     // The events as the action rows hold them now.
     std::vector<MacroEvent> RowEvents();
@@ -82,6 +97,7 @@ private:
     std::uint16_t FixedDelay();
 
     CMacroStore store_{std::filesystem::path()};
+    std::optional<CMacroRecorder> recorder_;
 };
 
 }  // namespace zevik

@@ -1,6 +1,8 @@
 #include "shell/macro_routes.h"
 
 #include <array>
+#include <ctime>
+#include <optional>
 
 #include "devices/mouse_device.h"
 #include "editors/macro_control_ui.h"
@@ -73,7 +75,7 @@ struct ButtonRoute {
     bool editsEvents;  // a move or delete button: saved at once, then the key edit state
 };
 
-constexpr std::array<ButtonRoute, 14> kButtons = {{
+constexpr std::array<ButtonRoute, 13> kButtons = {{
     {"macro_btn_name_add",
      [](IMainWindowOps& ops, const MacroTarget& t) {
          if (ops.AskUser("message_text_28", 1) == 1) t.control->AddMacro();
@@ -112,8 +114,6 @@ constexpr std::array<ButtonRoute, 14> kButtons = {{
      [](IMainWindowOps&, const MacroTarget& t) { t.control->MoveEvent(MacroRowMove::Bottom); }, true},
     {"macro_btn_delete", [](IMainWindowOps&, const MacroTarget& t) { t.control->DeleteEvent(); }, true},
     {"macro_btn_deleteall", [](IMainWindowOps&, const MacroTarget& t) { t.control->DeleteAllEvents(); }, true},
-    // Recording comes with the capture hook; the buttons are there and do nothing yet.
-    {"macro_btn_starredio", [](IMainWindowOps&, const MacroTarget&) {}, false},
 }};
 
 // The movement buttons, matched with case: direction 0..3.
@@ -132,6 +132,54 @@ constexpr MenuButton kMenuButtons[] = {
 };
 
 }  // namespace
+
+namespace {
+
+std::uint64_t MonotonicUs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000u;
+}
+
+// The recording's delay as the page sets it: the fixed delay when "macro_check_time" is chosen.
+RecordDelay PageDelay(const MacroTarget& t) { return t.control->UsesFixedDelay() ? RecordDelay::Fixed : RecordDelay::Real; }
+
+// The popup's recording items: placement mode and delay (0: as the page sets it).
+struct RecordItem {
+    const char* name;
+    int mode;
+    int delay;
+};
+constexpr RecordItem kRecordItems[] = {
+    {"redio_previous_record_time", 8, 0}, {"redio_previous_constant_time", 8, 2}, {"redio_previous_ignore_time", 8, 3},
+    {"redio_later_record_time", 16, 0},   {"redio_later_constant_time", 16, 2},   {"redio_later_ignore_time", 16, 3},
+    {"macro_action_edit", 32, 3},
+};
+
+}  // namespace
+
+bool StartMacroRecording(IMainWindowOps& ops, int mode, std::optional<RecordDelay> delay) {
+    const MacroTarget t = CurrentTarget(ops);
+    if (!t || t.control->IsRecording() || t.control->SelectedMacro() < 0) return false;
+    std::string error;
+    const std::uint64_t start = MonotonicUs();
+    if (ops.InstallRecordingHook(mode, error) == 0) {
+        ops.AskUser("record_no_input_text", 0, error);
+        return false;
+    }
+    t.control->StartRecording(mode, delay.value_or(PageDelay(t)), start);
+    return true;
+}
+
+void StopMacroRecording(IMainWindowOps& ops) {
+    ops.UninstallRecordingHook();
+    if (const MacroTarget t = CurrentTarget(ops)) t.control->StopRecording();
+    SetKeyEditState(ops, 0, 0);
+}
+
+void OnRecordedInput(IMainWindowOps& ops, const InputEvent& event) {
+    if (const MacroTarget t = CurrentTarget(ops)) t.control->TakeRecorded(event);
+}
 
 bool OnMacroMenuItem(IMainWindowOps& ops, std::string_view item) {
     for (const MenuButton& b : kMenuButtons) {
@@ -165,6 +213,16 @@ void AddMacroRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     for (std::size_t d = 0; d < kMoveButtons.size(); ++d) {
         router.Add(DUI_MSGTYPE_CLICK, RouteMatch::NameCase, kMoveButtons[d], [&ops, d](TNotifyUI&, int) {
             if (const MacroTarget t = CurrentTarget(ops)) t.control->InsertMouseEvent(0, static_cast<int>(d));
+        });
+    }
+    router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "macro_btn_starredio",
+               [&ops](TNotifyUI&, int) { StartMacroRecording(ops, 4, std::nullopt); });
+    router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "macro_btn_stopredio",
+               [&ops](TNotifyUI&, int) { StopMacroRecording(ops); });
+    for (const RecordItem& item : kRecordItems) {
+        router.Add(kMenuCommandType, RouteMatch::Name, item.name, [&ops, item](TNotifyUI&, int) {
+            StartMacroRecording(ops, item.mode,
+                                item.delay == 0 ? std::nullopt : std::optional(static_cast<RecordDelay>(item.delay)));
         });
     }
     router.Add(DUI_MSGTYPE_ITEMSELECT, RouteMatch::Name, "macro_name_list", [&ops](TNotifyUI&, int) {

@@ -48,6 +48,10 @@ public:
     virtual void OpenSettingsWindow(bool centred) = 0;
     // The key page's key capture: on (the key edit has the focus) or off.
     virtual void SetKeyCapture(bool /*on*/) {}
+    // The capture of the desktop's input for a macro recording (mode 4, 8, 16 or 32): 1 started, 0 not
+    // (error for the user); and its end.
+    virtual int InstallRecordingHook(int /*mode*/, std::string& /*error*/) { return 0; }
+    virtual void UninstallRecordingHook() {}
     // A file chosen in the desktop's file dialog, listing the files that match patterns ("*.mac");
     // empty when the user cancels or no dialog can be shown.
     virtual std::filesystem::path ChooseFile(bool /*save*/, const std::string& /*title*/, const std::string& /*suggested*/,

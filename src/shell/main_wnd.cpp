@@ -1,5 +1,6 @@
 #include "shell/main_wnd.h"
 #include "shell/key_handlers.h"
+#include "shell/macro_routes.h"
 
 #include <cstdio>
 #include <thread>
@@ -223,7 +224,14 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     }
     if (msg == UM_INPUT_EVENTS) {
         bHandled = true;
-        for (const InputEvent& event : m_hook.TakeEvents()) OnCapturedInput(*this, m_hook.Mode(), event);
+        const int mode = m_hook.Mode();
+        for (const InputEvent& event : m_hook.TakeEvents()) {
+            if (mode == kHookKeyCapture) {
+                OnCapturedInput(*this, mode, event);
+            } else {
+                OnRecordedInput(*this, event);
+            }
+        }
         return 0;
     }
     if (msg == UM_EXIT_PROGRAM) {

@@ -138,6 +138,8 @@ public:
     void OpenAboutWindow() override;
     void OpenSettingsWindow(bool centred) override;
     void SetKeyCapture(bool on) override;
+    int InstallRecordingHook(int mode, std::string& error) override { return m_hook.Install(mode, error); }
+    void UninstallRecordingHook() override { m_hook.Uninstall(); }
     // UM_MACRO_HOOK: the key capture installed (the key edit has the focus) or removed.
     void OnMacroHook(bool install);
     // The capture of the desktop's input (key page and macro recording).

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "devices/mouse_device.h"
@@ -16,6 +17,7 @@
 #include "ui/menu_wnd.h"
 #include "ui/notify_ui.h"
 #include "settings/json_file_util.h"
+#include "platform/input_source.h"
 #include "shell/dialog_answers.h"
 #include "shell/headless_run.h"
 #include "shell/headless_session.h"
@@ -170,6 +172,39 @@ TEST_F(MacroRoutesTest, ExportAndImportGoThroughTheFileDialog) {
     EXPECT_EQ(Macros(), 2u);
     ASSERT_NE(KeySetControlOf(mouse), nullptr);
     EXPECT_EQ(KeySetControlOf(mouse)->MacroNames().size(), 2u) << "the key page offers the imported macro";
+}
+
+// Recording from the page: start switches editing off and replays the input (event files here);
+// stop switches it on again and saves the macro; the popup inserts a recording after the selected row.
+TEST_F(MacroRoutesTest, RecordingFromThePageAddsTheCapturedEventsAndStopSavesThem) {
+    CMainWnd& window = run.Session().Window();
+    const std::filesystem::path file = data / "input.txt";
+    std::filesystem::create_directories(data);
+    {
+        std::ofstream out(file);
+        out << "E: 1.000000 0001 001e 0001\nE: 1.040000 0001 001e 0000\nE: 1.100000 0001 0110 0001\n";
+    }
+    window.Hook().SetSourceFactory([file] { return MakeInputSource({file}); });
+    Click("macro_Op_tab");
+    ASSERT_FALSE(control->AddMacro().empty());
+    Click("macro_btn_starredio");
+    ASSERT_TRUE(control->IsRecording());
+    EXPECT_FALSE(window.FindControl("macro_btn_starredio")->IsEnabled());
+    EXPECT_TRUE(window.FindControl("macro_btn_stopredio")->IsEnabled());
+    run.Session().PumpFor(std::chrono::milliseconds(5));
+    Click("macro_btn_stopredio");
+    EXPECT_FALSE(control->IsRecording());
+    const std::vector<MacroEvent> want = {{"down", 0x04, 10, 0}, {"up", 0x04, 10, 40}, {"down", 0x01, 1, 60}};
+    EXPECT_EQ(control->Store().LoadMacro(0).events, want) << "saved at stop";
+
+    control->ActionList()->SelectItem(0, false);
+    ASSERT_TRUE(StartMacroRecording(window, 16, RecordDelay::Ignore));
+    run.Session().PumpFor(std::chrono::milliseconds(5));
+    StopMacroRecording(window);
+    const std::vector<MacroEvent> after = control->Store().LoadMacro(0).events;
+    ASSERT_EQ(after.size(), 6u);
+    EXPECT_EQ(after[1], (MacroEvent{"down", 0x04, 10, 0}));
+    EXPECT_EQ(after[3], (MacroEvent{"down", 0x01, 1, 0}));
 }
 
 }  // namespace
