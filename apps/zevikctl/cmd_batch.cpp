@@ -8,7 +8,8 @@
 //   click NAME              a control of the main window clicked as by the user
 //   settings language INDEX the interface language switched as the settings window does
 //   skin WORDS              the background, as "zevikctl skin" takes it
-//   macro KIND WORDS...     the macros of a device kind, as "zevikctl macro" takes them (files only)
+//   macro KIND WORDS...     the macros of a device kind, as "zevikctl macro" takes them (files only;
+//                           record from event files or live)
 // Empty lines and lines starting with '#' are skipped. The script is checked before it runs: a bad
 // word or value exits 2 with its line number and opens nothing. The first line that fails while
 // running ends the run with its line number (exit 1).
@@ -34,6 +35,7 @@
 #include "shell/headless_run.h"
 #include "shell/light_sequence_commands.h"
 #include "shell/macro_commands.h"
+#include "shell/macro_record_command.h"
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
 #include "shell/skin_command.h"
@@ -68,6 +70,7 @@ struct BatchLine {
     std::optional<EmulatorRead> emulatorRead;      // "emulator read D AREA ADDR LEN"
     std::optional<GameCommand> game;               // "game"
     std::optional<MacroCommand> macro;             // "macro KIND ..."
+    std::optional<MacroRecordCommand> record;      // "macro KIND record M ..."
 };
 
 // Checks a line's words; false with the message. Emulator actions are checked when they run: what
@@ -89,6 +92,10 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
         return line.sequence.has_value();
     }
     if (verb == "macro") {
+        if (IsMacroRecordWords(rest)) {
+            line.record = ParseMacroRecordWords(rest, error);
+            return line.record.has_value();
+        }
         line.macro = ParseMacroWords(rest, error);
         return line.macro.has_value();
     }
@@ -149,6 +156,7 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
                            static_cast<LPARAM>(line.game->lParam));
         return true;
     }
+    if (line.record) return RunMacroRecord(locations, *line.record, std::cout, error) == 0;
     if (line.macro) {
         const auto answer = [] { return CDialogAnswers::Instance().Next() == "yes"; };
         return RunMacroCommand(locations, *line.macro, std::cout, json, answer, error) == 0;

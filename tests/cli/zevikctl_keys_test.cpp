@@ -180,6 +180,14 @@ TEST_F(ZevikctlKeysTest, RecordingFromEventFilesPlacesTimedRows) {
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_NE(bad.out.find("bad.txt:1:"), std::string::npos) << bad.out;
     EXPECT_EQ(Zevikctl(data + " macro mouse record 1 --insert sideways 1 --from-events " + File("one.txt")).exitCode, 2);
+
+    // The same words in a batch script, with the key capture and the recoil words.
+    std::ofstream(File("script.txt")) << "macro mouse record 1 --from-events " << File("one.txt") << " --replace 1\n"
+                                      << "mouse key capture 4 --from-events " << File("one.txt") << "\n"
+                                      << "mouse recoil set 1 1 right 2 down 3 40\n";
+    const Outcome batch = Zevikctl("--emulate mouse" + data + " batch < " + File("script.txt"));
+    EXPECT_EQ(batch.exitCode, 0) << batch.out;
+    EXPECT_NE(Zevikctl(data + " macro mouse show 1", false).out.find("1  down 10 4 0  A\n"), std::string::npos);
 }
 
 TEST_F(ZevikctlKeysTest, RecoilBulletsAreSetShownAndUploaded) {
