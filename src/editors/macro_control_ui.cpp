@@ -231,14 +231,19 @@ bool CMacroControlUI::StartRecording(int mode, RecordDelay delay, std::uint64_t 
     if (SelectedMacro() < 0) return false;
     const std::uint16_t fixed = delay == RecordDelay::Fixed ? TakeFixedDelay() : 0;
     recorder_.emplace(mode, delay, fixed, startUs);
+    recordRows_ = Rows();
     SetEditEnabled(false);
     return true;
 }
 
 void CMacroControlUI::TakeRecorded(const InputEvent& event) {
-    if (!recorder_) return;
-    MacroRows rows = Rows();
-    if (recorder_->Take(event, rows)) ShowRows(rows);
+    CListUI* list = ActionList();
+    if (!recorder_ || list == nullptr || !recorder_->Take(event, recordRows_)) return;
+    // One row control added or replaced: a long recording stays as cheap per event as a short one.
+    const int at = recorder_->LastRow();
+    if (recorder_->LastReplaced()) list->RemoveAt(at);
+    list->AddAt(MakeActionRow(recordRows_.events[static_cast<size_t>(at)]), at);
+    list->SelectItem(recordRows_.selected, false);
 }
 
 void CMacroControlUI::StopRecording() {

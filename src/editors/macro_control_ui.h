@@ -98,6 +98,7 @@ private:
 
     CMacroStore store_{std::filesystem::path()};
     std::optional<CMacroRecorder> recorder_;
+    MacroRows recordRows_;  // the rows while recording: each event changes one row control
 };
 
 }  // namespace zevik

@@ -64,12 +64,14 @@ bool CMacroRecorder::Take(const InputEvent& event, MacroRows& rows) {
         target.action = row.action;
         target.type = row.type;
         target.button = row.button;
+        lastRow_ = rows.selected;
         return true;
     }
     if (list.size() >= static_cast<size_t>(kMaxRecordedRows)) return false;
     row.delay = DelayFor(event.timeUs, list.empty());
     if (mode_ == kModeBefore && hasSelection) {
         list.insert(list.begin() + rows.selected, row);
+        lastRow_ = rows.selected;
         ++rows.selected;  // the selected row moved down with the insertion; the next event follows
         return true;
     }
@@ -77,9 +79,11 @@ bool CMacroRecorder::Take(const InputEvent& event, MacroRows& rows) {
         const int at = hasSelection ? rows.selected + 1 : 0;
         list.insert(list.begin() + at, row);
         rows.selected = at;
+        lastRow_ = at;
         return true;
     }
     list.push_back(row);  // appending, or before a selection there is not
+    lastRow_ = static_cast<int>(list.size()) - 1;
     if (mode_ != kModeBefore) rows.selected = static_cast<int>(list.size()) - 1;
     return true;
 }

@@ -35,6 +35,10 @@ public:
 
     // Places the event into rows; false when it added or changed nothing.
     bool Take(const InputEvent& event, MacroRows& rows);
+    // The row the last successful Take added or changed.
+    int LastRow() const { return lastRow_; }
+    // Whether the last successful Take changed a row in place (replacing) rather than adding one.
+    bool LastReplaced() const { return mode_ == 32; }
 
 private:
     std::uint16_t DelayFor(std::uint64_t timeUs, bool emptyList);
@@ -46,6 +50,7 @@ private:
     bool started_;
     int heldKey_ = -1;  // the key last pressed, until released
     bool replaced_ = false;
+    int lastRow_ = -1;
 };
 
 }  // namespace zevik
