@@ -16,10 +16,8 @@
 #include <memory>
 #include <string>
 
-#include "devices/mouse_device.h"
 #include "editors/light_control_ui.h"
-#include "emulator/emulation.h"
-#include "shell/headless_session.h"
+#include "emulated_mouse_bench.h"
 #include "shell/lighting_handlers.h"
 #include "ui/combo_ui.h"
 #include "ui/slider_ui.h"
@@ -30,77 +28,49 @@ using namespace zevik;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-const std::filesystem::path kSkin = std::filesystem::path(ZEVIK_RESOURCE_DIR) / "skin";
-constexpr double kEndConfigPauseMs = 10.0;
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 void LightingChange(benchmark::State& state) {
-    const std::filesystem::path data =
-        std::filesystem::temp_directory_path() / ("zevik-bench-light-" + std::to_string(::getpid()));
-    std::string error;
-    EmulationOptions options;
-    options.list = "mouse";
-    options.usbFrame = kUsbFullSpeedFrame;
-    std::unique_ptr<CEmulation> emulation = CEmulation::Create(options, error);
-    if (!emulation) {
-        state.SkipWithError(error.c_str());
+    bench::CEmulatedMouseBench rig("light", false);
+    COrbantixMouseDevice* mouse = rig.Mouse();
+    CLightControlUI* control = LightControlOf(mouse);
+    if (mouse == nullptr || control == nullptr || control->BrightnessSlider() == nullptr) {
+        state.SkipWithError("the mouse's lighting page is not there");
         return;
     }
-    std::atomic<long> reports{0};
-    emulation->EmulatedBackend().SetReportHook(
-        [&reports](EmulatedReportDirection, const std::string&, std::span<const uint8_t>) { ++reports; });
-    {
-        CHeadlessSession session(emulation->Backend(), kSkin, data, kSkin.parent_path());
-        COrbantixMouseDevice* mouse = session.Start(error) ? session.WaitForMouse(5s) : nullptr;
-        CLightControlUI* control = LightControlOf(mouse);
-        if (mouse == nullptr || control == nullptr || control->BrightnessSlider() == nullptr) {
-            state.SkipWithError("the mouse's lighting page is not there");
-            return;
-        }
-        // Breathing offers the brightness.
-        control->ModeCombo()->SelectItem(2, true);
-        session.PumpFor(50ms);
+    // Breathing offers the brightness.
+    control->ModeCombo()->SelectItem(2, true);
+    rig.Session().PumpFor(50ms);
 
-        double changeMs = 0;
-        double saveMs = 0;
-        long moved = 0;
-        int level = 0;
-        for (auto _ : state) {
-            level = level == 1 ? 2 : 1;
-            reports = 0;
-            const auto start = Clock::now();
-            control->BrightnessSlider()->UserSetValue(level);  // returns once EndConfig was answered
-            const double took = MsSince(start);
-            moved += reports.load();
-            if (mouse->GetLighting().light != level) {
-                state.SkipWithError("the change did not arrive");
-                break;
-            }
-            state.SetIterationTime(took / 1000.0);
-            changeMs += took;
-            const auto saveStart = Clock::now();
-            mouse->SaveDeviceProfile();
-            saveMs += MsSince(saveStart);
+    double changeMs = 0;
+    double saveMs = 0;
+    long moved = 0;
+    int level = 0;
+    for (auto _ : state) {
+        level = level == 1 ? 2 : 1;
+        rig.reports = 0;
+        const auto start = Clock::now();
+        control->BrightnessSlider()->UserSetValue(level);  // returns once EndConfig was answered
+        const double took = bench::MsSince(start);
+        moved += rig.reports.load();
+        if (mouse->GetLighting().light != level) {
+            state.SkipWithError("the change did not arrive");
+            break;
         }
-        if (state.iterations() > 0) {
-            const double n = static_cast<double>(state.iterations());
-            const double perChange = static_cast<double>(moved) / n;
-            const double floorMs =
-                perChange * std::chrono::duration<double, std::milli>(kUsbFullSpeedFrame).count() +
-                kEndConfigPauseMs;
-            state.counters["ms"] = changeMs / n;
-            state.counters["reports"] = perChange;
-            state.counters["floor_ms"] = floorMs;
-            state.counters["save_ms"] = saveMs / n;
-            state.counters["ratio"] = (changeMs - saveMs) / n / floorMs;
-        }
+        state.SetIterationTime(took / 1000.0);
+        changeMs += took;
+        const auto saveStart = Clock::now();
+        mouse->SaveDeviceProfile();
+        saveMs += bench::MsSince(saveStart);
     }
-    emulation.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(data, ec);
+    if (state.iterations() > 0) {
+        const double n = static_cast<double>(state.iterations());
+        const double perChange = static_cast<double>(moved) / n;
+        const double floorMs = bench::LinkFloorMs(perChange, false, 1);
+        state.counters["ms"] = changeMs / n;
+        state.counters["reports"] = perChange;
+        state.counters["floor_ms"] = floorMs;
+        state.counters["save_ms"] = saveMs / n;
+        state.counters["ratio"] = (changeMs - saveMs) / n / floorMs;
+    }
 }
 BENCHMARK(LightingChange)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -6,87 +6,55 @@
 //   (ms / floor_ms; goal at most 1.05).
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <memory>
 #include <string>
 
-#include "devices/mouse_device.h"
 #include "devices/mouse_recoil_image.h"
-#include "emulator/emulation.h"
-#include "shell/headless_session.h"
+#include "emulated_mouse_bench.h"
 
 namespace {
 
 using namespace zevik;
-using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-
-const std::filesystem::path kSkin = std::filesystem::path(ZEVIK_RESOURCE_DIR) / "skin";
-constexpr double kEndConfigPauseMs = 10.0;
 
 void RecoilUpload(benchmark::State& state, bool receiver) {
-    const std::filesystem::path data = std::filesystem::temp_directory_path() /
-                                       ("zevik-bench-recoil-" + std::to_string(::getpid()) + (receiver ? "-r" : "-c"));
-    std::string error;
-    EmulationOptions options;
-    options.list = receiver ? "mouse@receiver" : "mouse";
-    options.usbFrame = kUsbFullSpeedFrame;
-    options.radioHop = kReceiverRadioHop;
-    std::unique_ptr<CEmulation> emulation = CEmulation::Create(options, error);
-    if (!emulation) {
-        state.SkipWithError(error.c_str());
+    bench::CEmulatedMouseBench rig("recoil", receiver);
+    COrbantixMouseDevice* mouse = rig.Mouse();
+    if (mouse == nullptr) {
+        state.SkipWithError(rig.Error().c_str());
         return;
     }
-    std::atomic<long> reports{0};
-    emulation->EmulatedBackend().SetReportHook(
-        [&reports](EmulatedReportDirection, const std::string&, std::span<const uint8_t>) { ++reports; });
-    {
-        CHeadlessSession session(emulation->Backend(), kSkin, data, kSkin.parent_path());
-        COrbantixMouseDevice* mouse = session.Start(error) ? session.WaitForMouse(5s) : nullptr;
-        if (mouse == nullptr) {
-            state.SkipWithError("no mouse");
-            return;
-        }
-        std::filesystem::create_directories(mouse->KindFolder());
-        for (int g = 0; g < kMouseRecoilPatternCount; ++g) {
-            std::filesystem::copy_file(MouseRecoilFile(kSkin.parent_path() / "DefaultData", g),
-                                       MouseRecoilFile(mouse->KindFolder(), g),
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
-        double totalMs = 0;
-        long moved = 0;
-        for (auto _ : state) {
-            reports = 0;
-            const auto start = Clock::now();
-            const int result = mouse->WriteRecoilData();
-            const double took = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-            if (result != 1) {
-                state.SkipWithError(("the upload failed: " + std::to_string(result)).c_str());
-                break;
-            }
-            moved += reports.load();
-            state.SetIterationTime(took / 1000.0);
-            totalMs += took;
-        }
-        if (state.iterations() > 0) {
-            const double n = static_cast<double>(state.iterations());
-            const double perUpload = static_cast<double>(moved) / n;
-            const double perReport = std::chrono::duration<double, std::milli>(kUsbFullSpeedFrame).count() +
-                                     (receiver ? std::chrono::duration<double, std::milli>(kReceiverRadioHop).count() : 0.0);
-            const double floorMs = perUpload * perReport + kEndConfigPauseMs;
-            state.counters["ms"] = totalMs / n;
-            state.counters["reports"] = perUpload;
-            state.counters["floor_ms"] = floorMs;
-            state.counters["ratio"] = totalMs / n / floorMs;
-        }
+    std::filesystem::create_directories(mouse->KindFolder());
+    for (int g = 0; g < kMouseRecoilPatternCount; ++g) {
+        std::filesystem::copy_file(MouseRecoilFile(bench::kSkin.parent_path() / "DefaultData", g),
+                                   MouseRecoilFile(mouse->KindFolder(), g),
+                                   std::filesystem::copy_options::overwrite_existing);
     }
-    emulation.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(data, ec);
+    double totalMs = 0;
+    long moved = 0;
+    for (auto _ : state) {
+        rig.reports = 0;
+        const auto start = std::chrono::steady_clock::now();
+        const int result = mouse->WriteRecoilData();
+        const double took = bench::MsSince(start);
+        if (result != 1) {
+            state.SkipWithError(("the upload failed: " + std::to_string(result)).c_str());
+            break;
+        }
+        moved += rig.reports.load();
+        state.SetIterationTime(took / 1000.0);
+        totalMs += took;
+    }
+    if (state.iterations() > 0) {
+        const double n = static_cast<double>(state.iterations());
+        const double perUpload = static_cast<double>(moved) / n;
+        const double floorMs = bench::LinkFloorMs(perUpload, receiver, 1);
+        state.counters["ms"] = totalMs / n;
+        state.counters["reports"] = perUpload;
+        state.counters["floor_ms"] = floorMs;
+        state.counters["ratio"] = totalMs / n / floorMs;
+    }
 }
 BENCHMARK_CAPTURE(RecoilUpload, cable, false)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK_CAPTURE(RecoilUpload, receiver, true)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);

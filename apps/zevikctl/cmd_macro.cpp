@@ -20,7 +20,7 @@
 #include "shell/headless_session.h"
 #include "shell/macro_commands.h"
 #include "shell/macro_record_command.h"
-#include "ui/resource_manager.h"
+#include "shell/key_commands.h"
 
 namespace zevik::cli {
 
@@ -45,8 +45,7 @@ int WriteKeysAfterDeletion(CliContext& context) {
     if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
         const int result = mouse->WriteKeysAndMacros();
         if (result != 0) {
-            std::cerr << "zevikctl: " << CResourceManager::GetInstance()->ResolveText(result == -1 ? "message_text_7" : "message_text_16")
-                      << " (" << result << ")\n";
+            std::cerr << "zevikctl: " << DeviceWriteFailureText(result) << '\n';
             code = kExitFailed;
         }
     }

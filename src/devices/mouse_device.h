@@ -203,6 +203,7 @@ protected:
 private:
     bool ChannelReady();  // open, and linked when through the receiver
     size_t MacroCapacity() const;  // bytes of macro memory, from the device information
+    void LabelKeyButtons();        // every key button shows its function (label and tooltip)
     void RefreshDeviceInfo();      // the device information read again; kept as it was on failure
     // One macro image between BeginConfig and EndConfig; results as WriteMacros.
     int SendMacroImage(const std::vector<std::uint8_t>& image);

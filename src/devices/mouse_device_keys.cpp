@@ -14,9 +14,14 @@ constexpr AssignmentCode kLeftButton{0x10, 0x01, 0x00};
 }  // namespace
 
 void COrbantixMouseDevice::ShowKeyAssignments() {
-    EnsureProfileLoaded();
     if (keySetControl_ == nullptr) return;
     keySetControl_->SetMacroNames(MouseMacroNames(KindFolder()));
+    LabelKeyButtons();
+}
+
+void COrbantixMouseDevice::LabelKeyButtons() {
+    EnsureProfileLoaded();
+    if (keySetControl_ == nullptr) return;
     const std::vector<KeyAssignRecord> keys = profile_.GetKeyList();
     const std::vector<CControlUI*>& buttons = KeyButtons();
     for (size_t n = 0; n < buttons.size() && n < keys.size(); ++n) {
@@ -44,7 +49,7 @@ void COrbantixMouseDevice::StoreKeyAssignment(const KeyAssignRecord& record) {
         if (key.keyIndex == record.keyIndex) key.assignment = record.assignment;
     }
     profile_.SetKeyList(keys);
-    ShowKeyAssignments();
+    LabelKeyButtons();  // the macro list is unchanged: no need to read it again
 }
 
 int COrbantixMouseDevice::WriteKeysAndMacros() {
@@ -70,7 +75,7 @@ int COrbantixMouseDevice::WriteKeysAndMacros() {
         if (macrosWritten != 0) return macrosWritten;
     }
     SaveDeviceProfile();
-    ShowKeyAssignments();
+    LabelKeyButtons();
     return 0;
 }
 

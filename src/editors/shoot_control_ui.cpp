@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <sstream>
 
 #include "devices/mouse_event_image.h"
 #include "devices/mouse_recoil_image.h"
@@ -18,16 +16,6 @@
 namespace zevik {
 
 namespace {
-
-std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (!in || !(bytes << in.rdbuf())) {
-        if (in && in.peek() == std::ifstream::traits_type::eof()) return std::string();
-        return std::nullopt;
-    }
-    return bytes.str();
-}
 
 size_t EventCount(const Json::Value& pattern) {
     const Json::Value* events = json::Member(pattern, "Events");
@@ -178,7 +166,7 @@ bool CShootControlUI::ReplacePattern(int gun, const std::string& bytes, std::str
 
 bool CShootControlUI::ResetGun(int gun, std::string& error) {
     if (gun < 0 || gun >= kGuns) return false;
-    const auto bytes = ReadBytes(MouseRecoilFile(defaultFolder_, gun));
+    const auto bytes = CJsonFileUtil::ReadFileBytes(MouseRecoilFile(defaultFolder_, gun));
     if (!bytes || bytes->empty()) {
         error = "the default pattern " + MouseRecoilFile(defaultFolder_, gun).string() + " cannot be read";
         return false;
@@ -187,7 +175,7 @@ bool CShootControlUI::ResetGun(int gun, std::string& error) {
 }
 
 bool CShootControlUI::ImportGun(const std::filesystem::path& path, std::string& error) {
-    const auto bytes = ReadBytes(path);
+    const auto bytes = CJsonFileUtil::ReadFileBytes(path);
     if (!bytes) {
         error = path.string() + " cannot be read";
         return false;
@@ -209,7 +197,7 @@ bool CShootControlUI::ImportGun(const std::filesystem::path& path, std::string& 
 bool CShootControlUI::ExportGun(const std::filesystem::path& path, std::string& error) const {
     std::error_code ec;
     const bool own = std::filesystem::exists(PatternFile(gun_), ec);
-    const auto bytes = ReadBytes(own ? PatternFile(gun_) : MouseRecoilFile(defaultFolder_, gun_));
+    const auto bytes = CJsonFileUtil::ReadFileBytes(own ? PatternFile(gun_) : MouseRecoilFile(defaultFolder_, gun_));
     if (!bytes) {
         error = "the pattern file cannot be read";
         return false;

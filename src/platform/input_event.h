@@ -4,6 +4,7 @@
 // 0 release, 2 auto-repeat). A plain value: sources hand out copies.
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 
 namespace zevik {
@@ -16,6 +17,14 @@ struct InputEvent {
 
     friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };
+
+// Now, on the clock the input devices stamp their events with (CLOCK_MONOTONIC), in microseconds: a
+// recording's start is measured against it.
+inline std::uint64_t InputClockNowUs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000u;
+}
 
 // Where a source delivers its events, in order.
 using InputEventSink = std::function<void(const InputEvent&)>;

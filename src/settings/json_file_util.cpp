@@ -44,6 +44,19 @@ bool WriteAll(int fd, std::string_view text) {
 
 }  // namespace
 
+std::optional<std::string> CJsonFileUtil::ReadFileBytes(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec || size > kMaxFileSize) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
+    return bytes;
+}
+
 Json::Value CJsonFileUtil::ReadJsonFile(const fs::path& path) const {
     JsonReadStatus status = JsonReadStatus::Ok;
     return ReadJsonFile(path, status);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,9 @@ public:
     // The same, telling why nothing came back.
     Json::Value ReadJsonFile(const std::filesystem::path& path, JsonReadStatus& status) const;
 
+    // The bytes of a regular file no larger than kMaxFileSize; nothing when it is missing, something
+    // else, too large or cannot be read whole. For copies that must not change a byte.
+    static std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
     // Parses text as the files are parsed; false (and root null) when it is not JSON.
     static bool ParseJson(std::string_view text, Json::Value& root);
 

@@ -11,15 +11,10 @@ namespace {
 // The whole file, at most the size any document the program reads may have; false when it cannot
 // be read.
 bool ReadWhole(const std::filesystem::path& path, std::string& text) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > CJsonFileUtil::kMaxFileSize) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text.resize(static_cast<std::size_t>(size));
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    return in.gcount() == static_cast<std::streamsize>(text.size());
+    std::optional<std::string> bytes = CJsonFileUtil::ReadFileBytes(path);
+    if (!bytes) return false;
+    text = std::move(*bytes);
+    return true;
 }
 
 }  // namespace

@@ -66,15 +66,17 @@ bool SetControls(CKeySetControlUI& page, const KeyAssignRecord& key, const KeyFu
 int Write(CHeadlessSession& session, std::string& error) {
     const int result = OnKeyWrite(session.Window());
     session.PumpFor(1ms);
-    if (result == -1) {
-        error = MessageText("message_text_7");
-    } else if (result != 0) {
-        error = FormatMessageText(MessageText("message_text_16"), std::to_string(result));
-    }
+    error = DeviceWriteFailureText(result);
     return result == 0 ? 0 : 1;
 }
 
 }  // namespace
+
+std::string DeviceWriteFailureText(int result) {
+    if (result == 0) return {};
+    if (result == -1) return MessageText("message_text_7");
+    return FormatMessageText(MessageText("message_text_16"), std::to_string(result));
+}
 
 std::optional<KeyCommand> ParseKeyWords(const std::vector<std::string>& words, std::string& error) {
     KeyCommand command;

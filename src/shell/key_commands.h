@@ -35,6 +35,10 @@ struct KeyCommand {
 // Needs no device.
 std::optional<KeyCommand> ParseKeyWords(const std::vector<std::string>& words, std::string& error);
 
+// The text of the message a device write that failed shows (as the page's "save to mouse" reports
+// it), in the current language; empty for 0 (done).
+std::string DeviceWriteFailureText(int result);
+
 // Runs a checked command on the session's mouse. 0 done; 1 refused or failed, with the reason in
 // error (the English text of the message the page shows).
 int RunKeyCommand(CHeadlessSession& session, const KeyCommand& command, std::ostream& out, bool json,

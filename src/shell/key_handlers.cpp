@@ -33,13 +33,7 @@ KeyTarget CurrentTarget(IMainWindowOps& ops) {
 
 }  // namespace
 
-CKeySetControlUI* KeySetControlOf(COrbantixUSBDevice* device) {
-    if (device == nullptr) return nullptr;
-    CControlUI* found = device->FindControl(
-        [](CControlUI& c) { return c.GetInterface(CKeySetControlUI::kClassName) != nullptr; }, UIFIND_ALL);
-    return found != nullptr ? static_cast<CKeySetControlUI*>(found->GetInterface(CKeySetControlUI::kClassName))
-                            : nullptr;
-}
+CKeySetControlUI* KeySetControlOf(COrbantixUSBDevice* device) { return FindControlOfClass<CKeySetControlUI>(device); }
 
 void OnKeyButton(IMainWindowOps& ops, int index) {
     COrbantixUSBDevice* device = ops.GetCurrentDevice();

@@ -52,13 +52,7 @@ void ChangeRecord(const LightTarget& target, Change change) {
 
 }  // namespace
 
-CLightControlUI* LightControlOf(COrbantixUSBDevice* device) {
-    if (device == nullptr) return nullptr;
-    CControlUI* found = device->FindControl(
-        [](CControlUI& c) { return c.GetInterface(CLightControlUI::kClassName) != nullptr; }, UIFIND_ALL);
-    return found != nullptr ? static_cast<CLightControlUI*>(found->GetInterface(CLightControlUI::kClassName))
-                            : nullptr;
-}
+CLightControlUI* LightControlOf(COrbantixUSBDevice* device) { return FindControlOfClass<CLightControlUI>(device); }
 
 void CommitLighting(COrbantixUSBDevice& device, const LightInfoRecord& record,
                     const std::function<void()>& beforeWrite) {

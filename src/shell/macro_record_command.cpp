@@ -15,12 +15,6 @@ namespace {
 
 constexpr int kMaxRecordSeconds = 3600;
 
-std::uint64_t MonotonicUs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::uint64_t>(now.tv_sec) * 1000000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000u;
-}
-
 }  // namespace
 
 bool IsMacroRecordWords(const std::vector<std::string>& words) { return words.size() >= 2 && words[1] == "record"; }
@@ -130,7 +124,7 @@ int RunMacroRecord(const CProfileLocations& locations, const MacroRecordCommand&
     } else {
         CEvdevInputSource source;
         std::mutex lock;
-        startUs = MonotonicUs();
+        startUs = InputClockNowUs();
         if (!source.Start(
                 [&](const InputEvent& e) {
                     std::lock_guard<std::mutex> hold(lock);

@@ -45,11 +45,7 @@ struct MacroTarget {
 
 MacroTarget CurrentTarget(IMainWindowOps& ops) {
     auto* mouse = dynamic_cast<COrbantixMouseDevice*>(ops.GetCurrentDevice());
-    if (mouse == nullptr) return {};
-    CControlUI* found = mouse->FindControl(
-        [](CControlUI& c) { return c.GetInterface(CMacroControlUI::kClassName) != nullptr; }, UIFIND_ALL);
-    return {mouse, found != nullptr ? static_cast<CMacroControlUI*>(found->GetInterface(CMacroControlUI::kClassName))
-                                    : nullptr};
+    return {mouse, FindControlOfClass<CMacroControlUI>(mouse)};
 }
 
 void OnDelete(IMainWindowOps& ops, const MacroTarget& t) {
@@ -135,12 +131,6 @@ constexpr MenuButton kMenuButtons[] = {
 
 namespace {
 
-std::uint64_t MonotonicUs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::uint64_t>(now.tv_sec) * 1000000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000u;
-}
-
 // The recording's delay as the page sets it: the fixed delay when "macro_check_time" is chosen.
 RecordDelay PageDelay(const MacroTarget& t) { return t.control->UsesFixedDelay() ? RecordDelay::Fixed : RecordDelay::Real; }
 
@@ -162,7 +152,7 @@ bool StartMacroRecording(IMainWindowOps& ops, int mode, std::optional<RecordDela
     const MacroTarget t = CurrentTarget(ops);
     if (!t || t.control->IsRecording() || t.control->SelectedMacro() < 0) return false;
     std::string error;
-    const std::uint64_t start = MonotonicUs();
+    const std::uint64_t start = InputClockNowUs();
     if (ops.InstallRecordingHook(mode, error) == 0) {
         ops.AskUser("record_no_input_text", 0, error);
         return false;

@@ -23,12 +23,7 @@ bool BecameSelected(const TNotifyUI& msg) {
 
 }  // namespace
 
-CShootControlUI* ShootControlOf(COrbantixUSBDevice* device) {
-    if (device == nullptr) return nullptr;
-    CControlUI* found = device->FindControl(
-        [](CControlUI& c) { return c.GetInterface(CShootControlUI::kClassName) != nullptr; }, UIFIND_ALL);
-    return found != nullptr ? static_cast<CShootControlUI*>(found->GetInterface(CShootControlUI::kClassName)) : nullptr;
-}
+CShootControlUI* ShootControlOf(COrbantixUSBDevice* device) { return FindControlOfClass<CShootControlUI>(device); }
 
 int SendRecoilPatterns(IMainWindowOps& ops) {
     COrbantixMouseDevice* mouse = CurrentMouse(ops);

@@ -193,4 +193,14 @@ private:
     friend class CPaintManagerUI;
 };
 
+// The first control in root's tree (root included) that answers T::kClassName as an interface, as T;
+// null when root is null or holds none. Finds a page's own controls (lighting, keys, macros, recoil).
+template <class T>
+T* FindControlOfClass(CControlUI* root) {
+    if (root == nullptr) return nullptr;
+    CControlUI* found = root->FindControl(
+        [](CControlUI& c) { return c.GetInterface(T::kClassName) != nullptr; }, UIFIND_ALL | UIFIND_ME_FIRST);
+    return found != nullptr ? static_cast<T*>(found->GetInterface(T::kClassName)) : nullptr;
+}
+
 }  // namespace zevik

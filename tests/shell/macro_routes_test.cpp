@@ -45,10 +45,8 @@ protected:
         ASSERT_TRUE(run.Start(options, error)) << error;
         mouse = run.Session().WaitForMouse(std::chrono::seconds(3));
         ASSERT_NE(mouse, nullptr);
-        CControlUI* found = mouse->FindControl(
-            [](CControlUI& c) { return c.GetInterface(CMacroControlUI::kClassName) != nullptr; }, UIFIND_ALL);
-        ASSERT_NE(found, nullptr);
-        control = static_cast<CMacroControlUI*>(found->GetInterface(CMacroControlUI::kClassName));
+        control = FindControlOfClass<CMacroControlUI>(mouse);
+        ASSERT_NE(control, nullptr);
     }
     void TearDown() override {
         CDialogAnswers::Instance().Clear();

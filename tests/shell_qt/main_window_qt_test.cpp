@@ -555,10 +555,8 @@ TEST_F(MainWindowQtTest, TheMacroPageShowsAFourRowMacro) {
     ASSERT_TRUE(store.SaveMacro(1, {{"down", 0x02, 9, 0}, {"down", 0x04, 10, 30}, {"up", 0x04, 10, 45}, {"up", 0x02, 9, 12}}));
     QTest::mouseClick(WidgetOf("macro_Op_tab"), Qt::LeftButton);
     PumpUntil([] { return false; }, 30ms);
-    CControlUI* found = mouse->FindControl(
-        [](CControlUI& c) { return c.GetInterface(CMacroControlUI::kClassName) != nullptr; }, UIFIND_ALL);
-    ASSERT_NE(found, nullptr);
-    auto* page = static_cast<CMacroControlUI*>(found->GetInterface(CMacroControlUI::kClassName));
+    auto* page = FindControlOfClass<CMacroControlUI>(mouse);
+    ASSERT_NE(page, nullptr);
     page->LoadMacroList();
     page->SelectMacro(1);
     PumpUntil([] { return false; }, 50ms);
