@@ -12,6 +12,7 @@
 #include "devices/orbantix_usb_device.h"
 #include "editors/key_set_control_ui.h"
 #include "editors/macro_control_ui.h"
+#include "editors/redio_macro_button_ui.h"
 #include "editors/light_control_ui.h"
 #include "editors/shoot_control_ui.h"
 #include "platform/desktop_settings.h"
@@ -100,6 +101,9 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == CShootControlUI::kSkinTag) {
         return new CShootControlUI;
+    }
+    if (className == CRedioMacroButtonUI::kSkinTag) {
+        return new CRedioMacroButtonUI;
     }
     if (className == "SelectPanel") {
         return new CSelectPanelUI;

@@ -11,11 +11,13 @@
 #include "ui/attribute_parser.h"
 #include "ui/combo_ui.h"
 #include "ui/container_ui.h"
+#include "ui/edit_ui.h"
 #include "ui/message_loop.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/qt/backdrop.h"
 #include "ui/qt/light_layer_widget.h"
 #include "ui/qt/light_widget.h"
+#include "ui/qt/opaque_painted_widget.h"
 #include "ui/qt/text_metrics.h"
 #include "ui/qt/widget_factory.h"
 #include "ui/qt/widget_sync.h"
@@ -166,8 +168,11 @@ void CQtRenderer::Sync(CControlUI& control, UiChange what) {
     // light repaints in the same pass would otherwise keep its old copy of what lies beneath it.
     const bool capColour = (rendered->kind == WidgetKind::KeyButton || rendered->kind == WidgetKind::Light) &&
                            what == UiChange::BkColor;
-    if (!capColour) {
-        backdrop::Changed(*rendered->widget);
+    // Nor does the blink of a widget that paints all its pixels over its own copy of what lies beneath.
+    QWidget* widget = rendered->widget;
+    const bool ownBlink = what == UiChange::ForeImage && qobject_cast<COpaquePaintedWidget*>(widget) != nullptr;
+    if (!capColour && !ownBlink) {
+        backdrop::Changed(*widget);
     }
     CWidgetSync::Apply(control, *rendered, what, *this);
     if (HasChange(what, UiChange::Position)) {
