@@ -30,6 +30,7 @@ public:
 
     bool Start(InputEventSink sink, std::string& error) override;
     void Stop() override;
+    bool ReadsInputDevices() const override { return true; }
 
     // The nodes open while running.
     size_t OpenNodes() const { return devices_.size(); }

@@ -247,6 +247,9 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     if (msg == WM_ACTIVATE || msg == WM_MOUSELEAVE || msg == WM_MOUSEHOVER) {
         OnActivityMessage(msg, wParam);
     }
+    if (msg == WM_ACTIVATE && wParam == 0 && m_hook.Mode() == kHookKeyCapture) {
+        OnMacroHook(false);  // a key capture ends with the window's turn; a recording goes on
+    }
     if (msg == m_messages.activate) {
         char line[64];
         std::snprintf(line, sizeof line, "软件标示 %u，%xd%xd", msg, static_cast<unsigned>(wParam),
@@ -670,6 +673,7 @@ void CMainWnd::OnMacroHook(bool install) {
         Trace("key capture: " + error);
         return;
     }
+    if (m_hook.TakesWindowKeys()) Trace("key capture from the key edit's own keys: " + m_hook.LastError());
     SetKeyEditState(*this, 1, 0);
 }
 

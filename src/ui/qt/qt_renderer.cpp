@@ -384,9 +384,19 @@ bool CQtRenderer::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::KeyPress: {
+            const auto* press = static_cast<QKeyEvent*>(event);
+            // An edit hears which key was pressed: X11 and Wayland number keys as the Linux input code
+            // plus 8. The widget still gets the key.
+            if (dynamic_cast<CEditUI*>(control) != nullptr && m_manager.GetFocus() == control &&
+                !press->isAutoRepeat() && press->nativeScanCode() > 8) {
+                m_manager.DispatchKey(UIEVENT_KEYDOWN, 0, 0, static_cast<LPARAM>(press->nativeScanCode() - 8));
+                if (Find(control) == nullptr) {
+                    return true;  // the key's handling took the control away
+                }
+            }
             // A multi-line edit that does not want Enter as a line break reports it as "return".
             auto* rich = dynamic_cast<CRichEditUI*>(control);
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            const int key = press->key();
             if (rich != nullptr && !rich->IsWantReturn() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
                 rich->UserReturn();
                 return true;
