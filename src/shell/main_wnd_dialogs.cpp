@@ -30,10 +30,7 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
     m_settingsOpen = true;
     CSetWnd wnd(Languages(), m_languageIndex);
     wnd.SetUpdateSetup(MakeUpdateSetup());
-    if (CreateSettingsWindow(wnd, centred)) {
-        m_settingsWnd = wnd.GetHWND();
-        wnd.RunModal();
-    }
+    if (CreateSettingsWindow(wnd, centred)) wnd.RunModal();
     m_settingsWnd = 0;
     m_settingsOpen = false;
 }

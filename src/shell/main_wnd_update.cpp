@@ -46,13 +46,14 @@ bool CMainWnd::CreateSettingsWindow(CSetWnd& wnd, bool centred) {
         const int y = main.top + m_pm.GetDPIObj().Scale(60);
         wnd.MoveWindow(UiRect{x, y, x + own.GetWidth(), y + own.GetHeight()});
     }
+    m_settingsWnd = wnd.GetHWND();  // the updater's events go to it while it is open
     return true;
 }
 
 void CMainWnd::RelayUpdateEvent(WPARAM wParam, LPARAM lParam) {
     CMessageLoop* loop = CMessageLoop::Current();
     if (m_settingsWnd == 0 || loop == nullptr) return;  // closed: the event has no effect
-    loop->Post(m_settingsWnd, m_messages.updateEvent, wParam, lParam);
+    if (!loop->Post(m_settingsWnd, m_messages.updateEvent, wParam, lParam)) m_settingsWnd = 0;  // it closed
 }
 
 void CMainWnd::OnFirmwareOutdated(std::uint16_t productId, std::uint16_t version) {

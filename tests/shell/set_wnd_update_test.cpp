@@ -416,6 +416,28 @@ TEST_F(SetWndUpdateTest, TheCheckEndsInItsWindowStateAndClearsTheUpdateMarkWhenA
     }
 }
 
+// An updater's events reach the open settings window through the main window. None of its rows is
+// being installed here, so each only ends with the window's own close rule.
+TEST_F(SetWndUpdateTest, UpdateEventsReachTheOpenSettingsWindowWhichClosesWhenIdle) {
+    HttpTestServer server;
+    OpenSettings(KeyedRoot(server, Answer("0111", "mouse_fw", server.Url("/stall"), 2), Json::Value()));
+    Click("update_fw_and_ap");
+    Click("update_OK_btn");
+    ASSERT_TRUE(Pump([this] { return ProgressText(0) == "1%"; }));
+    main_->SendMessage(main_->Messages().updateRelay, 1, 0);
+    main_->SendMessage(main_->Messages().updateEvent, 3, 0);
+    Pump([] { return false; }, 50ms);
+    EXPECT_TRUE(SettingsOpen()) << "a download runs";
+    EXPECT_EQ(RowPart(0, "update_status_text")->GetText(), "Downloading");
+    settings_->DestroyWindow();
+    settings_.reset();
+
+    OpenSettings(KeyedRoot(server, Answer("0111", "mouse_fw", server.Url("/file/10"), 2), Json::Value()));
+    main_->SendMessage(main_->Messages().updateRelay, 4, 42);
+    EXPECT_TRUE(Pump([this] { return !SettingsOpen(); }, 2s));
+    EXPECT_FALSE(main_->IsShutDown()) << "only the event itself (wParam 4) ends the program";
+}
+
 TEST(ForcedFirmware, OnlyTheMouseAndTheReceiverBelowTheirMinimumNeedTheUpgrade) {
     struct Case {
         std::uint16_t product;
