@@ -15,6 +15,8 @@
 
 namespace zevik {
 
+static_assert(CMainWnd::kUpdateDoneMessage == UM_UPDATE_DONE, "the settings window tells the main window by this id");
+
 UpdateSetup CMainWnd::MakeUpdateSetup() {
     UpdateSetup setup;
     setup.table = CurrentUpdateTable();

@@ -293,6 +293,11 @@ TEST_F(SetWndUpdateTest, ACheckedRowIsDownloadedThroughTheConfirmationPage) {
         RowControl(0)->CheckBox()->Activate();
         EXPECT_TRUE(Part("update_fw_and_ap")->IsVisible() && Part("update_fw_and_ap")->IsEnabled());
 
+        // The tip under the list goes away for good; the window keeps its size.
+        Click("set_in_update_wnd_btn");
+        EXPECT_FALSE(Part("update_tishi_layout")->IsVisible());
+        EXPECT_EQ(settings_->GetWindowRect().GetWidth(), settings_->GetPaintManager()->GetDPIObj().Scale(CSetWnd::kWidth));
+
         Click("update_fw_and_ap");
         EXPECT_EQ(UpdatePage(), 1);
         Click("update_OK_btn");
