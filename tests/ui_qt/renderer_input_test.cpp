@@ -189,6 +189,25 @@ TEST_F(RendererInput, AKeyPressedInAnEditIsToldWithItsInputCodeAndStillTyped) {
     EXPECT_EQ(other->text(), QStringLiteral("aab")) << "the edit still gets every key";
 }
 
+// Another window taking the keyboard ends the edit's focus in the core too ("killfocus"): a key
+// capture that runs while an edit has the focus ends with the window's turn.
+TEST_F(RendererInput, AnotherWindowTakingTheKeyboardEndsTheEditsFocus) {
+    auto* other = Widget<QLineEdit>("other");
+    ASSERT_NE(other, nullptr);
+    Host().Widget()->activateWindow();
+    other->setFocus();
+    Pump();
+    ASSERT_EQ(m_window->Of("setfocus").back(), (Seen{"setfocus", "other", 0, 0}));
+    m_window->seen.clear();
+    QWidget elsewhere;
+    elsewhere.resize(100, 100);
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QApplication::setActiveWindow(&elsewhere);
+    Pump();
+    EXPECT_EQ(m_window->Of("killfocus"), (std::vector<Seen>{{"killfocus", "other", 0, 0}}));
+}
+
 TEST_F(RendererInput, ListRowsRaiseItemClickSelectAndActivate) {
     auto* row = qobject_cast<CPaintedControlWidget*>(Renderer().WidgetFor(Control("row_1")));
     ASSERT_NE(row, nullptr);
