@@ -26,7 +26,11 @@ constexpr std::string_view kDelayEdit = "macro_delay";
 constexpr std::string_view kEditingParts[] = {"macro_action_layout", "mouse_move_layout", "macro_btn_export",
                                               "macro_btn_name_sub", "macro_btn_name_edit"};
 constexpr std::string_view kDisabledWhileRecording[] = {"macro_name_tab", "macro_tab_macroaction_edit",
-                                                        "macro_tab_macrodelay_edit", kActionList};
+                                                        "macro_tab_macrodelay_edit", kActionList,
+                                                        // The row buttons act on the list a recording fills.
+                                                        "macro_btn_up", "macro_btn_down", "macro_btn_uptop",
+                                                        "macro_btn_downbottom", "macro_btn_delete",
+                                                        "macro_btn_deleteall", "macro_btn_cancel", "macro_btn_save"};
 constexpr std::string_view kDistanceEdits[] = {"mouse_x_left_edit", "mouse_x_right_edit", "mouse_y_up_edit",
                                                "mouse_y_down_edit"};
 constexpr std::size_t kMaxDelayChars = 6;

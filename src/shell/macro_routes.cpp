@@ -177,7 +177,7 @@ bool OnMacroMenuItem(IMainWindowOps& ops, std::string_view item) {
         const bool down = item == name + "_down", up = item == name + "_up", click = item == name + "_click";
         if (!down && !up && !click) continue;
         const MacroTarget t = CurrentTarget(ops);
-        if (!t) return true;
+        if (!t || t.control->IsRecording()) return true;
         if (down || click) t.control->InsertMouseEvent(b.down, b.xButton);
         if (up || click) t.control->InsertMouseEvent(b.up, b.xButton);
         return true;
@@ -189,7 +189,8 @@ void AddMacroRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     for (const ButtonRoute& button : kButtons) {
         router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, button.name, [&ops, button](TNotifyUI&, int) {
             const MacroTarget t = CurrentTarget(ops);
-            if (!t) return;
+            // A running recording owns the rows: an edit now would shift the rows it places events at.
+            if (!t || t.control->IsRecording()) return;
             button.action(ops, t);
             if (!button.editsEvents) {
                 // The key page's macro choice and the buttons' labels follow the macro list.
@@ -202,7 +203,8 @@ void AddMacroRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     }
     for (std::size_t d = 0; d < kMoveButtons.size(); ++d) {
         router.Add(DUI_MSGTYPE_CLICK, RouteMatch::NameCase, kMoveButtons[d], [&ops, d](TNotifyUI&, int) {
-            if (const MacroTarget t = CurrentTarget(ops)) t.control->InsertMouseEvent(0, static_cast<int>(d));
+            const MacroTarget t = CurrentTarget(ops);
+            if (t && !t.control->IsRecording()) t.control->InsertMouseEvent(0, static_cast<int>(d));
         });
     }
     router.Add(DUI_MSGTYPE_CLICK, RouteMatch::Name, "macro_btn_starredio",

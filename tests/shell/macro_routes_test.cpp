@@ -192,8 +192,12 @@ TEST_F(MacroRoutesTest, RecordingFromThePageAddsTheCapturedEventsAndStopSavesThe
     EXPECT_FALSE(window.FindControl("macro_btn_starredio")->IsEnabled());
     EXPECT_TRUE(window.FindControl("macro_btn_stopredio")->IsEnabled());
     run.Session().PumpFor(std::chrono::milliseconds(5));
+    // The row buttons are off while the recording fills the rows; a click that still arrives changes nothing.
+    EXPECT_FALSE(window.FindControl("macro_btn_deleteall")->IsEnabled());
+    Click("macro_btn_deleteall");
     Click("macro_btn_stopredio");
     EXPECT_FALSE(control->IsRecording());
+    EXPECT_TRUE(window.FindControl("macro_btn_deleteall")->IsEnabled());
     const std::vector<MacroEvent> want = {{"down", 0x04, 10, 0}, {"up", 0x04, 10, 40}, {"down", 0x01, 1, 60}};
     EXPECT_EQ(control->Store().LoadMacro(0).events, want) << "saved at stop";
 
