@@ -164,9 +164,9 @@ TEST(AudioConfLibrary, ReadsTakeTheSelectorsChannelAndWritesSetEvery) {
     EXPECT_EQ(lib.Read(capture, "AAMuteControl", text), CAudioConfLibrary::kNotAvailable);
 
     ASSERT_EQ(lib.Write(capture, "VolumeScalarControl", 0.37f, {-1}), 0);
-    EXPECT_EQ(card.Find({"Mic", MixerDirection::Capture})->raw, (std::vector<long> {37, 37}));
+    EXPECT_EQ(card.At({"Mic", MixerDirection::Capture}).raw, (std::vector<long> {37, 37}));
     ASSERT_EQ(lib.Write(capture, "MuteControl", 0), 0);
-    EXPECT_EQ(*card.Find({"Mic", MixerDirection::Capture})->switches, (std::vector<bool> {true, true}));
+    EXPECT_EQ(*card.At({"Mic", MixerDirection::Capture}).switches, (std::vector<bool> {true, true}));
 
     card.refuseWrites = true;
     EXPECT_EQ(lib.Write(capture, "MuteControl", 1), CAudioConfLibrary::kCardRefused);

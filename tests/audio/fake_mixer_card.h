@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,6 +42,12 @@ public:
         return nullptr;
     }
     const FakeControl* Find(const MixerControlId& id) const { return const_cast<FakeMixerCard*>(this)->Find(id); }
+    // The control named id; throws when there is none (a fault of the test).
+    FakeControl& At(const MixerControlId& id) {
+        FakeControl* c = Find(id);
+        if (c == nullptr) throw std::out_of_range("no control " + id.name);
+        return *c;
+    }
 
     std::string Name() const override { return name; }
     std::vector<MixerControl> Controls() const override {
@@ -112,13 +119,13 @@ private:
     IMixerCard& card_;
 };
 
-// The microphone of a typical USB headset: "Mic" capture 0-100 without a dB scale (linear
-// positions, so every level 0-100 has its own step), switch on; sidetone 0-100 likewise.
+// A USB headset whose microphone ("Mic" capture) and sidetone ("Mic" playback) span 0-100 over
+// -20..0 dB: a dB range that narrow maps linearly, so every level 0-100 has its own step.
 inline FakeMixerCard LinearHeadsetCard() {
     FakeMixerCard card;
     card.Add("PCM", MixerDirection::Playback, {0, 100, -5000, 50, false, {80, 80}, std::vector<bool>{true, true}});
-    card.Add("Mic", MixerDirection::Playback, {0, 100, std::nullopt, 0, false, {0}, std::vector<bool>{true}});
-    card.Add("Mic", MixerDirection::Capture, {0, 100, std::nullopt, 0, false, {50}, std::vector<bool>{true}});
+    card.Add("Mic", MixerDirection::Playback, {0, 100, -2000, 20, false, {0}, std::vector<bool>{true}});
+    card.Add("Mic", MixerDirection::Capture, {0, 100, -2000, 20, false, {50}, std::vector<bool>{true}});
     return card;
 }
 

@@ -92,8 +92,10 @@ TEST(MappedVolume, NearestStepOfDbNeedsADbScale) {
     EXPECT_EQ(mapped_volume::NearestStepOfDb(card, {"Mic", MixerDirection::Capture}, 0), 32);     // -12 + 32 x 0.375
     EXPECT_EQ(mapped_volume::NearestStepOfDb(card, {"Mic", MixerDirection::Playback}, -1040), 22);
     EXPECT_EQ(mapped_volume::NearestStepOfDb(card, {"PCM", MixerDirection::Playback}, 900), 100);  // above: the top
-    test::FakeMixerCard linear = test::LinearHeadsetCard();
-    EXPECT_EQ(mapped_volume::NearestStepOfDb(linear, {"Mic", MixerDirection::Capture}, 0), std::nullopt);
+    test::FakeMixerCard noDb;
+    noDb.Add("Mic", MixerDirection::Capture, {0, 100, std::nullopt, 0, false, {0}, std::nullopt});
+    EXPECT_EQ(mapped_volume::NearestStepOfDb(noDb, {"Mic", MixerDirection::Capture}, 0), std::nullopt);
+    EXPECT_EQ(mapped_volume::NearestStep(noDb, {"Mic", MixerDirection::Capture}, 0.37), 37);
 }
 
 }  // namespace
