@@ -3,7 +3,10 @@
 #include <alsa/asoundlib.h>
 #include <fmt/format.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include "platform/trace.h"
 
@@ -64,9 +67,24 @@ std::optional<snd_mixer_selem_channel_id_t> ChannelAt(snd_mixer_elem_t* elem, bo
     return channels[static_cast<std::size_t>(index)];
 }
 
+// alsa-lib prints its own diagnostics to stderr; they go to the program's trace instead, so a
+// missing card does not litter the command line's output.
+void AlsaDiagnostic(const char* file, int line, const char* function, int err, const char* format, ...) {
+    if (!TraceEnabled()) return;
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    Trace(fmt::format("alsa-lib {}:{} ({}): {}{}", file, line, function, text,
+                      err != 0 ? fmt::format(": {}", snd_strerror(err)) : std::string()));
+}
+
 }  // namespace
 
 std::unique_ptr<CAlsaMixerCard> CAlsaMixerCard::Open(int card) {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { snd_lib_error_set_handler(AlsaDiagnostic); });
     if (card < 0) return nullptr;
     auto mixer = std::make_unique<Mixer>();
     const std::string device = fmt::format("hw:{}", card);
