@@ -21,13 +21,10 @@ HeadsetMixerControls HeadsetMixerControls::Find(const IMixerCard& card) {
     const std::vector<MixerControl> controls = card.Controls();
     HeadsetMixerControls found;
     found.microphone = FirstNamed(controls, MixerDirection::Capture, {"Mic", "Headset", "Capture"});
-    if (!found.microphone) {
-        for (const MixerControl& control : controls) {
-            if (control.id.direction == MixerDirection::Capture) {
-                found.microphone = control.id;
-                break;
-            }
-        }
+    // Otherwise the first capture control with a volume ("Auto Gain Control" is a switch alone).
+    for (const MixerControl& control : controls) {
+        if (found.microphone) break;
+        if (control.id.direction == MixerDirection::Capture && control.hasVolume) found.microphone = control.id;
     }
     found.sidetone = FirstNamed(controls, MixerDirection::Playback, {"Mic", "Sidetone", "Side Tone"});
     return found;
