@@ -10,6 +10,7 @@
 
 namespace zevik {
 
-CAudioConfLibrary::CardOpener AlsaCardOpener(std::string hidrawNode, std::filesystem::path sysfsRoot = "/sys");
+CAudioConfLibrary::CardOpener AlsaCardOpener(std::string hidrawNode,
+                                             std::filesystem::path sysfsRoot = "/sys");
 
 }  // namespace zevik

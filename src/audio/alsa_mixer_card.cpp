@@ -21,7 +21,9 @@ struct CAlsaMixerCard::Mixer {
 
 namespace {
 
-bool IsCapture(const MixerControlId& id) { return id.direction == MixerDirection::Capture; }
+bool IsCapture(const MixerControlId& id) {
+    return id.direction == MixerDirection::Capture;
+}
 
 // The channels the element has in the direction, in ALSA's order; channel index i of the layer is
 // the i-th of them.
@@ -47,7 +49,8 @@ bool HasSwitch(snd_mixer_elem_t* elem, bool capture) {
 // The active simple element named id.name with index 0; null when absent.
 snd_mixer_elem_t* Element(snd_mixer_t* mixer, const MixerControlId& id) {
     snd_mixer_handle_events(mixer);
-    for (snd_mixer_elem_t* elem = snd_mixer_first_elem(mixer); elem != nullptr; elem = snd_mixer_elem_next(elem)) {
+    for (snd_mixer_elem_t* elem = snd_mixer_first_elem(mixer); elem != nullptr;
+         elem = snd_mixer_elem_next(elem)) {
         if (snd_mixer_selem_get_index(elem) == 0 && snd_mixer_selem_is_active(elem) &&
             id.name == snd_mixer_selem_get_name(elem)) {
             return elem;
@@ -93,7 +96,8 @@ std::unique_ptr<CAlsaMixerCard> CAlsaMixerCard::Open(int card) {
     if (err >= 0) err = snd_mixer_selem_register(mixer->handle, nullptr, nullptr);
     if (err >= 0) err = snd_mixer_load(mixer->handle);
     if (err < 0) {
-        Trace(fmt::format("audio: the mixer of sound card {} cannot be opened: {}", device, snd_strerror(err)));
+        Trace(
+            fmt::format("audio: the mixer of sound card {} cannot be opened: {}", device, snd_strerror(err)));
         return nullptr;
     }
     std::string name;
@@ -118,7 +122,8 @@ std::vector<MixerControl> CAlsaMixerCard::Controls() const {
         if (snd_mixer_selem_get_index(elem) != 0 || !snd_mixer_selem_is_active(elem)) continue;
         for (bool capture : {false, true}) {
             MixerControl control;
-            control.id = {snd_mixer_selem_get_name(elem), capture ? MixerDirection::Capture : MixerDirection::Playback};
+            control.id = {snd_mixer_selem_get_name(elem),
+                          capture ? MixerDirection::Capture : MixerDirection::Playback};
             control.hasVolume = HasVolume(elem, capture);
             control.hasSwitch = HasSwitch(elem, capture);
             control.channels = static_cast<int>(ChannelsOf(elem, capture).size());
@@ -196,7 +201,8 @@ bool CAlsaMixerCard::SetSwitch(const MixerControlId& id, bool on) {
     if (elem == nullptr || !HasSwitch(elem, IsCapture(id))) return false;
     const int err = IsCapture(id) ? snd_mixer_selem_set_capture_switch_all(elem, on ? 1 : 0)
                                   : snd_mixer_selem_set_playback_switch_all(elem, on ? 1 : 0);
-    if (err < 0) Trace(fmt::format("audio: the card refused switch {} = {}: {}", id.name, on, snd_strerror(err)));
+    if (err < 0)
+        Trace(fmt::format("audio: the card refused switch {} = {}: {}", id.name, on, snd_strerror(err)));
     return err >= 0;
 }
 

@@ -17,7 +17,7 @@ enum class PropertyAccess { Read = 0, Write = 1 };
 // The value of one property exchange: a write passes binary (a 32-bit integer, or a float for the
 // scalar volumes); a successful read leaves its text, a failed one an empty text.
 struct PropertyValue {
-    std::variant<std::int32_t, float> binary = std::int32_t {0};
+    std::variant<std::int32_t, float> binary = std::int32_t{0};
     std::string text;
 };
 
@@ -31,8 +31,9 @@ public:
     virtual int GetDeviceCount(AudioDataFlow flow, std::int32_t* count) const = 0;
     virtual int GetDeviceById(AudioDataFlow flow, std::int32_t index, AudioDeviceInfo* info) const = 0;
     // selector: the second buffer's 32-bit words (empty when none); its first word is the channel.
-    virtual int PropertyControl(const AudioDeviceInfo& device, std::string_view property, PropertyValue& value,
-                                std::span<const std::int32_t> selector, PropertyAccess access) = 0;
+    virtual int PropertyControl(const AudioDeviceInfo& device, std::string_view property,
+                                PropertyValue& value, std::span<const std::int32_t> selector,
+                                PropertyAccess access) = 0;
 };
 
 }  // namespace zevik

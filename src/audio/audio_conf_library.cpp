@@ -31,7 +31,8 @@ struct PropertyTarget {
 PropertyTarget Target(std::string_view property) {
     constexpr std::string_view kGetAA = "GetAA";
     constexpr std::string_view kAA = "AA";
-    if (property.substr(0, kGetAA.size()) == kGetAA) return {true, "Get" + std::string(property.substr(kGetAA.size()))};
+    if (property.substr(0, kGetAA.size()) == kGetAA)
+        return {true, "Get" + std::string(property.substr(kGetAA.size()))};
     if (property.substr(0, kAA.size()) == kAA) return {true, std::string(property.substr(kAA.size()))};
     return {false, std::string(property)};
 }
@@ -74,7 +75,9 @@ int CAudioConfLibrary::GetDeviceById(AudioDataFlow flow, std::int32_t index, Aud
     return kOk;
 }
 
-std::string CAudioConfLibrary::CardName() const { return card_ ? card_->Name() : std::string(); }
+std::string CAudioConfLibrary::CardName() const {
+    return card_ ? card_->Name() : std::string();
+}
 
 int CAudioConfLibrary::PropertyControl(const AudioDeviceInfo& device, std::string_view property,
                                        PropertyValue& value, std::span<const std::int32_t> selector,
@@ -89,16 +92,18 @@ int CAudioConfLibrary::PropertyControl(const AudioDeviceInfo& device, std::strin
 int CAudioConfLibrary::CaptureProperty(std::string_view property, PropertyValue& value,
                                        std::span<const std::int32_t> selector, PropertyAccess access) {
     const PropertyTarget target = Target(property);
-    const std::optional<MixerControlId>& control = target.sidetone ? controls_.sidetone : controls_.microphone;
-    const bool known = target.name == "GetMaxVol" || target.name == "GetMinVol" || target.name == "GetVolStep" ||
-                       target.name == "VolumeControl" || target.name == "VolumeScalarControl" ||
-                       target.name == "MuteControl";
+    const std::optional<MixerControlId>& control =
+        target.sidetone ? controls_.sidetone : controls_.microphone;
+    const bool known = target.name == "GetMaxVol" || target.name == "GetMinVol" ||
+                       target.name == "GetVolStep" || target.name == "VolumeControl" ||
+                       target.name == "VolumeScalarControl" || target.name == "MuteControl";
     if (!known || !control) return kNotAvailable;
     const std::optional<int> channel = ReadChannel(selector);
     if (access == PropertyAccess::Read && !channel) return kFailed;
 
     if (target.name == "VolumeControl") return LevelProperty(*control, channel.value_or(0), value, access);
-    if (target.name == "VolumeScalarControl") return ScalarProperty(*control, channel.value_or(0), value, access);
+    if (target.name == "VolumeScalarControl")
+        return ScalarProperty(*control, channel.value_or(0), value, access);
     if (target.name == "MuteControl") return MuteProperty(*control, channel.value_or(0), value, access);
     if (access == PropertyAccess::Write) return kNotAvailable;
     return RangeProperty(*control, target.name, value);
@@ -126,7 +131,8 @@ int CAudioConfLibrary::LevelProperty(const MixerControlId& control, int channel,
     if (access == PropertyAccess::Write) {
         const double db = AsNumber(value);
         if (!std::isfinite(db)) return kFailed;
-        const std::optional<long> step = mapped_volume::NearestStepOfDb(*card_, control, std::lround(db * 100.0));
+        const std::optional<long> step =
+            mapped_volume::NearestStepOfDb(*card_, control, std::lround(db * 100.0));
         if (!step) return kNotAvailable;
         return card_->SetRaw(control, *step) ? kOk : kCardRefused;
     }

@@ -33,9 +33,9 @@ namespace zevik {
 
 class CAudioConfLibrary : public IAudioConfLibrary {
 public:
-    static constexpr int kFailed = -1;          // not initialised, no card, unknown device or index
-    static constexpr int kNotAvailable = -2;    // the property has no control on this card
-    static constexpr int kCardRefused = -3;     // the card did not take or give the value
+    static constexpr int kFailed = -1;        // not initialised, no card, unknown device or index
+    static constexpr int kNotAvailable = -2;  // the property has no control on this card
+    static constexpr int kCardRefused = -3;   // the card did not take or give the value
 
     // Opens the headset's card; null when there is none. Called by every CreateDeviceList.
     using CardOpener = std::function<std::unique_ptr<IMixerCard>()>;
@@ -54,11 +54,13 @@ public:
     std::string CardName() const;
 
 private:
-    int CaptureProperty(std::string_view property, PropertyValue& value, std::span<const std::int32_t> selector,
-                        PropertyAccess access);
+    int CaptureProperty(std::string_view property, PropertyValue& value,
+                        std::span<const std::int32_t> selector, PropertyAccess access);
     int RangeProperty(const MixerControlId& control, std::string_view which, PropertyValue& value) const;
-    int LevelProperty(const MixerControlId& control, int channel, PropertyValue& value, PropertyAccess access);
-    int ScalarProperty(const MixerControlId& control, int channel, PropertyValue& value, PropertyAccess access);
+    int LevelProperty(const MixerControlId& control, int channel, PropertyValue& value,
+                      PropertyAccess access);
+    int ScalarProperty(const MixerControlId& control, int channel, PropertyValue& value,
+                       PropertyAccess access);
     int MuteProperty(const MixerControlId& control, int channel, PropertyValue& value, PropertyAccess access);
 
     CardOpener openCard_;

@@ -14,10 +14,10 @@ struct AudioDeviceInfo {
     static constexpr std::int32_t kMicrophone = 2;
     static constexpr std::int32_t kUsable = 1;
 
-    std::int32_t id = 0;            // opaque; never 0 for a device the library listed
+    std::int32_t id = 0;  // opaque; never 0 for a device the library listed
     std::int32_t endpointType = 0;
-    std::int32_t reserved = 0;      // opaque
-    std::int32_t state = 0;         // 1: usable
+    std::int32_t reserved = 0;  // opaque
+    std::int32_t state = 0;     // 1: usable
 
     friend bool operator==(const AudioDeviceInfo&, const AudioDeviceInfo&) = default;
 };

@@ -24,7 +24,8 @@ HeadsetMixerControls HeadsetMixerControls::Find(const IMixerCard& card) {
     // Otherwise the first capture control with a volume ("Auto Gain Control" is a switch alone).
     for (const MixerControl& control : controls) {
         if (found.microphone) break;
-        if (control.id.direction == MixerDirection::Capture && control.hasVolume) found.microphone = control.id;
+        if (control.id.direction == MixerDirection::Capture && control.hasVolume)
+            found.microphone = control.id;
     }
     found.sidetone = FirstNamed(controls, MixerDirection::Playback, {"Mic", "Sidetone", "Side Tone"});
     return found;

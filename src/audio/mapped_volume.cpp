@@ -23,7 +23,10 @@ std::optional<long> NearestMonotonic(long lo, long hi, double target, Key key) {
         const long mid = first + (last - first) / 2;
         const std::optional<double> k = key(mid);
         if (!k) return std::nullopt;
-        if (*k < target) first = mid + 1; else last = mid;
+        if (*k < target)
+            first = mid + 1;
+        else
+            last = mid;
     }
     if (first == lo) return first;
     const std::optional<double> above = key(first);
@@ -36,8 +39,8 @@ std::optional<long> NearestMonotonic(long lo, long hi, double target, Key key) {
 double PositionOfDb(MixerRange dbRange, long db) {
     if (dbRange.min >= dbRange.max) return 0.0;
     if (dbRange.max - dbRange.min <= kMaxLinearDbRange) {
-        return std::clamp(static_cast<double>(db - dbRange.min) / static_cast<double>(dbRange.max - dbRange.min),
-                          0.0, 1.0);
+        return std::clamp(
+            static_cast<double>(db - dbRange.min) / static_cast<double>(dbRange.max - dbRange.min), 0.0, 1.0);
     }
     double position = std::pow(10.0, static_cast<double>(db - dbRange.max) / 6000.0);
     if (dbRange.min != kMuteDb) {
@@ -49,8 +52,8 @@ double PositionOfDb(MixerRange dbRange, long db) {
 
 double PositionOfRaw(MixerRange rawRange, long raw) {
     if (rawRange.min >= rawRange.max) return 0.0;
-    return std::clamp(static_cast<double>(raw - rawRange.min) / static_cast<double>(rawRange.max - rawRange.min),
-                      0.0, 1.0);
+    return std::clamp(
+        static_cast<double>(raw - rawRange.min) / static_cast<double>(rawRange.max - rawRange.min), 0.0, 1.0);
 }
 
 std::optional<double> PositionOfStep(const IMixerCard& card, const MixerControlId& id, long raw) {

@@ -81,7 +81,8 @@ std::optional<bool> CMixerAreaCard::Switch(const MixerControlId& id, int channel
 bool CMixerAreaCard::SetRaw(const MixerControlId& id, long raw) {
     const Layout* layout = Find(id);
     if (layout == nullptr) return false;
-    return area_.WriteMixerArea(layout->volumeOffset, static_cast<std::uint8_t>(std::clamp(raw, 0L, layout->rawMax)));
+    return area_.WriteMixerArea(layout->volumeOffset,
+                                static_cast<std::uint8_t>(std::clamp(raw, 0L, layout->rawMax)));
 }
 
 bool CMixerAreaCard::SetSwitch(const MixerControlId& id, bool on) {

@@ -20,7 +20,7 @@ template <typename T>
 std::optional<T> Parse(std::string_view text) {
     text = Trimmed(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    T value {};
+    T value{};
     const char* last = text.data() + text.size();
     const auto [end, ec] = std::from_chars(text.data(), last, value);
     if (text.empty() || ec != std::errc() || end != last) return std::nullopt;
@@ -29,9 +29,15 @@ std::optional<T> Parse(std::string_view text) {
 }  // namespace
 
 // fmt formats without the locale unless asked to with 'L'.
-std::string Fixed2(double value) { return fmt::format("{:.2f}", value); }
-std::string Fraction(double value) { return fmt::format("{:.6f}", value); }
-std::string Integer(long value) { return fmt::format("{}", value); }
+std::string Fixed2(double value) {
+    return fmt::format("{:.2f}", value);
+}
+std::string Fraction(double value) {
+    return fmt::format("{:.6f}", value);
+}
+std::string Integer(long value) {
+    return fmt::format("{}", value);
+}
 
 std::optional<double> ParseNumber(std::string_view text) {
     const std::optional<double> value = Parse<double>(text);
@@ -39,6 +45,8 @@ std::optional<double> ParseNumber(std::string_view text) {
     return value;
 }
 
-std::optional<long> ParseInteger(std::string_view text) { return Parse<long>(text); }
+std::optional<long> ParseInteger(std::string_view text) {
+    return Parse<long>(text);
+}
 
 }  // namespace zevik::number_text

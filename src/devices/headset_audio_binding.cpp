@@ -19,10 +19,14 @@ constexpr std::int32_t kChannel1[] = {1};
 // The surround property's selector: three words.
 constexpr std::int32_t kSurroundSelector[] = {4, -1, 0};
 
-std::string BandProperty(int band) { return "EQ_Slider" + std::to_string(band + 1); }
+std::string BandProperty(int band) {
+    return "EQ_Slider" + std::to_string(band + 1);
+}
 
 // A level read back as a position 0-1, in percent; rounded, so 0.29 stays 29.
-int Percent(double position) { return static_cast<int>(std::clamp(std::lround(position * 100.0), 0L, 100L)); }
+int Percent(double position) {
+    return static_cast<int>(std::clamp(std::lround(position * 100.0), 0L, 100L));
+}
 
 // Names compare without regard to case (ASCII letters; other characters as they are).
 bool SameName(const std::string& a, const std::string& b) {
@@ -101,7 +105,7 @@ void CHeadsetAudioBinding::ApplyDefaults() {
     for (const Default& d : defaults) {
         const bool read = endpoints_.Read(d.device, d.property, d.readSelector).has_value();
         *d.available = read;
-        if (!read) endpoints_.Write(d.device, d.property, std::int32_t {0}, d.writeSelector);
+        if (!read) endpoints_.Write(d.device, d.property, std::int32_t{0}, d.writeSelector);
     }
 }
 
@@ -118,7 +122,8 @@ void CHeadsetAudioBinding::ReadAudioState() {
     microphone_ = {};
     monitor_ = {};
     ReadVolume("", microphone_, -1);
-    if (const auto muted = endpoints_.ReadInteger(Flow::Capture, "MuteControl")) record_.micInSelect = *muted == 0;
+    if (const auto muted = endpoints_.ReadInteger(Flow::Capture, "MuteControl"))
+        record_.micInSelect = *muted == 0;
     if (const auto position = endpoints_.ReadNumber(Flow::Capture, "VolumeScalarControl", kFirstChannel)) {
         record_.micInValue = Percent(*position);
     }
@@ -137,7 +142,8 @@ void CHeadsetAudioBinding::ReadAudioState() {
         if (endpoints_.VoiceChangerAvailable()) record_.magicEnable = static_cast<std::int32_t>(*on);
     }
     if (const auto type = endpoints_.ReadInteger(Flow::Capture, "MagicVoice_Selection")) {
-        if (*type >= 0 && *type < IVoiceChangerPage::kTypeCount) record_.magicType = static_cast<std::int32_t>(*type + 1);
+        if (*type >= 0 && *type < IVoiceChangerPage::kTypeCount)
+            record_.magicType = static_cast<std::int32_t>(*type + 1);
     }
 }
 
@@ -190,7 +196,8 @@ bool CHeadsetAudioBinding::Store() {
 
 bool CHeadsetAudioBinding::SetMicrophoneLevel(int level) {
     if (level < 0 || level > 100) return false;
-    if (!endpoints_.Write(Flow::Capture, "VolumeScalarControl", static_cast<float>(level) / 100.0f, kFirstChannel)) {
+    if (!endpoints_.Write(Flow::Capture, "VolumeScalarControl", static_cast<float>(level) / 100.0f,
+                          kFirstChannel)) {
         return false;
     }
     microphone_.levelDb = Text(endpoints_.ReadNumber(Flow::Capture, "VolumeControl", kFirstChannel));
@@ -200,7 +207,7 @@ bool CHeadsetAudioBinding::SetMicrophoneLevel(int level) {
 }
 
 bool CHeadsetAudioBinding::SetMicrophoneOn(bool on) {
-    const bool taken = endpoints_.Write(Flow::Capture, "MuteControl", std::int32_t {on ? 0 : 1});
+    const bool taken = endpoints_.Write(Flow::Capture, "MuteControl", std::int32_t{on ? 0 : 1});
     if (taken) {
         record_.micInSelect = on ? 1 : 0;
         Store();
@@ -212,7 +219,8 @@ bool CHeadsetAudioBinding::SetMicrophoneOn(bool on) {
 
 bool CHeadsetAudioBinding::SetMonitorLevel(int level) {
     if (level < 0 || level > 100) return false;
-    if (!endpoints_.Write(Flow::Capture, "AAVolumeScalarControl", static_cast<float>(level) / 100.0f, kChannel0)) {
+    if (!endpoints_.Write(Flow::Capture, "AAVolumeScalarControl", static_cast<float>(level) / 100.0f,
+                          kChannel0)) {
         return false;
     }
     monitor_.levelDb = Text(endpoints_.ReadNumber(Flow::Capture, "AAVolumeControl", kChannel1));
@@ -222,7 +230,7 @@ bool CHeadsetAudioBinding::SetMonitorLevel(int level) {
 }
 
 bool CHeadsetAudioBinding::SetMonitorOn(bool on) {
-    const bool taken = endpoints_.Write(Flow::Capture, "AAMuteControl", std::int32_t {on ? 0 : 1});
+    const bool taken = endpoints_.Write(Flow::Capture, "AAMuteControl", std::int32_t{on ? 0 : 1});
     if (taken) {
         record_.micMoniterSelect = on ? 1 : 0;
         Store();
@@ -233,9 +241,10 @@ bool CHeadsetAudioBinding::SetMonitorOn(bool on) {
 
 // Switches the equaliser on and writes every band; true when the library took all of it.
 bool CHeadsetAudioBinding::WriteBands(const std::vector<int>& bands) {
-    bool taken = endpoints_.Write(Flow::Playback, "Enable_EQ_GFX", std::int32_t {1});
+    bool taken = endpoints_.Write(Flow::Playback, "Enable_EQ_GFX", std::int32_t{1});
     for (std::size_t i = 0; i < bands.size() && i < ISoundPage::kBandCount; ++i) {
-        taken = endpoints_.Write(Flow::Playback, BandProperty(static_cast<int>(i)), std::int32_t {bands[i]}) && taken;
+        taken = endpoints_.Write(Flow::Playback, BandProperty(static_cast<int>(i)), std::int32_t{bands[i]}) &&
+                taken;
     }
     return taken;
 }
@@ -280,7 +289,7 @@ bool CHeadsetAudioBinding::MoveBand(int band, int value) {
     bands_.resize(ISoundPage::kBandCount, 0);
     bands_[static_cast<std::size_t>(band)] = value;
     if (sound_ != nullptr) sound_->SetBand(band, value);
-    return endpoints_.Write(Flow::Playback, BandProperty(band), std::int32_t {value});
+    return endpoints_.Write(Flow::Playback, BandProperty(band), std::int32_t{value});
 }
 
 bool CHeadsetAudioBinding::SelectCustomEqualiser(int index) {
@@ -357,8 +366,8 @@ bool CHeadsetAudioBinding::DeleteCustomEqualiser() {
 
 bool CHeadsetAudioBinding::SetVoiceChanger(bool on) {
     if (voiceChanger_ != nullptr) voiceChanger_->ShowVoiceChanger(on);
-    bool taken = endpoints_.Write(Flow::Capture, "Enable_MAGICVOICE", std::int32_t {on ? 1 : 0});
-    if (on) taken = endpoints_.Write(Flow::Capture, "Enable_MICECHO", std::int32_t {0}) && taken;
+    bool taken = endpoints_.Write(Flow::Capture, "Enable_MAGICVOICE", std::int32_t{on ? 1 : 0});
+    if (on) taken = endpoints_.Write(Flow::Capture, "Enable_MICECHO", std::int32_t{0}) && taken;
     record_.magicEnable = on ? 1 : 0;
     Store();
     return taken;
@@ -367,7 +376,7 @@ bool CHeadsetAudioBinding::SetVoiceChanger(bool on) {
 bool CHeadsetAudioBinding::SetVoiceType(int type) {
     if (type == 0) return true;
     if (type < 1 || type > IVoiceChangerPage::kTypeCount) return false;
-    const bool taken = endpoints_.Write(Flow::Capture, "MagicVoice_Selection", std::int32_t {type - 1});
+    const bool taken = endpoints_.Write(Flow::Capture, "MagicVoice_Selection", std::int32_t{type - 1});
     record_.magicType = type;
     if (voiceChanger_ != nullptr) voiceChanger_->SelectVoiceType(type);
     Store();

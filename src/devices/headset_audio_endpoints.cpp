@@ -24,14 +24,16 @@ void CHeadsetAudioEndpoints::Initialise() {
     if (library_.ConfLibInit() != IAudioConfLibrary::kOk) Trace("ConfLibInit called failed!");
 }
 
-std::optional<AudioDeviceInfo> CHeadsetAudioEndpoints::FindDevice(AudioDataFlow flow, std::int32_t endpointType,
+std::optional<AudioDeviceInfo> CHeadsetAudioEndpoints::FindDevice(AudioDataFlow flow,
+                                                                  std::int32_t endpointType,
                                                                   bool usableOnly) {
     std::int32_t count = 0;
     if (library_.GetDeviceCount(flow, &count) != IAudioConfLibrary::kOk) return std::nullopt;
     for (std::int32_t i = 0; i < count; ++i) {
         AudioDeviceInfo info;
         if (library_.GetDeviceById(flow, i, &info) != IAudioConfLibrary::kOk) continue;
-        if (info.endpointType == endpointType && (!usableOnly || info.state == AudioDeviceInfo::kUsable)) return info;
+        if (info.endpointType == endpointType && (!usableOnly || info.state == AudioDeviceInfo::kUsable))
+            return info;
     }
     return std::nullopt;
 }
@@ -41,7 +43,8 @@ bool CHeadsetAudioEndpoints::ChooseDevices() {
     capture_.reset();
     library_.CreateDeviceList();
     std::int32_t count = 0;
-    if (library_.GetDeviceCount(AudioDataFlow::Playback, &count) != IAudioConfLibrary::kOk || count == 0) return false;
+    if (library_.GetDeviceCount(AudioDataFlow::Playback, &count) != IAudioConfLibrary::kOk || count == 0)
+        return false;
 
     for (std::int32_t type : {1, 12, 7, 4}) {
         if (const auto info = FindDevice(AudioDataFlow::Playback, type, true)) {
@@ -67,7 +70,8 @@ void CHeadsetAudioEndpoints::ReadFeatures(AudioDataFlow flow, Endpoint& endpoint
     }
     const std::size_t positions[3] = {0, 4, 6};
     for (std::size_t k = 0; k < 3; ++k) {
-        endpoint.features[k] = static_cast<std::int32_t>(number_text::ParseInteger(items[positions[k]]).value_or(0));
+        endpoint.features[k] =
+            static_cast<std::int32_t>(number_text::ParseInteger(items[positions[k]]).value_or(0));
     }
 }
 
@@ -107,7 +111,8 @@ std::optional<long> CHeadsetAudioEndpoints::ReadInteger(AudioDataFlow device, st
 }
 
 bool CHeadsetAudioEndpoints::Write(AudioDataFlow device, std::string_view property,
-                                   std::variant<std::int32_t, float> value, std::span<const std::int32_t> selector) {
+                                   std::variant<std::int32_t, float> value,
+                                   std::span<const std::int32_t> selector) {
     const Endpoint* endpoint = Find(device);
     if (endpoint == nullptr) return false;
     PropertyValue buffer;

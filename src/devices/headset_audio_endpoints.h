@@ -48,7 +48,7 @@ public:
 private:
     struct Endpoint {
         AudioDeviceInfo info;
-        std::array<std::int32_t, 3> features {};
+        std::array<std::int32_t, 3> features{};
     };
 
     std::optional<AudioDeviceInfo> FindDevice(AudioDataFlow flow, std::int32_t endpointType, bool usableOnly);

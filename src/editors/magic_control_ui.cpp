@@ -7,7 +7,9 @@
 
 namespace zevik {
 
-std::string_view CMagicControlUI::GetClass() const { return kClassName; }
+std::string_view CMagicControlUI::GetClass() const {
+    return kClassName;
+}
 
 void* CMagicControlUI::GetInterface(std::string_view name) {
     if (name == IVoiceChangerPage::kInterfaceName) return static_cast<IVoiceChangerPage*>(this);
@@ -25,7 +27,8 @@ void CMagicControlUI::Bind() {
     enable_ = dynamic_cast<COptionUI*>(find("magic_enable_option"));
     typeArea_ = find("magic_option_layout");
     for (int t = 1; t <= kTypeCount; ++t) {
-        types_[static_cast<std::size_t>(t)] = dynamic_cast<COptionUI*>(find("magic_option_" + std::to_string(t)));
+        types_[static_cast<std::size_t>(t)] =
+            dynamic_cast<COptionUI*>(find("magic_option_" + std::to_string(t)));
     }
 }
 
@@ -35,7 +38,9 @@ void CMagicControlUI::ShowVoiceChanger(bool on) {
     if (typeArea_ != nullptr) typeArea_->SetEnabled(on);
 }
 
-bool CMagicControlUI::IsVoiceChangerShownOn() const { return enable_ != nullptr && enable_->IsSelected(); }
+bool CMagicControlUI::IsVoiceChangerShownOn() const {
+    return enable_ != nullptr && enable_->IsSelected();
+}
 
 void CMagicControlUI::SelectVoiceType(int type) {
     Bind();
@@ -45,8 +50,14 @@ void CMagicControlUI::SelectVoiceType(int type) {
     }
 }
 
-COptionUI* CMagicControlUI::EnableOption() { Bind(); return enable_; }
-CControlUI* CMagicControlUI::TypeArea() { Bind(); return typeArea_; }
+COptionUI* CMagicControlUI::EnableOption() {
+    Bind();
+    return enable_;
+}
+CControlUI* CMagicControlUI::TypeArea() {
+    Bind();
+    return typeArea_;
+}
 COptionUI* CMagicControlUI::TypeOption(int type) {
     Bind();
     return type >= 1 && type <= kTypeCount ? types_[static_cast<std::size_t>(type)] : nullptr;

@@ -39,7 +39,7 @@ private:
     bool bound_ = false;
     COptionUI* enable_ = nullptr;
     CControlUI* typeArea_ = nullptr;
-    std::array<COptionUI*, kTypeCount + 1> types_ {};  // index 0 unused
+    std::array<COptionUI*, kTypeCount + 1> types_{};  // index 0 unused
     int type_ = 0;
 };
 

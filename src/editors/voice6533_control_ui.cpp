@@ -9,7 +9,9 @@
 
 namespace zevik {
 
-std::string_view CVoice6533ControlUI::GetClass() const { return kClassName; }
+std::string_view CVoice6533ControlUI::GetClass() const {
+    return kClassName;
+}
 
 void* CVoice6533ControlUI::GetInterface(std::string_view name) {
     if (name == ISoundPage::kInterfaceName) return static_cast<ISoundPage*>(this);
@@ -26,9 +28,13 @@ void CVoice6533ControlUI::Bind() const {
         return self->FindControl([&name](CControlUI& c) { return EqualsNoCase(c.GetName(), name); },
                                  UIFIND_ALL | UIFIND_ME_FIRST);
     };
-    const auto as = [&find]<class T>(const std::string& name, T*& slot) { slot = dynamic_cast<T*>(find(name)); };
-    for (int p = 1; p <= kPresetCount; ++p) as("6533_eq_option_" + std::to_string(p), presets_[static_cast<std::size_t>(p)]);
-    for (int b = 0; b < kBandCount; ++b) as("6533_eq_hz_slider_" + std::to_string(b), bands_[static_cast<std::size_t>(b)]);
+    const auto as = [&find]<class T>(const std::string& name, T*& slot) {
+        slot = dynamic_cast<T*>(find(name));
+    };
+    for (int p = 1; p <= kPresetCount; ++p)
+        as("6533_eq_option_" + std::to_string(p), presets_[static_cast<std::size_t>(p)]);
+    for (int b = 0; b < kBandCount; ++b)
+        as("6533_eq_hz_slider_" + std::to_string(b), bands_[static_cast<std::size_t>(b)]);
     as("6533_MicIn_option", micOption_);
     as("6533_MicIn_slider", micSlider_);
     as("6533_MicMoniter_option", monitorOption_);
@@ -116,11 +122,29 @@ CSliderUI* CVoice6533ControlUI::BandSlider(int band) {
     return band >= 0 && band < kBandCount ? bands_[static_cast<std::size_t>(band)] : nullptr;
 }
 
-COptionUI* CVoice6533ControlUI::MicrophoneOption() { Bind(); return micOption_; }
-CSliderUI* CVoice6533ControlUI::MicrophoneSlider() { Bind(); return micSlider_; }
-COptionUI* CVoice6533ControlUI::MonitorOption() { Bind(); return monitorOption_; }
-CSliderUI* CVoice6533ControlUI::MonitorSlider() { Bind(); return monitorSlider_; }
-CComboUI* CVoice6533ControlUI::NameBox() { Bind(); return nameBox_; }
-CEditUI* CVoice6533ControlUI::NameField() { Bind(); return nameField_; }
+COptionUI* CVoice6533ControlUI::MicrophoneOption() {
+    Bind();
+    return micOption_;
+}
+CSliderUI* CVoice6533ControlUI::MicrophoneSlider() {
+    Bind();
+    return micSlider_;
+}
+COptionUI* CVoice6533ControlUI::MonitorOption() {
+    Bind();
+    return monitorOption_;
+}
+CSliderUI* CVoice6533ControlUI::MonitorSlider() {
+    Bind();
+    return monitorSlider_;
+}
+CComboUI* CVoice6533ControlUI::NameBox() {
+    Bind();
+    return nameBox_;
+}
+CEditUI* CVoice6533ControlUI::NameField() {
+    Bind();
+    return nameField_;
+}
 
 }  // namespace zevik

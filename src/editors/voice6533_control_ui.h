@@ -59,8 +59,8 @@ private:
     void Bind() const;
 
     mutable bool bound_ = false;
-    mutable std::array<COptionUI*, kPresetCount + 1> presets_ {};  // index 0 unused
-    mutable std::array<CSliderUI*, kBandCount> bands_ {};
+    mutable std::array<COptionUI*, kPresetCount + 1> presets_{};  // index 0 unused
+    mutable std::array<CSliderUI*, kBandCount> bands_{};
     mutable COptionUI* micOption_ = nullptr;
     mutable CSliderUI* micSlider_ = nullptr;
     mutable COptionUI* monitorOption_ = nullptr;

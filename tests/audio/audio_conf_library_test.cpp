@@ -14,7 +14,7 @@ namespace {
 
 struct AreaBytes : IMixerArea {
     // PCM 80 on; Mic capture 32 (0 dB) on; sidetone 22 (-10 dB) off.
-    std::array<std::uint8_t, 6> bytes {80, 1, 32, 1, 22, 0};
+    std::array<std::uint8_t, 6> bytes{80, 1, 32, 1, 22, 0};
     std::optional<std::array<std::uint8_t, 6>> ReadMixerArea() const override { return bytes; }
     bool WriteMixerArea(std::size_t offset, std::uint8_t value) override {
         bytes.at(offset) = value;
@@ -144,7 +144,8 @@ TEST(AudioConfLibrary, WritesReachTheCardBytes) {
 
 TEST(AudioConfLibrary, ReadsTakeTheSelectorsChannelAndWritesSetEvery) {
     test::FakeMixerCard card;
-    card.Add("Mic", MixerDirection::Capture, {0, 100, std::nullopt, 0, false, {10, 90}, std::vector<bool>{true, false}});
+    card.Add("Mic", MixerDirection::Capture,
+             {0, 100, std::nullopt, 0, false, {10, 90}, std::vector<bool>{true, false}});
     Library lib(&card);
     lib.conf.ConfLibInit();
     lib.conf.CreateDeviceList();
@@ -164,9 +165,9 @@ TEST(AudioConfLibrary, ReadsTakeTheSelectorsChannelAndWritesSetEvery) {
     EXPECT_EQ(lib.Read(capture, "AAMuteControl", text), CAudioConfLibrary::kNotAvailable);
 
     ASSERT_EQ(lib.Write(capture, "VolumeScalarControl", 0.37f, {-1}), 0);
-    EXPECT_EQ(card.At({"Mic", MixerDirection::Capture}).raw, (std::vector<long> {37, 37}));
+    EXPECT_EQ(card.At({"Mic", MixerDirection::Capture}).raw, (std::vector<long>{37, 37}));
     ASSERT_EQ(lib.Write(capture, "MuteControl", 0), 0);
-    EXPECT_EQ(*card.At({"Mic", MixerDirection::Capture}).switches, (std::vector<bool> {true, true}));
+    EXPECT_EQ(*card.At({"Mic", MixerDirection::Capture}).switches, (std::vector<bool>{true, true}));
 
     card.refuseWrites = true;
     EXPECT_EQ(lib.Write(capture, "MuteControl", 1), CAudioConfLibrary::kCardRefused);
@@ -180,7 +181,7 @@ TEST(AudioConfLibrary, UnknownDevicesNoCardAndNoMicrophoneFail) {
         EXPECT_EQ(lib.Device(AudioDataFlow::Playback), std::nullopt);
         EXPECT_EQ(lib.Device(AudioDataFlow::Capture), std::nullopt);
         std::string text;
-        EXPECT_EQ(lib.Read(AudioDeviceInfo {}, "MuteControl", text), CAudioConfLibrary::kFailed);
+        EXPECT_EQ(lib.Read(AudioDeviceInfo{}, "MuteControl", text), CAudioConfLibrary::kFailed);
         EXPECT_EQ(text, "");
         EXPECT_EQ(lib.conf.CardName(), "");
     }
@@ -194,9 +195,9 @@ TEST(AudioConfLibrary, UnknownDevicesNoCardAndNoMicrophoneFail) {
         EXPECT_EQ(lib.Device(AudioDataFlow::Capture), std::nullopt);
         // A record the library never gave out, all zero included, reaches no card.
         std::string text;
-        EXPECT_EQ(lib.Read(AudioDeviceInfo {}, "MuteControl", text), CAudioConfLibrary::kFailed);
-        EXPECT_EQ(lib.Write(AudioDeviceInfo {}, "MuteControl", 1), CAudioConfLibrary::kFailed);
-        EXPECT_EQ(lib.Read(AudioDeviceInfo {2, 2, 0, 1}, "MuteControl", text), CAudioConfLibrary::kFailed);
+        EXPECT_EQ(lib.Read(AudioDeviceInfo{}, "MuteControl", text), CAudioConfLibrary::kFailed);
+        EXPECT_EQ(lib.Write(AudioDeviceInfo{}, "MuteControl", 1), CAudioConfLibrary::kFailed);
+        EXPECT_EQ(lib.Read(AudioDeviceInfo{2, 2, 0, 1}, "MuteControl", text), CAudioConfLibrary::kFailed);
         EXPECT_EQ(card.writes, 0);
     }
     {

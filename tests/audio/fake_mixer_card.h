@@ -19,8 +19,8 @@ struct FakeControl {
     long rawMax = 100;
     std::optional<long> dbAtMin;  // hundredths of a dB at rawMin; nullopt: no dB scale
     long dbPerStep = 0;
-    bool muteAtMin = false;       // the bottom step reads as "muted" (-9999999), as some cards do
-    std::vector<long> raw {0};    // one value per channel
+    bool muteAtMin = false;    // the bottom step reads as "muted" (-9999999), as some cards do
+    std::vector<long> raw{0};  // one value per channel
     std::optional<std::vector<bool>> switches;
 };
 
@@ -41,7 +41,9 @@ public:
         }
         return nullptr;
     }
-    const FakeControl* Find(const MixerControlId& id) const { return const_cast<FakeMixerCard*>(this)->Find(id); }
+    const FakeControl* Find(const MixerControlId& id) const {
+        return const_cast<FakeMixerCard*>(this)->Find(id);
+    }
     // The control named id; throws when there is none (a fault of the test).
     FakeControl& At(const MixerControlId& id) {
         FakeControl* c = Find(id);
@@ -109,9 +111,15 @@ public:
     std::vector<MixerControl> Controls() const override { return card_.Controls(); }
     std::optional<MixerRange> RawRange(const MixerControlId& id) const override { return card_.RawRange(id); }
     std::optional<MixerRange> DbRange(const MixerControlId& id) const override { return card_.DbRange(id); }
-    std::optional<long> DbOfRaw(const MixerControlId& id, long raw) const override { return card_.DbOfRaw(id, raw); }
-    std::optional<long> Raw(const MixerControlId& id, int channel) const override { return card_.Raw(id, channel); }
-    std::optional<bool> Switch(const MixerControlId& id, int channel) const override { return card_.Switch(id, channel); }
+    std::optional<long> DbOfRaw(const MixerControlId& id, long raw) const override {
+        return card_.DbOfRaw(id, raw);
+    }
+    std::optional<long> Raw(const MixerControlId& id, int channel) const override {
+        return card_.Raw(id, channel);
+    }
+    std::optional<bool> Switch(const MixerControlId& id, int channel) const override {
+        return card_.Switch(id, channel);
+    }
     bool SetRaw(const MixerControlId& id, long raw) override { return card_.SetRaw(id, raw); }
     bool SetSwitch(const MixerControlId& id, bool on) override { return card_.SetSwitch(id, on); }
 
@@ -123,7 +131,8 @@ private:
 // -20..0 dB: a dB range that narrow maps linearly, so every level 0-100 has its own step.
 inline FakeMixerCard LinearHeadsetCard() {
     FakeMixerCard card;
-    card.Add("PCM", MixerDirection::Playback, {0, 100, -5000, 50, false, {80, 80}, std::vector<bool>{true, true}});
+    card.Add("PCM", MixerDirection::Playback,
+             {0, 100, -5000, 50, false, {80, 80}, std::vector<bool>{true, true}});
     card.Add("Mic", MixerDirection::Playback, {0, 100, -2000, 20, false, {0}, std::vector<bool>{true}});
     card.Add("Mic", MixerDirection::Capture, {0, 100, -2000, 20, false, {50}, std::vector<bool>{true}});
     return card;

@@ -21,8 +21,8 @@ public:
         if (Try()) return;
         folder_ = std::filesystem::temp_directory_path() / ("zevik-locale-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
-        const std::string command = "localedef -i de_DE -f UTF-8 '" + (folder_ / "de_DE.UTF-8").string() +
-                                    "' >/dev/null 2>&1";
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 '" + (folder_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) >= 0) {
             ::setenv("LOCPATH", folder_.c_str(), 1);
             Try();

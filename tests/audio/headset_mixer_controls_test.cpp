@@ -23,8 +23,12 @@ private:
     std::vector<MixerControl> controls_;
 };
 
-MixerControl Playback(const char* name, bool volume = true) { return {{name, MixerDirection::Playback}, volume, true, 1}; }
-MixerControl Capture(const char* name, bool volume = true) { return {{name, MixerDirection::Capture}, volume, true, 1}; }
+MixerControl Playback(const char* name, bool volume = true) {
+    return {{name, MixerDirection::Playback}, volume, true, 1};
+}
+MixerControl Capture(const char* name, bool volume = true) {
+    return {{name, MixerDirection::Capture}, volume, true, 1};
+}
 
 TEST(HeadsetMixerControls, MicrophoneAndSidetoneByNameThenByKind) {
     const struct {
@@ -34,18 +38,28 @@ TEST(HeadsetMixerControls, MicrophoneAndSidetoneByNameThenByKind) {
         std::optional<std::string> sidetone;
     } cases[] = {
         {"usual USB headset", {Playback("PCM"), Playback("Mic"), Capture("Mic")}, "Mic", "Mic"},
-        {"capture named Headset", {Playback("Speaker"), Capture("Headset"), Playback("Sidetone")}, "Headset", "Sidetone"},
+        {"capture named Headset",
+         {Playback("Speaker"), Capture("Headset"), Playback("Sidetone")},
+         "Headset",
+         "Sidetone"},
         {"Mic preferred over Capture", {Capture("Capture"), Capture("Mic")}, "Mic", std::nullopt},
         {"any capture volume, switches skipped",
-         {Capture("Auto Gain Control", false), Capture("Digital In")}, "Digital In", std::nullopt},
-        {"speakers only: PCM is no sidetone", {Playback("PCM"), Playback("Speaker")}, std::nullopt, std::nullopt},
+         {Capture("Auto Gain Control", false), Capture("Digital In")},
+         "Digital In",
+         std::nullopt},
+        {"speakers only: PCM is no sidetone",
+         {Playback("PCM"), Playback("Speaker")},
+         std::nullopt,
+         std::nullopt},
         {"nothing", {}, std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const HeadsetMixerControls found = HeadsetMixerControls::Find(ListedCard(c.controls));
-        EXPECT_EQ(found.microphone ? std::optional<std::string>(found.microphone->name) : std::nullopt, c.microphone);
-        EXPECT_EQ(found.sidetone ? std::optional<std::string>(found.sidetone->name) : std::nullopt, c.sidetone);
+        EXPECT_EQ(found.microphone ? std::optional<std::string>(found.microphone->name) : std::nullopt,
+                  c.microphone);
+        EXPECT_EQ(found.sidetone ? std::optional<std::string>(found.sidetone->name) : std::nullopt,
+                  c.sidetone);
         if (found.microphone) {
             EXPECT_EQ(found.microphone->direction, MixerDirection::Capture);
         }

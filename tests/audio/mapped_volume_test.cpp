@@ -22,15 +22,17 @@ struct DbCase {
 
 TEST(MappedVolume, PositionOfDbFollowsTheCubicCurveBeyond24Db) {
     const DbCase cases[] = {
-        {{-2000, 0}, -1000, 0.5},          // 20 dB: linear
-        {{-2400, 0}, -600, 0.75},          // 24 dB still linear
+        {{-2000, 0}, -1000, 0.5},  // 20 dB: linear
+        {{-2400, 0}, -600, 0.75},  // 24 dB still linear
         {{-5000, 0}, 0, 1.0},
         {{-5000, 0}, -5000, 0.0},
-        {{-5000, 0}, -600, (std::pow(10.0, -0.1) - std::pow(10.0, -5.0 / 6.0)) / (1.0 - std::pow(10.0, -5.0 / 6.0))},
+        {{-5000, 0},
+         -600,
+         (std::pow(10.0, -0.1) - std::pow(10.0, -5.0 / 6.0)) / (1.0 - std::pow(10.0, -5.0 / 6.0))},
         {{kMuteDb, 0}, -2000, std::pow(10.0, -1.0 / 3.0)},  // muted bottom: no offset
         {{kMuteDb, 0}, kMuteDb, 0.0},
-        {{-5000, 0}, 300, 1.0},            // beyond the range: clamped
-        {{0, 0}, 0, 0.0},                  // empty range
+        {{-5000, 0}, 300, 1.0},  // beyond the range: clamped
+        {{0, 0}, 0, 0.0},        // empty range
     };
     for (const DbCase& c : cases) {
         EXPECT_NEAR(mapped_volume::PositionOfDb(c.range, c.db), c.position, 1e-9)
@@ -39,7 +41,7 @@ TEST(MappedVolume, PositionOfDbFollowsTheCubicCurveBeyond24Db) {
 }
 
 struct AreaBytes : IMixerArea {
-    std::array<std::uint8_t, 6> bytes {};
+    std::array<std::uint8_t, 6> bytes{};
     std::optional<std::array<std::uint8_t, 6>> ReadMixerArea() const override { return bytes; }
     bool WriteMixerArea(std::size_t offset, std::uint8_t value) override {
         bytes.at(offset) = value;
@@ -70,8 +72,10 @@ TEST(MappedVolume, NearestStepIsTheClosestOfAllSteps) {
             const long step = *mapped_volume::NearestStep(*t.card, t.id, wanted);
             const double got = std::abs(*mapped_volume::PositionOfStep(*t.card, t.id, step) - wanted);
             for (long other = raw.min; other <= raw.max; ++other) {
-                ASSERT_LE(got, std::abs(*mapped_volume::PositionOfStep(*t.card, t.id, other) - wanted) + 1e-12)
-                    << t.id.name << " at " << percent << "%: step " << step << " chosen, " << other << " nearer";
+                ASSERT_LE(got,
+                          std::abs(*mapped_volume::PositionOfStep(*t.card, t.id, other) - wanted) + 1e-12)
+                    << t.id.name << " at " << percent << "%: step " << step << " chosen, " << other
+                    << " nearer";
             }
         }
     }
@@ -79,7 +83,7 @@ TEST(MappedVolume, NearestStepIsTheClosestOfAllSteps) {
 
 TEST(MappedVolume, OutOfRangeAndNonNumberPositionsStayInsideTheRange) {
     test::FakeMixerCard card = test::LinearHeadsetCard();
-    const MixerControlId mic {"Mic", MixerDirection::Capture};
+    const MixerControlId mic{"Mic", MixerDirection::Capture};
     EXPECT_EQ(mapped_volume::NearestStep(card, mic, 1.5), 100);
     EXPECT_EQ(mapped_volume::NearestStep(card, mic, -3.0), 0);
     EXPECT_EQ(mapped_volume::NearestStep(card, mic, std::numeric_limits<double>::quiet_NaN()), 0);
@@ -89,9 +93,11 @@ TEST(MappedVolume, OutOfRangeAndNonNumberPositionsStayInsideTheRange) {
 TEST(MappedVolume, NearestStepOfDbNeedsADbScale) {
     AreaBytes area;
     CMixerAreaCard card(area);
-    EXPECT_EQ(mapped_volume::NearestStepOfDb(card, {"Mic", MixerDirection::Capture}, 0), 32);     // -12 + 32 x 0.375
+    EXPECT_EQ(mapped_volume::NearestStepOfDb(card, {"Mic", MixerDirection::Capture}, 0),
+              32);  // -12 + 32 x 0.375
     EXPECT_EQ(mapped_volume::NearestStepOfDb(card, {"Mic", MixerDirection::Playback}, -1040), 22);
-    EXPECT_EQ(mapped_volume::NearestStepOfDb(card, {"PCM", MixerDirection::Playback}, 900), 100);  // above: the top
+    EXPECT_EQ(mapped_volume::NearestStepOfDb(card, {"PCM", MixerDirection::Playback}, 900),
+              100);  // above: the top
     test::FakeMixerCard noDb;
     noDb.Add("Mic", MixerDirection::Capture, {0, 100, std::nullopt, 0, false, {0}, std::nullopt});
     EXPECT_EQ(mapped_volume::NearestStepOfDb(noDb, {"Mic", MixerDirection::Capture}, 0), std::nullopt);

@@ -6,7 +6,7 @@ namespace zevik {
 namespace {
 
 struct AreaBytes : IMixerArea {
-    std::array<std::uint8_t, 6> bytes {};
+    std::array<std::uint8_t, 6> bytes{};
     bool readable = true;
     std::optional<std::array<std::uint8_t, 6>> ReadMixerArea() const override {
         if (!readable) return std::nullopt;
@@ -66,7 +66,7 @@ TEST(MixerAreaCard, ControlsSitInTheirBytesWithTheirScales) {
 TEST(MixerAreaCard, UnknownControlsAndAnUnreadableAreaFail) {
     AreaBytes area;
     CMixerAreaCard card(area);
-    const MixerControlId unknown {"PCM", MixerDirection::Capture};
+    const MixerControlId unknown{"PCM", MixerDirection::Capture};
     EXPECT_EQ(card.RawRange(unknown), std::nullopt);
     EXPECT_FALSE(card.SetRaw(unknown, 1));
     EXPECT_FALSE(card.SetSwitch(unknown, true));

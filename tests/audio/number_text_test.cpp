@@ -21,9 +21,15 @@ TEST(NumberText, FormatsAndParsesWithADot) {
         std::optional<long> integer;
     };
     const Parse cases[] = {
-        {"0.37", 0.37, std::nullopt},  {"-12.50", -12.5, std::nullopt}, {" 42\n", 42.0, 42},
-        {"+7", 7.0, 7},                {"0,37", std::nullopt, std::nullopt}, {"", std::nullopt, std::nullopt},
-        {"1e2", 100.0, std::nullopt},  {"nan", std::nullopt, std::nullopt}, {"12abc", std::nullopt, std::nullopt},
+        {"0.37", 0.37, std::nullopt},
+        {"-12.50", -12.5, std::nullopt},
+        {" 42\n", 42.0, 42},
+        {"+7", 7.0, 7},
+        {"0,37", std::nullopt, std::nullopt},
+        {"", std::nullopt, std::nullopt},
+        {"1e2", 100.0, std::nullopt},
+        {"nan", std::nullopt, std::nullopt},
+        {"12abc", std::nullopt, std::nullopt},
     };
     for (const Parse& c : cases) {
         EXPECT_EQ(number_text::ParseNumber(c.text), c.number) << '"' << c.text << '"';

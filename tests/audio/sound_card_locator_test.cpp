@@ -1,7 +1,6 @@
 #include "audio/sound_card_locator.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <fstream>
@@ -15,8 +14,10 @@ namespace fs = std::filesystem;
 // cards on their audio interfaces; the class folders link into the device tree as the kernel's do.
 class FakeSysfs {
 public:
-    FakeSysfs() : root_(fs::temp_directory_path() / ("zevik-sysfs-" + std::to_string(::getpid()) + "-" +
-                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    FakeSysfs()
+        : root_(fs::temp_directory_path() /
+                ("zevik-sysfs-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
         fs::remove_all(root_);
         fs::create_directories(root_ / "class" / "hidraw");
         fs::create_directories(root_ / "class" / "sound");
@@ -63,7 +64,8 @@ TEST(SoundCardLocator, FindsTheCardOnTheHidrawNodesUsbDevice) {
     EXPECT_EQ(locator.CardOfHidraw("/dev/hidraw3"), 2);
     EXPECT_EQ(locator.CardOfHidraw("hidraw3"), 2);
     EXPECT_EQ(locator.CardOfHidraw("/dev/hidraw1"), 0);
-    EXPECT_EQ(locator.UsbDeviceOf(sysfs.Root() / "class" / "hidraw" / "hidraw3" / "device"), fs::canonical(headset));
+    EXPECT_EQ(locator.UsbDeviceOf(sysfs.Root() / "class" / "hidraw" / "hidraw3" / "device"),
+              fs::canonical(headset));
 }
 
 TEST(SoundCardLocator, NoCardOnTheDeviceOrNoSuchNodeGivesNothing) {

@@ -52,17 +52,34 @@ struct OperationCase {
 TEST(HeadsetAudioBinding, EachOperationWritesItsProperties) {
     constexpr auto W = PropertyAccess::Write;
     const OperationCase cases[] = {
-        {"microphone level", [](auto& b) { return b.SetMicrophoneLevel(37); }, true,
+        {"microphone level",
+         [](auto& b) { return b.SetMicrophoneLevel(37); },
+         true,
          {{2, "VolumeScalarControl", W, 0.37f, {-1}, 0}}},
-        {"microphone off", [](auto& b) { return b.SetMicrophoneOn(false); }, true, {{2, "MuteControl", W, 1, {}, 0}}},
-        {"monitor level", [](auto& b) { return b.SetMonitorLevel(50); }, true,
+        {"microphone off",
+         [](auto& b) { return b.SetMicrophoneOn(false); },
+         true,
+         {{2, "MuteControl", W, 1, {}, 0}}},
+        {"monitor level",
+         [](auto& b) { return b.SetMonitorLevel(50); },
+         true,
          {{2, "AAVolumeScalarControl", W, 0.5f, {0}, 0}}},
-        {"monitor on", [](auto& b) { return b.SetMonitorOn(true); }, true, {{2, "AAMuteControl", W, 0, {}, 0}}},
-        {"voice changer on", [](auto& b) { return b.SetVoiceChanger(true); }, false,
+        {"monitor on",
+         [](auto& b) { return b.SetMonitorOn(true); },
+         true,
+         {{2, "AAMuteControl", W, 0, {}, 0}}},
+        {"voice changer on",
+         [](auto& b) { return b.SetVoiceChanger(true); },
+         false,
          {{2, "Enable_MAGICVOICE", W, 1, {}, -2}, {2, "Enable_MICECHO", W, 0, {}, -2}}},
-        {"voice changer off", [](auto& b) { return b.SetVoiceChanger(false); }, false,
+        {"voice changer off",
+         [](auto& b) { return b.SetVoiceChanger(false); },
+         false,
          {{2, "Enable_MAGICVOICE", W, 0, {}, -2}}},
-        {"voice type 2", [](auto& b) { return b.SetVoiceType(2); }, false, {{2, "MagicVoice_Selection", W, 1, {}, -2}}},
+        {"voice type 2",
+         [](auto& b) { return b.SetVoiceType(2); },
+         false,
+         {{2, "MagicVoice_Selection", W, 1, {}, -2}}},
         {"band 4", [](auto& b) { return b.MoveBand(3, -7); }, false, {{1, "EQ_Slider4", W, -7, {}, -2}}},
         {"voice type 5", [](auto& b) { return b.SetVoiceType(5); }, false, {}},
         {"microphone level 101", [](auto& b) { return b.SetMicrophoneLevel(101); }, false, {}},
@@ -131,7 +148,8 @@ TEST(HeadsetAudioBinding, LevelsAndSwitchesComeBackAfterARestart) {
 
 TEST(HeadsetAudioBinding, WithoutMicrophoneOrCardNothingReachesTheLibraryButTheProfileKeepsUnchecked) {
     test::FakeMixerCard speakersOnly;
-    speakersOnly.Add("PCM", MixerDirection::Playback, {0, 100, -5000, 50, false, {60}, std::vector<bool>{true}});
+    speakersOnly.Add("PCM", MixerDirection::Playback,
+                     {0, 100, -5000, 50, false, {60}, std::vector<bool>{true}});
     struct Setup {
         const char* what;
         IMixerCard* card;
@@ -179,7 +197,7 @@ TEST(HeadsetAudioBinding, Preset5WritesTheEqualiserOnAndTenZeros) {
 
     // Preset 1's table reaches the page and the band list.
     rig.binding.ChoosePreset(1);
-    EXPECT_EQ(rig.binding.Bands(), (std::vector<int> {7, 11, 2, -3, -1, 4, 9, 12, 9, 5}));
+    EXPECT_EQ(rig.binding.Bands(), (std::vector<int>{7, 11, 2, -3, -1, 4, 9, 12, 9, 5}));
     EXPECT_EQ(rig.sound.bands, rig.binding.Bands());
     EXPECT_FALSE(rig.binding.ChoosePreset(14));
     EXPECT_EQ(rig.binding.Record().eqType, 1);
@@ -189,13 +207,15 @@ TEST(HeadsetAudioBinding, CustomEqualisersAreAtMostTwentyWithNamesUniqueInAnyCas
     test::FakeMixerCard card = test::LinearHeadsetCard();
     CardRig rig(&card);
     rig.Connect();
-    EXPECT_EQ(rig.binding.SaveCustomEqualiser(""), CHeadsetAudioBinding::kNotSaved) << "no name, nothing selected";
+    EXPECT_EQ(rig.binding.SaveCustomEqualiser(""), CHeadsetAudioBinding::kNotSaved)
+        << "no name, nothing selected";
     rig.binding.MoveBand(0, 5);
     ASSERT_EQ(rig.binding.SaveCustomEqualiser("Rock"), CHeadsetAudioBinding::kSaved);
     EXPECT_EQ(rig.binding.SaveCustomEqualiser("ROCK"), CHeadsetAudioBinding::kNameTaken);
     EXPECT_EQ(rig.binding.SaveCustomEqualiser("rock"), CHeadsetAudioBinding::kNameTaken);
     for (int i = 2; i <= 20; ++i) {
-        ASSERT_EQ(rig.binding.SaveCustomEqualiser("eq" + std::to_string(i)), CHeadsetAudioBinding::kSaved) << i;
+        ASSERT_EQ(rig.binding.SaveCustomEqualiser("eq" + std::to_string(i)), CHeadsetAudioBinding::kSaved)
+            << i;
     }
     EXPECT_EQ(rig.binding.SaveCustomEqualiser("one too many"), CHeadsetAudioBinding::kNotSaved);
     EXPECT_EQ(rig.binding.CustomNames().size(), 20u);
@@ -210,7 +230,8 @@ TEST(HeadsetAudioBinding, CustomEqualisersAreAtMostTwentyWithNamesUniqueInAnyCas
     // No name with a selection overwrites the selected one with the current bands.
     EXPECT_FALSE(rig.binding.SelectCustomEqualiser(0)) << "selected, but the card has no equaliser";
     rig.binding.MoveBand(9, -4);
-    EXPECT_EQ(rig.binding.SelectedCustom(), 0) << "a moved band keeps the custom selection when custom is current";
+    EXPECT_EQ(rig.binding.SelectedCustom(), 0)
+        << "a moved band keeps the custom selection when custom is current";
     EXPECT_EQ(rig.binding.SaveCustomEqualiser(""), CHeadsetAudioBinding::kSaved);
     EXPECT_EQ(rig.profile.Saved()["CustomEQHzValueInfo"][0][9]["value"].asInt(), -4);
 }
@@ -228,7 +249,7 @@ TEST(HeadsetAudioBinding, DeletingACustomEqualiserKeepsEveryOtherNameWithItsBand
     rig.recorder.log.clear();
     ASSERT_TRUE(rig.binding.DeleteCustomEqualiser());
     EXPECT_TRUE(rig.recorder.Writes().empty());
-    EXPECT_EQ(rig.binding.CustomNames(), (std::vector<std::string> {"A", "C"}));
+    EXPECT_EQ(rig.binding.CustomNames(), (std::vector<std::string>{"A", "C"}));
     EXPECT_EQ(rig.binding.SelectedCustom(), 0);
     EXPECT_EQ(rig.binding.Bands()[0], 10);
     rig.binding.SelectCustomEqualiser(1);
@@ -281,15 +302,16 @@ TEST(HeadsetAudioBinding, VoiceSelection2ShowsType3AndTheFeatureBitKeepsTheSwitc
     } cases[] = {
         {"131072,0,0,0,5,0,9", "2", 3, 1},  // 0x20000: the voice changer exists
         {"0,0,0,0,0,0,0", "0", 1, 0},
-        {"131072,0,0", "3", 4, 0},           // too short: no feature words
-        {"131072,0,0,0,0,0,0", "7", 2, 1},   // no such type: the profile's stays
+        {"131072,0,0", "3", 4, 0},          // too short: no feature words
+        {"131072,0,0,0,0,0,0", "7", 2, 1},  // no such type: the profile's stays
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.features);
         test::ScriptedLibrary lib;
         lib.playback = {{11, 1, 0, 1}};
         lib.capture = {{22, 2, 0, 1}};
-        lib.answers = {{"22:GetSupportFeature", c.features}, {"Enable_MAGICVOICE", "1"},
+        lib.answers = {{"22:GetSupportFeature", c.features},
+                       {"Enable_MAGICVOICE", "1"},
                        {"MagicVoice_Selection", c.selection}};
         test::HeadsetProfile profile(R"({"SystemSetStages": {"MagicType": 2}})");
         CHeadsetAudioBinding binding(lib, profile.data);
@@ -333,7 +355,7 @@ TEST(HeadsetAudioBinding, ChoosesTheFirstUsableHeadphonesByTypeAndSetsOnlyUnread
         EXPECT_TRUE(written.count(p)) << p;
     }
     EXPECT_EQ(binding.Effects().Unavailable(),
-              (std::vector<std::string> {"surround", "reverb", "noise-cancelling", "voice-changer"}));
+              (std::vector<std::string>{"surround", "reverb", "noise-cancelling", "voice-changer"}));
 }
 
 TEST(HeadsetAudioBinding, AGermanLocaleReadsAndWritesTheSameLevels) {

@@ -29,14 +29,19 @@ struct Exchange {
     std::vector<std::int32_t> selector;
     int result = 0;
 
-    bool IsWrite(const std::string& name) const { return access == PropertyAccess::Write && property == name; }
+    bool IsWrite(const std::string& name) const {
+        return access == PropertyAccess::Write && property == name;
+    }
 };
 
 inline Exchange Record(const AudioDeviceInfo& device, std::string_view property, const PropertyValue& value,
                        std::span<const std::int32_t> selector, PropertyAccess access, int result) {
-    return {device.id, std::string(property), access,
+    return {device.id,
+            std::string(property),
+            access,
             std::visit([](auto v) { return static_cast<double>(v); }, value.binary),
-            std::vector<std::int32_t>(selector.begin(), selector.end()), result};
+            std::vector<std::int32_t>(selector.begin(), selector.end()),
+            result};
 }
 
 // Passes every call to a real library and keeps the property exchanges.

@@ -31,7 +31,8 @@ public:
 
 std::string SoundPageXml() {
     std::string xml = R"(<Window><VerticalLayout><Voice6533Control name="sound"><VerticalLayout>)";
-    for (int p = 1; p <= 13; ++p) xml += R"(<Option name="6533_eq_option_)" + std::to_string(p) + R"(" group="eq"/>)";
+    for (int p = 1; p <= 13; ++p)
+        xml += R"(<Option name="6533_eq_option_)" + std::to_string(p) + R"(" group="eq"/>)";
     for (int b = 0; b < 10; ++b) {
         xml += R"(<Slider name="6533_eq_hz_slider_)" + std::to_string(b) + R"(" min="-20" max="20"/>)";
     }
@@ -41,7 +42,8 @@ std::string SoundPageXml() {
         <Edit name="custom_eq_name_edit"/></HorizontalLayout></VerticalLayout></Voice6533Control>
         <MagicControl name="voice"><VerticalLayout><Option name="magic_enable_option"/>
         <HorizontalLayout name="magic_option_layout">)";
-    for (int t = 1; t <= 4; ++t) xml += R"(<Option name="magic_option_)" + std::to_string(t) + R"(" group="voice"/>)";
+    for (int t = 1; t <= 4; ++t)
+        xml += R"(<Option name="magic_option_)" + std::to_string(t) + R"(" group="voice"/>)";
     xml += "</HorizontalLayout></VerticalLayout></MagicControl></VerticalLayout></Window>";
     return xml;
 }
@@ -79,7 +81,8 @@ TEST_F(HeadsetPagesTest, PresetOptionsShowOneOrNone) {
     for (const auto& c : cases) {
         sound_->SelectPreset(c.asked);
         EXPECT_EQ(sound_->GetPreset(), c.shown) << c.asked;
-        for (int p = 1; p <= 13; ++p) EXPECT_EQ(sound_->PresetOption(p)->IsSelected(), p == c.shown) << c.asked;
+        for (int p = 1; p <= 13; ++p)
+            EXPECT_EQ(sound_->PresetOption(p)->IsSelected(), p == c.shown) << c.asked;
     }
     EXPECT_EQ(notes_.count, 0);
 }
