@@ -92,21 +92,23 @@ int CAudioConfLibrary::PropertyControl(const AudioDeviceInfo& device, std::strin
 int CAudioConfLibrary::CaptureProperty(std::string_view property, PropertyValue& value,
                                        std::span<const std::int32_t> selector, PropertyAccess access) {
     const PropertyTarget target = Target(property);
-    const std::optional<MixerControlId>& control =
-        target.sidetone ? controls_.sidetone : controls_.microphone;
+    const std::optional<MixerControl>& found = target.sidetone ? controls_.sidetone : controls_.microphone;
     const bool known = target.name == "GetMaxVol" || target.name == "GetMinVol" ||
                        target.name == "GetVolStep" || target.name == "VolumeControl" ||
                        target.name == "VolumeScalarControl" || target.name == "MuteControl";
-    if (!known || !control) return kNotAvailable;
-    const std::optional<int> channel = ReadChannel(selector);
+    if (!known || !found) return kNotAvailable;
+    const MixerControlId& control = found->id;
+    std::optional<int> channel = ReadChannel(selector);
     if (access == PropertyAccess::Read && !channel) return kFailed;
+    // A mono control is every channel at once, as alsamixer shows it.
+    if (channel && found->channels == 1) channel = 0;
 
-    if (target.name == "VolumeControl") return LevelProperty(*control, channel.value_or(0), value, access);
+    if (target.name == "VolumeControl") return LevelProperty(control, channel.value_or(0), value, access);
     if (target.name == "VolumeScalarControl")
-        return ScalarProperty(*control, channel.value_or(0), value, access);
-    if (target.name == "MuteControl") return MuteProperty(*control, channel.value_or(0), value, access);
+        return ScalarProperty(control, channel.value_or(0), value, access);
+    if (target.name == "MuteControl") return MuteProperty(control, channel.value_or(0), value, access);
     if (access == PropertyAccess::Write) return kNotAvailable;
-    return RangeProperty(*control, target.name, value);
+    return RangeProperty(control, target.name, value);
 }
 
 int CAudioConfLibrary::RangeProperty(const MixerControlId& control, std::string_view which,

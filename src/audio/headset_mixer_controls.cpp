@@ -6,11 +6,11 @@
 namespace zevik {
 
 namespace {
-std::optional<MixerControlId> FirstNamed(const std::vector<MixerControl>& controls, MixerDirection direction,
-                                         std::initializer_list<std::string_view> names) {
+std::optional<MixerControl> FirstNamed(const std::vector<MixerControl>& controls, MixerDirection direction,
+                                       std::initializer_list<std::string_view> names) {
     for (std::string_view name : names) {
         for (const MixerControl& control : controls) {
-            if (control.id.direction == direction && control.id.name == name) return control.id;
+            if (control.id.direction == direction && control.id.name == name) return control;
         }
     }
     return std::nullopt;
@@ -24,8 +24,7 @@ HeadsetMixerControls HeadsetMixerControls::Find(const IMixerCard& card) {
     // Otherwise the first capture control with a volume ("Auto Gain Control" is a switch alone).
     for (const MixerControl& control : controls) {
         if (found.microphone) break;
-        if (control.id.direction == MixerDirection::Capture && control.hasVolume)
-            found.microphone = control.id;
+        if (control.id.direction == MixerDirection::Capture && control.hasVolume) found.microphone = control;
     }
     found.sidetone = FirstNamed(controls, MixerDirection::Playback, {"Mic", "Sidetone", "Side Tone"});
     return found;

@@ -12,8 +12,8 @@
 namespace zevik {
 
 struct HeadsetMixerControls {
-    std::optional<MixerControlId> microphone;  // capture direction
-    std::optional<MixerControlId> sidetone;    // playback direction
+    std::optional<MixerControl> microphone;  // capture direction
+    std::optional<MixerControl> sidetone;    // playback direction
 
     static HeadsetMixerControls Find(const IMixerCard& card);
 };

@@ -30,7 +30,10 @@ std::optional<T> Parse(std::string_view text) {
 
 // fmt formats without the locale unless asked to with 'L'.
 std::string Fixed2(double value) {
-    return fmt::format("{:.2f}", value);
+    std::string text = fmt::format("{:.2f}", value);
+    // A level just below zero is shown as zero, without a sign.
+    if (text == "-0.00") text.erase(0, 1);
+    return text;
 }
 std::string Fraction(double value) {
     return fmt::format("{:.6f}", value);

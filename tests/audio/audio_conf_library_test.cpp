@@ -89,7 +89,7 @@ TEST(AudioConfLibrary, PropertiesOfTheEmulatedCard) {
         {AudioDataFlow::Capture, "GetAAVolStep", {}, 0, "1.00"},
         {AudioDataFlow::Capture, "AAVolumeControl", {0}, 0, "-10.00"},
         {AudioDataFlow::Capture, "AAMuteControl", {}, 0, "1"},
-        {AudioDataFlow::Capture, "AAVolumeControl", {1}, CAudioConfLibrary::kCardRefused, ""},  // mono card
+        {AudioDataFlow::Capture, "AAVolumeControl", {1}, 0, "-10.00"},  // a mono control is every channel
         {AudioDataFlow::Capture, "VolumeControl", {-2}, CAudioConfLibrary::kFailed, ""},
         {AudioDataFlow::Capture, "Enable_MAGICVOICE", {}, kNo, ""},
         {AudioDataFlow::Capture, "MagicVoice_Selection", {}, kNo, ""},
@@ -158,6 +158,7 @@ TEST(AudioConfLibrary, ReadsTakeTheSelectorsChannelAndWritesSetEvery) {
     EXPECT_EQ(text, "0.900000");
     ASSERT_EQ(lib.Read(capture, "MuteControl", text, {1}), 0);
     EXPECT_EQ(text, "1");
+    EXPECT_EQ(lib.Read(capture, "VolumeScalarControl", text, {2}), CAudioConfLibrary::kCardRefused);
     // No dB scale: the dB properties are not available, the position is.
     EXPECT_EQ(lib.Read(capture, "VolumeControl", text, {-1}), CAudioConfLibrary::kNotAvailable);
     EXPECT_EQ(lib.Read(capture, "GetMaxVol", text), CAudioConfLibrary::kNotAvailable);

@@ -56,15 +56,15 @@ TEST(HeadsetMixerControls, MicrophoneAndSidetoneByNameThenByKind) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const HeadsetMixerControls found = HeadsetMixerControls::Find(ListedCard(c.controls));
-        EXPECT_EQ(found.microphone ? std::optional<std::string>(found.microphone->name) : std::nullopt,
+        EXPECT_EQ(found.microphone ? std::optional<std::string>(found.microphone->id.name) : std::nullopt,
                   c.microphone);
-        EXPECT_EQ(found.sidetone ? std::optional<std::string>(found.sidetone->name) : std::nullopt,
+        EXPECT_EQ(found.sidetone ? std::optional<std::string>(found.sidetone->id.name) : std::nullopt,
                   c.sidetone);
         if (found.microphone) {
-            EXPECT_EQ(found.microphone->direction, MixerDirection::Capture);
+            EXPECT_EQ(found.microphone->id.direction, MixerDirection::Capture);
         }
         if (found.sidetone) {
-            EXPECT_EQ(found.sidetone->direction, MixerDirection::Playback);
+            EXPECT_EQ(found.sidetone->id.direction, MixerDirection::Playback);
         }
     }
 }

@@ -12,6 +12,8 @@ namespace {
 TEST(NumberText, FormatsAndParsesWithADot) {
     EXPECT_EQ(number_text::Fixed2(35.625), "35.62");  // an exact tie goes to the even digit, as printf does
     EXPECT_EQ(number_text::Fixed2(-12.0), "-12.00");
+    EXPECT_EQ(number_text::Fixed2(-0.001), "0.00");
+    EXPECT_EQ(number_text::Fixed2(-0.005001), "-0.01");
     EXPECT_EQ(number_text::Fraction(0.37), "0.370000");
     EXPECT_EQ(number_text::Integer(-3), "-3");
 

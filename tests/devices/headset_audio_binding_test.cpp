@@ -8,6 +8,7 @@
 #include "audio/audio_conf_library.h"
 #include "audio/fake_mixer_card.h"
 #include "audio/german_locale.h"
+#include "audio/number_text.h"
 #include "devices/headset_audio_fakes.h"
 
 namespace zevik {
@@ -132,6 +133,7 @@ TEST(HeadsetAudioBinding, LevelsAndSwitchesComeBackAfterARestart) {
             before.Connect();
             ASSERT_TRUE(before.binding.SetMicrophoneLevel(level));
             ASSERT_TRUE(before.binding.SetMonitorLevel(100 - level));
+            ASSERT_EQ(before.binding.MonitorReadings().levelDb, number_text::Fixed2(-0.2 * level));
             ASSERT_TRUE(before.binding.SetMicrophoneOn(level % 2 == 0));
             ASSERT_TRUE(before.binding.SetMonitorOn(level % 3 == 0));
         }
