@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_conf_library.h"
+#include "audio/fake_mixer_card.h"
+#include "devices/headset_audio_binding.h"
+#include "devices/headset_audio_fakes.h"
 #include "editors/magic_control_ui.h"
 #include "editors/voice6533_control_ui.h"
 #include "ui/combo_ui.h"
@@ -148,6 +152,39 @@ TEST_F(HeadsetPagesTest, VoiceChangerOptionEnablesItsTypes) {
         EXPECT_EQ(voice_->GetVoiceType(), c.shown) << c.asked;
         for (int t = 1; t <= 4; ++t) EXPECT_EQ(voice_->TypeOption(t)->IsSelected(), t == c.shown) << c.asked;
     }
+    EXPECT_EQ(notes_.count, 0);
+}
+
+// The audio binding on the real pages: a profile and a card shown, then a preset chosen.
+TEST_F(HeadsetPagesTest, TheAudioBindingShowsProfileAndCardOnThePages) {
+    test::FakeMixerCard card = test::LinearHeadsetCard();
+    card.At({"Mic", MixerDirection::Capture}).raw = {29};
+    CAudioConfLibrary library([&card] { return std::make_unique<test::BorrowedCard>(card); });
+    test::HeadsetProfile profile(
+        R"({"SystemSetStages": {"EqType": 13, "CustomEqSeletIndex": 1, "MagicEnable": 1,
+        "MagicType": 2}, "CustomEQNameInfo": [{"Name": "A"}, {"Name": "B"}],
+        "CustomEQHzValueInfo": [[], [{"value": 6}, {"value": -6}]]})");
+    CHeadsetAudioBinding binding(library, profile.data);
+    binding.SetPages(sound_, voice_);
+    binding.TakeProfile();
+    binding.Connect();
+    binding.ShowOnPages();
+
+    EXPECT_TRUE(sound_->MicrophoneOption()->IsSelected());
+    EXPECT_EQ(sound_->MicrophoneSlider()->GetValue(), 29);
+    EXPECT_TRUE(sound_->PresetOption(13)->IsSelected());
+    EXPECT_TRUE(sound_->IsCustomAreaEnabled());
+    EXPECT_EQ(sound_->NameBox()->GetCount(), 2);
+    EXPECT_EQ(sound_->SelectedCustom(), 1);
+    EXPECT_EQ(sound_->GetBand(0), 6);
+    EXPECT_EQ(sound_->GetBand(1), -6);
+    EXPECT_TRUE(voice_->EnableOption()->IsSelected());
+    EXPECT_TRUE(voice_->TypeOption(2)->IsSelected());
+
+    binding.ChoosePreset(2);
+    EXPECT_TRUE(sound_->PresetOption(2)->IsSelected());
+    EXPECT_FALSE(sound_->IsCustomAreaEnabled());
+    EXPECT_EQ(sound_->GetBand(4), -11);
     EXPECT_EQ(notes_.count, 0);
 }
 
