@@ -64,6 +64,7 @@ std::string_view COrbantixKeyboardDevice::GetClass() const {
 
 void* COrbantixKeyboardDevice::GetInterface(std::string_view name) {
     if (name == kClassName) return this;
+    if (name == IKeyboardCustomColours::kInterfaceName) return static_cast<IKeyboardCustomColours*>(this);
     return COrbantixUSBDevice::GetInterface(name);
 }
 
@@ -244,6 +245,7 @@ void COrbantixKeyboardDevice::EnterModeIfNeeded(int previousCode) {
     const int code = CurrentModeCode();
     if (code != previousCode || code == kCustomColourMode) {
         engine_.EnterMode(code, GetLighting());
+        if (code == kCustomColourMode) ReadCustomColours();
     } else {
         engine_.SetLighting(GetLighting());
     }

@@ -15,14 +15,13 @@
 #include <vector>
 
 #include "devices/key_layer_image.h"
+#include "devices/keyboard_key_layout.h"
 #include "settings/assignment_code.h"
 #include "settings/key_assign_record.h"
 
 namespace zevik {
 
-inline constexpr int kKeyboardLogicalKeys = 170;
 inline constexpr size_t kKeyboardLayer1Keys = 126;  // logical keys 0-125
-inline constexpr uint8_t kKeyboardNoPosition = 255;   // position of a logical key the keyboard lacks
 
 // keyCodeTable: the N x 3 bytes read with 0x07. positionOf[j]: logical key j's position.
 // keys[j]: logical key j's assignment in the layer; defaults[j]: its factory triple.

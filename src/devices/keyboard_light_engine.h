@@ -53,6 +53,12 @@ public:
     KeyLightFrame& Frame() { return m_frame; }
     // A copy of the animation state, taken under the lock.
     KeyboardLightState State() const;
+    // Runs edit on the frame under the engine lock, so no step reads an entry half-way through it.
+    template <class Edit>
+    void EditFrame(Edit&& edit) {
+        std::lock_guard lock(m_lock);
+        edit(m_frame);
+    }
 
 private:
     int PeriodLocked() const;
