@@ -101,7 +101,8 @@ public:
     int WriteCurrentKeyLayer2(int profileSlot) override;
     int WriteMacros(const std::vector<int>& macroNumbers) override;
     // The key page: SelectKey opens a key of layer 1, SelectKey2 one of layer 2; a kept function goes
-    // into that layer (layer 2 takes no macro), and WriteKeysAndMacros writes that layer.
+    // into that layer (layer 2 takes no macro). WriteKeysAndMacros writes both layers, layer 1 with
+    // its macros, then saves the profile (results as WriteLayerAndMacros).
     void SelectKey(int index) override;
     void SelectKey2(int index) override;
     void StoreKeyAssignment(const KeyAssignRecord& record) override;
@@ -122,13 +123,15 @@ public:
     int ShowCustomSlot(int slot) override;
     int SetAllCustomKeys(bool lit) override;
     int SetCustomKey(int key) override;
+    // The custom colours of the slot in force (the light frame shows them under the per-key effects).
+    const KeyLightFrame& CustomColours() const { return customColours_; }
     // Whether the slot's table lies within the keyboard's addressable colour memory.
     bool CustomSlotFits(int slot) const;
-    // The slot of the lighting record from the keyboard into the frame and the profile's group (kept,
-    // not saved), then written back. After a failed read nothing is stored or written back. The
+    // The slot of the lighting record from the keyboard into the custom colours, the frame and the
+    // profile's group (kept, not saved), then written back. After a failed read nothing is stored or written back. The
     // result of the read, else of the write; 0 with nothing sent for a slot that does not fit.
     int ReadCustomColours();
-    // The frame's colours into the slot of the lighting record; only in mode 20.
+    // The custom colours into the slot of the lighting record; only in mode 20.
     int WriteCustomColours();
 
     // ---- the keyboard's own operations ----
@@ -221,13 +224,19 @@ private:
     void LabelKeyButtons();
     size_t MacroCapacity() const;
     int WriteLayerImage(int layer, int profileSlot, const std::vector<std::uint8_t>& image);
+    // One layer (layer 1 with its macros), nothing saved; results as WriteLayerAndMacros.
+    int SendLayer(int layer);
     int SendMacroImage(const std::vector<std::uint8_t>& image);
-    // The frame's colours into the profile's group of the slot in force, saved.
+    // The custom colours into the profile's group of the slot in force, saved.
     void StoreCustomColours();
+    // The custom colours onto the light frame (each key keeps its intensity).
+    void ShowCustomColours();
 
     CKeyboardProfiledata profile_;
     bool profileLoaded_ = false;
     int editedLayer_ = 1;  // the layer the key page edits
+    // The custom colours of the slot in force, one entry per logical key (intensity unused); UI thread.
+    KeyLightFrame customColours_;
 
     KeyboardSettingsBlock mirror_;
     bool mirrorValid_ = false;

@@ -1,6 +1,8 @@
-// COrbantixKeyboardDevice: the per-key custom colours of mode 20. The keys' colours are the frame's;
-// each slot keeps them in the keyboard (keyboard_colour_slots.h) and in the profile's colour group of
-// the slot (one entry per logical key, in frame order).
+// COrbantixKeyboardDevice: the per-key custom colours of mode 20. Each slot keeps them in the
+// keyboard (keyboard_colour_slots.h) and in the profile's colour group of the slot (one entry per
+// logical key, in frame order). The object holds the slot's colours apart from the light frame: the
+// per-key effect layers paint over the frame every turn, and what they paint must never be taken for
+// a custom colour. The frame shows the custom colours.
 
 #include "devices/keyboard_colour_slots.h"
 #include "devices/keyboard_custom_colours.h"
@@ -16,6 +18,15 @@ bool COrbantixKeyboardDevice::InCustomColourMode() const { return CurrentModeCod
 
 bool COrbantixKeyboardDevice::CustomSlotFits(int slot) const { return ColourSlotFits(slot, positionCount_); }
 
+void COrbantixKeyboardDevice::ShowCustomColours() {
+    engine_.EditFrame([this](KeyLightFrame& frame) {
+        for (int k = 0; k < frame.Size(); ++k) {
+            frame.Set(k, lighting::PackLightEntry(lighting::EntryColour(customColours_.Get(k)),
+                                                  lighting::EntryIntensity(frame.Get(k))));
+        }
+    });
+}
+
 int COrbantixKeyboardDevice::ReadCustomColours() {
     const int slot = GetLighting().customGroup;
     if (!CustomSlotFits(slot) || !ChannelReady()) return kResultNoAnswer;
@@ -23,9 +34,10 @@ int COrbantixKeyboardDevice::ReadCustomColours() {
     const int read = ReadColourSlot(CommandChannel(), slot, positionCount_, buffer);
     // After a failed read the keys keep their colours: nothing half-read is stored or written back.
     if (read != kResultDone) return read;
-    engine_.EditFrame([&](KeyLightFrame& frame) { TakeDeviceColours(buffer, keyMaps_.led, frame); });
+    TakeDeviceColours(buffer, keyMaps_.led, customColours_);
     EnsureProfileLoaded();
-    profile_.SetKeyColors(ProfileColours(engine_.Frame()), slot);
+    profile_.SetKeyColors(ProfileColours(customColours_), slot);
+    ShowCustomColours();
     return WriteCustomColours();
 }
 
@@ -33,12 +45,12 @@ int COrbantixKeyboardDevice::WriteCustomColours() {
     if (!InCustomColourMode()) return kResultNoAnswer;
     const int slot = GetLighting().customGroup;
     if (!CustomSlotFits(slot) || !ChannelReady()) return kResultNoAnswer;
-    return WriteColourSlot(CommandChannel(), slot, positionCount_, DeviceColours(engine_.Frame(), keyMaps_.led));
+    return WriteColourSlot(CommandChannel(), slot, positionCount_, DeviceColours(customColours_, keyMaps_.led));
 }
 
 void COrbantixKeyboardDevice::StoreCustomColours() {
     EnsureProfileLoaded();
-    profile_.SetKeyColors(ProfileColours(engine_.Frame()), GetLighting().customGroup);
+    profile_.SetKeyColors(ProfileColours(customColours_), GetLighting().customGroup);
     SaveDeviceProfile();
 }
 
@@ -57,20 +69,16 @@ void COrbantixKeyboardDevice::SelectCustomSlot(int slot) {
 int COrbantixKeyboardDevice::ShowCustomSlot(int slot) {
     if (slot < 0 || slot > kColourSlotMax) return kResultNoAnswer;
     EnsureProfileLoaded();
-    const std::vector<KeyColorRecord> colours = profile_.GetKeyColors(slot, kKeyboardLogicalKeys);
-    engine_.EditFrame([&](KeyLightFrame& frame) {
-        // The brightness in force: mode 20's step keeps every key at it.
-        const std::uint8_t intensity = frame.Size() > 0 ? lighting::EntryIntensity(frame.Get(0)) : 0;
-        ShowProfileColours(colours, intensity, frame);
-    });
+    ShowProfileColours(profile_.GetKeyColors(slot, kKeyboardLogicalKeys), 0, customColours_);
+    ShowCustomColours();
     return WriteCustomColours();
 }
 
 int COrbantixKeyboardDevice::SetAllCustomKeys(bool lit) {
     if (!InCustomColourMode()) return kResultNoAnswer;
     const LightInfoRecord record = GetLighting();
-    const lighting::Rgb colour = lit ? lighting::Rgb{record.red, record.green, record.blue} : lighting::Rgb{};
-    engine_.EditFrame([&](KeyLightFrame& frame) { SetAllKeyColours(frame, colour); });
+    SetAllKeyColours(customColours_, lit ? lighting::Rgb{record.red, record.green, record.blue} : lighting::Rgb{});
+    ShowCustomColours();
     const int written = WriteCustomColours();
     StoreCustomColours();
     return written;
@@ -79,8 +87,8 @@ int COrbantixKeyboardDevice::SetAllCustomKeys(bool lit) {
 int COrbantixKeyboardDevice::SetCustomKey(int key) {
     if (!InCustomColourMode() || key < 0 || key >= kKeyboardLogicalKeys) return kResultNoAnswer;
     const LightInfoRecord record = GetLighting();
-    engine_.EditFrame(
-        [&](KeyLightFrame& frame) { SetKeyColour(frame, key, lighting::Rgb{record.red, record.green, record.blue}); });
+    SetKeyColour(customColours_, key, lighting::Rgb{record.red, record.green, record.blue});
+    ShowCustomColours();
     StoreCustomColours();
     return WriteCustomColours();
 }

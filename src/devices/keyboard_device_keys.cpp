@@ -3,7 +3,7 @@
 // Layer 1 is the profile's "KeyList", layer 2 its "KeyList2"; the keyboard gives neither back, so the
 // profile is their record. The key page edits one key of one layer at a time: SelectKey opens a key
 // of layer 1, SelectKey2 one of layer 2; keeping the page's function stores it in that layer, and
-// "save to keyboard" writes that layer (layer 1 with its macros) and then saves the profile.
+// "save to keyboard" writes both layers (layer 1 with its macros) and then saves the profile.
 
 #include "devices/config_frame.h"
 #include "devices/key_set_control.h"
@@ -117,30 +117,44 @@ int COrbantixKeyboardDevice::SendMacroImage(const std::vector<std::uint8_t>& ima
     return result == kResultNoAnswer ? kResultWriteFailed : result;
 }
 
-int COrbantixKeyboardDevice::WriteLayerAndMacros(int layer) {
-    EnsureProfileLoaded();
-    if (!ChannelReady()) return kResultWriteFailed;
+int COrbantixKeyboardDevice::SendLayer(int layer) {
     auto taken = [](int written) { return written == kResultNoAnswer ? kResultWriteFailed : written; };
     if (layer == 2) {
         const int written = WriteCurrentKeyLayer2(0);
-        if (written != kResultDone) return taken(written);
-    } else {
-        // The macros are checked first: a layer naming macros the keyboard cannot hold would play
-        // whatever its macro memory holds, so then nothing is sent and nothing saved.
-        const std::vector<int> used = GetUsedMacros();
-        const size_t capacity = MacroCapacity();
-        MacroImage macros = BuildMacroImage(KindFolder(), used, capacity);
+        return written == kResultDone ? 0 : taken(written);
+    }
+    // The macros are checked first: a layer naming macros the keyboard cannot hold would play
+    // whatever its macro memory holds, so then nothing is sent.
+    const std::vector<int> used = GetUsedMacros();
+    const size_t capacity = MacroCapacity();
+    MacroImage macros = BuildMacroImage(KindFolder(), used, capacity);
+    if (macros.status == MacroImage::Status::TooLarge) return macros.excessUnits;
+    const int written = WriteCurrentKeyLayer1(0);  // reads the device information again
+    if (written != kResultDone) return taken(written);
+    if (macros.status != MacroImage::Status::Ready) return 0;
+    if (MacroCapacity() != capacity) {  // the keyboard now reports another memory size
+        macros = BuildMacroImage(KindFolder(), used, MacroCapacity());
         if (macros.status == MacroImage::Status::TooLarge) return macros.excessUnits;
-        const int written = WriteCurrentKeyLayer1(0);  // reads the device information again
-        if (written != kResultDone) return taken(written);
-        if (macros.status == MacroImage::Status::Ready) {
-            if (MacroCapacity() != capacity) {  // the keyboard now reports another memory size
-                macros = BuildMacroImage(KindFolder(), used, MacroCapacity());
-                if (macros.status == MacroImage::Status::TooLarge) return macros.excessUnits;
-            }
-            const int sent = SendMacroImage(macros.image);
-            if (sent != 0) return sent;
-        }
+    }
+    return SendMacroImage(macros.image);
+}
+
+int COrbantixKeyboardDevice::WriteLayerAndMacros(int layer) {
+    EnsureProfileLoaded();
+    if (!ChannelReady()) return kResultWriteFailed;
+    if (const int sent = SendLayer(layer); sent != 0) return sent;
+    SaveDeviceProfile();
+    LabelKeyButtons();
+    return 0;
+}
+
+int COrbantixKeyboardDevice::WriteKeysAndMacros() {
+    // Both layers: a change elsewhere (a deleted macro renumbers layer 1) must reach the keyboard
+    // whichever layer the page shows.
+    EnsureProfileLoaded();
+    if (!ChannelReady()) return kResultWriteFailed;
+    for (const int layer : {1, 2}) {
+        if (const int sent = SendLayer(layer); sent != 0) return sent;
     }
     SaveDeviceProfile();
     LabelKeyButtons();
@@ -177,8 +191,6 @@ void COrbantixKeyboardDevice::StoreKeyAssignment(const KeyAssignRecord& record) 
     SetKeyLayer(editedLayer_, keys);
     LabelKeyButtons();
 }
-
-int COrbantixKeyboardDevice::WriteKeysAndMacros() { return WriteLayerAndMacros(editedLayer_); }
 
 void COrbantixKeyboardDevice::ShowKeyAssignments() {
     if (keySetControl_ == nullptr) return;

@@ -62,14 +62,14 @@ int Set(COrbantixKeyboardDevice& keyboard, const KeyboardKeyCommand& command, st
                 std::to_string(macros);
         return 1;
     }
-    // As on the key page: the key is opened in its layer, its function kept, the layer written.
+    // As on the key page: the key is opened in its layer and its function kept; its layer is written.
     if (command.layer == 2) {
         keyboard.SelectKey2(command.key);
     } else {
         keyboard.SelectKey(command.key);
     }
     keyboard.StoreKeyAssignment(record);
-    return Written(keyboard.WriteKeysAndMacros(), error);
+    return Written(keyboard.WriteLayerAndMacros(command.layer), error);
 }
 
 int Defaults(COrbantixKeyboardDevice& keyboard, std::string& error) {

@@ -233,9 +233,10 @@ TEST_F(KeyboardKeysTest, TheKeyPageEditsTheLayerItOpened) {
     device->StoreKeyAssignment(KeyAssignRecord{kKeyA, {0x70, 0, 0}, kKeyA, {}});  // layer 2 takes no macro
     EXPECT_EQ(device->KeyLayer(2)[kKeyA].assignment, kShiftB);
     EXPECT_EQ(device->KeyLayer(1)[kKeyA].assignment, KeyboardDefaultKeyCodes()[kKeyA]);
-    ASSERT_EQ(device->WriteKeysAndMacros(), 0);
+    ASSERT_EQ(device->WriteKeysAndMacros(), 0);  // both layers
     EXPECT_EQ(At("key_table2", kKeyA), kShiftB);
-    EXPECT_EQ(Sent(vendor::kCmdWriteKeyTable), 0);
+    EXPECT_EQ(At("key_table", kKeyA), KeyboardDefaultKeyCodes()[kKeyA]);
+    EXPECT_GT(Sent(vendor::kCmdWriteKeyTable), 0);
 
     device->SelectKey(kKeyA);
     device->StoreKeyAssignment(KeyAssignRecord{kKeyA, kPlay, kKeyA, KeyboardDefaultKeyCodes()[kKeyA]});
@@ -253,7 +254,7 @@ TEST_F(KeyboardKeysTest, EnteringCustomColoursReadsTheSlotIntoTheKeysAndTheProfi
     EnterMode(20, 3);
     const uint8_t led = device->KeyMaps().led[kKeyA];
     const lighting::Rgb want{slot[3u * led], slot[3u * led + 1], slot[3u * led + 2]};
-    EXPECT_EQ(lighting::EntryColour(device->Engine().Frame().Get(kKeyA)), want);
+    EXPECT_EQ(lighting::EntryColour(device->CustomColours().Get(kKeyA)), want);
     const std::vector<KeyColorRecord> stored = device->Profile().GetKeyColors(3, 170);
     EXPECT_EQ(stored[kKeyA], (KeyColorRecord{want.r, want.g, want.b, 255}));
     // Written back as read (N x 3 bytes in chunks of 56): the keyboard's slot is unchanged.
@@ -268,7 +269,7 @@ TEST_F(KeyboardKeysTest, AFailedOrUnaddressableSlotStoresAndWritesNothing) {
     sent[vendor::kCmdWriteKeyColors] = 0;
     sent[vendor::kCmdReadKeyColors] = 0;
     const Json::Value before = device->Profile().CurrentDocument()["CustomLightMode"];
-    const uint32_t entry = device->Engine().Frame().Get(kKeyA);
+    const uint32_t entry = device->CustomColours().Get(kKeyA);
 
     EnterMode(20, 8);  // the emulated keyboard has eight slots: slot 8 answers 0xFF
     EXPECT_EQ(device->ReadCustomColours(), kResultStatusFailed);
@@ -280,7 +281,7 @@ TEST_F(KeyboardKeysTest, AFailedOrUnaddressableSlotStoresAndWritesNothing) {
     EXPECT_FALSE(device->CustomSlotFits(200));
     EXPECT_EQ(Sent(vendor::kCmdReadKeyColors), 0);
     EXPECT_EQ(Sent(vendor::kCmdWriteKeyColors), 0);
-    EXPECT_EQ(lighting::EntryColour(device->Engine().Frame().Get(kKeyA)), lighting::EntryColour(entry));
+    EXPECT_EQ(lighting::EntryColour(device->CustomColours().Get(kKeyA)), lighting::EntryColour(entry));
     EXPECT_EQ(device->Profile().CurrentDocument()["CustomLightMode"]["LightColorInfo"][0],
               before["LightColorInfo"][0]);
 }
@@ -317,9 +318,9 @@ TEST_F(KeyboardKeysTest, SelectingAndShowingASlot) {
     EXPECT_EQ(ProfileOnDisk()["LightInfo"]["CustomGroup"], 5);
     EXPECT_EQ(ProfileOnDisk()["CustomLightMode"]["CustomLightModeGroupIndex"], 5);
     ASSERT_EQ(device->ShowCustomSlot(5), kResultDone);  // slot 5 is empty in the profile: all black
-    EXPECT_EQ(lighting::EntryColour(device->Engine().Frame().Get(kKeyA)), lighting::Rgb{});
+    EXPECT_EQ(lighting::EntryColour(device->CustomColours().Get(kKeyA)), lighting::Rgb{});
     ASSERT_EQ(device->ShowCustomSlot(0), kResultDone);
-    EXPECT_EQ(lighting::EntryColour(device->Engine().Frame().Get(kKeyA)), (lighting::Rgb{0x11, 0x22, 0x33}));
+    EXPECT_EQ(lighting::EntryColour(device->CustomColours().Get(kKeyA)), (lighting::Rgb{0x11, 0x22, 0x33}));
 }
 
 }  // namespace
