@@ -497,7 +497,8 @@ int CMainWnd::VisibleDeviceCount() const {
 int CMainWnd::RefreshDeviceList() {
     const int count = VisibleDeviceCount();
     if (CControlUI* none = FindControl(kNoDeviceName)) {
-        none->SetVisible(count == 0);
+        // Firmware too old for the program keeps it up while its notice stands.
+        none->SetVisible(count == 0 || !m_noUpgradeMark);
     }
     // Without a device there is no battery or connection to show.
     if (CTabLayoutUI* powers = Tab(kPowerTabName)) {
