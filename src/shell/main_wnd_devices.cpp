@@ -2,6 +2,7 @@
 
 #include "devices/device_option_ui.h"
 #include "devices/keyboard_device.h"
+#include "devices/keyboard_device.h"
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
