@@ -38,7 +38,7 @@ protected:
 
         std::string error;
         EmulationOptions options;
-        options.list = "keyboard";
+        options.list = Receiver() ? "keyboard@both" : "keyboard";
         emulation = CEmulation::Create(options, error);
         ASSERT_NE(emulation, nullptr) << error;
         model = dynamic_cast<CKeyboardModel*>(emulation->Model("keyboard"));
@@ -56,14 +56,19 @@ protected:
         std::vector<std::string> paths;
         ASSERT_TRUE(emulation->Backend().Enumerate(paths));
         for (const std::string& p : paths) {
-            if (p.find("keyboard#") != std::string::npos && p.find("col04") != std::string::npos) path = p;
+            const bool receiverPath = p.find("receiver") != std::string::npos;
+            if (p.find("keyboard") != std::string::npos && p.find("col04") != std::string::npos &&
+                receiverPath == Receiver()) {
+                path = p;
+            }
         }
         ASSERT_FALSE(path.empty());
-        ASSERT_TRUE(device->CommandChannel().OpenConnection(path, kConnectionCable));
+        ASSERT_TRUE(device->CommandChannel().OpenConnection(path, Receiver() ? kConnectionReceiver : kConnectionCable));
         ASSERT_EQ(device->Connect(), kResultDone);
         ASSERT_EQ(device->PositionCount(), CKeyboardModel::kFullSizePositions);
         for (std::atomic<int>& count : sent) count = 0;  // what the connect sent does not count
     }
+    virtual bool Receiver() const { return false; }
     void TearDown() override {
         device.reset();
         emulation.reset();
@@ -321,6 +326,26 @@ TEST_F(KeyboardKeysTest, SelectingAndShowingASlot) {
     EXPECT_EQ(lighting::EntryColour(device->CustomColours().Get(kKeyA)), lighting::Rgb{});
     ASSERT_EQ(device->ShowCustomSlot(0), kResultDone);
     EXPECT_EQ(lighting::EntryColour(device->CustomColours().Get(kKeyA)), (lighting::Rgb{0x11, 0x22, 0x33}));
+}
+
+// Through the receiver the chunks are 24 bytes: the same tables, in more reports.
+class KeyboardKeysReceiverTest : public KeyboardKeysTest {
+protected:
+    bool Receiver() const override { return true; }
+};
+
+TEST_F(KeyboardKeysReceiverTest, BothLayersAndTheMacrosReachTheKeyboard) {
+    ListMacros({3, 5});
+    Assign(1, kKeyEsc, {0x70, 1, 0});
+    Assign(2, kKeyA, kShiftB);
+    ASSERT_EQ(device->WriteKeysAndMacros(), 0);
+    EXPECT_EQ(Sent(vendor::kCmdWriteKeyTable), (109 * 3 + 23) / 24);
+    EXPECT_EQ(Sent(vendor::kCmdWriteKeyTable2), (109 * 3 + 23) / 24);
+    EXPECT_EQ(At("key_table", kKeyEsc), (AssignmentCode{0x70, 0, 0}));
+    EXPECT_EQ(At("key_table2", kKeyA), kShiftB);
+    const std::vector<uint8_t> macro = model->ReadArea("macro");
+    EXPECT_EQ(macro[2], 16 + 6 + 4 * 5);  // the one macro layer 1 binds
+    EXPECT_EQ(macro[18], 5);  // its record follows the one offset
 }
 
 }  // namespace
