@@ -73,7 +73,10 @@ int Set(COrbantixKeyboardDevice& keyboard, const KeyboardKeyCommand& command, st
 }
 
 int Defaults(COrbantixKeyboardDevice& keyboard, std::string& error) {
-    keyboard.RestoreDefaults();
+    if (keyboard.RestoreDefaults() != 1) {
+        error = "the profile could not be reset to the factory settings";
+        return 1;
+    }
     // The keyboard follows the restored profile: both layers and the settings block.
     const int layer1 = keyboard.WriteLayerAndMacros(1);
     if (layer1 != 0) return Written(layer1, error);
