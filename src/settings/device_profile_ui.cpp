@@ -36,6 +36,8 @@ CControlUI* CDeviceProfileUI::FindPageControl(std::string_view name) const {
     if (pm == nullptr) return nullptr;
     for (CControlUI* c = GetParent(); c != nullptr; c = c->GetParent()) {
         if (CControlUI* found = pm->FindSubControlByName(c, name)) return found;
+        // The search ends with the bar's own device page: another device's tabs are not its own.
+        if (c->GetInterface("OrbantixUSBDevice") != nullptr) break;
     }
     return nullptr;
 }

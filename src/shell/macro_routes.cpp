@@ -4,6 +4,7 @@
 #include <ctime>
 #include <optional>
 
+#include "devices/keyboard_device.h"
 #include "devices/mouse_device.h"
 #include "editors/macro_control_ui.h"
 #include "editors/macro_mouse_events.h"
@@ -37,30 +38,62 @@ private:
     COrbantixMouseDevice& mouse_;
 };
 
+// The keyboard's layer 1 (the layer that binds macros) as the deletion sees it, sent with the macros
+// it uses and saved.
+class KeyboardMacroKeys : public ICurrentMacroKeys {
+public:
+    explicit KeyboardMacroKeys(COrbantixKeyboardDevice& keyboard) : keyboard_(keyboard) {}
+    std::vector<KeyAssignRecord> CurrentKeys() override { return keyboard_.KeyLayer(1); }
+    std::string SendKeys(const std::vector<KeyAssignRecord>& keys) override {
+        keyboard_.SetKeyLayer(1, keys);
+        const int result = keyboard_.WriteLayerAndMacros(1);
+        return result == 0 ? std::string() : "the keyboard did not take the key list (" + std::to_string(result) + ")";
+    }
+    JsonWriteResult SaveKeys(const std::vector<KeyAssignRecord>& keys) override {
+        keyboard_.SetKeyLayer(1, keys);
+        return keyboard_.Profile().SaveProfile();
+    }
+
+private:
+    COrbantixKeyboardDevice& keyboard_;
+};
+
+// The macro page of the current device: the mouse's or the keyboard's.
 struct MacroTarget {
-    COrbantixMouseDevice* mouse = nullptr;
+    COrbantixUSBDevice* device = nullptr;
     CMacroControlUI* control = nullptr;
-    explicit operator bool() const { return mouse != nullptr && control != nullptr; }
+    explicit operator bool() const { return device != nullptr && control != nullptr; }
 };
 
 MacroTarget CurrentTarget(IMainWindowOps& ops) {
-    auto* mouse = dynamic_cast<COrbantixMouseDevice*>(ops.GetCurrentDevice());
-    return {mouse, FindControlOfClass<CMacroControlUI>(mouse)};
+    COrbantixUSBDevice* device = ops.GetCurrentDevice();
+    if (device == nullptr || (device->GetKind() != kDeviceKindMouse && device->GetKind() != kDeviceKindKeyboard)) {
+        return {};
+    }
+    return {device, FindControlOfClass<CMacroControlUI>(device)};
+}
+
+void Delete(IMainWindowOps& ops, const MacroTarget& t, int selected, CBasicProfiledata& profile,
+            const std::filesystem::path& folder, ICurrentMacroKeys& current) {
+    const MacroDeletionPlace place{folder, profile.GetDefaultPath(), profile.GetDeviceIndex(), profile.GetProfilePath()};
+    const MacroDeletionResult r = DeleteMacroEverywhere(
+        place, selected, current, [&ops](const std::string& key) { return ops.AskUser(key, 1) == 1; });
+    if (r.declined) return;
+    t.control->MacroDeleted();
+    t.device->ShowKeyAssignments();
+    if (!r.deviceFailure.empty()) ops.AskUser("message_text_7", 0);
 }
 
 void OnDelete(IMainWindowOps& ops, const MacroTarget& t) {
     const int selected = t.control->SelectedMacro();
     if (selected < 0) return;
-    CMouseProfiledata& profile = t.mouse->Profile();
-    const MacroDeletionPlace place{t.mouse->KindFolder(), profile.GetDefaultPath(), profile.GetDeviceIndex(),
-                                   profile.GetProfilePath()};
-    MouseMacroKeys current(*t.mouse);
-    const MacroDeletionResult r = DeleteMacroEverywhere(
-        place, selected, current, [&ops](const std::string& key) { return ops.AskUser(key, 1) == 1; });
-    if (r.declined) return;
-    t.control->MacroDeleted();
-    t.mouse->ShowKeyAssignments();
-    if (!r.deviceFailure.empty()) ops.AskUser("message_text_7", 0);
+    if (auto* mouse = dynamic_cast<COrbantixMouseDevice*>(t.device)) {
+        MouseMacroKeys current(*mouse);
+        Delete(ops, t, selected, mouse->Profile(), mouse->KindFolder(), current);
+    } else if (auto* keyboard = dynamic_cast<COrbantixKeyboardDevice*>(t.device)) {
+        KeyboardMacroKeys current(*keyboard);
+        Delete(ops, t, selected, keyboard->Profile(), keyboard->KindFolder(), current);
+    }
 }
 
 using Action = void (*)(IMainWindowOps&, const MacroTarget&);
@@ -194,7 +227,7 @@ void AddMacroRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
             button.action(ops, t);
             if (!button.editsEvents) {
                 // The key page's macro choice and the buttons' labels follow the macro list.
-                t.mouse->ShowKeyAssignments();
+                t.device->ShowKeyAssignments();
                 return;
             }
             t.control->SaveMacro();
