@@ -113,6 +113,11 @@ TEST_F(ZevikctlKeyboardTest, WithoutAKeyboardItSaysSoAndExitsOne) {
 
 TEST_F(ZevikctlKeyboardTest, BatchRunsKeyboardLinesByCableAndThroughTheReceiver) {
     std::ofstream(File("script.txt")) << "keyboard winlock 1\n"
+                                         "emulator notify keyboard 0x1005\n"
+                                         "wait 100\n"
+                                         "keyboard show\n"
+                                         "emulator notify keyboard 0x1000\n"
+                                         "wait 100\n"
                                          "emulator unplug keyboard\n"
                                          "wait 400\n"
                                          "keyboard show\n"
@@ -120,6 +125,7 @@ TEST_F(ZevikctlKeyboardTest, BatchRunsKeyboardLinesByCableAndThroughTheReceiver)
                                          "emulator read keyboard memory 19 3\n";
     const Outcome run = Zevikctl(Emulate("keyboard@both") + " batch < " + File("script.txt"));
     ASSERT_EQ(run.exitCode, 0) << run.out;
+    EXPECT_NE(run.out.find("active slot: 5\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("connection: receiver"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("01 00 01\n"), std::string::npos) << run.out;
 

@@ -421,6 +421,20 @@ TEST_F(KeyboardDeviceTest, StatusTellsTheConnectionAndReachesThePage) {
     EXPECT_EQ(window->Of(UM_DEVICE_STATUS).size(), 2u);
 }
 
+TEST_F(KeyboardDeviceTest, RestoreDefaultsTakesTheFactoryProfileAgain) {
+    Start();
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(device->Connect(), kResultDone);
+    ASSERT_EQ(device->SetReportRate(0), kResultDone);
+    ASSERT_TRUE(device->SetRepeat(2));
+    ASSERT_EQ(device->RestoreDefaults(), 1);
+    const KeyboardSystemRecord sys = device->GetSystemRecord();
+    EXPECT_EQ(sys.PollingRate(), 3);
+    EXPECT_EQ(sys.Repeat(), 31);
+    EXPECT_EQ(ProfileOnDisk()["SystemStages"]["PollingRate"].asInt(), 3);
+    EXPECT_EQ(ProfileOnDisk()["SystemStages"]["Repeat"].asInt(), 31);
+}
+
 TEST_F(KeyboardDeviceTest, ThroughTheReceiverTheSameKeyboardConnects) {
     Start("keyboard@both");
     ASSERT_TRUE(Open(true));
