@@ -8,6 +8,7 @@
 #include "devices/orbantix_usb_device.h"
 #include "settings/device_profile_ui.h"
 #include "shell/key_routes.h"
+#include "shell/keyboard_lighting_routes.h"
 #include "shell/macro_routes.h"
 #include "shell/lighting_routes.h"
 #include "shell/recoil_routes.h"
@@ -204,6 +205,7 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddProfileBarRoutes(router, ops);
     AddMousePageRoutes(router, ops);
     AddLightingRoutes(router, ops);
+    AddKeyboardLightingRoutes(router, ops);
     AddKeyRoutes(router, ops);
     AddMacroRoutes(router, ops);
     AddRecoilRoutes(router, ops);
