@@ -2,12 +2,17 @@
 
 #include <algorithm>
 #include <span>
+#include <utility>
 
 namespace zevik {
 
 int CKeyboardLightOutput::Show(const KeyLightFrame& frame, const KeyLedIndices& leds, Preview preview,
-                               bool streamed, int positions) {
-    if (preview == Preview::Resting && !streamed) return 0;
+                               bool streamed, int positions, bool frameChanged) {
+    const bool previewChanged = std::exchange(m_lastPreview, preview) != preview;
+    if (!streamed && (preview == Preview::Resting || (!frameChanged && !previewChanged))) {
+        m_stream.Discard();
+        return 0;
+    }
     const KeyLightPreview computed = PreviewKeyFrame(frame, leds, preview == Preview::Lit);
     const int changed = preview == Preview::Resting ? 0 : m_picture.Show(computed);
     if (!streamed) {

@@ -33,8 +33,10 @@ public:
     const CKeyboardKeyPicture& Picture() const { return m_picture; }
     CKeyboardFrameStream& Stream() { return m_stream; }
 
-    // Returns how many buttons changed.
-    int Show(const KeyLightFrame& frame, const KeyLedIndices& leds, Preview preview, bool streamed, int positions);
+    // frameChanged: the frame changed since the last call. Nothing is done when neither the frame nor
+    // the preview changed, outside the streamed modes. Returns how many buttons changed.
+    int Show(const KeyLightFrame& frame, const KeyLedIndices& leds, Preview preview, bool streamed, int positions,
+             bool frameChanged = true);
     // Stops the stream worker (before the channel goes).
     void StopStream() { m_stream.Stop(); }
 
@@ -42,6 +44,7 @@ private:
     CKeyboardKeyPicture m_picture;
     CChannelFrameLink m_link;
     CKeyboardFrameStream m_stream;
+    Preview m_lastPreview = Preview::Resting;
 };
 
 }  // namespace zevik

@@ -64,6 +64,12 @@ TEST_F(KeyboardLightOutputTest, TheButtonsAreLitDarkOrLeftAsTheyAreAsThePageIsSe
     frame.Set(0, lighting::PackLightEntry(lighting::Rgb{1, 2, 3}, 255));
     EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Resting, false, 109), 0);
     EXPECT_EQ(Shown(0), 0xFF000000u);
+    // Seen again: the page shows the frame even though it did not change meanwhile.
+    EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Lit, false, 109, false), 1);
+    EXPECT_EQ(Shown(0), 0xFF010203u);
+    frame.Set(0, lighting::PackLightEntry(lighting::Rgb{9, 9, 9}, 255));
+    EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Lit, false, 109, false), 0);
+    EXPECT_EQ(Shown(0), 0xFF010203u);  // told nothing changed: nothing is looked at
     output.StopStream();
     EXPECT_TRUE(node_->Requests().empty());  // not a streamed mode: nothing goes to the keyboard
 }
