@@ -34,7 +34,7 @@ void ModeStep(benchmark::State& run) {
     const LightInfoRecord light = Record(run.range(1) != 0);
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(42);
+    std::mt19937 random(42);
     KeyboardEntryStep(mode, state);
     if (mode == 8 || mode == 9 || mode == 25) {
         // Keys held all over the keyboard keep the masks and levels busy.

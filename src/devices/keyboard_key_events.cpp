@@ -65,7 +65,7 @@ void RippleRelease(KeyboardLightState& state, int key, int column, int row) {
 }  // namespace
 
 void KeyboardKeyEvent(int mode, int key, KeyEventState event, KeyboardLightState& state,
-                      std::minstd_rand& random) {
+                      std::mt19937& random) {
     if (key < 0 || key >= lighting::kLogicalKeyCount) return;
     if (mode == 7) {
         state.phase[key] = static_cast<std::uint8_t>(event);

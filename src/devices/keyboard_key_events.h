@@ -13,6 +13,6 @@ enum class KeyEventState { Pressed = 1, Released = 2 };
 // key is a logical key; one outside 0..169 or not on the key matrix (where the matrix is needed)
 // changes nothing.
 void KeyboardKeyEvent(int mode, int key, KeyEventState event, KeyboardLightState& state,
-                      std::minstd_rand& random);
+                      std::mt19937& random);
 
 }  // namespace zevik

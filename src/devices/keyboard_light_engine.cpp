@@ -12,6 +12,11 @@ void KeyboardLightEngine::EnterMode(int mode, const LightInfoRecord& light) {
     KeyboardEntryStep(mode, m_state);
 }
 
+void KeyboardLightEngine::Seed(std::uint32_t seed) {
+    std::lock_guard lock(m_lock);
+    m_random.seed(seed);
+}
+
 void KeyboardLightEngine::SetLighting(const LightInfoRecord& light) {
     std::lock_guard lock(m_lock);
     m_light = light;

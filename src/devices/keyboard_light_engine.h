@@ -25,6 +25,9 @@ class KeyboardLightEngine {
 public:
     explicit KeyboardLightEngine(std::uint32_t seed = std::random_device{}()) : m_random(seed) {}
 
+    // The random lighting starts again from seed (tests and benchmarks repeat a run with it).
+    void Seed(std::uint32_t seed);
+
     // A new mode (or a repeated mode 20): the animation is reset and the mode's entry step run.
     void EnterMode(int mode, const LightInfoRecord& light);
     // The record changes without a mode change (brightness, speed, colour).
@@ -62,7 +65,7 @@ private:
     KeyboardLightLayers m_layers;
     LightSequencePlayer m_sequence;
     KeyLightFrame m_frame;
-    std::minstd_rand m_random;
+    std::mt19937 m_random;
 };
 
 }  // namespace zevik

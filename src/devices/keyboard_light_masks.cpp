@@ -11,7 +11,7 @@ std::uint8_t At(const KeyboardLightState::Mask& mask, int column) {
 
 }  // namespace
 
-void LightMaskedKeys(KeyboardLightState& state, bool multicolour, std::minstd_rand& random) {
+void LightMaskedKeys(KeyboardLightState& state, bool multicolour, std::mt19937& random) {
     for (int j = 0; j < kColumns; ++j) {
         const std::uint8_t bits = MaskColumn(state, j);
         for (int r = 0; r < lighting::kMatrixRows; ++r) {

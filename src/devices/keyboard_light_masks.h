@@ -8,7 +8,7 @@
 namespace zevik {
 
 // Every key whose cell is set in any mask gets level 255 and, with multicolour, a random hue 0..191.
-void LightMaskedKeys(KeyboardLightState& state, bool multicolour, std::minstd_rand& random);
+void LightMaskedKeys(KeyboardLightState& state, bool multicolour, std::mt19937& random);
 // A moves down and pulls from the right, D up from the right, B down from the left, C up from the
 // left; a column outside the matrix counts as 0 and bits shifted out are lost.
 void PropagateMasks(KeyboardLightState& state);

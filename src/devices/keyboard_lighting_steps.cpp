@@ -29,7 +29,7 @@ Rgb RecordColour(const LightInfoRecord& light) {
 std::uint8_t Bright(const LightInfoRecord& light) {
     return Brightness(light.light);
 }
-std::uint8_t RandomHue(std::minstd_rand& random) {
+std::uint8_t RandomHue(std::mt19937& random) {
     return static_cast<std::uint8_t>(random() % kWheelCycle);
 }
 
@@ -134,7 +134,7 @@ void RiseAndFall(const LightInfoRecord& light, KeyboardLightState& state, KeyLig
 }
 
 void StepMaskFlow(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                  std::minstd_rand& random) {
+                  std::mt19937& random) {
     LightMaskedKeys(state, light.multiColor != 0, random);
     PropagateMasks(state);
     for (int k = 0; k < kLogicalKeyCount; ++k) {
@@ -145,14 +145,14 @@ void StepMaskFlow(const LightInfoRecord& light, KeyboardLightState& state, KeyLi
 }
 
 void StepMaskSpread(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                    std::minstd_rand& random) {
+                    std::mt19937& random) {
     LightMaskedKeys(state, light.multiColor != 0, random);
     SpreadMasks(state);
     DecayAndRenderAll(light, state, 9, frame);
 }
 
 void StepSparkle(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                 std::minstd_rand& random) {
+                 std::mt19937& random) {
     for (int i = 0; i < 6; ++i) {
         const std::uint8_t pick = layout::PickList()[random() % layout::kPickCount];
         const std::uint8_t key = layout::SweepOrder()[pick];
@@ -186,7 +186,7 @@ void StepRowWave(const LightInfoRecord& light, KeyboardLightState& state, KeyLig
 constexpr int kCentreColumn = 9;
 
 void StepCentreRipple(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                      std::minstd_rand& random) {
+                      std::mt19937& random) {
     const std::uint8_t centre = MaskColumn(state, kCentreColumn);
     if (centre == 1 || centre == 64) SetMaskBit(state, kCentreColumn, 6);
     state.showPhase ^= 1;
@@ -198,7 +198,7 @@ void StepCentreRipple(const LightInfoRecord& light, KeyboardLightState& state, K
 }
 
 void LightKey(const LightInfoRecord& light, KeyboardLightState& state, std::uint8_t key,
-              std::minstd_rand& random) {
+              std::mt19937& random) {
     if (key == kNoKey) return;
     state.level[key] = 255;
     if (light.multiColor) state.hue[key] = RandomHue(random);
@@ -206,7 +206,7 @@ void LightKey(const LightInfoRecord& light, KeyboardLightState& state, std::uint
 
 // Rows sweep across, pairs flash, then a ripple from key 52 runs out to key 124.
 void StepLightShow(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                   std::minstd_rand& random) {
+                   std::mt19937& random) {
     switch (state.showPhase) {
         case 0:
             if (state.counter < layout::kShowRows) {
@@ -252,7 +252,7 @@ void StepLightShow(const LightInfoRecord& light, KeyboardLightState& state, KeyL
 }
 
 void StepTwinkleLevels(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                       std::minstd_rand& random) {
+                       std::mt19937& random) {
     const std::uint8_t bright = Bright(light);
     for (int i = 0; i < layout::kSweepUsed; ++i) {
         const std::uint8_t key = layout::SweepOrder()[static_cast<size_t>(i)];
@@ -268,7 +268,7 @@ void StepTwinkleLevels(const LightInfoRecord& light, KeyboardLightState& state, 
 }
 
 void StepSideRipples(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                     std::minstd_rand& random) {
+                     std::mt19937& random) {
     if (MaskColumn(state, 1) == 1) SetMaskBit(state, 1, 0);
     if (MaskColumn(state, 22) == 64) SetMaskBit(state, 22, 6);
     LightMaskedKeys(state, light.multiColor != 0, random);
@@ -337,7 +337,7 @@ void StepSnake(const LightInfoRecord& light, KeyboardLightState& state, KeyLight
 }
 
 void StepTwinklePhases(const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                       std::minstd_rand& random) {
+                       std::mt19937& random) {
     const std::uint8_t bright = Bright(light);
     for (int i = 0; i < layout::kSweepUsed; ++i) {
         const std::uint8_t key = layout::SweepOrder()[static_cast<size_t>(i)];
@@ -397,7 +397,7 @@ void RenderKeyLevel(const LightInfoRecord& light, const KeyboardLightState& stat
 }
 
 bool KeyboardStep(int mode, const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                  std::minstd_rand& random, std::uint64_t nowMs) {
+                  std::mt19937& random, std::uint64_t nowMs) {
     switch (mode) {
         case 1:
             StepColumnWave(light, state, frame);

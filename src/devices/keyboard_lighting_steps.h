@@ -27,7 +27,7 @@ bool KeyboardStepDue(int mode, int speed, int ticks);
 // One step of mode. Returns false, changing nothing, for a mode without a step. nowMs is the clock
 // of the blink modes. The audio modes 29 and 30 show black until audio input is wired in.
 bool KeyboardStep(int mode, const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
-                  std::minstd_rand& random, std::uint64_t nowMs);
+                  std::mt19937& random, std::uint64_t nowMs);
 
 // The entry step after the animation reset: seeds the masks of modes 13 and 16, the twinkle phases
 // of modes 15 and 22, and every other mode's hues (H[k] = 33 (k + 1) mod 192). Mode 20's colours

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "emulator/keyboard_model.h"
 #include "emulator/mouse_model.h"
 
 namespace zevik {
@@ -14,6 +15,7 @@ std::shared_ptr<CFirmwareModel> Create() {
 
 constexpr std::array kKinds{
     DeviceModelKind{"mouse", &Create<CMouseModel>},
+    DeviceModelKind{"keyboard", &Create<CKeyboardModel>},
 };
 
 }  // namespace

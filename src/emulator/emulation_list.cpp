@@ -34,8 +34,14 @@ bool ParseItem(std::string_view item, EmulatedDeviceRequest& request, std::strin
         request.cable = true;
         request.receiver = false;
     } else if (connection == "receiver" || connection == "both") {
-        if (!kind->create()->HasReceiver()) {
+        const auto model = kind->create();
+        if (!model->HasReceiver()) {
             error = "\"" + std::string(item) + "\": a " + request.kind + " has no receiver";
+            return false;
+        }
+        if (connection == "receiver" && !model->ServesReceiverAlone()) {
+            error = "\"" + std::string(item) + "\": a " + request.kind +
+                    "'s receiver has the ids of its cable; emulate it with \"" + request.kind + "@both\"";
             return false;
         }
         request.cable = connection == "both";

@@ -56,6 +56,9 @@ public:
 
     const std::string& Kind() const { return kind_; }
     bool HasReceiver() const { return hasReceiver_; }
+    // False when the receiver cannot be told from the cable without the cable beside it (both carry
+    // the same ids): then the receiver is only emulated together with the cable.
+    virtual bool ServesReceiverAlone() const { return true; }
     virtual std::vector<EmulatedNodeLayout> NodeLayouts() const = 0;
 
     // One output report that reached a port; the answer (if any) goes out through sink.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "emulator/control_interface.h"
 #include "emulator/hid_descriptor_builder.h"
 #include "transport/vendor_report.h"
 
@@ -19,11 +20,7 @@ constexpr const char* kRecoil = "recoil";
 constexpr const char* kLightFrame = "light_frame";
 constexpr const char* kStatus = "status";
 
-constexpr uint16_t kVendorPage = 0xFF1C;
-constexpr uint16_t kVendorUsage = 0x92;
-constexpr uint16_t kConsumerPage = 0x0C;
 constexpr uint16_t kGenericDesktop = 0x01;
-constexpr uint16_t kHighestNotificationUsage = 0x1FFF;
 
 // Physical key order of the factory key table: left, right, middle, back, forward buttons, then the
 // sensitivity, wheel and multimedia keys (type, parameter 1, parameter 2).
@@ -70,46 +67,6 @@ std::vector<uint8_t> PointerDescriptor() {
     b.Input(B::kDataVariableRelative);
     b.EndCollection().EndCollection();
     return b.Bytes();
-}
-
-// Interface 1: keyboard keys, system control, consumer control (notifications) and the vendor
-// collection of the command protocol, each with its report id.
-std::vector<uint8_t> ControlDescriptor() {
-    B b;
-    b.UsagePage(kGenericDesktop).Usage(0x06).Collection(B::kApplication).ReportId(1);
-    b.UsagePage(0x07).UsageMinimum(0xE0).UsageMaximum(0xE7).LogicalMinimum(0).LogicalMaximum(1);
-    b.ReportSize(1).ReportCount(8).Input(B::kDataVariableAbsolute);
-    b.UsageMinimum(0x00).UsageMaximum(0xFF).LogicalMaximum(0xFF).ReportSize(8).ReportCount(6);
-    b.Input(B::kDataArrayAbsolute);
-    b.EndCollection();
-
-    b.UsagePage(kGenericDesktop).Usage(0x80).Collection(B::kApplication).ReportId(2);
-    b.UsageMinimum(0x81).UsageMaximum(0x83).LogicalMinimum(1).LogicalMaximum(3).ReportSize(8).ReportCount(1);
-    b.Input(B::kDataArrayAbsolute);
-    b.EndCollection();
-
-    b.UsagePage(kConsumerPage)
-        .Usage(0x01)
-        .Collection(B::kApplication)
-        .ReportId(CMouseModel::kNotificationReportId);
-    b.UsageMinimum(0).UsageMaximum(kHighestNotificationUsage).LogicalMinimum(0);
-    b.LogicalMaximum(kHighestNotificationUsage).ReportSize(16).ReportCount(1).Input(B::kDataArrayAbsolute);
-    b.EndCollection();
-
-    constexpr uint32_t kDataBytes = vendor::kReportSize - 1;  // the report id is the 64th byte
-    b.UsagePage(kVendorPage).Usage(kVendorUsage).Collection(B::kApplication).ReportId(vendor::kReportId);
-    b.Usage(0x01).LogicalMinimum(0).LogicalMaximum(0xFF).ReportSize(8).ReportCount(kDataBytes);
-    b.Input(B::kDataVariableAbsolute);
-    b.Usage(0x02).ReportCount(kDataBytes).Output(B::kDataVariableAbsolute);
-    b.EndCollection();
-    return b.Bytes();
-}
-
-std::vector<EmulatedCollection> ControlCollections() {
-    return {{kGenericDesktop, 0x06, {1}},
-            {kGenericDesktop, 0x80, {2}},
-            {kConsumerPage, 0x01, {CMouseModel::kNotificationReportId}},
-            {kVendorPage, kVendorUsage, {vendor::kReportId}}};
 }
 
 }  // namespace
@@ -212,8 +169,8 @@ std::vector<EmulatedNodeLayout> CMouseModel::NodeLayouts() const {
         control.vendorId = kVendorId;
         control.productId = product;
         control.interfaceNumber = 1;
-        control.descriptor = ControlDescriptor();
-        control.collections = ControlCollections();
+        control.descriptor = ControlInterfaceDescriptor();
+        control.collections = ControlInterfaceCollections();
         control.answersProtocol = true;
         control.carriesNotifications = true;
         layouts.push_back(std::move(control));

@@ -17,7 +17,7 @@ constexpr auto kRelease = KeyEventState::Released;
 
 TEST(KeyboardKeyEvents, ReactiveFadeStartsTheKeyAtTheTop) {
     KeyboardLightState state;
-    std::minstd_rand random(5);
+    std::mt19937 random(5);
     KeyboardKeyEvent(7, 30, kPress, state, random);
     EXPECT_EQ(state.phase[30], KeyboardLightState::Rising);
     EXPECT_EQ(state.level[30], 255);
@@ -31,7 +31,7 @@ TEST(KeyboardKeyEvents, ReactiveFadeStartsTheKeyAtTheTop) {
 TEST(KeyboardKeyEvents, MaskModesMarkThePressedCellOnly) {
     for (int mode : {8, 9}) {
         KeyboardLightState state;
-        std::minstd_rand random(5);
+        std::mt19937 random(5);
         KeyboardKeyEvent(mode, 64, kPress, state, random);  // column 2, row 3
         for (const auto* mask : {&state.a, &state.b, &state.c, &state.d}) EXPECT_EQ((*mask)[2], 8) << mode;
         state.a[2] = 0;
@@ -41,7 +41,7 @@ TEST(KeyboardKeyEvents, MaskModesMarkThePressedCellOnly) {
 }
 
 TEST(KeyboardKeyEvents, OtherModesAndKeysOutsideTheMatrixChangeNothing) {
-    std::minstd_rand random(5);
+    std::mt19937 random(5);
     const KeyboardLightState before;
     for (int mode : {0, 1, 20, 24, 26, 31}) {
         KeyboardLightState state;
@@ -66,7 +66,7 @@ struct RippleCase {
 
 TEST(KeyboardKeyEvents, RipplePressRaisesTheNeighbourhood) {
     KeyboardLightState state;
-    std::minstd_rand random(5);
+    std::mt19937 random(5);
     state.level[63] = 200;  // rises stop at 255
     KeyboardKeyEvent(25, 64, kPress, state, random);
     EXPECT_EQ(state.pressed[64], 1);
@@ -87,7 +87,7 @@ TEST(KeyboardKeyEvents, RipplePressRaisesTheNeighbourhood) {
 
 TEST(KeyboardKeyEvents, RippleReleaseAloneLetsTheNeighboursFall) {
     KeyboardLightState state;
-    std::minstd_rand random(5);
+    std::mt19937 random(5);
     KeyboardKeyEvent(25, 64, kPress, state, random);
     KeyboardKeyEvent(25, 64, kRelease, state, random);
     const std::vector<RippleCase> expected = {{63, 135}, {102, 135}, {42, 0}, {22, 0}, {66, 0}};
@@ -101,7 +101,7 @@ TEST(KeyboardKeyEvents, RippleReleaseAloneLetsTheNeighboursFall) {
 
 TEST(KeyboardKeyEvents, RippleHeldNeighbourKeepsTheSharedCellsUp) {
     KeyboardLightState state;
-    std::minstd_rand random(5);
+    std::mt19937 random(5);
     KeyboardKeyEvent(25, 64, kPress, state, random);
     KeyboardKeyEvent(25, 65, kPress, state, random);  // column 3, row 3
     const auto held = state;

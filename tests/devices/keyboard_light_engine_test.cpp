@@ -104,7 +104,7 @@ TEST(KeyboardLightEngine, KeyEventsFromAnotherThreadWhileStepping) {
 }
 
 TEST(KeyboardLightEngine, EveryModeStaysWithinTheBrightnessUnderRandomKeys) {
-    std::minstd_rand keys(99);
+    std::mt19937 keys(99);
     for (int mode = 0; mode <= 31; ++mode) {
         for (int variant = 0; variant < 4; ++variant) {
             KeyboardLightEngine engine(static_cast<std::uint32_t>(mode));

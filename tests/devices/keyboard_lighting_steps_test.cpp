@@ -34,7 +34,7 @@ TEST_P(KeyboardModeStep, KeyShowsTheHandWorkedEntry) {
     const StepCase& c = GetParam();
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(7);
+    std::mt19937 random(7);
     state.Reset();
     KeyboardEntryStep(c.mode, state);
     for (int i = 0; i < c.steps; ++i) ASSERT_TRUE(KeyboardStep(c.mode, c.light, state, frame, random, 1000));
@@ -108,7 +108,7 @@ TEST(KeyboardModeStep, ModesWithoutAStepChangeNothing) {
     KeyboardLightState state;
     KeyLightFrame frame;
     frame.Fill(0x11223344);
-    std::minstd_rand random(1);
+    std::mt19937 random(1);
     for (int mode : {0, 19, 31, 255, -1}) {
         EXPECT_FALSE(KeyboardModeHasStep(mode)) << mode;
         EXPECT_FALSE(KeyboardStep(mode, KeyboardRecord(4, 1, true), state, frame, random, 0)) << mode;
@@ -135,7 +135,7 @@ TEST(KeyboardModeStep, StepPeriodsDecideWhenAStepIsDue) {
 TEST(KeyboardModeStep, ReactiveFadeRisesAndFalls) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     const LightInfoRecord light = KeyboardRecord(4, 0, false, kColour);
     state.level[30] = 200;
     state.phase[30] = KeyboardLightState::Rising;
@@ -153,7 +153,7 @@ TEST(KeyboardModeStep, ReactiveFadeRisesAndFalls) {
 TEST(KeyboardModeStep, MaskFlowLightsTheNeighboursOnTheNextStep) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     const LightInfoRecord light = KeyboardRecord(4, 0, false, kColour);
     KeyboardEntryStep(8, state);
     EXPECT_EQ(state.hue[51], 180);  // 33 x 52 mod 192
@@ -172,7 +172,7 @@ TEST(KeyboardModeStep, MaskFlowLightsTheNeighboursOnTheNextStep) {
 TEST(KeyboardModeStep, MaskSpreadMovesSidewaysOnly) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     const LightInfoRecord light = KeyboardRecord(4, 0, false, kColour);
     SetMaskBit(state, 10, 2);
     KeyboardStep(9, light, state, frame, random, 0);
@@ -186,7 +186,7 @@ TEST(KeyboardModeStep, MaskSpreadMovesSidewaysOnly) {
 TEST(KeyboardModeStep, CentreRippleRunsEverySecondStep) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     const LightInfoRecord light = KeyboardRecord(4, 0, false, kColour);
     KeyboardEntryStep(13, state);
     EXPECT_EQ(MaskColumn(state, 9), 64);
@@ -203,7 +203,7 @@ TEST(KeyboardModeStep, CentreRippleRunsEverySecondStep) {
 TEST(KeyboardModeStep, SideRipplesStartAtColumnOne) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     const LightInfoRecord light = KeyboardRecord(4, 0, false, kColour);
     KeyboardEntryStep(16, state);
     EXPECT_EQ(MaskColumn(state, 1), 1);
@@ -216,7 +216,7 @@ TEST(KeyboardModeStep, SideRipplesStartAtColumnOne) {
 TEST(KeyboardModeStep, LightShowWalksItsPhases) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     const LightInfoRecord light = KeyboardRecord(4, 0, false, kColour);
     KeyboardStep(14, light, state, frame, random, 0);
     for (int key : {21, 42, 63, 84, 105}) EXPECT_EQ(state.level[key], 215) << key;  // row 0: column 1
@@ -240,7 +240,7 @@ TEST(KeyboardModeStep, LightShowWalksItsPhases) {
 TEST(KeyboardModeStep, SparkleLightsAtMostSixSweepKeys) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(11);
+    std::mt19937 random(11);
     KeyboardStep(10, KeyboardRecord(4, 0, true), state, frame, random, 0);
     const auto& sweep = keyboard_layout::SweepOrder();
     int lit = 0;
@@ -259,7 +259,7 @@ TEST(KeyboardModeStep, SparkleLightsAtMostSixSweepKeys) {
 TEST(KeyboardModeStep, TwinklePhasesStartFromTheColumnMatrix) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     KeyboardEntryStep(22, state);
     // column 0: 192 - 35 = 157 (no key), 122 (key 120), 87, 52, 17 (key 123), then 17 - 35 leaves
     // 0..191 and takes 17 - 98 = 175 (key 124)
@@ -279,7 +279,7 @@ TEST(KeyboardModeStep, TwinklePhasesStartFromTheColumnMatrix) {
 TEST(KeyboardModeStep, BlinkTogglesOnTheClock) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     const LightInfoRecord light = KeyboardRecord(4, 0, true, {}, 4);  // 200 ms
     KeyboardStep(23, light, state, frame, random, 1000);
     EXPECT_EQ(EntryOf(frame.Get(51)), (KeyEntry{255, 81, 0, 255}));  // on, wheel(16)
@@ -292,7 +292,7 @@ TEST(KeyboardModeStep, BlinkTogglesOnTheClock) {
 TEST(KeyboardModeStep, CustomColoursKeepTheirColourAndTakeTheBrightness) {
     KeyboardLightState state;
     KeyLightFrame frame;
-    std::minstd_rand random(3);
+    std::mt19937 random(3);
     frame.Set(7, lighting::PackLightEntry(1, 2, 3, 9));
     KeyboardStep(20, KeyboardRecord(2, 0, true), state, frame, random, 0);
     EXPECT_EQ(EntryOf(frame.Get(7)), (KeyEntry{1, 2, 3, 135}));

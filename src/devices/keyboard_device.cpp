@@ -1,0 +1,362 @@
+// COrbantixKeyboardDevice: connect, the settings block, the profile and the lighting state.
+
+#include "devices/keyboard_device.h"
+
+#include <algorithm>
+
+#include "devices/light_control.h"
+#include "devices/notification_reader.h"
+#include "platform/trace.h"
+#include "settings/json_access.h"
+#include "settings/light_names_file.h"
+#include "settings/profile_locations.h"
+#include "settings/profile_store.h"
+
+namespace zevik {
+
+namespace {
+
+constexpr size_t kDeviceInfoPositions = 5;  // N, the number of physical positions (and LEDs)
+constexpr int kCustomColourMode = 20;       // entered again even when it is the mode in force
+
+// The first failure of a sequence of command results; 1 when every one was done.
+class FirstFailure {
+public:
+    void Take(int result) {
+        if (result_ == kResultDone && result != kResultDone) result_ = result;
+    }
+    int Result() const { return result_; }
+    bool Failed() const { return result_ != kResultDone; }
+
+private:
+    int result_ = kResultDone;
+};
+
+}  // namespace
+
+COrbantixKeyboardDevice::COrbantixKeyboardDevice(const DeviceContext& context) : COrbantixUSBDevice(context) {
+    SetKind(kDeviceKindKeyboard);
+    SetProfileDeviceIndex(kProfileCatalogueIndex);
+    KeyboardKeyMaps none;
+    none.position.fill(kKeyboardNoPosition);
+    none.led.fill(kNoLed);
+    SetKeyMaps(none);
+}
+
+void COrbantixKeyboardDevice::SetKeyMaps(const KeyboardKeyMaps& maps) {
+    keyMaps_ = maps;
+    for (auto& key : keyAtPosition_) key.store(kNoKeyAtPosition, std::memory_order_relaxed);
+    // The first logical key at a position wins, as the position map finds them.
+    for (int j = kKeyboardLogicalKeys - 1; j >= 0; --j) {
+        const std::uint8_t k = maps.position[static_cast<size_t>(j)];
+        if (k != kKeyboardNoPosition) keyAtPosition_[k].store(static_cast<std::uint8_t>(j), std::memory_order_relaxed);
+    }
+}
+
+COrbantixKeyboardDevice::~COrbantixKeyboardDevice() {
+    StopWorkers();
+    CloseEventInterface(kDeviceKindKeyboardReceiver);
+}
+
+std::string_view COrbantixKeyboardDevice::GetClass() const {
+    return kClassName;
+}
+
+void* COrbantixKeyboardDevice::GetInterface(std::string_view name) {
+    if (name == kClassName) return this;
+    return COrbantixUSBDevice::GetInterface(name);
+}
+
+std::filesystem::path COrbantixKeyboardDevice::KindFolder() const {
+    return ProfileLocationsOf(Context()).KindFolder(ProfileKind::Keyboard);
+}
+
+void COrbantixKeyboardDevice::SeedRandom(std::uint32_t seed) {
+    engine_.Seed(seed);
+}
+
+bool COrbantixKeyboardDevice::ChannelReady() {
+    CCommandChannel& channel = CommandChannel();
+    if (!channel.IsOpen()) return false;
+    return !channel.ReceiverMode() || QueryReceiverLink(channel);
+}
+
+bool COrbantixKeyboardDevice::IsReceiverLinked() {
+    CCommandChannel& channel = CommandChannel();
+    return channel.IsOpen() && channel.ReceiverMode() && QueryReceiverLink(channel);
+}
+
+void COrbantixKeyboardDevice::RefreshDeviceInfo() {
+    std::array<std::uint8_t, kDeviceInfoSize> info{};
+    if (ReadDeviceInfo(CommandChannel(), info) == kResultDone) MutableDeviceInfo() = info;
+}
+
+// ---------------------------------------------------------------- connect
+
+int COrbantixKeyboardDevice::Connect() {
+    CCommandChannel& channel = CommandChannel();
+    // A new connection: whatever the mirror held came from an earlier one.
+    mirrorValid_ = false;
+
+    int result = kResultNoAnswer;
+    if (ChannelReady()) {
+        FirstFailure outcome;
+        outcome.Take(BeginConfig(channel));
+        std::array<std::uint8_t, kDeviceInfoSize> info{};
+        const int infoResult = ReadDeviceInfo(channel, info);
+        outcome.Take(infoResult);
+        if (infoResult == kResultDone) {
+            MutableDeviceInfo() = info;
+            const int positions = info[kDeviceInfoPositions];
+            if (channel.SetBlockSize(static_cast<std::uint32_t>(positions) * 3)) {
+                std::vector<std::uint8_t> codes(kKeyTableBankSize, 0);
+                std::vector<std::uint8_t> leds(kKeyTableBankSize, 0);
+                const int codesResult = ReadKeyTable(channel, codes);
+                outcome.Take(codesResult);
+                const int ledsResult = codesResult == kResultDone ? ReadLedIndexTable(channel, leds) : codesResult;
+                outcome.Take(ledsResult);
+                if (codesResult == kResultDone && ledsResult == kResultDone) {
+                    codes.resize(static_cast<size_t>(positions) * 3);
+                    leds.resize(static_cast<size_t>(positions));
+                    keyCodeTable_ = std::move(codes);
+                    ledIndexTable_ = std::move(leds);
+                    positionCount_ = positions;
+                    SetKeyMaps(BuildKeyboardKeyMaps(keyCodeTable_, ledIndexTable_, positions));
+                }
+            } else {
+                Trace("keyboard: the device reports more positions than a key table holds");
+                outcome.Take(kResultNoAnswer);
+            }
+        }
+        // The configuration frame is closed whatever happened inside it.
+        outcome.Take(EndConfig(channel));
+        result = outcome.Result();
+    }
+
+    ApplyProfile();
+    ReadSettingsBlock();
+    RefreshPage();
+    StartLightingThread();
+    return result;
+}
+
+// ---------------------------------------------------------------- settings block
+
+int COrbantixKeyboardDevice::ReadMirror(KeyboardSettingsBlock& block, int& slot) {
+    CCommandChannel& channel = CommandChannel();
+    std::array<std::uint8_t, 1> active{};
+    int result = ReadMemory(channel, active, 0);
+    if (result != kResultDone) return result;
+    const auto address = KeyboardSettingsBlock::SlotAddress(active[0]);
+    if (!address) return kResultNoAnswer;
+    KeyboardSettingsBlock::Bytes bytes{};
+    result = ReadMemory(channel, bytes, *address);
+    if (result != kResultDone) return result;
+    bytes[KeyboardSettingsBlock::kSlot] = active[0];
+    bytes[KeyboardSettingsBlock::kZero] = 0;
+    block = KeyboardSettingsBlock(bytes);
+    slot = active[0];
+    return kResultDone;
+}
+
+int COrbantixKeyboardDevice::ReadSettingsBlock() {
+    CommandChannel().SetStreamPaused(false);
+    std::copy_n(mirror_.Data().begin(), mirrorHead_.size(), mirrorHead_.begin());
+    if (!ChannelReady()) return kResultNoAnswer;
+    KeyboardSettingsBlock block;
+    int slot = 0;
+    const int result = ReadMirror(block, slot);
+    if (result != kResultDone) return result;  // mirror, lighting and profile stay as they were
+    mirror_ = block;
+    mirrorValid_ = true;
+    activeSlot_ = slot;
+
+    EnsureProfileLoaded();
+    if (modeList_.empty()) LoadLightLists();
+    const int previousCode = engine_.Mode();
+    KeyboardBlockSettings settings = CollectSettings();
+    block.Read(settings, modeList_);
+    {
+        std::lock_guard lock(systemLock_);
+        system_.SetKey6Flag(settings.system.Key6Flag());
+        system_.SetWinFlag(settings.system.WinFlag());
+        system_.SetWFlag(settings.system.WFlag());
+        settings.system = system_;
+    }
+    profile_.SetLightInfo(settings.light);
+    profile_.SetKeyboardSystem(settings.system);
+    COrbantixUSBDevice::SetLighting(settings.light);
+    EnterModeIfNeeded(previousCode);
+    SaveDeviceProfile();
+    return kResultDone;
+}
+
+int COrbantixKeyboardDevice::WriteSettingsBlock(int blockSlot, int profileSlotValue) {
+    CCommandChannel& channel = CommandChannel();
+    if (!ChannelReady()) return kResultNoAnswer;
+    const auto address = KeyboardSettingsBlock::SlotAddress(blockSlot);
+    if (!address) return kResultNoAnswer;
+    if (!mirrorValid_) {
+        // Never build a block over bytes not read from this keyboard.
+        KeyboardSettingsBlock block;
+        int slot = 0;
+        const int read = ReadMirror(block, slot);
+        if (read != kResultDone) return read;
+        mirror_ = block;
+        mirrorValid_ = true;
+        activeSlot_ = slot;
+    }
+    EnsureProfileLoaded();
+    if (modeList_.empty()) LoadLightLists();
+    KeyboardSettingsBlock block = mirror_;
+    block.Fill(CollectSettings(), modeList_, static_cast<std::uint8_t>(profileSlotValue));
+
+    FirstFailure outcome;
+    outcome.Take(BeginConfig(channel));
+    if (!outcome.Failed()) outcome.Take(WriteMemory(channel, block.Data(), *address));
+    outcome.Take(EndConfig(channel));  // closes the frame even after a failure inside it
+    if (!outcome.Failed()) {
+        // The keyboard now holds what was sent; the mirror keeps the active slot in byte 0.
+        const std::uint8_t slot = mirror_[KeyboardSettingsBlock::kSlot];
+        mirror_ = block;
+        mirror_.Set(KeyboardSettingsBlock::kSlot, slot);
+    }
+    return outcome.Result();
+}
+
+KeyboardBlockSettings COrbantixKeyboardDevice::CollectSettings() {
+    KeyboardBlockSettings s;
+    s.light = profile_.GetLightInfo();
+    std::lock_guard lock(systemLock_);
+    s.system = system_;
+    return s;
+}
+
+// ---------------------------------------------------------------- lighting
+
+int COrbantixKeyboardDevice::CurrentModeCode() const {
+    const LightInfoRecord light = GetLighting();
+    if (light.selectItem < modeList_.size()) return modeList_[light.selectItem];
+    return light.selectItem;
+}
+
+void COrbantixKeyboardDevice::EnterModeIfNeeded(int previousCode) {
+    const int code = CurrentModeCode();
+    if (code != previousCode || code == kCustomColourMode) {
+        engine_.EnterMode(code, GetLighting());
+    } else {
+        engine_.SetLighting(GetLighting());
+    }
+}
+
+void COrbantixKeyboardDevice::ApplyLightSettings() {
+    EnsureProfileLoaded();
+    if (modeList_.empty()) LoadLightLists();
+    const int previousCode = engine_.Mode();
+    COrbantixUSBDevice::SetLighting(profile_.GetLightInfo());
+    COrbantixUSBDevice::SetAudioLighting(profile_.GetAudioLightInfo());
+    EnterModeIfNeeded(previousCode);
+    engine_.LoadKeyEffects(profile_.GetCustomLightEffects(), profile_.GetLightList(), NowMs());
+}
+
+void COrbantixKeyboardDevice::SetLighting(const LightInfoRecord& record) {
+    const int previousCode = engine_.Mode();
+    COrbantixUSBDevice::SetLighting(record);
+    profile_.SetLightInfo(record);
+    EnterModeIfNeeded(previousCode);
+}
+
+void COrbantixKeyboardDevice::SetAudioLighting(const AudioLightInfoRecord& record) {
+    COrbantixUSBDevice::SetAudioLighting(record);
+    profile_.SetAudioLightInfo(record);
+}
+
+int COrbantixKeyboardDevice::LightStepPeriod() const {
+    return engine_.PeriodTicks();
+}
+
+void COrbantixKeyboardDevice::RunLightStep() {
+    engine_.Step(NowMs());
+}
+
+int COrbantixKeyboardDevice::LoadLightLists() {
+    const CProfileLocations locations = ProfileLocationsOf(Context());
+    LightNames names =
+        ReadLightNames(locations.DefaultLightFile(), profile_.GetLightConfigPath(), GetProfileDeviceIndex());
+    std::vector<int> modes;
+    std::vector<std::string> modeNames;
+    std::vector<bool> visible;
+    for (LightModeName& mode : names.modes) {
+        modes.push_back(mode.value);
+        modeNames.push_back(std::move(mode.name));
+        visible.push_back(mode.visible);
+    }
+    if (lightControl_ != nullptr) lightControl_->FillModeList(modeNames, visible, kLightLevelMax, kLightLevelMax);
+    modeList_ = std::move(modes);
+    modeNames_ = std::move(modeNames);
+    modeVisible_ = std::move(visible);
+    return modeList_.empty() ? 0 : 1;
+}
+
+// ---------------------------------------------------------------- profile
+
+void COrbantixKeyboardDevice::EnsureProfileLoaded() {
+    if (!profileLoaded_) LoadProfileFiles();
+}
+
+int COrbantixKeyboardDevice::LoadProfileFiles() {
+    const CProfileLocations locations = ProfileLocationsOf(Context());
+    if (!locations.EnsureKindFolder(ProfileKind::Keyboard)) Trace("keyboard: the profile folder cannot be created");
+    CProfileStore store(locations.KindFolder(ProfileKind::Keyboard), locations.DefaultFile(ProfileKind::Keyboard),
+                        PageKind(ProfileKind::Keyboard));
+    store.InitProfiles();
+    // Every kind has its own folder: the keyboard's document is element 0 of its files.
+    profile_.SetDeviceIndex(0);
+    profile_.SetDefaultPath(locations.DefaultFile(ProfileKind::Keyboard));
+    profile_.LoadDefaultProfile(locations.DefaultFile(ProfileKind::Keyboard));
+    const std::filesystem::path path = store.GetSelectedProfilePath();
+    if (!path.empty()) {
+        profile_.SetProfilePath(path);
+        profile_.LoadProfile(path);
+    }
+    const std::string lightConfig = GetLightConfigName().empty() ? "velda_light" : GetLightConfigName();
+    profile_.SetLightConfigPath(locations.KindFolder(ProfileKind::Keyboard) / (lightConfig + ".config"));
+    profile_.LoadLightConfig(profile_.GetLightConfigPath());
+    profileLoaded_ = true;
+    return path.empty() ? 0 : 1;
+}
+
+int COrbantixKeyboardDevice::ApplyProfile() {
+    LoadProfileFiles();
+    profile_.GetKeyList();
+    ApplyLightSettings();
+    const KeyboardSystemRecord system = profile_.GetKeyboardSystem();
+    std::lock_guard lock(systemLock_);
+    system_ = system;
+    return 1;
+}
+
+std::string COrbantixKeyboardDevice::GetProfileName() {
+    return json::StringMember(profile_.CurrentDocument(), "profilename");
+}
+
+int COrbantixKeyboardDevice::SaveDeviceProfile() {
+    if (profile_.GetProfilePath().empty()) return 0;
+    const JsonWriteResult written = profile_.SaveProfile();
+    if (!written) Trace("keyboard: profile not saved: " + written.message);
+    return written ? 1 : 0;
+}
+
+int COrbantixKeyboardDevice::SwitchProfile() {
+    // The store already names the selected profile; loading follows it.
+    profileLoaded_ = false;
+    ApplyProfile();
+    RefreshPage();
+    if (!CommandChannel().IsOpen()) return 0;
+    const int result = WriteSettingsBlock(0, 0);
+    if (result == kResultDone) return 0;
+    Trace("keyboard: the profile was not sent: " + CommandResultText(result));
+    return result == 0 ? -1 : result;
+}
+
+}  // namespace zevik
