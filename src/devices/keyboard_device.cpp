@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "devices/keyboard_custom_colour_editor.h"
+#include "devices/keyboard_light_output.h"
 #include "devices/light_control.h"
 #include "devices/notification_reader.h"
 #include "platform/trace.h"
@@ -41,6 +43,8 @@ COrbantixKeyboardDevice::COrbantixKeyboardDevice(const DeviceContext& context) :
     none.position.fill(kKeyboardNoPosition);
     none.led.fill(kNoLed);
     SetKeyMaps(none);
+    lightOutput_ = std::make_unique<CKeyboardLightOutput>(CommandChannel());
+    customColours_ = std::make_unique<CKeyboardCustomColourEditor>(*this);
 }
 
 void COrbantixKeyboardDevice::SetKeyMaps(const KeyboardKeyMaps& maps) {
@@ -64,6 +68,7 @@ std::string_view COrbantixKeyboardDevice::GetClass() const {
 
 void* COrbantixKeyboardDevice::GetInterface(std::string_view name) {
     if (name == kClassName) return this;
+    if (name == IKeyboardCustomColours::kInterfaceName) return static_cast<IKeyboardCustomColours*>(customColours_.get());
     return COrbantixUSBDevice::GetInterface(name);
 }
 
@@ -277,6 +282,7 @@ int COrbantixKeyboardDevice::LightStepPeriod() const {
 
 void COrbantixKeyboardDevice::RunLightStep() {
     engine_.Step(NowMs());
+    NoteEngineFrame();
 }
 
 int COrbantixKeyboardDevice::LoadLightLists() {

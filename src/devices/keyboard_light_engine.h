@@ -53,6 +53,13 @@ public:
     KeyLightFrame& Frame() { return m_frame; }
     // A copy of the animation state, taken under the lock.
     KeyboardLightState State() const;
+    // Changes the frame under the lock, so a step running meanwhile neither tears nor undoes the edit
+    // (the custom colours are edited on the UI thread while the lighting thread sets their intensity).
+    template <class Edit>
+    void EditFrame(Edit edit) {
+        std::lock_guard lock(m_lock);
+        edit(m_frame);
+    }
 
 private:
     int PeriodLocked() const;
