@@ -189,7 +189,8 @@ TEST_F(KeyboardLightingPageTest, InTheTrayOnlyTheStreamedModesGoOnAndThePictureR
     const auto sent = [this] { return keyboard->LightOutput().Stream().GetCounts().sent; };
     CControlUI* key = keyboard->LightButtons().at(64);
     ASSERT_NE(key, nullptr);
-    keyboard->SetPollingHold(true);  // the window went to the tray
+    run.Session().Window().HideMainWindow();  // to the tray
+    EXPECT_TRUE(keyboard->IsLightingUnseen());
     const UiColor shownWhenHidden = key->GetBkColor();
     run.Session().PumpFor(200ms);
     EXPECT_EQ(sent(), 0U) << "the wave is not streamed";
@@ -199,7 +200,7 @@ TEST_F(KeyboardLightingPageTest, InTheTrayOnlyTheStreamedModesGoOnAndThePictureR
     EXPECT_TRUE(keyboard->LightOutput().Stream().IsRunning());
     EXPECT_EQ(key->GetBkColor(), shownWhenHidden) << "the picture rests in the tray";
 
-    keyboard->SetPollingHold(false);
+    run.Session().Window().ShowMainWindow();
     EXPECT_TRUE(run.Session().PumpUntil([&] { return key->GetBkColor() != shownWhenHidden; }, 1s))
         << "the picture follows the frame again once the window shows";
 }
