@@ -1,5 +1,6 @@
 // zevikctl batch: a scripted session read from stdin, one command a line, on one headless main window:
 //   mouse WORDS...          a mouse command as "zevikctl mouse" takes it (lighting sequence words too)
+//   keyboard WORDS...       a keyboard command as "zevikctl keyboard" takes it
 //   game NAME W L           a game event for the session's own window, handled before the next line
 //   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING,
 //                           read D AREA ADDR LEN
@@ -33,6 +34,7 @@
 #include "shell/emulator_read.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
+#include "shell/keyboard_commands.h"
 #include "shell/light_sequence_commands.h"
 #include "shell/macro_commands.h"
 #include "shell/macro_record_command.h"
@@ -71,6 +73,7 @@ struct BatchLine {
     std::optional<GameCommand> game;               // "game"
     std::optional<MacroCommand> macro;             // "macro KIND ..."
     std::optional<MacroRecordCommand> record;      // "macro KIND record M ..."
+    std::optional<KeyboardCommand> keyboard;       // "keyboard"
 };
 
 // Checks a line's words; false with the message. Emulator actions are checked when they run: what
@@ -106,6 +109,10 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
     if (verb == "mouse") {
         line.mouse = ParseMouseWords(rest, error);
         return line.mouse.has_value();
+    }
+    if (verb == "keyboard") {
+        line.keyboard = ParseKeyboardWords(rest, error);
+        return line.keyboard.has_value();
     }
     if (verb == "answer") {
         if (rest.size() != 1 || !CDialogAnswers::IsValid(rest[0])) {
@@ -156,6 +163,7 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
                            static_cast<LPARAM>(line.game->lParam));
         return true;
     }
+    if (line.keyboard) return RunKeyboardCommand(run.Session(), *line.keyboard, std::cout, json, error) == 0;
     if (line.record) return RunMacroRecord(locations, *line.record, std::cout, error) == 0;
     if (line.macro) {
         const auto answer = [] { return CDialogAnswers::Instance().Next() == "yes"; };

@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     RegisterProfileCommands(app, context, exitCode);
     RegisterMacroCommands(app, context, exitCode);
     RegisterMouseCommands(app, context, exitCode);
+    RegisterKeyboardCommands(app, context, exitCode);
     RegisterBatchCommands(app, context, exitCode);
     RegisterDialogCommands(app, context, exitCode);
     RegisterSettingsCommands(app, context, exitCode);

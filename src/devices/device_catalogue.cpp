@@ -42,9 +42,8 @@ InterfaceTable MakeInterfaceTable() {
 
 bool IsCatalogueInterface(const PathIds& ids) {
     static const InterfaceTable table = MakeInterfaceTable();
-    return ids.vendorId != 0 &&
-           std::any_of(table.begin(), table.end(), [&ids](const DeviceInterfaceEntry& e) {
-               return e.vendorId == ids.vendorId && e.productId == ids.productId &&
+    return std::any_of(table.begin(), table.end(), [&ids](const DeviceInterfaceEntry& e) {
+               return VendorMatches(e.vendorId, ids) && e.productId == ids.productId &&
                       e.interfaceNumber == ids.interfaceNumber && e.collectionNumber == ids.collectionNumber;
            });
 }

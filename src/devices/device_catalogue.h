@@ -4,8 +4,8 @@
 // - the tab table: what the main window builds for a device kind;
 // - the page table, indexed like the tab table: button counts, battery panel and page layout.
 //
-// The keyboard rows carry vendor and product id 0, which no real interface has, so a keyboard is never
-// found (its tab still exists).
+// The keyboard rows carry vendor and product id 0, which no real interface has, so a real keyboard is
+// never found (its tab still exists); only the emulator's keyboard nodes match them.
 
 #include <array>
 #include <cstdint>
@@ -25,7 +25,7 @@ using InterfaceTable = std::array<DeviceInterfaceEntry, kInterfaceRowCount>;
 InterfaceTable MakeInterfaceTable();
 
 // Whether a path's numbers (ParsePathIds) name an interface of the table: vendor, product, interface
-// and collection of one of its rows (rows without a vendor name no real interface).
+// and collection of one of its rows (rows without a vendor match emulated nodes only).
 bool IsCatalogueInterface(const PathIds& ids);
 
 struct DeviceTabEntry {

@@ -42,10 +42,10 @@ bool CDiscoveryInterfaceList::AnyFree() const {
     return false;
 }
 
-bool CDiscoveryInterfaceList::AnyReachableFree() const {
+bool CDiscoveryInterfaceList::AnyReachableFree(bool emulatedNodes) const {
     std::lock_guard lock(m_mutex);
     for (const DeviceInterfaceEntry& e : m_rows) {
-        if (IsFree(e) && e.vendorId != 0) {
+        if (IsFree(e) && (e.vendorId != 0 || emulatedNodes)) {
             return true;
         }
     }

@@ -37,9 +37,9 @@ public:
 
     // A row is free when it is not connected and has no path.
     bool AnyFree() const;
-    // True when a free row can be claimed by a real interface: rows with vendor id 0 (the keyboard's)
-    // never are, so they alone do not make the scan list the interfaces.
-    bool AnyReachableFree() const;
+    // True when a free row can be claimed: rows with vendor id 0 (the keyboard's) only by emulated
+    // nodes, so without them those rows alone do not make the scan list the interfaces.
+    bool AnyReachableFree(bool emulatedNodes = false) const;
     // True when a free row has these four path numbers.
     bool HasFreeRow(uint16_t vendorId, uint16_t productId, uint16_t interfaceNumber,
                     uint16_t collectionNumber) const;

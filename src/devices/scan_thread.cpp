@@ -57,7 +57,7 @@ void CScanThread::RunPass() {
         return;  // the same nodes as at the last full pass: nothing arrived, nothing went
     }
     m_lookAgain = false;
-    if (m_list.AnyReachableFree()) {
+    if (m_list.AnyReachableFree(m_emulatedListed)) {
         ScanForArrivals();
         if (!m_activatePosted) {
             m_activatePosted = true;
@@ -76,7 +76,9 @@ void CScanThread::ScanForArrivals() {
         m_lookAgain = true;
         return;
     }
+    m_emulatedListed = false;
     while (const std::string* next = probe.NextPath()) {
+        if (next->starts_with("emu:")) m_emulatedListed = true;
         if (m_stop.IsSet()) {
             m_lookAgain = true;
             break;

@@ -83,6 +83,7 @@ private:
     std::thread m_thread;
     bool m_activatePosted = false;
     std::optional<std::uint64_t> m_seenChanges;  // the backend's change count at the last full pass
+    bool m_emulatedListed = true;  // the last listing held emulated nodes (assumed before the first)
     bool m_lookAgain = false;                    // the last full pass left something to retry
     std::atomic<std::uint64_t> m_passes{0};
 };

@@ -1,6 +1,7 @@
 #include <thread>
 
 #include "devices/device_option_ui.h"
+#include "devices/keyboard_device.h"
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
@@ -275,7 +276,10 @@ void CMainWnd::ConnectDevice(std::size_t row) {
         return;
     }
     if (entry->role == kRoleNotification) {
-        if (!device->IsNotificationOpen()) {
+        if (auto* keyboard = dynamic_cast<COrbantixKeyboardDevice*>(device)) {
+            // The keyboard listens on both connections, each with its own reader.
+            keyboard->OpenEventInterface(entry->kind, entry->devicePath);
+        } else if (!device->IsNotificationOpen()) {
             device->OpenNotification(entry->devicePath);
         }
         return;
@@ -312,6 +316,10 @@ void CMainWnd::DisconnectDevice(std::size_t row) {
         return;
     }
     if (entry->role == kRoleNotification) {
+        if (auto* keyboard = dynamic_cast<COrbantixKeyboardDevice*>(device)) {
+            keyboard->CloseEventInterface(entry->kind);
+            return;
+        }
         device->CloseNotification();
         // The device still talks through its other connection: listen there.
         if (entry->hasPartner != 0 && m_list.IsLive(entry->partnerRow)) {

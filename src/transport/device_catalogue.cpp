@@ -34,13 +34,13 @@ const CommandInterfaceRow* FindCommandInterface(std::string_view name) {
 }
 
 PathIds ParsePathIds(std::string_view path) {
-    return {HexAfter(path, "vid_"), HexAfter(path, "pid_"), HexAfter(path, "&mi_"), HexAfter(path, "&col")};
+    return {HexAfter(path, "vid_"), HexAfter(path, "pid_"), HexAfter(path, "&mi_"), HexAfter(path, "&col"),
+            path.starts_with("emu:")};
 }
 
 bool PathMatches(const CommandInterfaceRow& row, std::string_view path) {
-    if (row.vendorId == 0) return false;  // placeholder rows name no real interface
     const PathIds ids = ParsePathIds(path);
-    return ids.vendorId == row.vendorId && ids.productId == row.productId &&
+    return VendorMatches(row.vendorId, ids) && ids.productId == row.productId &&
            ids.interfaceNumber == row.interfaceNumber && ids.collectionNumber == row.collectionNumber;
 }
 

@@ -3,8 +3,8 @@
 // vendor command reports, and in which connection mode the command channel talks to it. Tools (and
 // later the discovery code) find a device's command interface from these rows.
 //
-// The keyboard rows carry vendor and product id 0, which no real interface has: a keyboard is never
-// found, by design of this product line's configuration.
+// The keyboard rows carry vendor and product id 0, which no real interface has: a real keyboard is
+// never found, by design of this product line's configuration. They match only the emulator's nodes.
 
 #include <array>
 #include <cstdint>
@@ -46,13 +46,20 @@ inline constexpr std::array<CommandInterfaceRow, 6> kCommandInterfaces{{
 const CommandInterfaceRow* FindCommandInterface(std::string_view name);
 
 // The identifying numbers an interface path carries ("vid_", "pid_", "&mi_", "&col", each followed by
-// a hexadecimal number, found case-insensitively; a missing part gives 0).
+// a hexadecimal number, found case-insensitively; a missing part gives 0), and whether the path is one
+// of the emulated backend's ("emu:").
 struct PathIds {
     uint16_t vendorId = 0;
     uint16_t productId = 0;
     uint16_t interfaceNumber = 0;
     uint16_t collectionNumber = 0;
+    bool emulated = false;
 };
+
+// Rows with vendor id 0 name no real interface: only an emulated node may match them.
+constexpr bool VendorMatches(uint16_t rowVendorId, const PathIds& ids) {
+    return ids.vendorId == rowVendorId && (rowVendorId != 0 || ids.emulated);
+}
 PathIds ParsePathIds(std::string_view path);
 
 // True when the path names the row's interface (vendor, product, interface and collection numbers).
