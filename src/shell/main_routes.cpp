@@ -9,6 +9,7 @@
 #include "settings/device_profile_ui.h"
 #include "shell/key_routes.h"
 #include "shell/keyboard_lighting_routes.h"
+#include "shell/keyboard_page_routes.h"
 #include "shell/macro_routes.h"
 #include "shell/lighting_routes.h"
 #include "shell/recoil_routes.h"
@@ -203,6 +204,7 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddWindowRoutes(router, ops);
     AddPageTabRoutes(router, ops);
     AddProfileBarRoutes(router, ops);
+    AddKeyboardPageRoutes(router, ops);
     AddMousePageRoutes(router, ops);
     AddLightingRoutes(router, ops);
     AddKeyboardLightingRoutes(router, ops);

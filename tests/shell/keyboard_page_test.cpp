@@ -1,5 +1,6 @@
-// The keyboard's lighting page on the emulated keyboard, reached as the user reaches it: the page
-// control's notification goes through the main window's routing. The single-colour variant and the
+// The keyboard's page on the emulated keyboard, reached as the user reaches it: the page control's
+// notification goes through the main window's routing. The system options land in the settings
+// block and the profile (repeat and its delay in the profile only). The single-colour variant and the
 // custom-colour slot land in the record, the profile and the settings block; the buttons and a key
 // click colour the keys in the keyboard's slot only while the custom colours are shown, and none of
 // them takes the keyboard out of synchronised lighting. The streamed modes keep sending frames while
@@ -27,6 +28,7 @@
 #include "ui/combo_ui.h"
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
+#include "ui/slider_ui.h"
 
 namespace zevik::test {
 namespace {
@@ -35,7 +37,7 @@ using namespace std::chrono_literals;
 constexpr int kCustomColours = 20;  // the custom colours' place in the keyboard's effect list
 constexpr int kSlotSize = 512;
 
-class KeyboardLightingPageTest : public ::testing::Test {
+class KeyboardPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         data = std::filesystem::temp_directory_path() /
@@ -122,7 +124,7 @@ protected:
     CKeyboardModel* model = nullptr;
 };
 
-TEST_F(KeyboardLightingPageTest, TheVariantAndTheSlotReachRecordProfileAndBlockKeepingTheSharedLighting) {
+TEST_F(KeyboardPageTest, TheVariantAndTheSlotReachRecordProfileAndBlockKeepingTheSharedLighting) {
     Select("light_combo_modeSelect", kCustomColours);
     keyboard->SetSameMode(true);
     Select("light_combo_ZZCCmodeSelect", 2);
@@ -138,7 +140,7 @@ TEST_F(KeyboardLightingPageTest, TheVariantAndTheSlotReachRecordProfileAndBlockK
     EXPECT_TRUE(keyboard->IsSameMode());
 }
 
-TEST_F(KeyboardLightingPageTest, TheButtonsColourEveryKeyOrTurnEveryKeyOffInTheSlotAndTheProfile) {
+TEST_F(KeyboardPageTest, TheButtonsColourEveryKeyOrTurnEveryKeyOffInTheSlotAndTheProfile) {
     ChooseTab("deng_Op_tab");
     Select("light_combo_modeSelect", kCustomColours);
     Select("light_combo_custommodeSelect", 1);
@@ -155,7 +157,7 @@ TEST_F(KeyboardLightingPageTest, TheButtonsColourEveryKeyOrTurnEveryKeyOffInTheS
     EXPECT_EQ(keyboard->Profile().GetKeyColors(1, 170)[64].green, 0);
 }
 
-TEST_F(KeyboardLightingPageTest, AKeyClickColoursTheKeyOnTheLightingPageAndChoosesItOnTheKeyPage) {
+TEST_F(KeyboardPageTest, AKeyClickColoursTheKeyOnTheLightingPageAndChoosesItOnTheKeyPage) {
     ChooseTab("deng_Op_tab");
     Select("light_combo_modeSelect", kCustomColours);
     Select("light_combo_custommodeSelect", 0);
@@ -172,7 +174,7 @@ TEST_F(KeyboardLightingPageTest, AKeyClickColoursTheKeyOnTheLightingPageAndChoos
     EXPECT_EQ(keyboard->GetSelectedKey(), 65);
 }
 
-TEST_F(KeyboardLightingPageTest, OutsideTheCustomColoursTheButtonsAndKeysLeaveTheSlotsAlone) {
+TEST_F(KeyboardPageTest, OutsideTheCustomColoursTheButtonsAndKeysLeaveTheSlotsAlone) {
     ChooseTab("deng_Op_tab");
     Select("light_combo_modeSelect", 1);
     const std::vector<int> before = SlotColours(0);
@@ -183,7 +185,7 @@ TEST_F(KeyboardLightingPageTest, OutsideTheCustomColoursTheButtonsAndKeysLeaveTh
     EXPECT_EQ(keyboard->GetSelectedKey(), 64);  // the click went to the key page
 }
 
-TEST_F(KeyboardLightingPageTest, InTheTrayOnlyTheStreamedModesGoOnAndThePictureRests) {
+TEST_F(KeyboardPageTest, InTheTrayOnlyTheStreamedModesGoOnAndThePictureRests) {
     ChooseTab("deng_Op_tab");
     run.Session().PumpFor(100ms);
     const auto sent = [this] { return keyboard->LightOutput().Stream().GetCounts().sent; };
@@ -203,6 +205,50 @@ TEST_F(KeyboardLightingPageTest, InTheTrayOnlyTheStreamedModesGoOnAndThePictureR
     run.Session().Window().ShowMainWindow();
     EXPECT_TRUE(run.Session().PumpUntil([&] { return key->GetBkColor() != shownWhenHidden; }, 1s))
         << "the picture follows the frame again once the window shows";
+}
+
+TEST_F(KeyboardPageTest, TheSystemOptionsReachTheBlockAndTheProfile) {
+    ChooseTab("system_Op_tab");
+    struct Case {
+        const char* control;
+        size_t byte;
+        int value;
+    };
+    for (const Case c : {Case{"polling_rate_option_1", KeyboardBlock::kReportRate, 1},
+                         Case{"polling_rate_option_3", KeyboardBlock::kReportRate, 3},
+                         Case{"polling_rate_option_0", KeyboardBlock::kReportRate, 0},
+                         Case{"winlockflag_option", KeyboardBlock::kWinLock, 1},
+                         Case{"wflag_option", KeyboardBlock::kWFlag, 1},
+                         Case{"6flag_option", KeyboardBlock::kSixKey, 1},
+                         Case{"6flag_option", KeyboardBlock::kSixKey, 0}}) {
+        auto* option = dynamic_cast<COptionUI*>(Page(c.control));
+        ASSERT_NE(option, nullptr) << c.control;
+        option->Activate();
+        run.Session().PumpFor(1ms);
+        EXPECT_EQ(Block()[c.byte], c.value) << c.control;
+    }
+    const KeyboardSystemRecord stored = keyboard->Profile().GetKeyboardSystem();
+    EXPECT_EQ(stored.PollingRate(), 0);
+    EXPECT_EQ(stored.WinFlag(), 1);
+    EXPECT_EQ(stored.WFlag(), 1);
+    EXPECT_EQ(stored.Key6Flag(), 0);
+
+    const std::vector<std::uint8_t> before = Block();
+    auto* slider = dynamic_cast<CSliderUI*>(Page("repeat_rate_slider"));
+    ASSERT_NE(slider, nullptr);
+    slider->UserSetValue(20);
+    auto* delay = dynamic_cast<COptionUI*>(Page("repeat_delay_check_2"));
+    ASSERT_NE(delay, nullptr);
+    delay->Activate();
+    run.Session().PumpFor(1ms);
+    EXPECT_EQ(keyboard->Profile().GetKeyboardSystem().Repeat(), 20);
+    EXPECT_EQ(keyboard->Profile().GetKeyboardSystem().RepeatDelay(), 2);
+    EXPECT_NE(Page("repeat_delay_time_label1")->GetText().find("750"), std::string::npos);
+    EXPECT_EQ(Block(), before) << "repeat and its delay are not sent";
+
+    Page("repeat_input_richedit")->SetText("aaaa");
+    Click("reset_repeat_btn");
+    EXPECT_EQ(Page("repeat_input_richedit")->GetText(), "");
 }
 
 }  // namespace
