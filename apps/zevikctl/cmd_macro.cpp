@@ -1,6 +1,6 @@
 // zevikctl macro KIND VERB ...: a device kind's macros in its kind folder (list, add, import,
 // rename, delete, export, show, and the event edits). Only files change here, but for a deletion: when
-// a mouse is connected, its renumbered key list is written to it with the macros it uses.
+// a mouse or keyboard is connected, its renumbered key list is written to it with the macros it uses.
 
 #include <CLI/CLI.hpp>
 
@@ -15,9 +15,11 @@
 #include "commands.h"
 #include "settings/profile_locations.h"
 #include "shell/dialog_answers.h"
+#include "devices/keyboard_device.h"
 #include "devices/mouse_device.h"
 #include "headless_start.h"
 #include "shell/headless_session.h"
+#include "shell/keyboard_session.h"
 #include "shell/macro_commands.h"
 #include "shell/macro_record_command.h"
 #include "shell/key_commands.h"
@@ -36,18 +38,23 @@ bool AnswerCurrentProfileQuestion() {
     return yes;
 }
 
-// The connected mouse reads the renumbered profile when it connects; its keys and the macros they use
-// are then written as "save to mouse" does. Without a mouse nothing is sent.
-int WriteKeysAfterDeletion(CliContext& context) {
+// The connected mouse or keyboard reads the renumbered profile when it connects; its keys and the
+// macros they use are then written as "save to device" does. Without the device nothing is sent.
+int WriteKeysAfterDeletion(CliContext& context, ProfileKind kind) {
     CHeadlessRun run;
     if (!StartHeadlessRun(context, run)) return kExitFailed;
     int code = kExitOk;
-    if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
-        const int result = mouse->WriteKeysAndMacros();
-        if (result != 0) {
-            std::cerr << "zevikctl: " << DeviceWriteFailureText(result) << '\n';
-            code = kExitFailed;
+    std::optional<int> result;  // nothing: no device to write to
+    if (kind == ProfileKind::Mouse) {
+        if (COrbantixMouseDevice* mouse = run.Session().WaitForMouse(std::chrono::seconds(3))) {
+            result = mouse->WriteKeysAndMacros();
         }
+    } else if (COrbantixKeyboardDevice* keyboard = WaitForKeyboard(run.Session(), std::chrono::seconds(3))) {
+        result = keyboard->WriteLayerAndMacros(1);  // layer 1 holds the macros
+    }
+    if (result && *result != 0) {
+        std::cerr << "zevikctl: " << DeviceWriteFailureText(*result) << '\n';
+        code = kExitFailed;
     }
     return FinishHeadlessRun(run, code);
 }
@@ -82,8 +89,9 @@ int RunMacroWords(CliContext& context, const std::vector<std::string>& words) {
         std::cerr << "zevikctl: " << error << '\n';
         return kExitFailed;
     }
-    if (command->verb != MacroCommand::Verb::Delete || command->kind != ProfileKind::Mouse) return kExitOk;
-    return WriteKeysAfterDeletion(context);
+    if (command->verb != MacroCommand::Verb::Delete) return kExitOk;
+    if (command->kind != ProfileKind::Mouse && command->kind != ProfileKind::Keyboard) return kExitOk;
+    return WriteKeysAfterDeletion(context, command->kind);
 }
 
 void RegisterMacroCommands(CLI::App& app, CliContext& context, int& exitCode) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "devices/keyboard_custom_colour_editor.h"
 #include "devices/keyboard_light_output.h"
 #include "devices/light_control.h"
 #include "devices/notification_reader.h"
@@ -44,7 +43,6 @@ COrbantixKeyboardDevice::COrbantixKeyboardDevice(const DeviceContext& context) :
     none.led.fill(kNoLed);
     SetKeyMaps(none);
     lightOutput_ = std::make_unique<CKeyboardLightOutput>(CommandChannel());
-    customColours_ = std::make_unique<CKeyboardCustomColourEditor>(*this);
 }
 
 void COrbantixKeyboardDevice::SetKeyMaps(const KeyboardKeyMaps& maps) {
@@ -68,7 +66,7 @@ std::string_view COrbantixKeyboardDevice::GetClass() const {
 
 void* COrbantixKeyboardDevice::GetInterface(std::string_view name) {
     if (name == kClassName) return this;
-    if (name == IKeyboardCustomColours::kInterfaceName) return static_cast<IKeyboardCustomColours*>(customColours_.get());
+    if (name == IKeyboardCustomColours::kInterfaceName) return static_cast<IKeyboardCustomColours*>(this);
     return COrbantixUSBDevice::GetInterface(name);
 }
 
@@ -249,6 +247,7 @@ void COrbantixKeyboardDevice::EnterModeIfNeeded(int previousCode) {
     const int code = CurrentModeCode();
     if (code != previousCode || code == kCustomColourMode) {
         engine_.EnterMode(code, GetLighting());
+        if (code == kCustomColourMode) ReadCustomColours();
     } else {
         engine_.SetLighting(GetLighting());
     }

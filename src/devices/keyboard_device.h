@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/keyboard_custom_colour_control.h"
 #include "devices/keyboard_key_layout.h"
 #include "devices/keyboard_light_engine.h"
 #include "devices/keyboard_settings_block.h"
@@ -39,7 +40,6 @@
 
 namespace zevik {
 
-class CKeyboardCustomColourEditor;
 class CKeyboardLightOutput;
 class CNotificationReader;
 class IKeySetControl;
@@ -48,7 +48,7 @@ class IMacroControl;
 
 inline constexpr int kDeviceKindKeyboardReceiver = 9;
 
-class COrbantixKeyboardDevice : public COrbantixUSBDevice {
+class COrbantixKeyboardDevice : public COrbantixUSBDevice, public IKeyboardCustomColours {
 public:
     static constexpr std::string_view kClassName = "OrbantixKeyboardDevice";
     static constexpr int kProfileCatalogueIndex = 0;  // the keyboard's index in the light files' arrays
@@ -108,6 +108,36 @@ public:
     int WriteCurrentKeyLayer1(int profileSlot) override;
     int WriteCurrentKeyLayer2(int profileSlot) override;
     int WriteMacros(const std::vector<int>& macroNumbers) override;
+    // The key page: SelectKey opens a key of layer 1, SelectKey2 one of layer 2; a kept function goes
+    // into that layer (layer 2 takes no macro), and WriteKeysAndMacros writes that layer.
+    void SelectKey(int index) override;
+    void SelectKey2(int index) override;
+    void StoreKeyAssignment(const KeyAssignRecord& record) override;
+    int WriteKeysAndMacros() override;
+    void ShowKeyAssignments() override;
+    // Layer 1 ("KeyList") or 2 ("KeyList2") as the profile holds it, one record per logical key.
+    std::vector<KeyAssignRecord> KeyLayer(int layer);
+    void SetKeyLayer(int layer, const std::vector<KeyAssignRecord>& keys);
+    // Writes a layer (layer 1 with the macros it binds) and then saves the profile. 0 done; -1 the
+    // keyboard did not take it; a positive number: the macros exceed the macro memory by that many
+    // 4-byte units (nothing sent, nothing saved); another negative number: the failed command's result.
+    int WriteLayerAndMacros(int layer);
+    int EditedLayer() const { return editedLayer_; }
+
+    // ---- custom colours of mode 20 (keyboard_device_colours.cpp) ----
+    bool InCustomColourMode() const override;
+    void SelectCustomSlot(int slot) override;
+    int ShowCustomSlot(int slot) override;
+    int SetAllCustomKeys(bool lit) override;
+    int SetCustomKey(int key) override;
+    // Whether the slot's table lies within the keyboard's addressable colour memory.
+    bool CustomSlotFits(int slot) const;
+    // The slot of the lighting record from the keyboard into the frame and the profile's group (kept,
+    // not saved), then written back. After a failed read nothing is stored or written back. The
+    // result of the read, else of the write; 0 with nothing sent for a slot that does not fit.
+    int ReadCustomColours();
+    // The frame's colours into the slot of the lighting record; only in mode 20.
+    int WriteCustomColours();
 
     // ---- the keyboard's own operations ----
     // Reads the active slot and its block into the mirror, takes the block's values into the
@@ -194,8 +224,18 @@ private:
         return dynamic_cast<T*>(Find(name));
     }
 
+    // Key layers and macros (keyboard_device_keys.cpp).
+    void OpenKey(int layer, int index);
+    void LabelKeyButtons();
+    size_t MacroCapacity() const;
+    int WriteLayerImage(int layer, int profileSlot, const std::vector<std::uint8_t>& image);
+    int SendMacroImage(const std::vector<std::uint8_t>& image);
+    // The frame's colours into the profile's group of the slot in force, saved.
+    void StoreCustomColours();
+
     CKeyboardProfiledata profile_;
     bool profileLoaded_ = false;
+    int editedLayer_ = 1;  // the layer the key page edits
 
     KeyboardSettingsBlock mirror_;
     bool mirrorValid_ = false;
@@ -226,12 +266,10 @@ private:
     IKeySetControl* keySetControl_ = nullptr;  // "KeySetControlItem"
     IMacroControl* macroControl_ = nullptr;    // "MacroControlItem"
 
-    // The picture's key buttons and the frame stream (keyboard_device_lights.cpp); the custom colours
-    // as the lighting page edits them.
+    // The picture's key buttons and the frame stream (keyboard_device_lights.cpp).
     void BindKeyPicture();
     void NoteEngineFrame();
     std::unique_ptr<CKeyboardLightOutput> lightOutput_;
-    std::unique_ptr<CKeyboardCustomColourEditor> customColours_;
 
     std::unique_ptr<CNotificationReader> receiverReader_;
     std::atomic<bool> receiverEventsOpen_{false};

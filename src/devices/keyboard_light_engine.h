@@ -53,10 +53,9 @@ public:
     KeyLightFrame& Frame() { return m_frame; }
     // A copy of the animation state, taken under the lock.
     KeyboardLightState State() const;
-    // Changes the frame under the lock, so a step running meanwhile neither tears nor undoes the edit
-    // (the custom colours are edited on the UI thread while the lighting thread sets their intensity).
+    // Runs edit on the frame under the engine lock, so no step reads an entry half-way through it.
     template <class Edit>
-    void EditFrame(Edit edit) {
+    void EditFrame(Edit&& edit) {
         std::lock_guard lock(m_lock);
         edit(m_frame);
     }

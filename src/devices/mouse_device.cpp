@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "devices/config_frame.h"
 #include "devices/device_messages.h"
 #include "devices/device_option_ui.h"
 #include "devices/mouse_macro_image.h"
@@ -28,19 +29,6 @@ constexpr size_t kDeviceInfoMacroUnits = 6;  // macro memory in units of 128 byt
 constexpr size_t kStatusLength = 6;
 constexpr size_t kStatusConnection = 3;
 constexpr size_t kStatusReport = 4;
-
-// The first failure of a sequence of command results; 1 when every one was done.
-class FirstFailure {
-public:
-    void Take(int result) {
-        if (result_ == kResultDone && result != kResultDone) result_ = result;
-    }
-    int Result() const { return result_; }
-    bool Failed() const { return result_ != kResultDone; }
-
-private:
-    int result_ = kResultDone;
-};
 
 }  // namespace
 

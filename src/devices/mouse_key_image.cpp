@@ -31,28 +31,9 @@ MouseKeyMap BuildMouseKeyMap(std::span<const uint8_t> keyCodeTable, int position
 MouseKeyImage BuildMouseKeyImage(std::span<const uint8_t> keyCodeTable, int positions,
                                  const MouseKeyMap& keyMap, std::span<const KeyAssignRecord> keyList,
                                  int macroCount) {
-    MouseKeyImage out;
     const size_t count = UsablePositions(keyCodeTable, positions);
-    out.image.assign(keyCodeTable.begin(), keyCodeTable.begin() + static_cast<std::ptrdiff_t>(3 * count));
-    const size_t keys = std::min(keyList.size(), keyMap.size());
-    for (size_t j = 0; j < keys; ++j) {
-        const size_t k = keyMap[j];
-        if (k >= count) continue;  // the mouse lacks this key (or the map is stale)
-        AssignmentCode code = keyList[j].assignment;
-        if (code.type == kAssignMacro || code.type == kAssignMacroRepeat) {
-            if (code.p1 < macroCount) {
-                auto it = std::find(out.macros.begin(), out.macros.end(), code.p1);
-                if (it == out.macros.end()) it = out.macros.insert(out.macros.end(), code.p1);
-                code.p1 = static_cast<uint8_t>(it - out.macros.begin());
-            } else {
-                code = kMouseDefaultKeyCodes[j];
-            }
-        }
-        out.image[3 * k] = code.type;
-        out.image[3 * k + 1] = code.p1;
-        out.image[3 * k + 2] = code.p2;
-    }
-    return out;
+    return BuildKeyLayerImage(keyCodeTable.first(3 * count), keyMap, keyList, kMouseDefaultKeyCodes,
+                              macroCount, kMouseLogicalKeys);
 }
 
 }  // namespace zevik

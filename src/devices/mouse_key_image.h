@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "devices/key_layer_image.h"
 #include "settings/assignment_code.h"
 #include "settings/key_assign_record.h"
 
@@ -39,19 +40,11 @@ using MouseKeyMap = std::array<uint8_t, kMouseLogicalKeys>;
 // are not looked at.
 MouseKeyMap BuildMouseKeyMap(std::span<const uint8_t> keyCodeTable, int positions);
 
-// Assignment types that bind a macro; parameter 1 is the macro's index in "macro.config".
-inline constexpr uint8_t kAssignMacro = 0x70;
-inline constexpr uint8_t kAssignMacroRepeat = 0x71;
+// positions x 3 bytes, and the macro indices in order of first use (the mouse numbers them 0, 1, ...).
+using MouseKeyImage = KeyLayerImage;
 
-struct MouseKeyImage {
-    std::vector<uint8_t> image;  // positions x 3 bytes
-    std::vector<int> macros;     // macro indices in order of first use; the mouse numbers them 0, 1, ...
-};
-
-// The layer-1 image: a copy of the key code table (its first positions x 3 bytes), then for every
-// logical key with a position, its assignment from keyList. A macro assignment whose macro index is
-// below macroCount is renumbered to its place among the distinct macros met so far; one at or above
-// macroCount falls back to the key's factory triple. The list itself is not changed.
+// The layer-1 image (key_layer_image.h) over the first positions of the key code table, for every
+// logical key of keyList. The list itself is not changed.
 MouseKeyImage BuildMouseKeyImage(std::span<const uint8_t> keyCodeTable, int positions,
                                  const MouseKeyMap& keyMap, std::span<const KeyAssignRecord> keyList,
                                  int macroCount);

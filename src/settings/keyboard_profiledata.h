@@ -2,8 +2,10 @@
 // The keyboard's profile data: the system settings and the per-key colour groups of the custom
 // colour mode, on top of the common sections.
 
+#include <span>
 #include <vector>
 
+#include "settings/assignment_code.h"
 #include "settings/basic_profiledata.h"
 #include "settings/key_color_record.h"
 #include "settings/keyboard_system_record.h"
@@ -25,6 +27,14 @@ public:
     // "CustomLightMode"."CustomLightModeGroupIndex"; 0 when absent.
     int GetKeyColorGroup();
     void SetKeyColorGroup(int group);
+
+    // Key layer 2, "KeyList2", in the form of "KeyList" (element j: "Assignment" and
+    // "DefaultAssignment" of logical key j). The keyboard cannot read it back, so the profile is its
+    // only record. One record per entry of defaults (the keyboard's factory triples); a missing
+    // section, element or "Assignment" reads as the factory triple. The written section holds both
+    // members of every element.
+    std::vector<KeyAssignRecord> GetKeyList2(std::span<const AssignmentCode> defaults) const;
+    void SetKeyList2(const std::vector<KeyAssignRecord>& list);
 
     // Groups and keys beyond these are refused: a group index or key count comes from a document
     // or a device, and must not make the document grow without bound.

@@ -64,6 +64,16 @@ std::optional<KeyboardCommand> ParseKeyboardWords(const std::vector<std::string>
     }
     KeyboardCommand command;
     command.verb = words[0];
+    if (IsKeyboardKeyWords(words)) {
+        command.key = ParseKeyboardKeyWords(words, error);
+        if (!command.key) return std::nullopt;
+        return command;
+    }
+    if (command.verb == "lighting" && IsKeyboardColourWords({words.begin() + 1, words.end()})) {
+        command.colour = ParseKeyboardColourWords({words.begin() + 1, words.end()}, error);
+        if (!command.colour) return std::nullopt;
+        return command;
+    }
     if (command.verb == "show") {
         if (words.size() != 1) {
             error = "\"show\" takes no argument";
@@ -87,6 +97,8 @@ std::optional<KeyboardCommand> ParseKeyboardWords(const std::vector<std::string>
 
 int RunKeyboardCommand(COrbantixKeyboardDevice& keyboard, const KeyboardCommand& command, std::ostream& out,
                        bool json, std::string& error) {
+    if (command.key) return RunKeyboardKeyCommand(keyboard, *command.key, out, json, error);
+    if (command.colour) return RunKeyboardColourCommand(keyboard, *command.colour, error);
     const std::string& verb = command.verb;
     if (verb == "show") {
         const Json::Value doc = ShowDocument(keyboard);

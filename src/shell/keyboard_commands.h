@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "shell/keyboard_colour_commands.h"
+#include "shell/keyboard_key_commands.h"
+
 namespace zevik {
 
 class CHeadlessSession;
@@ -17,6 +20,8 @@ class COrbantixKeyboardDevice;
 struct KeyboardCommand {
     std::string verb;
     int value = 0;
+    std::optional<KeyboardKeyCommand> key;        // "key", "key2", "defaults" (keyboard_key_commands.h)
+    std::optional<KeyboardColourCommand> colour;  // "lighting zzcc|custom-..." (keyboard_colour_commands.h)
 };
 
 // How long a keyboard command waits for the keyboard to be connected and read.

@@ -1,4 +1,4 @@
-#include "devices/mouse_macro_image.h"
+#include "devices/macro_image.h"
 
 #include "devices/mouse_event_image.h"
 #include "settings/json_access.h"
@@ -21,24 +21,27 @@ std::optional<std::vector<MacroListEntry>> ReadListedMacros(const std::filesyste
 
 }  // namespace
 
-int MouseMacroCount(const std::filesystem::path& folder) {
+size_t MacroMemoryOf(std::span<const uint8_t> deviceInfo) {
+    return deviceInfo.size() > kDeviceInfoMacroUnitsByte ? deviceInfo[kDeviceInfoMacroUnitsByte] * kMacroMemoryUnit : 0;
+}
+
+int ListedMacroCount(const std::filesystem::path& folder) {
     return static_cast<int>(CMacroFiles(folder).ReadList().size());
 }
 
-std::vector<std::string> MouseMacroNames(const std::filesystem::path& folder) {
+std::vector<std::string> ListedMacroNames(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const MacroListEntry& entry : CMacroFiles(folder).ReadList()) names.push_back(entry.name);
     return names;
 }
 
-MouseMacroImage BuildMouseMacroImage(const std::filesystem::path& folder, std::span<const int> macros,
-                                     size_t capacity) {
-    MouseMacroImage out;
+MacroImage BuildMacroImage(const std::filesystem::path& folder, std::span<const int> macros, size_t capacity) {
+    MacroImage out;
     if (macros.empty()) return out;
     const CMacroFiles files(folder);
     const std::optional<std::vector<MacroListEntry>> list = ReadListedMacros(folder);
     if (!list) {
-        out.status = MouseMacroImage::Status::Unreadable;
+        out.status = MacroImage::Status::Unreadable;
         return out;
     }
     std::vector<MouseEventList> events;
@@ -53,14 +56,14 @@ MouseMacroImage BuildMouseMacroImage(const std::filesystem::path& folder, std::s
     for (const MouseEventList& e : events) counts.push_back(e.size());
     const size_t size = MouseEventImageSize(counts);
     if (size > capacity || size > kMouseEventImageMaxSize) {
-        out.status = MouseMacroImage::Status::TooLarge;
+        out.status = MacroImage::Status::TooLarge;
         const size_t limit = std::min(capacity, kMouseEventImageMaxSize);
         const size_t units = (size - limit) / 4 + 1;
         out.excessUnits = units > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(units);
         return out;
     }
     out.image = *BuildMouseEventImage(events);
-    out.status = MouseMacroImage::Status::Ready;
+    out.status = MacroImage::Status::Ready;
     return out;
 }
 
