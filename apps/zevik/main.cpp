@@ -36,6 +36,7 @@
 #include "ui/qt/qt_window_host.h"
 #include "ui/resource_manager.h"
 #include "ui/ui_lib.h"
+#include "update/update_server.h"
 
 namespace {
 
@@ -170,6 +171,8 @@ int main(int argc, char** argv) {
         if (!opt.dataDir.empty())
             window.SetSettingsFile(std::filesystem::path(opt.dataDir) / "settings.json");
         window.SetTrayAvailable(QSystemTrayIcon::isSystemTrayAvailable());
+        // The settings window's update check: ZEVIK_UPDATE_SERVER is read by the window itself.
+        zevik::ConfigureUpdateCaFile(zevik::ResolveUpdateCaFile(std::nullopt));
         window.SetProfileFileChooser(ChooseProfileFile);
         window.SetPatternFileChooser([](bool save, const std::string& title, const std::string& suggested,
                                         const std::string& filterName, const std::vector<std::string>& patterns) {

@@ -11,6 +11,9 @@
 //   skin WORDS              the background, as "zevikctl skin" takes it
 //   macro KIND WORDS...     the macros of a device kind, as "zevikctl macro" takes them (files only;
 //                           record from event files or live)
+//   update check|download [--server URL] [--ca-file FILE]
+//                           the settings window's update check (and downloads), as "zevikctl update"
+//   emulator firmware D VERSION  the version D's HID attributes report from its next plug on
 // Empty lines and lines starting with '#' are skipped. The script is checked before it runs: a bad
 // word or value exits 2 with its line number and opens nothing. The first line that fails while
 // running ends the run with its line number (exit 1).
@@ -41,6 +44,7 @@
 #include "shell/main_wnd.h"
 #include "shell/secondary_wnd.h"
 #include "shell/skin_command.h"
+#include "shell/update_command.h"
 #include "ui/control_ui.h"
 
 namespace zevik::cli {
@@ -74,6 +78,7 @@ struct BatchLine {
     std::optional<MacroCommand> macro;             // "macro KIND ..."
     std::optional<MacroRecordCommand> record;      // "macro KIND record M ..."
     std::optional<KeyboardCommand> keyboard;       // "keyboard"
+    std::optional<UpdateCommand> update;           // "update check|download ..."
 };
 
 // Checks a line's words; false with the message. Emulator actions are checked when they run: what
@@ -141,7 +146,12 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
         line.skin = ParseSkinWords(rest, error);
         return line.skin.has_value();
     }
+    if (verb == "update") {
+        line.update = ParseUpdateWords(rest, error);
+        return line.update.has_value();
+    }
     if (verb == "emulator") {
+        if (rest.size() == 3 && rest[0] == "firmware") return ParseFirmwareVersion(rest[2], error).has_value();
         if (!rest.empty() && rest[0] == "read") {
             line.emulatorRead = ParseEmulatorRead({rest.begin() + 1, rest.end()}, error);
             return line.emulatorRead.has_value();
@@ -164,6 +174,12 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
         return true;
     }
     if (line.keyboard) return RunKeyboardCommand(run.Session(), *line.keyboard, std::cout, json, error) == 0;
+    if (line.update) {
+        run.Session().WaitForMouse(std::chrono::seconds(3));
+        if (RunUpdateCommand(run.Session(), *line.update, std::cout, std::cerr, json) == 0) return true;
+        error = "the update did not succeed";
+        return false;
+    }
     if (line.record) return RunMacroRecord(locations, *line.record, std::cout, error) == 0;
     if (line.macro) {
         const auto answer = [] { return CDialogAnswers::Instance().Next() == "yes"; };

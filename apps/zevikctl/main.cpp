@@ -6,9 +6,11 @@
 #include <CLI/CLI.hpp>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "cli_context.h"
 #include "commands.h"
+#include "emulator/emulation_list.h"
 #include "shell/dialog_answers.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +21,13 @@ int main(int argc, char** argv) {
 
     CliContext context;
     app.add_option("--emulate", context.options.emulate,
-                   "Emulated devices instead of real ones, e.g. mouse,mousepad or mouse@receiver");
+                   "Emulated devices instead of real ones, e.g. mouse,mousepad or mouse@receiver")
+        ->check([](const std::string& list) -> std::string {
+            // A list the emulator cannot build is a usage error, refused before anything runs.
+            std::vector<zevik::EmulatedDeviceRequest> requests;
+            std::string error;
+            return zevik::ParseEmulationList(list, requests, error) ? std::string() : error;
+        });
     app.add_option("--emulator-state", context.options.emulatorState, "Load and save the emulator's state here");
     app.add_option("--emulator-log", context.options.emulatorLog, "Append every report exchanged to this file");
     app.add_option("--data-dir", context.options.dataDir, "Data folder in place of the default one");

@@ -1,5 +1,6 @@
 #include "devices/discovery_interface_list.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zevik {
@@ -52,6 +53,12 @@ bool CDiscoveryInterfaceList::AnyReachableFree(bool emulatedNodes) const {
     return false;
 }
 
+bool CDiscoveryInterfaceList::HoldsPath(const std::string& path) const {
+    std::lock_guard lock(m_mutex);
+    return std::any_of(m_rows.begin(), m_rows.end(),
+                       [&path](const DeviceInterfaceEntry& e) { return e.connected != 0 && e.devicePath == path; });
+}
+
 bool CDiscoveryInterfaceList::HasFreeRow(uint16_t vendorId, uint16_t productId, uint16_t interfaceNumber,
                                          uint16_t collectionNumber) const {
     std::lock_guard lock(m_mutex);
@@ -70,6 +77,9 @@ std::optional<std::size_t> CDiscoveryInterfaceList::Claim(uint16_t vendorId, uin
                                                           const std::string& path,
                                                           NodeFingerprint fingerprint) {
     std::lock_guard lock(m_mutex);
+    for (const DeviceInterfaceEntry& e : m_rows) {
+        if (e.connected != 0 && e.devicePath == path) return std::nullopt;
+    }
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         DeviceInterfaceEntry& e = m_rows[i];
         if (IsFree(e) && e.vendorId == vendorId && e.productId == productId &&

@@ -44,8 +44,12 @@ public:
     bool HasFreeRow(uint16_t vendorId, uint16_t productId, uint16_t interfaceNumber,
                     uint16_t collectionNumber) const;
 
+    // True when a connected row holds that path.
+    bool HoldsPath(const std::string& path) const;
+
     // Marks the first free row matching all six values connected with that path; its index, or
-    // nothing when none is free.
+    // nothing when none is free or another row holds the path already (two connections of one
+    // device may carry the same ids: one node is never both).
     std::optional<std::size_t> Claim(uint16_t vendorId, uint16_t productId, uint16_t interfaceNumber,
                                      uint16_t collectionNumber, uint16_t usagePage, uint16_t usage,
                                      const std::string& path, NodeFingerprint fingerprint);

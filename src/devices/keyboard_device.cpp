@@ -186,11 +186,14 @@ int COrbantixKeyboardDevice::ReadSettingsBlock() {
         system_.SetWFlag(settings.system.WFlag());
         settings.system = system_;
     }
+    // A reconnect usually reads what the profile holds already: the file is written only on a change.
+    const bool changed =
+        !(profile_.GetLightInfo() == settings.light) || !(profile_.GetKeyboardSystem() == settings.system);
     profile_.SetLightInfo(settings.light);
     profile_.SetKeyboardSystem(settings.system);
     COrbantixUSBDevice::SetLighting(settings.light);
     EnterModeIfNeeded(previousCode);
-    SaveDeviceProfile();
+    if (changed) SaveDeviceProfile();
     return kResultDone;
 }
 

@@ -165,6 +165,9 @@ public:
     bool SetRepeatDelay(int option);
     // Empties the box in which the user tries the repeat.
     void ClearRepeatTest();
+    // Routes a notification of this page's option controls to the operations above; false when the
+    // control is not one of them.
+    bool HandlePageNotification(const TNotifyUI& msg);
 
     // ---- state ----
     CKeyboardProfiledata& Profile() { return profile_; }

@@ -94,6 +94,55 @@ void COrbantixKeyboardDevice::ClearRepeatTest() {
     if (CControlUI* box = Find("repeat_input_richedit")) box->SetText("");
 }
 
+bool COrbantixKeyboardDevice::HandlePageNotification(const TNotifyUI& msg) {
+    if (msg.pSender == nullptr) return false;
+    const std::string& name = msg.pSender->GetName();
+    const auto* option = dynamic_cast<const COptionUI*>(msg.pSender);
+    const bool selected = option != nullptr && option->IsSelected();
+    // "polling_rate_option_3" -> 3; -1 when name is not prefix + digits.
+    const auto indexAfter = [&name](std::string_view prefix) {
+        if (name.size() <= prefix.size() || !EqualsNoCase(std::string_view(name).substr(0, prefix.size()), prefix))
+            return -1;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.size() > 2 || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return -1;
+        return std::stoi(digits);
+    };
+    if (msg.sType == DUI_MSGTYPE_SELECTCHANGED) {
+        // Options of a group report their new state; only the newly selected one counts.
+        if (const int n = indexAfter("polling_rate_option_"); n >= 0) {
+            if (selected) SetReportRate(n);
+            return true;
+        }
+        if (const int n = indexAfter("repeat_delay_check_"); n >= 0) {
+            if (selected) SetRepeatDelay(n);
+            return true;
+        }
+        if (EqualsNoCase(name, "winlockflag_option")) {
+            SetWinLock(selected);
+            return true;
+        }
+        if (EqualsNoCase(name, "wflag_option")) {
+            SetWFlag(selected);
+            return true;
+        }
+        if (EqualsNoCase(name, "6flag_option")) {
+            SetSixKey(selected);
+            return true;
+        }
+        return false;
+    }
+    if (msg.sType == DUI_MSGTYPE_VALUECHANGED && EqualsNoCase(name, "repeat_rate_slider")) {
+        if (const auto* slider = dynamic_cast<const CSliderUI*>(msg.pSender)) SetRepeat(slider->GetValue());
+        return true;
+    }
+    if (msg.sType == DUI_MSGTYPE_CLICK && EqualsNoCase(name, "reset_repeat_btn")) {
+        ClearRepeatTest();
+        return true;
+    }
+    return false;
+}
+
 // ---------------------------------------------------------------- page
 
 void COrbantixKeyboardDevice::ShowOptions() {

@@ -85,7 +85,7 @@ void CScanThread::ScanForArrivals() {
         }
         const std::string path = *next;  // the list is owned by the probe; keep our own copy
         const PathIds ids = ParsePathIds(path);
-        if (!IsCatalogueInterface(ids) ||
+        if (!IsCatalogueInterface(ids) || m_list.HoldsPath(path) ||
             !m_list.HasFreeRow(ids.vendorId, ids.productId, ids.interfaceNumber, ids.collectionNumber)) {
             continue;
         }

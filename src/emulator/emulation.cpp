@@ -190,6 +190,13 @@ bool CEmulation::SetBattery(const std::string& target, int percent, int charging
     return true;
 }
 
+bool CEmulation::SetFirmwareVersion(const std::string& target, uint16_t version, std::string& error) {
+    Target found;
+    if (!FindTarget(target, found, error)) return false;
+    found.device->model->SetFirmwareVersion(found.port, version);
+    return true;
+}
+
 void CEmulation::SetLatency(std::chrono::microseconds usbFrame, std::chrono::microseconds radioHop) {
     for (const auto& device : devices_) {
         for (const auto& node : device->nodes) {

@@ -68,6 +68,9 @@ public:
     // The device's battery level (0..100 %) and charging state (0 idle, 1 charging, 2 full).
     bool SetBattery(const std::string& target, int percent, int charging, std::string& error);
 
+    // The version the target's HID attributes report from its next plug on.
+    bool SetFirmwareVersion(const std::string& target, uint16_t version, std::string& error);
+
     void SetLatency(std::chrono::microseconds usbFrame, std::chrono::microseconds radioHop);
 
     // Writes every device's state to the state file (true and nothing done without one). Entries of

@@ -199,6 +199,10 @@ ProfileResult CProfileStore::SelectProfile(int index) {
     }
     selected_ = index;
     selectedUuid_ = items_[static_cast<std::size_t>(index)].uuid;
+    // The list on disk already names it: nothing to write (every device connect selects again).
+    if (const Json::Value& stored = list_["profileselect"]; stored.isInt() && stored.asInt() == index) {
+        return ProfileResult::Done(true);
+    }
     list_["profileselect"] = index;
     if (const JsonWriteResult w = WriteList(); !w) return ProfileResult::Failed(w.message);
     return ProfileResult::Done(true);

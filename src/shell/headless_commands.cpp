@@ -223,6 +223,16 @@ bool RunMouseWords(COrbantixMouseDevice& mouse, const std::vector<std::string>& 
     return true;
 }
 
+std::optional<uint16_t> ParseFirmwareVersion(const std::string& text, std::string& error) {
+    const bool hex = text.starts_with("0x") || text.starts_with("0X");
+    const auto value = hex ? WholeNumber(text.substr(2), 16) : WholeNumber(text);
+    if (!value || *value < 0 || *value > 0xFFFF) {
+        error = "VERSION must be 0 to 65535 (0x0 to 0xFFFF), not \"" + text + "\"";
+        return std::nullopt;
+    }
+    return static_cast<uint16_t>(*value);
+}
+
 bool RunEmulatorWords(CEmulation& emulation, const std::vector<std::string>& words, std::string& error) {
     if (words.size() < 2) {
         error = "an emulator action needs a target";
@@ -252,6 +262,10 @@ bool RunEmulatorWords(CEmulation& emulation, const std::vector<std::string>& wor
             return false;
         }
         return emulation.SetBattery(target, static_cast<int>(*percent), static_cast<int>(*charging), error);
+    }
+    if (verb == "firmware" && words.size() == 3) {
+        const auto version = ParseFirmwareVersion(words[2], error);
+        return version && emulation.SetFirmwareVersion(target, *version, error);
     }
     error = "unknown emulator action \"" + verb + "\" or wrong arguments";
     return false;

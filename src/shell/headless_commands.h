@@ -3,6 +3,7 @@
 // emulator's run-time actions of scripted scenarios. One command is a list of words, e.g.
 // {"dpi", "2", "1600"} or {"plug", "mouse-receiver"}.
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -43,8 +44,12 @@ void RunMouseCommand(COrbantixMouseDevice& mouse, const MouseCommand& command, s
 bool RunMouseWords(COrbantixMouseDevice& mouse, const std::vector<std::string>& words, std::ostream& out,
                    std::string& error, bool json = false);
 
-// "plug D", "unplug D", "notify D CODE", "out-of-range D", "in-range D", "battery D PERCENT CHARGING".
+// "plug D", "unplug D", "notify D CODE", "out-of-range D", "in-range D", "battery D PERCENT CHARGING",
+// "firmware D VERSION".
 bool RunEmulatorWords(CEmulation& emulation, const std::vector<std::string>& words, std::string& error);
+
+// A firmware version: decimal or 0x-hex, 0 to 0xFFFF; nothing, with the allowed range, otherwise.
+std::optional<uint16_t> ParseFirmwareVersion(const std::string& text, std::string& error);
 
 // The mouse settings words the tool knows (for help texts).
 const std::vector<std::string>& MouseWordNames();

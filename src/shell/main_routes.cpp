@@ -4,12 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "devices/keyboard_device.h"
 #include "devices/mouse_device.h"
 #include "devices/orbantix_usb_device.h"
 #include "settings/device_profile_ui.h"
 #include "shell/key_routes.h"
 #include "shell/keyboard_lighting_routes.h"
-#include "shell/keyboard_page_routes.h"
+#include "shell/keyboard_routes.h"
 #include "shell/macro_routes.h"
 #include "shell/lighting_routes.h"
 #include "shell/recoil_routes.h"
@@ -157,7 +158,11 @@ void AddProfileBarRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
 void AddMousePageRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     // The mouse page decides what each of its controls means; the table fixes which reach it.
     const auto toMouse = [&ops](TNotifyUI& msg, int) {
-        if (COrbantixMouseDevice* mouse = CurrentMouse(ops)) mouse->HandlePageNotification(msg);
+        if (COrbantixMouseDevice* mouse = CurrentMouse(ops)) {
+            mouse->HandlePageNotification(msg);
+        } else if (auto* keyboard = dynamic_cast<COrbantixKeyboardDevice*>(ops.GetCurrentDevice())) {
+            keyboard->HandlePageNotification(msg);  // the report rate's options share the mouse's names
+        }
     };
     struct Entry {
         const char* type;
@@ -204,8 +209,8 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddWindowRoutes(router, ops);
     AddPageTabRoutes(router, ops);
     AddProfileBarRoutes(router, ops);
-    AddKeyboardPageRoutes(router, ops);
     AddMousePageRoutes(router, ops);
+    AddKeyboardPageRoutes(router, ops);
     AddLightingRoutes(router, ops);
     AddKeyboardLightingRoutes(router, ops);
     AddKeyRoutes(router, ops);

@@ -211,6 +211,11 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         ExitProgram();
         return 0;
     }
+    if (msg == m_messages.updateEvent || msg == m_messages.updateRelay) {
+        bHandled = true;
+        RelayUpdateEvent(wParam, lParam);
+        return 0;
+    }
     if (msg == UM_OPEN_SETTINGS) {
         bHandled = true;
         OpenSettingsWindow(true);
@@ -255,8 +260,6 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         m_firstScanDone = true;
         ActivateMainWindow();
     }
-    // m_messages.updateEvent and updateRelay go on to the settings window while it is open; with it
-    // closed they have no effect.
     if (msg == m_messages.lightControlSet && wParam == 1) {
         if (lParam == 0 || lParam == 1) {
             SetLightControl(lParam == 1);
@@ -333,6 +336,14 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
             return 0;
         case UM_DEVICE_POWER:
             ShowDevice(static_cast<int>(wParam), lParam != 0);
+            bHandled = true;
+            return 0;
+        case UM_FIRMWARE_OUTDATED:
+            OnFirmwareOutdated(static_cast<std::uint16_t>(wParam), static_cast<std::uint16_t>(lParam));
+            bHandled = true;
+            return 0;
+        case kFirmwareNoticeMessage:
+            ShowFirmwareNotice();
             bHandled = true;
             return 0;
         case WM_CLOSE:
@@ -609,7 +620,8 @@ void CMainWnd::ExitProgram() {
     if (m_trayMenu) {
         m_trayMenu->Close();
     }
-    CloseChildWindows();
+    // No dialog may hold the end back: the settings window gives up a running download.
+    CSecondaryWnd::EndAllOwnedBy(GetHWND());
     StopWorkers();
     ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset},
                   [](COrbantixUSBDevice& device) {

@@ -40,7 +40,9 @@
 #include "ui/menu_wnd.h"
 #include "ui/tray_icon.h"
 #include "ui/window_impl_base.h"
+#include "shell/set_wnd_update.h"
 #include "update/update_entry.h"
+#include "update/update_server.h"
 
 namespace zevik {
 
@@ -54,6 +56,7 @@ class COrbantixUSBDevice;
 class CTabLayoutUI;
 
 class CSkinFrame;
+class CSetWnd;
 
 class CMainWnd : public WindowImplBase, public IMainWindowOps, public CSkinReceiver {
 public:
@@ -65,6 +68,8 @@ public:
     static constexpr UINT kDpiNoteMessage = WM_USER + 200;
     static constexpr UINT kSettingProgressMessage = WM_USER + 2048;
     static constexpr UINT kUpdateDoneMessage = WM_USER + 2070;
+    // The notice of firmware older than the program needs, after the connect that found it.
+    static constexpr UINT kFirmwareNoticeMessage = WM_USER + 2309;
     // The window and tray icon.
     static constexpr UINT kIconId = 107;
     static constexpr std::string_view kProductName = "ZEVIK-R300Prime";
@@ -99,6 +104,19 @@ public:
     void SetTrayAvailable(bool available) { m_trayAvailable = available; }
     // The update table with the versions the connected devices and this build report now.
     UpdateTable CurrentUpdateTable();
+    // ---- updates (main_wnd_update.cpp) ----
+    // The service the settings window asks (ZEVIK_UPDATE_SERVER, else the built-in one).
+    void SetUpdateApiRoot(std::string apiRoot) { m_updateApiRoot = std::move(apiRoot); }
+    // What the settings window checks now: the current versions, the service, the download folder.
+    UpdateSetup MakeUpdateSetup();
+    // Creates the settings window over this one, centred or inside its top right corner, as its
+    // openers do; OpenSettingsWindow then runs it modally.
+    bool CreateSettingsWindow(CSetWnd& wnd, bool centred);
+    // UM_FIRMWARE_OUTDATED: a notice when the product's firmware is older than the program needs;
+    // otherwise the no-upgrade mark is set.
+    void OnFirmwareOutdated(std::uint16_t productId, std::uint16_t version);
+    // No forced upgrade is pending: "No_device_Link" follows the device count.
+    bool NoUpgradeMark() const { return m_noUpgradeMark; }
     // Where the program keeps its files.
     std::filesystem::path DataRoot() const { return ProfileLocationsOf(m_context).DataRoot(); }
     // Starts in the tray: the scan's first pass does not show the window (the desktop's autostart).
@@ -261,6 +279,9 @@ private:
     void ApplyLanguageOf(int index, const std::vector<LanguageEntry>& list);
     void ApplySavedLanguage();
     void OnPowerBroadcast(WPARAM event);
+    // An update event or relay for the settings window, passed on while it is open.
+    void RelayUpdateEvent(WPARAM wParam, LPARAM lParam);
+    void ShowFirmwareNotice();
     void AnswerWorkTool();
     void SwitchProfileOfCurrentDevice();
     void ExchangeProfileFile(bool save);
@@ -316,6 +337,12 @@ private:
     bool m_firstScanDone = false;
     bool m_aboutOpen = false;
     bool m_settingsOpen = false;
+    HWND m_settingsWnd = 0;
+    std::string m_updateApiRoot = ResolveUpdateApiRoot(std::nullopt);
+    // Clear while firmware older than the program needs holds "No_device_Link" up. Set from the
+    // start: the devices report only firmware that is too old.
+    bool m_noUpgradeMark = true;
+    bool m_firmwareNoticePending = false;
     HWND m_skinFrame = 0;
     std::function<std::filesystem::path()> m_chooseImage;
     int m_languageIndex = -1;  // none applied yet, so the first application always runs

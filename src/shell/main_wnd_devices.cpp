@@ -2,6 +2,7 @@
 
 #include "devices/device_option_ui.h"
 #include "devices/keyboard_device.h"
+#include "devices/keyboard_device.h"
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
@@ -499,7 +500,8 @@ int CMainWnd::VisibleDeviceCount() const {
 int CMainWnd::RefreshDeviceList() {
     const int count = VisibleDeviceCount();
     if (CControlUI* none = FindControl(kNoDeviceName)) {
-        none->SetVisible(count == 0);
+        // Firmware too old for the program keeps it up while its notice stands.
+        none->SetVisible(count == 0 || !m_noUpgradeMark);
     }
     // Without a device there is no battery or connection to show.
     if (CTabLayoutUI* powers = Tab(kPowerTabName)) {

@@ -29,21 +29,9 @@ void CMainWnd::OpenSettingsWindow(bool centred) {
     if (m_settingsOpen) return;  // one copy
     m_settingsOpen = true;
     CSetWnd wnd(Languages(), m_languageIndex);
-    // WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW.
-    if (wnd.Create(GetHWND(), "SetWnd", 0x90000000, 0x80, 0, 0, CSetWnd::kWidth, CSetWnd::kHeight) != 0) {
-        wnd.SetWindowDpi(m_pm.GetDPIObj().GetDPI());
-        if (centred) {
-            wnd.CenterWindow();
-        } else {
-            // Inside the main window: its right edge 30 and its top 60 from the main window's.
-            const UiRect main = GetWindowRect();
-            const UiRect own = wnd.GetWindowRect();
-            const int x = main.right - m_pm.GetDPIObj().Scale(30) - own.GetWidth();
-            const int y = main.top + m_pm.GetDPIObj().Scale(60);
-            wnd.MoveWindow(UiRect{x, y, x + own.GetWidth(), y + own.GetHeight()});
-        }
-        wnd.RunModal();
-    }
+    wnd.SetUpdateSetup(MakeUpdateSetup());
+    if (CreateSettingsWindow(wnd, centred)) wnd.RunModal();
+    m_settingsWnd = 0;
     m_settingsOpen = false;
 }
 

@@ -39,6 +39,10 @@ void CSecondaryWnd::CloseAllOwnedBy(HWND parent) {
     SendToAllOwnedBy(parent, WM_CLOSE, 0, 0);
 }
 
+void CSecondaryWnd::EndAllOwnedBy(HWND parent) {
+    SendToAllOwnedBy(parent, UM_CLOSE_FOR_EXIT, 0, 0);
+}
+
 void CSecondaryWnd::SendToAllOwnedBy(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
     // A message may end a modal loop and destroy the window: work on a copy, look each one up again.
     const std::vector<CSecondaryWnd*> snapshot = OpenWindows();
@@ -121,6 +125,12 @@ LRESULT CSecondaryWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lPara
         m_pm.ResetDPIAssets();
         if (const auto* suggested = reinterpret_cast<const UiRect*>(lParam)) MoveWindow(*suggested);
         m_pm.NeedUpdate();
+        return 0;
+    }
+    if (msg == UM_CLOSE_FOR_EXIT) {
+        bHandled = true;
+        m_endingForExit = true;
+        Close(0);
         return 0;
     }
     if (msg == UM_LANGUAGE_CHANGED) {

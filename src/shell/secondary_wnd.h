@@ -23,6 +23,8 @@ inline constexpr UINT UM_EXIT_PROGRAM = 3100;
 inline constexpr UINT UM_MACRO_HOOK = 1054;
 // Captured input events wait in the hook (CDeviceHook).
 inline constexpr UINT UM_INPUT_EVENTS = 3101;
+// The program ends: a secondary window closes whatever it is doing.
+inline constexpr UINT UM_CLOSE_FOR_EXIT = 3102;
 
 class CSecondaryWnd : public WindowImplBase {
 public:
@@ -42,6 +44,8 @@ public:
 
     // Closes every open secondary window owned by parent at once (result 0).
     static void CloseAllOwnedBy(HWND parent);
+    // The same for the program's end: no window may refuse (UM_CLOSE_FOR_EXIT).
+    static void EndAllOwnedBy(HWND parent);
     // Sends a message at once to every open secondary window owned by parent.
     static void SendToAllOwnedBy(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
     // How many secondary windows are open, and the one opened last (null when none).
@@ -59,6 +63,9 @@ protected:
     virtual void ApplyAnswer(const std::string& answer);
     // Clicks a control as the user would; false when it is absent, hidden or disabled.
     bool Click(std::string_view name);
+    // The program is ending: a close now must not be refused.
+    bool EndingForExit() const { return m_endingForExit; }
+    void MarkEndingForExit() { m_endingForExit = true; }
     LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     void InitWindow() override;
 
@@ -66,6 +73,7 @@ private:
     void ShowCaptionState();
 
     int m_dpi = kDefaultDpi;
+    bool m_endingForExit = false;
 };
 
 }  // namespace zevik

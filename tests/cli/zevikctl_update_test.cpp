@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "process_run.h"
@@ -43,6 +44,17 @@ protected:
                                          (dir_ / "tmp").string() + " " + ZEVIKCTL_PATH + " --data-dir " +
                                          (dir_ / "data").string() + " " + arguments,
                                      "2>" + (dir_ / "err.txt").string());
+    }
+    // A batch script on stdin, with the same private folders.
+    Outcome Batch(const std::string& options, const std::string& script) const {
+        std::ofstream(dir_ / "script.txt") << script;
+        return Update(options + " batch < " + (dir_ / "script.txt").string());
+    }
+    std::string Errors() const {
+        std::ifstream in(dir_ / "err.txt");
+        std::string all;
+        for (std::string line; std::getline(in, line);) all += line + '\n';
+        return all;
     }
     std::filesystem::path Downloads() const {
         return dir_ / "tmp" / ("ZEVIK-R300Prime-" + std::to_string(getuid())) / "UpdateData";
@@ -110,6 +122,50 @@ TEST_F(ZevikctlUpdateTest, CheckAndDownloadTheProgramsPackage) {
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.out.find("Driver\t8\tUpdateFailText\t"), std::string::npos) << failed.out;
     EXPECT_FALSE(std::filesystem::exists(Downloads() / "Broken.exe"));
+}
+
+// The batch words: checked before anything opens, then run as the command runs them.
+TEST_F(ZevikctlUpdateTest, BatchWordsAreCheckedFirstAndRunAsTheCommand) {
+    struct Bad {
+        const char* line;
+        const char* says;
+    };
+    for (const Bad& bad : {Bad{"update check --server ftp://127.0.0.1/api/", "--server"},
+                           Bad{"update fetch", "check or download"},
+                           Bad{"update check --server", "--server URL"},
+                           Bad{"emulator firmware mouse 70000", "0 to 65535"},
+                           Bad{"emulator firmware mouse 0x1G", "0 to 65535"}}) {
+        const Outcome run = Batch("--emulate mouse", std::string("wait 1\n") + bad.line + "\n");
+        EXPECT_EQ(run.exitCode, 2) << bad.line;
+        EXPECT_NE(Errors().find("line 2"), std::string::npos) << Errors();
+        EXPECT_NE(Errors().find(bad.says), std::string::npos) << Errors();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "data" / "updatetime.config"));
+
+    HttpTestServer server;
+    Json::Value answer(Json::objectValue);
+    answer["version"] = "99999";
+    answer["version_name"] = "9.9.9.99";
+    answer["name"] = "Setup";
+    answer["path"] = server.Url("/file/100");
+    answer["device_id"] = 1;
+    const std::string root = server.Url("/answer/" + Hex(Json::FastWriter().write(answer)) + "/api/");
+    const Outcome run = Batch("--emulate mouse", "update check --server " + root + "\n");
+    EXPECT_EQ(run.exitCode, 0) << Errors();
+    // The mouse's firmware (emulated at 0110) is asked too: every entry gets the same answer here.
+    EXPECT_NE(run.out.find("R300 Prime\t1\tNeedUpdateText\tV0110\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Driver\t1\tNeedUpdateText\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("window\t1\tHaveUpdateInfoText\n"), std::string::npos) << run.out;
+}
+
+// Firmware older than the program needs, from the mouse's next plug on: the notice, and the
+// program goes on.
+TEST_F(ZevikctlUpdateTest, OldFirmwareFromTheNextPlugOnBringsTheNotice) {
+    const Outcome run = Batch("--emulate mouse",
+                              "emulator firmware mouse 0x10F\nemulator unplug mouse\nwait 300\n"
+                              "emulator plug mouse\nwait 1500\nmouse show\n");
+    EXPECT_EQ(run.exitCode, 0) << Errors();
+    EXPECT_NE(Errors().find("dialog message_text_30"), std::string::npos) << Errors();
 }
 
 }  // namespace

@@ -165,6 +165,29 @@ TEST_F(DiscoveryScanTest, ReceiverAndCableComeAndGoIndependently) {
     EXPECT_EQ(Rows(kActivate).size(), 1u) << "the activation is posted once only";
 }
 
+TEST_F(DiscoveryScanTest, EmulatedKeyboardTakesCableRowsFirstAndItsReceiverNeverTakesThem) {
+    Start("keyboard@both");
+    ASSERT_TRUE(PumpUntil([&] { return RowSet(UM_DEVICE_ARRIVED).size() == 4; }));
+    EXPECT_EQ(RowSet(UM_DEVICE_ARRIVED), (std::set<int>{0, 1, 2, 3}));
+    EXPECT_EQ(list_.Row(0)->devicePath.find("emu:keyboard#"), 0u) << list_.Row(0)->devicePath;
+    EXPECT_EQ(list_.Row(2)->devicePath.find("emu:keyboard-receiver#"), 0u) << list_.Row(2)->devicePath;
+
+    // With the same ids on both connections, the receiver's nodes match the freed cable rows too:
+    // a node already held is not claimed a second time.
+    std::string error;
+    Act(emulation->Unplug("keyboard", error), error);
+    ASSERT_TRUE(PumpUntil([&] { return RowSet(UM_DEVICE_REMOVED).size() == 2; }));
+    PumpFor(300ms);
+    EXPECT_EQ(RowSet(UM_DEVICE_REMOVED), (std::set<int>{0, 1}));
+    EXPECT_EQ(Rows(UM_DEVICE_ARRIVED).size(), 4u);
+    EXPECT_FALSE(list_.IsLive(0));
+    EXPECT_TRUE(list_.IsLive(2));
+
+    Act(emulation->Plug("keyboard", error), error);
+    ASSERT_TRUE(PumpUntil([&] { return Rows(UM_DEVICE_ARRIVED).size() == 6; }));
+    EXPECT_EQ(list_.Row(0)->devicePath.find("emu:keyboard#"), 0u) << list_.Row(0)->devicePath;
+}
+
 TEST_F(DiscoveryScanTest, UnchangedNodesAreNotListedAgainUntilOneIsPlugged) {
     Start("mouse");
     ASSERT_TRUE(PumpUntil([&] { return RowSet(UM_DEVICE_ARRIVED).size() == 2; }));
@@ -304,6 +327,23 @@ TEST(DiscoveryInterfaceListTest, KeyboardRowsAloneDoNotKeepTheScanListing) {
     EXPECT_TRUE(list.AnyReachableFree());
 }
 
+TEST(DiscoveryInterfaceListTest, KeyboardRowsCountWhileEmulatedNodesAreListed) {
+    CDiscoveryInterfaceList list;
+    const InterfaceTable table = MakeInterfaceTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const DeviceInterfaceEntry& e = table[i];
+        if (e.vendorId == 0) continue;
+        ASSERT_TRUE(list.Claim(e.vendorId, e.productId, e.interfaceNumber, e.collectionNumber, e.usagePage,
+                               e.usage, "path" + std::to_string(i), {}));
+    }
+    EXPECT_FALSE(list.AnyReachableFree(false));
+    EXPECT_TRUE(list.AnyReachableFree(true));
+    EXPECT_TRUE(list.HoldsPath("path4"));
+    EXPECT_FALSE(list.Claim(0, 0, 1, 4, 0xFF1C, 0x92, "path4", {})) << "one node is never two rows";
+    EXPECT_EQ(list.Claim(0, 0, 1, 4, 0xFF1C, 0x92, "emu:keyboard", {}), 0u);
+    EXPECT_EQ(list.Claim(0, 0, 1, 4, 0xFF1C, 0x92, "emu:keyboard-receiver", {}), 2u);
+}
+
 TEST(DeviceCatalogueTest, PathsOfTheTablesInterfacesAreRecognised) {
     const std::pair<const char*, bool> cases[] = {
         {"hidraw:/dev/hidraw3#vid_320f&pid_225a&mi_01&col04", true},
@@ -311,6 +351,10 @@ TEST(DeviceCatalogueTest, PathsOfTheTablesInterfacesAreRecognised) {
         {"hidraw:/dev/hidraw3#vid_320f&pid_225a&mi_01&col02", false},  // another collection
         {"hidraw:/dev/hidraw1#vid_046d&pid_c31c&mi_00", false},         // another maker's
         {"hidraw:/dev/hidraw2#mi_01&col04", false},                     // no ids: not a placeholder row
+        {"hidraw:/dev/hidraw2#vid_0000&pid_0000&mi_01&col04", false},   // the keyboard's ids, a real node
+        {"emu:keyboard#vid_0000&pid_0000&mi_01&col04", true},           // the emulated keyboard
+        {"emu:keyboard#vid_0000&pid_0000&mi_01&col03", true},
+        {"emu:keyboard.if0#vid_0000&pid_0000&mi_00", false},
     };
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(IsCatalogueInterface(ParsePathIds(path)), expected) << path;

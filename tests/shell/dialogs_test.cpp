@@ -179,7 +179,7 @@ TEST_F(DialogsTest, MessageShowsItsButtonsTitleAndArgument) {
     });
     EXPECT_EQ(ShowMessage(wnd->GetHWND(), "tips_text", "message_text_16", 96, 0, std::string("-102")), 0);
     EXPECT_FALSE(cancelShown);
-    EXPECT_EQ(title, "Firmware update");
+    EXPECT_EQ(title, "Update");
     EXPECT_EQ(text, "The device refused the settings (error -102).");
 
     EXPECT_EQ(FormatMessageText("a %s b %d", std::string("x")), "a x b %d");

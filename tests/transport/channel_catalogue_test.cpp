@@ -38,6 +38,10 @@ TEST(DeviceCatalogue, RowsMatchOnlyTheirOwnCommandInterface) {
              // The keyboard rows carry ids 0: even a path without any ids is no keyboard.
              Case{"keyboard", "hidraw:/dev/hidraw9#mi_01&col04", false},
              Case{"keyboard-receiver", "hidraw:/dev/hidraw9#vid_0000&pid_0000&mi_01&col04", false},
+             // Only the emulator's nodes carry them.
+             Case{"keyboard", "emu:keyboard#vid_0000&pid_0000&mi_01&col04", true},
+             Case{"keyboard-receiver", "emu:keyboard-receiver#vid_0000&pid_0000&mi_01&col04", true},
+             Case{"keyboard", "emu:keyboard#vid_0000&pid_0000&mi_01&col03", false},
          }) {
         const CommandInterfaceRow* row = FindCommandInterface(c.device);
         ASSERT_NE(row, nullptr) << c.device;
