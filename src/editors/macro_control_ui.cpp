@@ -6,6 +6,7 @@
 
 #include "editors/key_tables.h"
 #include "editors/macro_mouse_events.h"
+#include "editors/redio_macro_button_ui.h"
 #include "settings/json_file_util.h"
 #include "ui/edit_ui.h"
 #include "ui/option_ui.h"
@@ -334,7 +335,11 @@ void CMacroControlUI::SetEditEnabled(bool enabled) {
         if (CControlUI* c = FindHere(name)) c->SetEnabled(enabled);
     }
     if (CControlUI* start = FindHere("macro_btn_starredio")) start->SetEnabled(enabled);
-    if (CControlUI* stop = FindHere("macro_btn_stopredio")) stop->SetEnabled(!enabled);
+    if (CControlUI* stop = FindHere("macro_btn_stopredio")) {
+        stop->SetEnabled(!enabled);
+        // The stop button blinks while editing is off, that is while a recording runs.
+        if (auto* blinking = dynamic_cast<CRedioMacroButtonUI*>(stop)) blinking->SetBlinking(!enabled);
+    }
 }
 
 }  // namespace zevik

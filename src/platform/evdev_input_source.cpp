@@ -2,15 +2,12 @@
 
 #include <fcntl.h>
 #include <libevdev/libevdev.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
 
-#include "platform/thread_name.h"
 
 namespace zevik {
 
@@ -67,23 +64,19 @@ bool CEvdevInputSource::Start(InputEventSink sink, std::string& error) {
                        : "no keyboard or mouse was found in " + folder_.string();
         return false;
     }
-    stopFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (stopFd_ < 0) {
+    sink_ = std::move(sink);
+    std::vector<int> fds;
+    for (const Node& node : devices_) fds.push_back(node.fd);
+    if (!worker_.Start(std::move(fds), [this](std::size_t i) { Drain(devices_[i]); })) {
         CloseAll();
         error = "the input reader could not be started";
         return false;
     }
-    sink_ = std::move(sink);
-    worker_ = std::thread([this] { Run(); });
     return true;
 }
 
 void CEvdevInputSource::Stop() {
-    if (worker_.joinable()) {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(stopFd_, &one, sizeof one);
-        worker_.join();
-    }
+    worker_.Stop();
     CloseAll();
 }
 
@@ -93,30 +86,6 @@ void CEvdevInputSource::CloseAll() {
         ::close(node.fd);
     }
     devices_.clear();
-    if (stopFd_ >= 0) ::close(stopFd_);
-    stopFd_ = -1;
-}
-
-void CEvdevInputSource::Run() {
-    SetCurrentThreadName("zevik-input");
-    std::vector<pollfd> fds;
-    fds.push_back({stopFd_, POLLIN, 0});
-    for (const Node& node : devices_) fds.push_back({node.fd, POLLIN, 0});
-    for (;;) {
-        // Without input the worker sleeps in poll: no wake-ups.
-        if (::poll(fds.data(), fds.size(), -1) < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
-        if ((fds[0].revents & POLLIN) != 0) return;
-        for (size_t i = 1; i < fds.size(); ++i) {
-            if ((fds[i].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
-                fds[i].fd = -1;  // unplugged: poll skips it from now on
-            } else if ((fds[i].revents & POLLIN) != 0) {
-                Drain(devices_[i - 1]);
-            }
-        }
-    }
 }
 
 void CEvdevInputSource::Drain(Node& node) {

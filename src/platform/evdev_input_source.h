@@ -6,12 +6,11 @@
 // the worker and closes the nodes. When no node can be read, Start fails with a message that names
 // the "input" group.
 
-#include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "platform/input_poll_worker.h"
 #include "platform/input_source.h"
 
 struct libevdev;
@@ -30,6 +29,7 @@ public:
 
     bool Start(InputEventSink sink, std::string& error) override;
     void Stop() override;
+    bool ReadsInputDevices() const override { return true; }
 
     // The nodes open while running.
     size_t OpenNodes() const { return devices_.size(); }
@@ -39,7 +39,6 @@ private:
         int fd = -1;
         libevdev* device = nullptr;
     };
-    void Run();
     void Drain(Node& node);
     void CloseAll();
 
@@ -47,8 +46,7 @@ private:
     NodeOpener opener_;
     InputEventSink sink_;
     std::vector<Node> devices_;
-    int stopFd_ = -1;
-    std::thread worker_;
+    CInputPollWorker worker_;
 };
 
 }  // namespace zevik

@@ -19,6 +19,9 @@ public:
     // False, with a message for the user, when nothing can be read.
     virtual bool Start(InputEventSink sink, std::string& error) = 0;
     virtual void Stop() = 0;
+    // Whether it reads the desktop's input devices (not a replay): when such a source can read none,
+    // a key capture takes the keys of the program's own window instead.
+    virtual bool ReadsInputDevices() const { return false; }
 };
 
 // The event files when there are any (replayed, merged by time), else the input devices.

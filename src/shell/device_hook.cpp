@@ -1,5 +1,7 @@
 #include "shell/device_hook.h"
 
+#include <linux/input-event-codes.h>
+
 #include "ui/window_wnd.h"
 
 namespace zevik {
@@ -15,17 +17,27 @@ int CDeviceHook::Install(int mode, std::string& error) {
     source_ = std::move(source);
     lastError_.clear();
     if (!source_->Start([this](const InputEvent& e) { Queue(e); }, error)) {
+        const bool devicesUnreadable = source_->ReadsInputDevices();
         source_.reset();
-        mode_ = 0;
         lastError_ = error;
+        if (mode == kHookKeyCapture && devicesUnreadable) {
+            takesWindowKeys_ = true;
+            return 1;
+        }
+        mode_ = 0;
         return 0;
     }
     return 1;
 }
 
+void CDeviceHook::OfferWindowKey(std::uint16_t code) {
+    if (takesWindowKeys_ && code != 0) Queue(InputEvent{InputClockNowUs(), EV_KEY, code, 1});
+}
+
 void CDeviceHook::Uninstall() {
     if (source_) source_->Stop();
     source_.reset();
+    takesWindowKeys_ = false;
     mode_ = 0;
     std::lock_guard<std::mutex> hold(lock_);
     queue_.clear();

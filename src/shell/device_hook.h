@@ -4,7 +4,12 @@
 // given for scripted runs); its events, from whatever thread, are queued and the window is sent one
 // message to take them on the UI thread, in order. Uninstall stops the source. Nothing is grabbed or
 // swallowed: the desktop keeps every key.
+//
+// When no input device can be read, the key capture (mode 1) still starts and takes the key presses
+// the window itself receives (OfferWindowKey: the key edit's own keys) in their place; a recording
+// does not start.
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -39,10 +44,16 @@ public:
     void SetSourceFactory(SourceFactory factory) { factory_ = std::move(factory); }
 
     // 1 on success; 0 with a message for the user when nothing can be read. A hook already installed
-    // is removed first.
+    // is removed first. A key capture that takes the window's keys instead counts as a success, with
+    // LastError saying why the devices could not be read.
     int Install(int mode, std::string& error);
     void Uninstall();
-    bool IsInstalled() const { return source_ != nullptr; }
+    bool IsInstalled() const { return source_ != nullptr || takesWindowKeys_; }
+    // The key capture runs on the window's own keys.
+    bool TakesWindowKeys() const { return takesWindowKeys_; }
+    // A key pressed in the window (its Linux input code); queued as a captured press when the
+    // capture takes the window's keys, ignored otherwise (the devices report that key themselves).
+    void OfferWindowKey(std::uint16_t code);
     int Mode() const { return mode_; }
     // Why the last Install failed ("" after a success).
     const std::string& LastError() const { return lastError_; }
@@ -58,6 +69,7 @@ private:
     SourceFactory factory_;
     std::unique_ptr<IInputSource> source_;
     int mode_ = 0;
+    bool takesWindowKeys_ = false;
     std::string lastError_;
     std::mutex lock_;
     std::deque<InputEvent> queue_;

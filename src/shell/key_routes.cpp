@@ -43,6 +43,10 @@ void AddKeyRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     // capture and keeps what was captured.
     router.Add(DUI_MSGTYPE_SETFOCUS, RouteMatch::Name, "keyset_keyboard_text_edit",
                [&ops](TNotifyUI&, int) { ops.SetKeyCapture(true); });
+    // Without an input device to read, the capture takes the keys pressed in the edit itself.
+    router.Add(DUI_MSGTYPE_KEYDOWN, RouteMatch::Name, "keyset_keyboard_text_edit", [&ops](TNotifyUI& msg, int) {
+        if (msg.lParam > 0 && msg.lParam <= 0xFFFF) ops.OfferWindowKey(static_cast<std::uint16_t>(msg.lParam));
+    });
     router.Add(DUI_MSGTYPE_KILLFOCUS, RouteMatch::Name, "keyset_keyboard_text_edit", [&ops](TNotifyUI&, int) {
         ops.SetKeyCapture(false);
         OnKeySave(ops);

@@ -2,6 +2,7 @@
 // IMainWindowOps: what the main window's routes reach of the window itself. The main window
 // implements it; tests give a recording one.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -48,6 +49,9 @@ public:
     virtual void OpenSettingsWindow(bool centred) = 0;
     // The key page's key capture: on (the key edit has the focus) or off.
     virtual void SetKeyCapture(bool /*on*/) {}
+    // A key pressed in the key edit (its Linux input code): the capture's input when no input device
+    // can be read.
+    virtual void OfferWindowKey(std::uint16_t /*code*/) {}
     // The capture of the desktop's input for a macro recording (mode 4, 8, 16 or 32): 1 started, 0 not
     // (error for the user); and its end.
     virtual int InstallRecordingHook(int /*mode*/, std::string& /*error*/) { return 0; }

@@ -13,6 +13,7 @@
 #include "devices/orbantix_usb_device.h"
 #include "editors/key_set_control_ui.h"
 #include "editors/macro_control_ui.h"
+#include "editors/redio_macro_button_ui.h"
 #include "editors/light_control_ui.h"
 #include "editors/shoot_control_ui.h"
 #include "platform/desktop_settings.h"
@@ -104,6 +105,9 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == CShootControlUI::kSkinTag) {
         return new CShootControlUI;
+    }
+    if (className == CRedioMacroButtonUI::kSkinTag) {
+        return new CRedioMacroButtonUI;
     }
     if (className == "SelectPanel") {
         return new CSelectPanelUI;
@@ -251,6 +255,9 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     }
     if (msg == WM_ACTIVATE || msg == WM_MOUSELEAVE || msg == WM_MOUSEHOVER) {
         OnActivityMessage(msg, wParam);
+    }
+    if (msg == WM_ACTIVATE && wParam == 0 && m_hook.Mode() == kHookKeyCapture) {
+        OnMacroHook(false);  // a key capture ends with the window's turn; a recording goes on
     }
     if (msg == m_messages.activate) {
         char line[64];
@@ -685,6 +692,7 @@ void CMainWnd::OnMacroHook(bool install) {
         Trace("key capture: " + error);
         return;
     }
+    if (m_hook.TakesWindowKeys()) Trace("key capture from the key edit's own keys: " + m_hook.LastError());
     SetKeyEditState(*this, 1, 0);
 }
 

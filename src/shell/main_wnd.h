@@ -156,6 +156,7 @@ public:
     void OpenAboutWindow() override;
     void OpenSettingsWindow(bool centred) override;
     void SetKeyCapture(bool on) override;
+    void OfferWindowKey(std::uint16_t code) override { m_hook.OfferWindowKey(code); }
     int InstallRecordingHook(int mode, std::string& error) override { return m_hook.Install(mode, error); }
     void UninstallRecordingHook() override { m_hook.Uninstall(); }
     // UM_MACRO_HOOK: the key capture installed (the key edit has the focus) or removed.

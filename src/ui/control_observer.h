@@ -22,6 +22,8 @@ enum class UiChange : std::uint32_t {
     // The background colour alone: a narrower Style, as animated colours change it many times a
     // second and nothing else of the control needs redoing then.
     BkColor = 1u << 8,
+    // The fore image alone: a narrower Style for images that blink (the record button's).
+    ForeImage = 1u << 9,
 };
 
 constexpr UiChange operator|(UiChange a, UiChange b) {

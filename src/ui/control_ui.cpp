@@ -106,7 +106,7 @@ void CControlUI::SetBkImage(std::string_view image) {
 void CControlUI::SetForeImage(std::string_view image) {
     if (image == m_sForeImage) return;
     m_sForeImage = image;
-    NotifyChange(UiChange::Style);
+    NotifyChange(UiChange::ForeImage);
 }
 
 std::string CControlUI::GetAttribute(std::string_view name) const {

@@ -79,6 +79,7 @@ void CEditUI::UserReturn() {
 }
 
 void CEditUI::DoEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_KEYDOWN && event.lParam != 0) SendNotify(DUI_MSGTYPE_KEYDOWN, event.wParam, event.lParam);
     if (event.Type == UIEVENT_KEYDOWN && event.wParam == kReturnKey) {
         if (!WantsReturnAsText()) UserReturn();
         return;

@@ -3,6 +3,7 @@
 // UserSetText, which applies the limits (number-only keeps digits and one leading minus when the
 // minimum is negative; at most "maxchar" characters) and raises "textchanged". When the edit loses
 // the focus a number-only edit with limits clamps its text into [min, max] before "killfocus".
+// A key press whose Linux input code is known raises "keydown" with that code in lParam.
 // The limits come from SetNumberLimits or the attributes "minnumber"/"maxnumber" (also "minnum"/"maxnum");
 // a limit not given is the extreme of int.
 

@@ -23,6 +23,8 @@ inline constexpr const char* DUI_MSGTYPE_TEXTCHANGED = "textchanged";
 inline constexpr const char* DUI_MSGTYPE_SETFOCUS = "setfocus";
 inline constexpr const char* DUI_MSGTYPE_KILLFOCUS = "killfocus";
 inline constexpr const char* DUI_MSGTYPE_RETURN = "return";
+// A key pressed in an edit whose Linux input code the renderer knows (lParam: the code).
+inline constexpr const char* DUI_MSGTYPE_KEYDOWN = "keydown";
 inline constexpr const char* DUI_MSGTYPE_TIMER = "timer";
 inline constexpr const char* DUI_MSGTYPE_WINDOWINIT = "windowinit";
 inline constexpr const char* DUI_MSGTYPE_WINDOWSIZE = "windowsize";

@@ -356,13 +356,14 @@ CControlUI* CPaintManagerUI::DispatchMouse(int eventType, UiPoint pt, UINT keySt
     return target;
 }
 
-CControlUI* CPaintManagerUI::DispatchKey(int eventType, WPARAM keyCode, char32_t ch) {
+CControlUI* CPaintManagerUI::DispatchKey(int eventType, WPARAM keyCode, char32_t ch, LPARAM inputCode) {
     CControlUI* target = m_pFocus;
     if (target == nullptr) return nullptr;
     TEventUI event;
     event.Type = eventType;
     event.pSender = target;
     event.wParam = keyCode;
+    event.lParam = inputCode;
     event.chKey = ch;
     if (CMessageLoop* loop = CMessageLoop::Current()) event.dwTimestamp = loop->NowMs();
     target->Event(event);

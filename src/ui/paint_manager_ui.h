@@ -112,9 +112,10 @@ public:
     // control under the pointer, and hover changes raise UIEVENT_MOUSELEAVE / UIEVENT_MOUSEENTER.
     // Returns the control that got the event, or nullptr.
     CControlUI* DispatchMouse(int eventType, UiPoint pt, UINT keyState = 0);
-    // Delivers a key event (UIEVENT_KEYDOWN with the key code, UIEVENT_CHAR with the character) to
-    // the focused control. Returns it, or nullptr when nothing has the focus.
-    CControlUI* DispatchKey(int eventType, WPARAM keyCode, char32_t ch = 0);
+    // Delivers a key event (UIEVENT_KEYDOWN with the key code and, when known, the key's Linux input
+    // code; UIEVENT_CHAR with the character) to the focused control. Returns it, or nullptr when
+    // nothing has the focus.
+    CControlUI* DispatchKey(int eventType, WPARAM keyCode, char32_t ch = 0, LPARAM inputCode = 0);
     CControlUI* GetCapture() const { return m_pCapture; }
     CControlUI* GetHover() const { return m_pHover; }
 

@@ -35,7 +35,7 @@ struct TEventUI {
     char32_t chKey = 0;
     UINT wKeyState = 0;
     WPARAM wParam = 0;  // timer id for UIEVENT_TIMER, key code for UIEVENT_KEYDOWN
-    LPARAM lParam = 0;
+    LPARAM lParam = 0;  // UIEVENT_KEYDOWN: the key's Linux input code when the renderer knows it, else 0
 };
 
 }  // namespace zevik

@@ -31,6 +31,7 @@ public:
         if (tag == "OrbantixMouseDevice") return device = new COrbantixMouseDevice(DeviceContext{});
         if (tag == "SelectPanel") return new CVerticalLayoutUI;
         if (tag == "DeviceKeyButton") return new CKeyButtonStandIn;
+        if (tag == "RedioMacroButton") return new CButtonUI;  // the macro page's record buttons
         if (tag == CDeviceProfileUI::kSkinTag) return new CDeviceProfileUI;
         if (tag == "LightControl" || tag == "KeySetControl" || tag == "MacroControl" || tag == "ShootControl") {
             return new CHorizontalLayoutUI;

@@ -11,6 +11,7 @@
 #include "editors/key_tables.h"
 #include "editors/macro_control_ui.h"
 #include "editors/macro_mouse_events.h"
+#include "editors/redio_macro_button_ui.h"
 #include "settings/json_file_util.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_builder_callback.h"
@@ -26,6 +27,7 @@ namespace fs = std::filesystem;
 class MacroControlCallback : public IDialogBuilderCallback {
 public:
     CControlUI* CreateControl(std::string_view tag) override {
+        if (tag == CRedioMacroButtonUI::kSkinTag) return new CRedioMacroButtonUI;
         return tag == CMacroControlUI::kSkinTag ? new CMacroControlUI : nullptr;
     }
 };
@@ -84,6 +86,29 @@ TEST_F(MacroControlTest, TheSkinHasEveryControlThePageUses) {
           "macro_btn_up", "macro_btn_down", "macro_btn_uptop", "macro_btn_downbottom", "macro_btn_delete",
           "macro_btn_deleteall"}) {
         EXPECT_NE(Named(name), nullptr) << name;
+    }
+}
+
+// While a recording runs the list, the name tab and the column edits are off, start is off, and
+// stop is on and blinks; afterwards everything is the other way round.
+TEST_F(MacroControlTest, EditingIsOffAndStopBlinksWhileRecording) {
+    ASSERT_FALSE(control_->AddMacro().empty());
+    auto* stop = dynamic_cast<CRedioMacroButtonUI*>(Named("macro_btn_stopredio"));
+    ASSERT_NE(stop, nullptr) << "the record buttons are the blinking class";
+    ASSERT_NE(dynamic_cast<CRedioMacroButtonUI*>(Named("macro_btn_starredio")), nullptr);
+    EXPECT_EQ(stop->GetRedioImage(), "common/macro_record.png");
+    const char* offWhileRecording[] = {"macro_name_tab", "macro_tab_macroaction_edit", "macro_tab_macrodelay_edit",
+                                       "macro_action_list", "macro_btn_starredio"};
+    for (const bool recording : {true, false}) {
+        if (recording) {
+            ASSERT_TRUE(control_->StartRecording(4, RecordDelay::Real, 1));
+        } else {
+            control_->StopRecording();
+        }
+        for (const char* name : offWhileRecording) EXPECT_EQ(Named(name)->IsEnabled(), !recording) << name;
+        EXPECT_EQ(stop->IsEnabled(), recording);
+        EXPECT_EQ(stop->IsBlinking(), recording);
+        EXPECT_EQ(stop->GetForeImage().empty(), !recording);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "ui/menu_wnd.h"
 #include "ui/notify_ui.h"
 #include "settings/json_file_util.h"
+#include "platform/evdev_input_source.h"
 #include "platform/input_source.h"
 #include "shell/dialog_answers.h"
 #include "shell/headless_run.h"
@@ -203,6 +205,47 @@ TEST_F(MacroRoutesTest, RecordingFromThePageAddsTheCapturedEventsAndStopSavesThe
     ASSERT_EQ(after.size(), 6u);
     EXPECT_EQ(after[1], (MacroEvent{"down", 0x04, 10, 0}));
     EXPECT_EQ(after[3], (MacroEvent{"down", 0x01, 1, 0}));
+}
+
+// Without read access to the input devices (the nodes exist, opening them fails with EACCES, as for a
+// user outside the "input" group) a recording does not start: the user is told to join the group and
+// the page, its editing state and the macro file stay as they were.
+TEST_F(MacroRoutesTest, ARecordingWithoutReadableInputDevicesDoesNotStartAndSaysHowToJoinTheInputGroup) {
+    CMainWnd& window = run.Session().Window();
+    const std::filesystem::path nodes = data / "input";
+    std::filesystem::create_directories(nodes);
+    std::ofstream(nodes / "event3").put('\0');
+    int opened = 0;
+    window.Hook().SetSourceFactory([nodes, &opened] {
+        return std::make_unique<CEvdevInputSource>(nodes, [&opened](const std::string&) {
+            ++opened;
+            errno = EACCES;
+            return -1;
+        });
+    });
+    std::string shown;
+    CDialogAnswers::Instance().SetReporter(
+        [&shown](std::string_view, std::string_view text, std::string_view) { shown = text; });
+    Click("macro_Op_tab");
+    ASSERT_FALSE(control->AddMacro().empty());
+    control->InsertMouseEvent(kWmLButtonDown, 0);
+    ASSERT_TRUE(control->SaveMacro());
+    const std::filesystem::path file = mouse->KindFolder() / (control->Store().Entries()[0].guid + ".mac");
+    const auto before = std::filesystem::last_write_time(file);
+    const std::string content = CJsonFileUtil().ReadJsonFile(file).toStyledString();
+
+    Click("macro_btn_starredio");
+    CDialogAnswers::Instance().SetReporter({});
+    EXPECT_EQ(opened, 1);
+    EXPECT_FALSE(control->IsRecording());
+    EXPECT_FALSE(window.Hook().IsInstalled());
+    EXPECT_NE(shown.find("\"input\" group"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("usermod -aG input"), std::string::npos) << shown;
+    EXPECT_TRUE(window.FindControl("macro_btn_starredio")->IsEnabled());
+    EXPECT_FALSE(window.FindControl("macro_btn_stopredio")->IsEnabled());
+    EXPECT_TRUE(window.FindControl("macro_action_list")->IsEnabled());
+    EXPECT_EQ(std::filesystem::last_write_time(file), before);
+    EXPECT_EQ(CJsonFileUtil().ReadJsonFile(file).toStyledString(), content);
 }
 
 }  // namespace

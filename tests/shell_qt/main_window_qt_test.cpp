@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -28,6 +29,7 @@
 #include "devices/mouse_recoil_image.h"
 #include "devices/recoil_bullet.h"
 #include "emulator/emulation.h"
+#include "platform/input_source.h"
 #include "emulator/mouse_model.h"
 #include "settings/colour_choices.h"
 #include "settings/device_profile_ui.h"
@@ -43,6 +45,7 @@
 #include "ui/option_ui.h"
 #include "ui/qt/light_layer_widget.h"
 #include "ui/qt/light_widget.h"
+#include "ui/qt/opaque_painted_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui/qt/qt_message_loop.h"
 #include "ui/qt/qt_renderer.h"
@@ -565,6 +568,81 @@ TEST_F(MainWindowQtTest, TheMacroPageShowsAFourRowMacro) {
     EXPECT_EQ(rows->GetCount(), 4);
     std::filesystem::create_directories("screenshots");
     ASSERT_TRUE(backend_.HostOf(*window_)->Widget()->grab().toImage().save("screenshots/macro_page.png"));
+}
+
+// A recording on the macro page: start is off, the name list, the column edits and the rows are off,
+// and the stop button blinks, the only thing of the window that repaints while nobody types. Stop
+// saves what was recorded (event files stand in for the desktop's input).
+TEST_F(MainWindowQtTest, WhileRecordingOnlyTheBlinkingStopButtonRepaints) {
+    Start("mouse");
+    ASSERT_TRUE(PumpUntil([this] { return Mouse() != nullptr; }));
+    COrbantixMouseDevice* mouse = Mouse();
+    std::filesystem::create_directories(mouse->KindFolder());
+    const CMacroStore store(mouse->KindFolder());
+    ASSERT_TRUE(store.AddMacroNamed("Reload"));
+    ASSERT_TRUE(store.SaveMacro(0, {{"down", 0x15, 10, 0}, {"up", 0x15, 10, 40}}));
+    const std::filesystem::path input = root_ / "keys.evemu";
+    std::ofstream(input) << "E: 0.000000 0001 001e 0001\nE: 0.070000 0001 001e 0000\n";
+    window_->Hook().SetSourceFactory([input] { return MakeInputSource({input}); });
+    ClickShown("macro_Op_tab");
+    auto* page = FindControlOfClass<CMacroControlUI>(mouse);
+    ASSERT_NE(page, nullptr);
+    page->LoadMacroList();
+    page->SelectMacro(0);
+    PumpUntil([] { return false; }, 50ms);
+
+    ClickShown("macro_btn_starredio");
+    ASSERT_TRUE(page->IsRecording());
+    PumpUntil([] { return false; }, 600ms);  // the replayed keys reach the rows
+    EXPECT_EQ(page->RowEvents().size(), 4u);
+    for (const char* off : {"macro_btn_starredio", "macro_name_tab", "macro_tab_macroaction_edit", "macro_action_list"}) {
+        EXPECT_FALSE(Control(off)->IsEnabled()) << off;
+    }
+    QWidget* stop = WidgetOf("macro_btn_stopredio");
+    ASSERT_NE(stop, nullptr);
+    EXPECT_TRUE(stop->isEnabled());
+    auto* blinking = qobject_cast<CPaintedControlWidget*>(stop);
+    ASSERT_NE(blinking, nullptr) << "the record button paints its blinking image itself";
+
+    QWidget* top = backend_.HostOf(*window_)->Widget();
+    // The mouse picture beside the page animates its lights meanwhile: its layer may repaint too.
+    const QRect stopRect(stop->mapTo(top, QPoint(0, 0)), stop->size());
+    QRegion lightRects;
+    QWidget* lights = nullptr;
+    for (int i = 0; i < kMouseLedCount; ++i) {
+        auto* light = qobject_cast<CLightWidget*>(WidgetOf("light_" + std::to_string(i)));
+        ASSERT_NE(light, nullptr) << i;
+        lights = light->Layer();
+        lightRects += QRect(light->mapTo(top, QPoint(0, 0)), light->size());
+    }
+    auto* opaque = qobject_cast<COpaquePaintedWidget*>(stop);
+    ASSERT_NE(opaque, nullptr) << "the blinking button paints all its pixels";
+    const int captures = opaque->BackdropCaptures();
+    PaintRecorder recorder(*top);
+    const qint64 firstLook = blinking->Look().foreImage.cacheKey();
+    ASSERT_TRUE(PumpUntil([&] { return recorder.PaintsOf(stop) >= 4; }, 2s)) << "the stop button does not blink";
+    EXPECT_NE(blinking->Look().foreImage.cacheKey(), firstLook);
+    EXPECT_FALSE(blinking->Look().foreImage.isNull());
+    for (const auto& [widget, paints] : recorder.paints) {
+        EXPECT_TRUE(widget == stop || widget == lights)
+            << "also repainted: " << widget->metaObject()->className() << " "
+            << widget->property("controlName").toString().toStdString();
+    }
+    const QRegion outside = recorder.painted - lightRects.boundingRect() - stopRect;
+    EXPECT_TRUE(outside.isEmpty()) << "repainted outside the stop button and the lights";
+    EXPECT_LE(opaque->BackdropCaptures() - captures, 1) << "a blink does not copy what lies beneath again";
+
+    std::filesystem::create_directories("screenshots");
+    ASSERT_TRUE(top->grab().toImage().save("screenshots/macro_recording.png"));
+
+    ClickShown("macro_btn_stopredio");
+    EXPECT_FALSE(page->IsRecording());
+    EXPECT_TRUE(Control("macro_btn_starredio")->IsEnabled());
+    EXPECT_FALSE(stop->isEnabled());
+    EXPECT_TRUE(blinking->Look().foreImage.isNull()) << "the dot goes with the recording";
+    const std::vector<MacroEvent> want = {
+        {"down", 0x15, 10, 0}, {"up", 0x15, 10, 40}, {"down", 0x04, 10, 0}, {"up", 0x04, 10, 70}};
+    EXPECT_EQ(store.LoadMacro(0).events, want);
 }
 
 }  // namespace

@@ -51,5 +51,22 @@ TEST_F(ImageLoaderTest, RefusesWhatItCannotShowSafely) {
     EXPECT_TRUE(loader.Load("file='power/strip.png' source='0,0,20'").isNull());  // malformed source
 }
 
+// A fade draws the image at that opacity ("res" names the file as "file" does); the same faded image
+// is handed out again without being made anew.
+TEST_F(ImageLoaderTest, AFadeDrawsTheImageAtThatOpacity) {
+    CImageLoader loader(m_dir / "skin");
+    const QPixmap faded = loader.Load("res='power/strip.png' fade='80'");
+    ASSERT_EQ(faded.size(), QSize(40, 20));
+    const QColor red = faded.toImage().pixelColor(5, 5);
+    EXPECT_NEAR(red.alpha(), 80, 2);
+    EXPECT_EQ(red.red(), 255);
+    EXPECT_EQ(faded.cacheKey(), loader.Load("res='power/strip.png' fade='80'").cacheKey());
+    EXPECT_EQ(loader.Load("res='power/strip.png' fade='255'").toImage().pixelColor(5, 5).alpha(), 255);
+    const QPixmap cut = loader.Load("file='power/strip.png' source='20,0,40,20' fade='128'");
+    ASSERT_EQ(cut.size(), QSize(20, 20));
+    EXPECT_EQ(cut.toImage().pixelColor(5, 5).blue(), 255) << "cut first, then faded";
+    EXPECT_NEAR(cut.toImage().pixelColor(5, 5).alpha(), 128, 2);
+}
+
 }  // namespace
 }  // namespace zevik

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -164,6 +166,46 @@ TEST_F(RendererInput, EditTypingFocusAndReturnFollowTheEditRules) {
     EXPECT_EQ(m_window->Of("killfocus"), (std::vector<Seen>{{"killfocus", "num", 0, 0}}));
     EXPECT_EQ(m_window->Of("setfocus").back(), (Seen{"setfocus", "other", 0, 0}));
     EXPECT_EQ(num->text(), QStringLiteral("500"));
+}
+
+// A key pressed in an edit is told with its Linux input code (X11 and Wayland number keys as that code
+// plus 8) and still reaches the edit; auto-repeats and keys without a native number are not told.
+TEST_F(RendererInput, AKeyPressedInAnEditIsToldWithItsInputCodeAndStillTyped) {
+    auto* other = Widget<QLineEdit>("other");
+    ASSERT_NE(other, nullptr);
+    Host().Widget()->activateWindow();
+    other->setFocus();
+    Pump();
+    m_window->seen.clear();
+    const auto press = [other](Qt::Key key, const QString& text, quint32 nativeScanCode, bool repeat) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, nativeScanCode, 0, 0, text, repeat);
+        QApplication::sendEvent(other, &event);
+    };
+    press(Qt::Key_A, QStringLiteral("a"), 30 + 8, false);
+    press(Qt::Key_A, QStringLiteral("a"), 30 + 8, true);
+    press(Qt::Key_Enter, QString(), 96 + 8, false);
+    press(Qt::Key_B, QStringLiteral("b"), 0, false);
+    EXPECT_EQ(m_window->Of("keydown"), (std::vector<Seen>{{"keydown", "other", 0, 30}, {"keydown", "other", 0, 96}}));
+    EXPECT_EQ(other->text(), QStringLiteral("aab")) << "the edit still gets every key";
+}
+
+// Another window taking the keyboard ends the edit's focus in the core too ("killfocus"): a key
+// capture that runs while an edit has the focus ends with the window's turn.
+TEST_F(RendererInput, AnotherWindowTakingTheKeyboardEndsTheEditsFocus) {
+    auto* other = Widget<QLineEdit>("other");
+    ASSERT_NE(other, nullptr);
+    Host().Widget()->activateWindow();
+    other->setFocus();
+    Pump();
+    ASSERT_EQ(m_window->Of("setfocus").back(), (Seen{"setfocus", "other", 0, 0}));
+    m_window->seen.clear();
+    QWidget elsewhere;
+    elsewhere.resize(100, 100);
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QApplication::setActiveWindow(&elsewhere);
+    Pump();
+    EXPECT_EQ(m_window->Of("killfocus"), (std::vector<Seen>{{"killfocus", "other", 0, 0}}));
 }
 
 TEST_F(RendererInput, ListRowsRaiseItemClickSelectAndActivate) {

@@ -1,5 +1,6 @@
 #include "ui/qt/image_loader.h"
 
+#include <QPainter>
 #include <system_error>
 
 #include "ui/attribute_parser.h"
@@ -38,16 +39,37 @@ QPixmap CImageLoader::Load(std::string_view attribute) {
     if (!parsed) {
         return {};
     }
-    QPixmap whole = LoadFile(QString::fromStdString(parsed->file));
-    if (whole.isNull() || !parsed->source) {
-        return whole;
+    const QString key = QString::fromUtf8(attribute.data(), static_cast<qsizetype>(attribute.size()));
+    if (parsed->fade < 255) {
+        if (auto it = m_faded.constFind(key); it != m_faded.constEnd()) {
+            return *it;
+        }
     }
-    const QRect source(parsed->source->left, parsed->source->top, parsed->source->GetWidth(),
-                       parsed->source->GetHeight());
-    if (!whole.rect().contains(source) || source.isEmpty()) {
-        return {};
+    QPixmap image = LoadFile(QString::fromStdString(parsed->file));
+    if (!image.isNull() && parsed->source) {
+        const QRect source(parsed->source->left, parsed->source->top, parsed->source->GetWidth(),
+                           parsed->source->GetHeight());
+        if (!image.rect().contains(source) || source.isEmpty()) {
+            return {};
+        }
+        image = image.copy(source);
     }
-    return whole.copy(source);
+    if (image.isNull() || parsed->fade >= 255) {
+        return image;
+    }
+    QPixmap faded = Faded(image, parsed->fade);
+    m_faded.insert(key, faded);
+    return faded;
+}
+
+QPixmap CImageLoader::Faded(const QPixmap& image, int fade) {
+    QPixmap faded(image.size());
+    faded.setDevicePixelRatio(image.devicePixelRatio());
+    faded.fill(Qt::transparent);
+    QPainter painter(&faded);
+    painter.setOpacity(fade / 255.0);
+    painter.drawPixmap(0, 0, image);
+    return faded;
 }
 
 }  // namespace zevik

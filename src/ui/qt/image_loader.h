@@ -1,7 +1,7 @@
 #pragma once
 // Images named by the skin's attribute strings (parsed by the core's ParseImageAttribute): either a bare file
 // name ("logo.png") or key='value' pairs such as "file='power/power.png'" or "file='keys.png'
-// source='0,0,20,20'". Files are relative to the skin folder; a path that leaves the skin folder, a missing
+// source='0,0,20,20'"; "fade='N'" (0 to 255) draws the image at that opacity. Files are relative to the skin folder; a path that leaves the skin folder, a missing
 // file or a bad source rectangle gives a null pixmap (the control then draws without its image).
 
 #include <QHash>
@@ -23,9 +23,12 @@ public:
 
 private:
     QPixmap LoadFile(const QString& relative);
+    static QPixmap Faded(const QPixmap& image, int fade);
 
     std::filesystem::path m_folder;
     QHash<QString, QPixmap> m_files;
+    // Faded images by their whole attribute: a blinking image cycles through a few fades, each made once.
+    QHash<QString, QPixmap> m_faded;
 };
 
 }  // namespace zevik

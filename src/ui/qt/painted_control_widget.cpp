@@ -47,6 +47,13 @@ void CPaintedControlWidget::SetBackground(const QColor& color) {
     }
 }
 
+void CPaintedControlWidget::SetForeImage(const QPixmap& image) {
+    if (!SamePixmap(m_look.foreImage, image)) {
+        m_look.foreImage = image;
+        update();
+    }
+}
+
 void CPaintedControlWidget::SetText(const QString& text) {
     if (m_look.text != text) {
         m_look.text = text;

@@ -49,6 +49,8 @@ public:
     void SetLook(PaintedLook look);
     // The background colour alone (invalid: none); repaints only when it changed.
     void SetBackground(const QColor& color);
+    // The fore image alone; repaints only when it changed.
+    void SetForeImage(const QPixmap& image);
     const PaintedLook& Look() const { return m_look; }
     void SetText(const QString& text);
     void SetColumns(const QStringList& columns);

@@ -11,11 +11,13 @@
 #include "ui/attribute_parser.h"
 #include "ui/combo_ui.h"
 #include "ui/container_ui.h"
+#include "ui/edit_ui.h"
 #include "ui/message_loop.h"
 #include "ui/paint_manager_ui.h"
 #include "ui/qt/backdrop.h"
 #include "ui/qt/light_layer_widget.h"
 #include "ui/qt/light_widget.h"
+#include "ui/qt/opaque_painted_widget.h"
 #include "ui/qt/text_metrics.h"
 #include "ui/qt/widget_factory.h"
 #include "ui/qt/widget_sync.h"
@@ -166,8 +168,11 @@ void CQtRenderer::Sync(CControlUI& control, UiChange what) {
     // light repaints in the same pass would otherwise keep its old copy of what lies beneath it.
     const bool capColour = (rendered->kind == WidgetKind::KeyButton || rendered->kind == WidgetKind::Light) &&
                            what == UiChange::BkColor;
-    if (!capColour) {
-        backdrop::Changed(*rendered->widget);
+    // Nor does the blink of a widget that paints all its pixels over its own copy of what lies beneath.
+    QWidget* widget = rendered->widget;
+    const bool ownBlink = what == UiChange::ForeImage && qobject_cast<COpaquePaintedWidget*>(widget) != nullptr;
+    if (!capColour && !ownBlink) {
+        backdrop::Changed(*widget);
     }
     CWidgetSync::Apply(control, *rendered, what, *this);
     if (HasChange(what, UiChange::Position)) {
@@ -379,9 +384,19 @@ bool CQtRenderer::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::KeyPress: {
+            const auto* press = static_cast<QKeyEvent*>(event);
+            // An edit hears which key was pressed: X11 and Wayland number keys as the Linux input code
+            // plus 8. The widget still gets the key.
+            if (dynamic_cast<CEditUI*>(control) != nullptr && m_manager.GetFocus() == control &&
+                !press->isAutoRepeat() && press->nativeScanCode() > 8) {
+                m_manager.DispatchKey(UIEVENT_KEYDOWN, 0, 0, static_cast<LPARAM>(press->nativeScanCode() - 8));
+                if (Find(control) == nullptr) {
+                    return true;  // the key's handling took the control away
+                }
+            }
             // A multi-line edit that does not want Enter as a line break reports it as "return".
             auto* rich = dynamic_cast<CRichEditUI*>(control);
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            const int key = press->key();
             if (rich != nullptr && !rich->IsWantReturn() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
                 rich->UserReturn();
                 return true;

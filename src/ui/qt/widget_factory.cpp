@@ -22,6 +22,7 @@
 #include "ui/qt/color_palette_widget.h"
 #include "ui/qt/key_button_widget.h"
 #include "ui/qt/light_widget.h"
+#include "ui/qt/opaque_painted_widget.h"
 #include "ui/qt/painted_control_widget.h"
 #include "ui/qt/ring_progress_widget.h"
 #include "ui/rich_edit_ui.h"
@@ -69,6 +70,9 @@ WidgetKind CWidgetFactory::KindFor(CControlUI& control) {
     if (ClassHas(control, "Chart")) {
         return WidgetKind::BarGraph;
     }
+    if (ClassHas(control, "RedioMacroButton")) {
+        return WidgetKind::Painted;  // the skin's painter draws its blinking fore image
+    }
     if (dynamic_cast<CColorPaletteUI*>(&control) != nullptr) {
         return WidgetKind::Palette;
     }
@@ -107,7 +111,9 @@ RenderedControl CWidgetFactory::Create(CControlUI& control, QWidget* parent, CQt
     out.kind = KindFor(control);
     switch (out.kind) {
         case WidgetKind::Painted: {
-            auto* w = new CPaintedControlWidget(parent);
+            // A blinking button paints all its pixels: its blink repaints the button alone.
+            auto* w = ClassHas(control, "RedioMacroButton") ? new COpaquePaintedWidget(parent)
+                                                             : new CPaintedControlWidget(parent);
             // Buttons, options and list rows take clicks; layouts and labels let them through.
             w->SetInteractive(dynamic_cast<CButtonUI*>(&control) != nullptr ||
                               dynamic_cast<IListItemUI*>(&control) != nullptr);

@@ -140,8 +140,13 @@ void CWidgetSync::Apply(CControlUI& control, const RenderedControl& rendered, Ui
     }
     if (HasChange(what, UiChange::Style)) {
         ApplyStyle(control, rendered, renderer);
-    } else if (HasChange(what, UiChange::BkColor)) {
-        ApplyBkColor(control, rendered, renderer);
+    } else {
+        if (HasChange(what, UiChange::BkColor)) {
+            ApplyBkColor(control, rendered, renderer);
+        }
+        if (HasChange(what, UiChange::ForeImage)) {
+            ApplyForeImage(control, rendered, renderer);
+        }
     }
     if (HasChange(what, UiChange::Text) || HasChange(what, UiChange::Style)) {
         ApplyText(control, rendered);
@@ -357,6 +362,14 @@ void CWidgetSync::ApplyStyle(CControlUI& control, const RenderedControl& rendere
             }
             break;
         }
+    }
+}
+
+void CWidgetSync::ApplyForeImage(CControlUI& control, const RenderedControl& rendered, CQtRenderer& renderer) {
+    // Only the skin's own painter draws fore images.
+    if (rendered.kind == WidgetKind::Painted) {
+        QWidget* w = rendered.widget;
+        static_cast<CPaintedControlWidget*>(w)->SetForeImage(renderer.Images().Load(control.GetForeImage()));
     }
 }
 

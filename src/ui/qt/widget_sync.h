@@ -27,6 +27,7 @@ private:
     static void ApplyStyle(CControlUI& control, const RenderedControl& rendered, CQtRenderer& renderer);
     // Only the background colour changed: the painted kinds take the colour alone.
     static void ApplyBkColor(CControlUI& control, const RenderedControl& rendered, CQtRenderer& renderer);
+    static void ApplyForeImage(CControlUI& control, const RenderedControl& rendered, CQtRenderer& renderer);
     static void ApplyState(CControlUI& control, const RenderedControl& rendered);
     static void ApplyItems(CControlUI& control, const RenderedControl& rendered);
 };
