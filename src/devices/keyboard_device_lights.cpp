@@ -25,6 +25,7 @@ CKeyboardLightOutput& COrbantixKeyboardDevice::LightOutput() {
 void COrbantixKeyboardDevice::BindKeyPicture() {
     CKeyboardKeyPicture& picture = lightOutput_->Picture();
     picture.Bind(this, GetKeyButtonCount(), GetLightButtonCount());
+    if (picture.Area() == nullptr) return;  // a page without the picture keeps the base's binding
     SetKeyButtons(picture.KeyButtons());
     SetLightButtons(picture.LightButtons());
 }

@@ -36,6 +36,7 @@ public:
         }
         if (tag == "SelectPanel") return new CVerticalLayoutUI;
         if (tag == "DeviceKeyButton") return new CKeyButtonStandIn;
+        if (tag == "RedioMacroButton") return new CButtonUI;  // the macro page's record buttons
         return nullptr;
     }
 };
