@@ -9,15 +9,17 @@
 #   x11 covered     the animated case under another window that covers the whole screen
 #   x11 tray        started in the tray (window never shown)
 # Goals: 0.5 % animating, 0.1 % when nothing on the page changes.
-# Usage: bench/zevik_idle.sh [build/bin/zevik]   (ZEVIK_BENCH_IDLE_SECONDS, default 10)
+# Usage: bench/zevik_idle.sh [build/bin/zevik]   (ZEVIK_BENCH_IDLE_SECONDS, default 10;
+# ZEVIK_BENCH_EMULATE, default mouse: "keyboard" measures the keyboard's page, without the static case)
 # Needs xvfb-run (package xvfb) and python3 for the X cases.
 zevik="${1:-build/bin/zevik}"
 idle="${ZEVIK_BENCH_IDLE_SECONDS:-10}"
+emulate="${ZEVIK_BENCH_EMULATE:-mouse}"
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ "$ZEVIK_BENCH_INSIDE_X" != 1 ]; then
     zevik=$(cd "$(dirname "$zevik")" && pwd)/$(basename "$zevik")
-    ZEVIK_BENCH_INSIDE_X=1 exec xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" "$0" "$zevik"
+    ZEVIK_BENCH_INSIDE_X=1 ZEVIK_BENCH_EMULATE="$emulate" exec xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" "$0" "$zevik"
 fi
 
 dir=$(mktemp -d)
@@ -28,7 +30,7 @@ hz=$(getconf CLK_TCK)
 start() {
     platform=$1
     shift
-    QT_QPA_PLATFORM=$platform "$zevik" --emulate mouse --data-dir "$dir/data" \
+    QT_QPA_PLATFORM=$platform "$zevik" --emulate "$emulate" --data-dir "$dir/data" \
         --emulator-state "$dir/state" "$@" >"$dir/log" 2>&1 &
     pid=$!
     sleep 4
@@ -79,6 +81,8 @@ stop
 start xcb --tray
 report "x11 tray" "$(measure)"
 stop
+
+[ "$emulate" = mouse ] || exit 0
 
 # The mouse's lighting at "Static": mode code 3 in the active slot's settings block, byte 1 of the
 # emulated memory (the profile follows the device on connect).

@@ -230,7 +230,12 @@ int main(int argc, char** argv) {
                 // shutdown closes it.
                 const bool dialog = opt.screenshotWindow != "main";
                 if (!opt.screenshotTab.empty()) {
-                    if (auto* tab = dynamic_cast<zevik::COptionUI*>(window.FindControl(opt.screenshotTab))) {
+                    // The tab of the shown device's page: every device page has tabs of the same names.
+                    zevik::CControlUI* page = window.GetCurrentDevice();
+                    zevik::CControlUI* found = page != nullptr
+                                                   ? window.GetPaintManager()->FindSubControlByName(page, opt.screenshotTab)
+                                                   : window.FindControl(opt.screenshotTab);
+                    if (auto* tab = dynamic_cast<zevik::COptionUI*>(found)) {
                         tab->Activate();
                     } else {
                         std::fprintf(stderr, "zevik: no page tab \"%s\"\n", opt.screenshotTab.c_str());

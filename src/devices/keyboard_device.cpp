@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "devices/keyboard_light_output.h"
 #include "devices/light_control.h"
 #include "devices/notification_reader.h"
 #include "platform/trace.h"
@@ -41,6 +42,7 @@ COrbantixKeyboardDevice::COrbantixKeyboardDevice(const DeviceContext& context) :
     none.position.fill(kKeyboardNoPosition);
     none.led.fill(kNoLed);
     SetKeyMaps(none);
+    lightOutput_ = std::make_unique<CKeyboardLightOutput>(CommandChannel());
 }
 
 void COrbantixKeyboardDevice::SetKeyMaps(const KeyboardKeyMaps& maps) {
@@ -282,6 +284,7 @@ int COrbantixKeyboardDevice::LightStepPeriod() const {
 
 void COrbantixKeyboardDevice::RunLightStep() {
     engine_.Step(NowMs());
+    NoteEngineFrame();
 }
 
 int COrbantixKeyboardDevice::LoadLightLists() {

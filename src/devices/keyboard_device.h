@@ -40,6 +40,7 @@
 
 namespace zevik {
 
+class CKeyboardLightOutput;
 class CNotificationReader;
 class IKeySetControl;
 class ILightControl;
@@ -91,6 +92,13 @@ public:
     void SelectFunctionPage(int page) override;
     int LightStepPeriod() const override;
     void RunLightStep() override;
+
+    // ---- the picture and the frame's outputs (keyboard_device_lights.cpp) ----
+    // The key buttons show the frame; in the streamed modes the frame also goes to the keyboard.
+    void SendLightFrame() override;
+    // The streamed modes are never unseen: the keyboard needs their frames while the window rests.
+    bool IsLightingUnseen() const override;
+    CKeyboardLightOutput& LightOutput();
 
     // ---- key layers and macros (keyboard_device_keys.cpp) ----
     int CheckMacroKeys() override;
@@ -269,6 +277,11 @@ private:
     ILightControl* lightControl_ = nullptr;    // "LightControlItem"
     IKeySetControl* keySetControl_ = nullptr;  // "KeySetControlItem"
     IMacroControl* macroControl_ = nullptr;    // "MacroControlItem"
+
+    // The picture's key buttons and the frame stream (keyboard_device_lights.cpp).
+    void BindKeyPicture();
+    void NoteEngineFrame();
+    std::unique_ptr<CKeyboardLightOutput> lightOutput_;
 
     std::unique_ptr<CNotificationReader> receiverReader_;
     std::atomic<bool> receiverEventsOpen_{false};

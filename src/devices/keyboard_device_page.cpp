@@ -9,6 +9,7 @@
 namespace zevik {
 
 void COrbantixKeyboardDevice::BindPageEx() {
+    BindKeyPicture();
     CControlUI* light = Find("LightControlItem");
     lightControl_ = light != nullptr
                         ? static_cast<ILightControl*>(light->GetInterface(ILightControl::kInterfaceName))

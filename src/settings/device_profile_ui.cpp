@@ -34,10 +34,12 @@ void CDeviceProfileUI::FindControls() {
 CControlUI* CDeviceProfileUI::FindPageControl(std::string_view name) const {
     CPaintManagerUI* pm = GetManager();
     if (pm == nullptr) return nullptr;
+    // The search ends at the device page the bar sits on: a page without some tab must not reach the
+    // tab of the same name on another device's page.
+    constexpr std::string_view kDevicePage = "OrbantixUSBDevice";
     for (CControlUI* c = GetParent(); c != nullptr; c = c->GetParent()) {
         if (CControlUI* found = pm->FindSubControlByName(c, name)) return found;
-        // The search ends with the bar's own device page: another device's tabs are not its own.
-        if (c->GetInterface("OrbantixUSBDevice") != nullptr) break;
+        if (c->GetInterface(kDevicePage) != nullptr) break;
     }
     return nullptr;
 }

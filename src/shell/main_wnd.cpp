@@ -528,9 +528,12 @@ COrbantixUSBDevice* CMainWnd::GetCurrentDevice() {
 }
 
 void CMainWnd::HoldPolling(bool hold) {
-    ForEachDevice({kFamilyMouse, kFamilyKeyboard}, [hold](COrbantixUSBDevice& device) {
+    ForEachDevice({kFamilyMouse, kFamilyKeyboard}, [this, hold](COrbantixUSBDevice& device) {
         if (device.GetBatteryPanel() != 0) {
             device.SetPollingHold(hold);
+        } else {
+            // Nothing of it is polled, but what is drawn for its page rests while the window is away.
+            device.SetWindowUnseen(hold || !IsSeenOnScreen());
         }
     });
     m_sync.Thread().Wake();  // followers that can be seen again need its steps

@@ -438,9 +438,12 @@ void CMainWnd::ShowStartPage(COrbantixUSBDevice* device) {
             return;  // the page the user chose stays
         }
     }
-    auto* tab = dynamic_cast<COptionUI*>(m_pm.FindSubControlByName(device, "performance_Op_tab"));
-    if (tab != nullptr && tab->IsVisible() && !tab->IsSelected()) {
-        tab->Selected(true);  // as a click: the page route shows the page
+    // The mouse opens on its performance page; a device without one (the keyboard) on its lighting page.
+    for (const char* name : {"performance_Op_tab", "deng_Op_tab"}) {
+        auto* tab = dynamic_cast<COptionUI*>(m_pm.FindSubControlByName(device, name));
+        if (tab == nullptr || !tab->IsVisible()) continue;
+        if (!tab->IsSelected()) tab->Selected(true);  // as a click: the page route shows the page
+        return;
     }
 }
 
