@@ -113,6 +113,10 @@ public:
     // its macros, then saves the profile (results as WriteLayerAndMacros).
     void SelectKey(int index) override;
     void SelectKey2(int index) override;
+    // The page's layer choice: the layer a click on a key opens (1 or 2).
+    void ChooseKeyLayer(int layer);
+    int ChosenKeyLayer() const { return chosenLayer_; }
+    void SelectChosenLayerKey(int index);
     void StoreKeyAssignment(const KeyAssignRecord& record) override;
     int WriteKeysAndMacros() override;
     void ShowKeyAssignments() override;
@@ -246,6 +250,8 @@ private:
     CKeyboardProfiledata profile_;
     bool profileLoaded_ = false;
     int editedLayer_ = 1;  // the layer the key page edits
+    int chosenLayer_ = 1;  // the layer the page's choice opens keys in
+    std::vector<std::string> keyCaptions_;  // the skin's caption of each key button, kept for factory keys
     // The custom colours of the slot in force, one entry per logical key (intensity unused); UI thread.
     KeyLightFrame customColours_;
 

@@ -173,6 +173,24 @@ void COrbantixKeyboardDevice::SelectKey2(int index) {
     OpenKey(2, index);
 }
 
+void COrbantixKeyboardDevice::ChooseKeyLayer(int layer) {
+    chosenLayer_ = layer == 2 ? 2 : 1;
+    editedLayer_ = chosenLayer_;
+    // The open key stays open, now in the chosen layer; the buttons show that layer's functions.
+    const int key = GetSelectedKey() != kNoSelection ? GetSelectedKey() : GetSelectedKey2();
+    if (key == kNoSelection) {
+        LabelKeyButtons();
+        return;
+    }
+    if (chosenLayer_ == 2) SelectKey2(key);
+    else SelectKey(key);
+}
+
+void COrbantixKeyboardDevice::SelectChosenLayerKey(int index) {
+    if (chosenLayer_ == 2) SelectKey2(index);
+    else SelectKey(index);
+}
+
 void COrbantixKeyboardDevice::OpenKey(int layer, int index) {
     editedLayer_ = layer;
     const std::vector<KeyAssignRecord> keys = KeyLayer(layer);
@@ -202,10 +220,18 @@ void COrbantixKeyboardDevice::LabelKeyButtons() {
     if (keySetControl_ == nullptr) return;
     const std::vector<KeyAssignRecord> keys = KeyLayer(editedLayer_);
     const std::vector<CControlUI*>& buttons = KeyButtons();
+    if (keyCaptions_.size() != buttons.size()) {
+        // The skin's captions are sized for the key caps ("Ins", "PgDn"); the function names are not.
+        keyCaptions_.assign(buttons.size(), {});
+        for (size_t n = 0; n < buttons.size(); ++n) {
+            if (buttons[n] != nullptr) keyCaptions_[n] = buttons[n]->GetText();
+        }
+    }
     for (size_t n = 0; n < buttons.size() && n < keys.size(); ++n) {
         if (buttons[n] == nullptr) continue;
         const std::string label = keySetControl_->LabelOf(keys[n].assignment);
-        buttons[n]->SetText(label);
+        const bool factory = keys[n].assignment == keys[n].defaultAssignment;
+        buttons[n]->SetText(factory && !keyCaptions_[n].empty() ? keyCaptions_[n] : label);
         buttons[n]->SetToolTip(label);
     }
 }

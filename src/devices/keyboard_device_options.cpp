@@ -114,6 +114,10 @@ bool COrbantixKeyboardDevice::HandlePageNotification(const TNotifyUI& msg) {
             if (selected) SetReportRate(n);
             return true;
         }
+        if (const int n = indexAfter("key_layer_option_"); n == 0 || n == 1) {
+            if (selected) ChooseKeyLayer(n + 1);
+            return true;
+        }
         if (const int n = indexAfter("repeat_delay_check_"); n >= 0) {
             if (selected) SetRepeatDelay(n);
             return true;

@@ -1,5 +1,6 @@
 #include "shell/key_handlers.h"
 
+#include "devices/keyboard_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
 #include "editors/evdev_key_map.h"
@@ -40,6 +41,10 @@ void OnKeyButton(IMainWindowOps& ops, int index) {
     if (!HasKeyPage(device)) return;
     if (device->IsLastLeftButton(index)) {
         ops.AskUser("message_text_6", 0);
+        return;
+    }
+    if (auto* keyboard = dynamic_cast<COrbantixKeyboardDevice*>(device)) {
+        keyboard->SelectChosenLayerKey(index);  // the page's layer choice
         return;
     }
     device->SelectKey(index);

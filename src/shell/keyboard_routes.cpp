@@ -21,6 +21,7 @@ void AddKeyboardPageRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
         {DUI_MSGTYPE_SELECTCHANGED, RouteMatch::Name, "wflag_option"},
         {DUI_MSGTYPE_SELECTCHANGED, RouteMatch::Name, "6flag_option"},
         {DUI_MSGTYPE_SELECTCHANGED, RouteMatch::Prefix, "repeat_delay_check_"},
+        {DUI_MSGTYPE_SELECTCHANGED, RouteMatch::Prefix, "key_layer_option_"},
         {DUI_MSGTYPE_VALUECHANGED, RouteMatch::Name, "repeat_rate_slider"},
         {DUI_MSGTYPE_CLICK, RouteMatch::Name, "reset_repeat_btn"},
     };

@@ -207,6 +207,23 @@ TEST_F(KeyboardPageTest, InTheTrayOnlyTheStreamedModesGoOnAndThePictureRests) {
         << "the picture follows the frame again once the window shows";
 }
 
+// The key page's layer choice decides which layer a clicked key opens; keys at their factory function
+// keep the short caption of the key cap, a changed key shows its function.
+TEST_F(KeyboardPageTest, TheLayerChoiceOpensKeysInThatLayerAndFactoryKeysKeepTheirCaps) {
+    ChooseTab("key_Op_tab");
+    EXPECT_EQ(Page("key_35")->GetText(), "Ins");
+    ChooseTab("key_layer_option_1");
+    EXPECT_EQ(keyboard->ChosenKeyLayer(), 2);
+    Click("key_65");
+    EXPECT_EQ(keyboard->GetSelectedKey2(), 65);
+    EXPECT_EQ(keyboard->EditedLayer(), 2);
+    ChooseTab("key_layer_option_0");
+    EXPECT_EQ(keyboard->ChosenKeyLayer(), 1);
+    EXPECT_EQ(keyboard->EditedLayer(), 1);
+    Click("key_66");
+    EXPECT_EQ(keyboard->GetSelectedKey(), 66);
+}
+
 TEST_F(KeyboardPageTest, TheSystemOptionsReachTheBlockAndTheProfile) {
     ChooseTab("system_Op_tab");
     struct Case {
