@@ -46,7 +46,9 @@ void RegisterKeyboardCommands(CLI::App& app, CliContext& context, int& exitCode)
                      "show | rate N (0-4) | winlock 0|1 | wflag 0|1 | six-key 0|1 | repeat N (0-31) | "
                      "repeat-delay N (0-3) | key list | key set K FUNCTION | key write | key2 list | "
                      "key2 set K FUNCTION | key2 write | defaults | lighting zzcc N (0-255) | "
-                     "lighting custom-slot S (0-255) | lighting custom-key K | lighting custom-all 1|0 "
+                     "lighting custom-slot S (0-255) | lighting custom-key K | lighting custom-all 1|0 | "
+                     "lighting show|modes|frame|mode N|brightness N|speed N|direction 1|0|multicolor 0|1|"
+                     "color RRGGBB|rgb R|G|B [TEXT]|option N|same-mode "
                      "(K: 1-170; FUNCTION as for \"mouse key set\", no macro in key2)")
         ->required();
     keyboard->callback([&context, &exitCode, words] { exitCode = RunKeyboard(context, *words); });

@@ -6,6 +6,7 @@
 #include "settings/json_file_util.h"
 #include "shell/command_numbers.h"
 #include "shell/keyboard_session.h"
+#include "shell/lighting_commands.h"
 #include "transport/command_set.h"
 
 namespace zevik {
@@ -74,6 +75,11 @@ std::optional<KeyboardCommand> ParseKeyboardWords(const std::vector<std::string>
         if (!command.colour) return std::nullopt;
         return command;
     }
+    if (command.verb == "lighting") {
+        command.lighting = ParseKeyboardLightingWords({words.begin() + 1, words.end()}, error);
+        if (!command.lighting) return std::nullopt;
+        return command;
+    }
     if (command.verb == "show") {
         if (words.size() != 1) {
             error = "\"show\" takes no argument";
@@ -134,6 +140,8 @@ int RunKeyboardCommand(CHeadlessSession& session, const KeyboardCommand& command
         error = "no keyboard is connected";
         return 1;
     }
+    // The lighting words act on the page as the user does, so they need the session's window.
+    if (command.lighting) return RunLightingCommand(session, *keyboard, *command.lighting, out, json, error);
     return RunKeyboardCommand(*keyboard, command, out, json, error);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The keyboard's command words: "show", "rate N" (0-4), "winlock|wflag|six-key 0|1", "repeat N"
-// (0-31) and "repeat-delay N" (0-3). Checked without a device, so the command line refuses a wrong
+// (0-31), "repeat-delay N" (0-3) and "lighting WORDS" (the mouse's lighting words on the keyboard). Checked without a device, so the command line refuses a wrong
 // word or number before it opens anything; run as the keyboard page's changes.
 
 #include <chrono>
@@ -11,6 +11,7 @@
 
 #include "shell/keyboard_colour_commands.h"
 #include "shell/keyboard_key_commands.h"
+#include "shell/lighting_commands.h"
 
 namespace zevik {
 
@@ -22,6 +23,7 @@ struct KeyboardCommand {
     int value = 0;
     std::optional<KeyboardKeyCommand> key;        // "key", "key2", "defaults" (keyboard_key_commands.h)
     std::optional<KeyboardColourCommand> colour;  // "lighting zzcc|custom-..." (keyboard_colour_commands.h)
+    std::optional<LightingCommand> lighting;      // the other "lighting" words (lighting_commands.h)
 };
 
 // How long a keyboard command waits for the keyboard to be connected and read.

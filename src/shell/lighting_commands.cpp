@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "devices/device_option_ui.h"
+#include "devices/keyboard_device.h"
+#include "devices/keyboard_key_layout.h"
 #include "devices/mouse_device.h"
 #include "editors/light_control_ui.h"
 #include "settings/json_file_util.h"
@@ -37,7 +39,8 @@ std::string Hex(int rgb) {
 
 // ---------------------------------------------------------------- reading
 
-Json::Value ShowDocument(COrbantixMouseDevice& mouse, CLightControlUI* control) {
+template <class Device>
+Json::Value ShowDocument(Device& mouse, CLightControlUI* control) {
     const LightInfoRecord r = mouse.GetLighting();
     const std::vector<std::string>& names = mouse.ModeNames();
     Json::Value doc(Json::objectValue);
@@ -64,7 +67,8 @@ void PrintShow(const Json::Value& doc, std::ostream& out) {
         out << key << ": " << doc[key].asInt() << '\n';
 }
 
-void ShowModes(COrbantixMouseDevice& mouse, std::ostream& out, bool json) {
+template <class Device>
+void ShowModes(Device& mouse, std::ostream& out, bool json) {
     const std::vector<int>& values = mouse.ModeList();
     const std::vector<std::string>& names = mouse.ModeNames();
     const std::vector<bool>& visible = mouse.ModeVisible();
@@ -90,16 +94,34 @@ void ShowModes(COrbantixMouseDevice& mouse, std::ostream& out, bool json) {
     }
 }
 
-bool ShowFrame(CHeadlessSession& session, COrbantixMouseDevice& mouse, std::ostream& out, bool json,
+// The mouse's preview is its frame of LEDs; the keyboard's is the engine's frame of logical keys, of
+// which the keys the board has are listed.
+std::vector<std::pair<int, std::uint32_t>> FrameEntries(const COrbantixMouseDevice& mouse) {
+    std::vector<std::pair<int, std::uint32_t>> entries;
+    for (int i = 0; i < mouse.Frame().Size(); ++i) entries.emplace_back(i, mouse.GetLightEntry(i));
+    return entries;
+}
+
+std::vector<std::pair<int, std::uint32_t>> FrameEntries(const COrbantixKeyboardDevice& keyboard) {
+    std::vector<std::pair<int, std::uint32_t>> entries;
+    const KeyLightFrame& frame = keyboard.Engine().Frame();
+    for (int k = 0; k < frame.Size(); ++k) {
+        if (keyboard.KeyMaps().position[static_cast<size_t>(k)] != kKeyboardNoPosition)
+            entries.emplace_back(k, frame.Get(k));
+    }
+    return entries;
+}
+
+template <class Device>
+bool ShowFrame(CHeadlessSession& session, Device& mouse, const char* noun, std::ostream& out, bool json,
                std::string& error) {
     // The preview is only meaningful once the lighting thread computed it.
     if (!session.PumpUntil([&mouse] { return mouse.LightingStepCount() >= 1; }, 3s)) {
-        error = "the mouse's lighting did not step";
+        error = std::string("the ") + noun + "'s lighting did not step";
         return false;
     }
     Json::Value leds(Json::arrayValue);
-    for (int i = 0; i < mouse.Frame().Size(); ++i) {
-        const std::uint32_t entry = mouse.GetLightEntry(i);
+    for (const auto& [i, entry] : FrameEntries(mouse)) {
         const int rgb = static_cast<int>((entry & 0xFF) << 16 | (entry & 0xFF00) | (entry >> 16 & 0xFF));
         const int intensity = static_cast<int>(entry >> 24);
         if (json) {
@@ -263,13 +285,11 @@ std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>
     return ParseLightingWords(words, visible, error);
 }
 
-int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command, std::ostream& out,
-                       bool json, std::string& error) {
-    COrbantixMouseDevice* mouse = session.ConnectedMouse();
-    if (mouse == nullptr) {
-        error = "no mouse is connected";
-        return 1;
-    }
+namespace {
+
+template <class Device>
+int RunOn(CHeadlessSession& session, Device* mouse, const char* noun, const LightingCommand& command,
+          std::ostream& out, bool json, std::string& error) {
     CLightControlUI* control = LightControlOf(mouse);
     const std::string& verb = command.verb;
     if (verb == "show") {
@@ -285,10 +305,10 @@ int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command
         ShowModes(*mouse, out, json);
         return 0;
     }
-    if (verb == "frame") return ShowFrame(session, *mouse, out, json, error) ? 0 : 1;
+    if (verb == "frame") return ShowFrame(session, *mouse, noun, out, json, error) ? 0 : 1;
 
     if (control == nullptr) {
-        error = "the mouse's page has no lighting control";
+        error = std::string("the ") + noun + "'s page has no lighting control";
         return 1;
     }
     if (verb == "same-mode" && !control->IsSameModeShown()) {
@@ -305,12 +325,41 @@ int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command
         return 1;
     }
     if (!session.MakeCurrent(*mouse)) {
-        error = "the mouse could not be made the current device";
+        error = std::string("the ") + noun + " could not be made the current device";
         return 1;
     }
     Raise(*target, command, session.Window().GetPaintManager());
     session.PumpFor(1ms);
     return 0;
+}
+
+}  // namespace
+
+int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command, std::ostream& out,
+                       bool json, std::string& error) {
+    COrbantixMouseDevice* mouse = session.ConnectedMouse();
+    if (mouse == nullptr) {
+        error = "no mouse is connected";
+        return 1;
+    }
+    return RunOn(session, mouse, "mouse", command, out, json, error);
+}
+
+int RunLightingCommand(CHeadlessSession& session, COrbantixKeyboardDevice& keyboard,
+                       const LightingCommand& command, std::ostream& out, bool json, std::string& error) {
+    return RunOn(session, &keyboard, "keyboard", command, out, json, error);
+}
+
+std::optional<LightingCommand> ParseKeyboardLightingWords(const std::vector<std::string>& words,
+                                                          std::string& error) {
+    const CProfileLocations locations({}, CProfileLocations::DefaultProgramFolder());
+    std::vector<bool> visible;
+    for (const LightModeName& mode :
+         ReadLightNames(locations.DefaultLightFile(), {}, COrbantixKeyboardDevice::kProfileCatalogueIndex)
+             .modes) {
+        visible.push_back(mode.visible);
+    }
+    return ParseLightingWords(words, visible, error);
 }
 
 }  // namespace zevik

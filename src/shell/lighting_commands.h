@@ -23,6 +23,7 @@
 namespace zevik {
 
 class CHeadlessSession;
+class COrbantixKeyboardDevice;
 
 struct LightingCommand {
     std::string verb;
@@ -45,6 +46,13 @@ std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>
 // (nothing is written then).
 int RunLightingCommand(CHeadlessSession& session, const LightingCommand& command, std::ostream& out,
                        bool json, std::string& error);
+
+// The same words on the keyboard's lighting page; "frame" lists the logical keys the board has.
+int RunLightingCommand(CHeadlessSession& session, COrbantixKeyboardDevice& keyboard,
+                       const LightingCommand& command, std::ostream& out, bool json, std::string& error);
+// The words checked against the keyboard's mode list.
+std::optional<LightingCommand> ParseKeyboardLightingWords(const std::vector<std::string>& words,
+                                                          std::string& error);
 
 // The words, for help texts.
 const std::vector<std::string>& LightingWordNames();

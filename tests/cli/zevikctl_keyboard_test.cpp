@@ -103,6 +103,29 @@ TEST_F(ZevikctlKeyboardTest, SettingsReachTheKeyboardAndTheProfile) {
     EXPECT_EQ(fields, 9);
 }
 
+// The lighting words of the mouse act on the keyboard's page: the mode reaches the block, and the
+// custom-colour words work once the custom colours are the mode.
+TEST_F(ZevikctlKeyboardTest, LightingWordsReachTheKeyboardAndOpenTheCustomColours) {
+    for (const char* words : {"lighting brightness 5", "lighting mode 19", "lighting mode 31", "lighting toast"}) {
+        const Outcome run = Zevikctl(Emulate() + " keyboard " + words);
+        EXPECT_EQ(run.exitCode, 2) << words << "\n" << run.out;
+    }
+    EXPECT_EQ(Zevikctl(Emulate() + " keyboard lighting custom-key 5").exitCode, 1) << "not in mode 20";
+    for (const char* words : {"lighting mode 20", "lighting color 00FF80", "lighting brightness 2"}) {
+        const Outcome run = Zevikctl(Emulate() + " keyboard " + words);
+        ASSERT_EQ(run.exitCode, 0) << words << "\n" << run.out;
+    }
+    // Bytes 1, 2, 6-8 of the block: mode code, brightness, colour.
+    const Outcome block = Zevikctl(Emulate() + " emulator read keyboard memory 0 9");
+    EXPECT_EQ(block.out, "00 14 02 02 00 00 00 ff 80\n");
+    EXPECT_EQ(Zevikctl(Emulate() + " keyboard lighting custom-key 5").exitCode, 0);
+    const Outcome shown = Zevikctl(Emulate() + " keyboard lighting show --json", File("err.txt"));
+    ASSERT_EQ(shown.exitCode, 0) << shown.out;
+    const Json::Value doc = ParseJson(shown.out);
+    EXPECT_EQ(doc["mode"].asInt(), 20);
+    EXPECT_EQ(doc["color"].asString(), "00FF80");
+}
+
 TEST_F(ZevikctlKeyboardTest, WithoutAKeyboardItSaysSoAndExitsOne) {
     for (const char* list : {"keyboard@unplugged", "mouse"}) {
         const Outcome run = Zevikctl(std::string("--emulate ") + list + " --data-dir " + File("data") + " keyboard show");
