@@ -10,6 +10,7 @@
 #include "platform/trace.h"
 #include "settings/json_access.h"
 #include "settings/light_names_file.h"
+#include "settings/profile_files_loader.h"
 #include "settings/profile_locations.h"
 #include "settings/profile_store.h"
 
@@ -313,25 +314,10 @@ void COrbantixKeyboardDevice::EnsureProfileLoaded() {
 }
 
 int COrbantixKeyboardDevice::LoadProfileFiles() {
-    const CProfileLocations locations = ProfileLocationsOf(Context());
-    if (!locations.EnsureKindFolder(ProfileKind::Keyboard)) Trace("keyboard: the profile folder cannot be created");
-    CProfileStore store(locations.KindFolder(ProfileKind::Keyboard), locations.DefaultFile(ProfileKind::Keyboard),
-                        PageKind(ProfileKind::Keyboard));
-    store.InitProfiles();
-    // Every kind has its own folder: the keyboard's document is element 0 of its files.
-    profile_.SetDeviceIndex(0);
-    profile_.SetDefaultPath(locations.DefaultFile(ProfileKind::Keyboard));
-    profile_.LoadDefaultProfile(locations.DefaultFile(ProfileKind::Keyboard));
-    const std::filesystem::path path = store.GetSelectedProfilePath();
-    if (!path.empty()) {
-        profile_.SetProfilePath(path);
-        profile_.LoadProfile(path);
-    }
-    const std::string lightConfig = GetLightConfigName().empty() ? "velda_light" : GetLightConfigName();
-    profile_.SetLightConfigPath(locations.KindFolder(ProfileKind::Keyboard) / (lightConfig + ".config"));
-    profile_.LoadLightConfig(profile_.GetLightConfigPath());
+    const bool selected =
+        LoadProfileFilesOfKind(profile_, ProfileLocationsOf(Context()), ProfileKind::Keyboard, GetLightConfigName());
     profileLoaded_ = true;
-    return path.empty() ? 0 : 1;
+    return selected ? 1 : 0;
 }
 
 int COrbantixKeyboardDevice::ApplyProfile() {

@@ -13,6 +13,7 @@
 #include "platform/trace.h"
 #include "settings/json_access.h"
 #include "settings/light_names_file.h"
+#include "settings/profile_files_loader.h"
 #include "settings/profile_locations.h"
 #include "settings/profile_store.h"
 #include "ui/message_loop.h"
@@ -401,25 +402,10 @@ void COrbantixMouseDevice::EnsureProfileLoaded() {
 }
 
 int COrbantixMouseDevice::LoadProfileFiles() {
-    const CProfileLocations locations = ProfileLocationsOf(Context());
-    if (!locations.EnsureKindFolder(ProfileKind::Mouse)) Trace("mouse: the profile folder cannot be created");
-    CProfileStore store(locations.KindFolder(ProfileKind::Mouse), locations.DefaultFile(ProfileKind::Mouse),
-                        PageKind(ProfileKind::Mouse));
-    store.InitProfiles();
-    // Every kind has its own folder: the mouse's document is element 0 of its files.
-    profile_.SetDeviceIndex(0);
-    profile_.SetDefaultPath(locations.DefaultFile(ProfileKind::Mouse));
-    profile_.LoadDefaultProfile(locations.DefaultFile(ProfileKind::Mouse));
-    const std::filesystem::path path = store.GetSelectedProfilePath();
-    if (!path.empty()) {
-        profile_.SetProfilePath(path);
-        profile_.LoadProfile(path);
-    }
-    const std::string lightConfig = GetLightConfigName().empty() ? "velda_light" : GetLightConfigName();
-    profile_.SetLightConfigPath(locations.KindFolder(ProfileKind::Mouse) / (lightConfig + ".config"));
-    profile_.LoadLightConfig(profile_.GetLightConfigPath());
+    const bool selected =
+        LoadProfileFilesOfKind(profile_, ProfileLocationsOf(Context()), ProfileKind::Mouse, GetLightConfigName());
     profileLoaded_ = true;
-    return path.empty() ? 0 : 1;
+    return selected ? 1 : 0;
 }
 
 int COrbantixMouseDevice::ApplyProfile() {
