@@ -12,7 +12,6 @@
 #include "settings/light_names_file.h"
 #include "settings/profile_files_loader.h"
 #include "settings/profile_locations.h"
-#include "settings/profile_store.h"
 
 namespace zevik {
 

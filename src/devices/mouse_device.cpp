@@ -15,7 +15,6 @@
 #include "settings/light_names_file.h"
 #include "settings/profile_files_loader.h"
 #include "settings/profile_locations.h"
-#include "settings/profile_store.h"
 #include "ui/message_loop.h"
 #include "ui/slider_ui.h"
 
