@@ -35,13 +35,13 @@
 #include "devices/keyboard_light_engine.h"
 #include "devices/keyboard_settings_block.h"
 #include "devices/orbantix_usb_device.h"
+#include "devices/receiver_event_reader.h"
 #include "settings/keyboard_profiledata.h"
 #include "settings/keyboard_system_record.h"
 
 namespace zevik {
 
 class CKeyboardLightOutput;
-class CNotificationReader;
 class IKeySetControl;
 class ILightControl;
 class IMacroControl;
@@ -289,8 +289,8 @@ private:
     void NoteEngineFrame();
     std::unique_ptr<CKeyboardLightOutput> lightOutput_;
 
-    std::unique_ptr<CNotificationReader> receiverReader_;
-    std::atomic<bool> receiverEventsOpen_{false};
+    // Last, so it stops before anything its handler uses goes.
+    CReceiverEventReader receiverEvents_{[this](std::uint16_t code) { HandleEvent(code, false); }};
 };
 
 }  // namespace zevik

@@ -13,7 +13,6 @@ namespace zevik {
 
 namespace {
 
-constexpr const char* kEventThreadExitTrace = "MS 设备同步线程设定退出";
 constexpr size_t kStatusLength = 6;
 constexpr size_t kStatusConnection = 3;
 constexpr size_t kStatusReport = 4;
@@ -22,18 +21,7 @@ constexpr size_t kStatusReport = 4;
 
 bool COrbantixKeyboardDevice::OpenEventInterface(int kind, const std::string& path) {
     if (kind != kDeviceKindKeyboardReceiver) return OpenNotification(path);
-    if (receiverEventsOpen_) return true;
-    CCommandChannel& channel = NotificationChannel();
-    {
-        std::lock_guard lock(channel.SecondLock());
-        if (!channel.ReceiverInterface().Open(path, true, true, true, false)) return false;
-        receiverEventsOpen_ = true;
-    }
-    receiverReader_ = std::make_unique<CNotificationReader>(
-        channel.ReceiverInterface(), channel.SecondLock(),
-        [this](std::uint16_t code) { HandleEvent(code, false); }, kEventThreadExitTrace);
-    receiverReader_->Start();
-    return true;
+    return receiverEvents_.Open(NotificationChannel(), path);
 }
 
 void COrbantixKeyboardDevice::CloseEventInterface(int kind) {
@@ -41,21 +29,11 @@ void COrbantixKeyboardDevice::CloseEventInterface(int kind) {
         CloseNotification();
         return;
     }
-    if (receiverReader_) receiverReader_->RequestStop();
-    {
-        // Closing cancels the reader's pending read.
-        std::lock_guard lock(NotificationChannel().SecondLock());
-        receiverEventsOpen_ = false;
-        NotificationChannel().ReceiverInterface().Close();
-    }
-    if (receiverReader_) {
-        receiverReader_->Join();
-        receiverReader_.reset();
-    }
+    receiverEvents_.Close(NotificationChannel());
 }
 
 bool COrbantixKeyboardDevice::IsEventInterfaceOpen(int kind) const {
-    return kind == kDeviceKindKeyboardReceiver ? receiverEventsOpen_.load() : IsNotificationOpen();
+    return kind == kDeviceKindKeyboardReceiver ? receiverEvents_.IsOpen() : IsNotificationOpen();
 }
 
 void COrbantixKeyboardDevice::OnNotificationUsage(std::uint16_t usage) {

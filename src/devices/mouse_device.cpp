@@ -22,7 +22,6 @@ namespace zevik {
 
 namespace {
 
-constexpr const char* kMouseNotificationExitTrace = "MS 设备同步线程设定退出";
 constexpr size_t kKeyTableBuffer = 512;
 constexpr size_t kDeviceInfoKeyCount = 5;    // N, the number of physical keys
 constexpr size_t kDeviceInfoMacroUnits = 6;  // macro memory in units of 128 bytes
@@ -234,18 +233,7 @@ int COrbantixMouseDevice::PollStatus() {
 
 bool COrbantixMouseDevice::OpenNotificationOfKind(int kind, const std::string& path) {
     if (kind != kDeviceKindMouseReceiver) return OpenNotification(path);
-    if (receiverNotificationOpen_) return true;
-    CCommandChannel& channel = NotificationChannel();
-    {
-        std::lock_guard lock(channel.SecondLock());
-        if (!channel.ReceiverInterface().Open(path, true, true, true, false)) return false;
-        receiverNotificationOpen_ = true;
-    }
-    receiverReader_ = std::make_unique<CNotificationReader>(
-        channel.ReceiverInterface(), channel.SecondLock(),
-        [this](std::uint16_t usage) { HandleNotification(usage); }, kMouseNotificationExitTrace);
-    receiverReader_->Start();
-    return true;
+    return receiverEvents_.Open(NotificationChannel(), path);
 }
 
 void COrbantixMouseDevice::CloseNotificationOfKind(int kind) {
@@ -253,21 +241,11 @@ void COrbantixMouseDevice::CloseNotificationOfKind(int kind) {
         CloseNotification();
         return;
     }
-    if (receiverReader_) receiverReader_->RequestStop();
-    {
-        // Closing cancels the reader's pending read.
-        std::lock_guard lock(NotificationChannel().SecondLock());
-        receiverNotificationOpen_ = false;
-        NotificationChannel().ReceiverInterface().Close();
-    }
-    if (receiverReader_) {
-        receiverReader_->Join();
-        receiverReader_.reset();
-    }
+    receiverEvents_.Close(NotificationChannel());
 }
 
 bool COrbantixMouseDevice::IsNotificationOfKindOpen(int kind) const {
-    return kind == kDeviceKindMouseReceiver ? receiverNotificationOpen_.load() : IsNotificationOpen();
+    return kind == kDeviceKindMouseReceiver ? receiverEvents_.IsOpen() : IsNotificationOpen();
 }
 
 void COrbantixMouseDevice::OnNotificationUsage(std::uint16_t usage) {

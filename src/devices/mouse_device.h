@@ -31,6 +31,7 @@
 #include "devices/macro_control.h"
 #include "devices/lighting_tables.h"
 #include "devices/mouse_key_image.h"
+#include "devices/receiver_event_reader.h"
 #include "devices/light_sequence_player.h"
 #include "devices/mouse_lighting.h"
 #include "devices/mouse_settings_block.h"
@@ -40,7 +41,6 @@
 
 namespace zevik {
 
-class CNotificationReader;
 class CProfileLocations;
 
 inline constexpr int kDeviceKindMouseReceiver = 6;
@@ -255,8 +255,8 @@ private:
     CControlUI* settingsLayout_ = nullptr;  // "mouse_device_seting_layout"
     ColourPicker colourPicker_;
 
-    std::unique_ptr<CNotificationReader> receiverReader_;
-    std::atomic<bool> receiverNotificationOpen_{false};
+    // Last, so it stops before anything its handler uses goes.
+    CReceiverEventReader receiverEvents_{[this](std::uint16_t usage) { HandleNotification(usage); }};
 };
 
 }  // namespace zevik
