@@ -24,9 +24,10 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
-# Transport and emulator tests under AddressSanitizer+UBSan and ThreadSanitizer (CI runs this too).
-# Only these executables are built in the sanitizer trees, so they are run directly.
-SANITIZE_TESTS ?= transport emulator
+# Transport, emulator and update (HTTP client and its workers) tests under AddressSanitizer+UBSan and
+# ThreadSanitizer (CI runs this too). Only these executables are built in the sanitizer trees, so they
+# are run directly.
+SANITIZE_TESTS ?= transport emulator update
 
 sanitize: $(STAMP)
 	cmake -S . -B build-asan -G Ninja -DZEVIK_SANITIZE=address -DZEVIK_BUILD_GUI=OFF -DZEVIK_BUILD_BENCH=OFF
