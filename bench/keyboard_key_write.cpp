@@ -15,80 +15,14 @@
 #include <string>
 
 #include "devices/keyboard_device.h"
-#include "emulator/emulation.h"
-#include "settings/profile_locations.h"
-#include "ui/plain_message_loop.h"
+#include "emulated_keyboard_bench.h"
 
 namespace {
 
 using namespace zevik;
 using Clock = std::chrono::steady_clock;
-namespace fs = std::filesystem;
 
 constexpr double kEndConfigPauseMs = 10.0;
-
-// The emulated keyboard over the link model, connected by cable or through its receiver, with a data
-// folder of its own that is removed at the end.
-class CKeyboardRig {
-public:
-    explicit CKeyboardRig(bool receiver)
-        : root_(fs::temp_directory_path() / ("zevik-bench-kbd-keys-" + std::to_string(::getpid()))) {
-        fs::remove_all(root_);
-        const fs::path program = root_ / "program";
-        fs::create_directories(program / "DefaultData");
-        const fs::path factory = fs::path(ZEVIK_RESOURCE_DIR) / "DefaultData";
-        for (const char* file : {"keyboard.Json", "default_light.json"}) {
-            fs::copy_file(factory / file, program / "DefaultData" / file);
-        }
-        locations_ = std::make_unique<CProfileLocations>(root_ / "data", program);
-        EmulationOptions options;
-        options.list = "keyboard@both";
-        options.usbFrame = kUsbFullSpeedFrame;
-        options.radioHop = kReceiverRadioHop;
-        emulation_ = CEmulation::Create(options, error_);
-        if (!emulation_) return;
-        emulation_->EmulatedBackend().SetReportHook(
-            [this](EmulatedReportDirection, const std::string&, std::span<const uint8_t>) { ++reports; });
-        context_.hidBackend = &emulation_->Backend();
-        context_.uiLoop = &loop_;
-        context_.profileLocations = locations_.get();
-        keyboard_ = std::make_unique<COrbantixKeyboardDevice>(context_);
-        std::vector<std::string> paths;
-        emulation_->Backend().Enumerate(paths);
-        std::string path;
-        for (const std::string& p : paths) {
-            const bool isReceiver = p.find("receiver") != std::string::npos;
-            if (p.find("keyboard") != std::string::npos && p.find("col04") != std::string::npos && isReceiver == receiver) {
-                path = p;
-            }
-        }
-        if (path.empty() || !keyboard_->CommandChannel().OpenConnection(
-                                path, receiver ? kConnectionReceiver : kConnectionCable)) {
-            error_ = "the keyboard's command interface could not be opened";
-        } else if (keyboard_->Connect() != kResultDone) {
-            error_ = "the keyboard did not connect";
-        }
-    }
-    ~CKeyboardRig() {
-        keyboard_.reset();
-        emulation_.reset();
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-    COrbantixKeyboardDevice* Keyboard() const { return error_.empty() ? keyboard_.get() : nullptr; }
-    const std::string& Error() const { return error_; }
-
-    std::atomic<long> reports{0};  // both directions
-
-private:
-    fs::path root_;
-    std::string error_;
-    CPlainMessageLoop loop_;
-    DeviceContext context_;
-    std::unique_ptr<CProfileLocations> locations_;
-    std::unique_ptr<CEmulation> emulation_;
-    std::unique_ptr<COrbantixKeyboardDevice> keyboard_;
-};
 
 void KeyboardLayerWrite(benchmark::State& state, int layer, bool receiver) {
     CKeyboardRig rig(receiver);
