@@ -330,14 +330,11 @@ int COrbantixKeyboardDevice::ApplyProfile() {
 }
 
 std::string COrbantixKeyboardDevice::GetProfileName() {
-    return json::StringMember(profile_.CurrentDocument(), "profilename");
+    return profile_.ProfileName();
 }
 
 int COrbantixKeyboardDevice::SaveDeviceProfile() {
-    if (profile_.GetProfilePath().empty()) return 0;
-    const JsonWriteResult written = profile_.SaveProfile();
-    if (!written) Trace("keyboard: profile not saved: " + written.message);
-    return written ? 1 : 0;
+    return profile_.SaveChosenProfile("keyboard");
 }
 
 int COrbantixKeyboardDevice::SwitchProfile() {

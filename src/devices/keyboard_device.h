@@ -116,7 +116,7 @@ public:
     // The page's layer choice: the layer a click on a key opens (1 or 2).
     void ChooseKeyLayer(int layer);
     int ChosenKeyLayer() const { return chosenLayer_; }
-    void SelectChosenLayerKey(int index);
+    void SelectKeyOnPage(int index) override;
     void StoreKeyAssignment(const KeyAssignRecord& record) override;
     int WriteKeysAndMacros() override;
     void ShowKeyAssignments() override;

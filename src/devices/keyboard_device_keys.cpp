@@ -186,7 +186,7 @@ void COrbantixKeyboardDevice::ChooseKeyLayer(int layer) {
     else SelectKey(key);
 }
 
-void COrbantixKeyboardDevice::SelectChosenLayerKey(int index) {
+void COrbantixKeyboardDevice::SelectKeyOnPage(int index) {
     if (chosenLayer_ == 2) SelectKey2(index);
     else SelectKey(index);
 }

@@ -406,14 +406,11 @@ void COrbantixMouseDevice::ApplyLightSettings() {
 }
 
 std::string COrbantixMouseDevice::GetProfileName() {
-    return json::StringMember(profile_.CurrentDocument(), "profilename");
+    return profile_.ProfileName();
 }
 
 int COrbantixMouseDevice::SaveDeviceProfile() {
-    if (profile_.GetProfilePath().empty()) return 0;
-    const JsonWriteResult written = profile_.SaveProfile();
-    if (!written) Trace("mouse: profile not saved: " + written.message);
-    return written ? 1 : 0;
+    return profile_.SaveChosenProfile("mouse");
 }
 
 int COrbantixMouseDevice::SwitchProfile() {

@@ -158,6 +158,8 @@ public:
     virtual AudioLightInfoRecord GetAudioLighting(int index);
     virtual void SelectKey(int index) { m_selectedKey = index; }
     virtual void SelectKey2(int index) { m_selectedKey2 = index; }
+    // A click on key index of the page's picture: layer 1, unless the device's page chooses a layer.
+    virtual void SelectKeyOnPage(int index) { SelectKey(index); }
     virtual void AudioLevels(std::span<const std::int32_t> /*levels*/) {}
     virtual void AudioBands(std::span<const std::int32_t> /*bands*/) {}
     virtual void BindPageEx() {}

@@ -57,4 +57,17 @@ std::vector<EmulatedCollection> ControlInterfaceCollections() {
             {kVendorPage, kVendorUsage, {vendor::kReportId}}};
 }
 
+EmulatedNodeLayout ControlInterfaceLayout(EmulatedPort port, std::uint16_t vendorId, std::uint16_t productId) {
+    EmulatedNodeLayout control;
+    control.port = port;
+    control.vendorId = vendorId;
+    control.productId = productId;
+    control.interfaceNumber = 1;
+    control.descriptor = ControlInterfaceDescriptor();
+    control.collections = ControlInterfaceCollections();
+    control.answersProtocol = true;
+    control.carriesNotifications = true;
+    return control;
+}
+
 }  // namespace zevik

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "emulator/firmware_model.h"
 #include "transport/hid/emulated_backend.h"
 
 namespace zevik {
@@ -16,5 +17,8 @@ inline constexpr std::uint8_t kControlCommandCollection = 4;
 
 std::vector<std::uint8_t> ControlInterfaceDescriptor();
 std::vector<EmulatedCollection> ControlInterfaceCollections();
+
+// A port's node of interface 1: it answers the protocol and carries the model's notifications.
+EmulatedNodeLayout ControlInterfaceLayout(EmulatedPort port, std::uint16_t vendorId, std::uint16_t productId);
 
 }  // namespace zevik

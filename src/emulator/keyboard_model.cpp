@@ -172,16 +172,7 @@ std::vector<EmulatedNodeLayout> CKeyboardModel::NodeLayouts() const {
         boot.collections = {{kGenericDesktop, 0x06, {}}};
         layouts.push_back(std::move(boot));
 
-        EmulatedNodeLayout control;
-        control.port = port;
-        control.vendorId = kVendorId;
-        control.productId = kProductId;
-        control.interfaceNumber = 1;
-        control.descriptor = ControlInterfaceDescriptor();
-        control.collections = ControlInterfaceCollections();
-        control.answersProtocol = true;
-        control.carriesNotifications = true;
-        layouts.push_back(std::move(control));
+        layouts.push_back(ControlInterfaceLayout(port, kVendorId, kProductId));
     }
     return layouts;
 }

@@ -164,16 +164,7 @@ std::vector<EmulatedNodeLayout> CMouseModel::NodeLayouts() const {
         pointer.collections = {{kGenericDesktop, 0x02, {}}};
         layouts.push_back(std::move(pointer));
 
-        EmulatedNodeLayout control;
-        control.port = port;
-        control.vendorId = kVendorId;
-        control.productId = product;
-        control.interfaceNumber = 1;
-        control.descriptor = ControlInterfaceDescriptor();
-        control.collections = ControlInterfaceCollections();
-        control.answersProtocol = true;
-        control.carriesNotifications = true;
-        layouts.push_back(std::move(control));
+        layouts.push_back(ControlInterfaceLayout(port, kVendorId, product));
     }
     return layouts;
 }

@@ -1,5 +1,6 @@
 #include "settings/basic_profiledata.h"
 
+#include "platform/trace.h"
 #include "settings/json_access.h"
 #include "settings/light_files.h"
 
@@ -254,6 +255,17 @@ void CBasicProfiledata::SetKeyList(const std::vector<KeyAssignRecord>& list) {
 void CBasicProfiledata::SetDefaultKeyList(const std::vector<KeyAssignRecord>& list) {
     defaultKeyList_ = list;
     WriteKeyList(default_, list);
+}
+
+int CBasicProfiledata::SaveChosenProfile(std::string_view owner) {
+    if (GetProfilePath().empty()) return 0;
+    const JsonWriteResult written = SaveProfile();
+    if (!written) Trace(std::string(owner) + ": profile not saved: " + written.message);
+    return written ? 1 : 0;
+}
+
+std::string CBasicProfiledata::ProfileName() const {
+    return json::StringMember(current_, "profilename");
 }
 
 }  // namespace zevik

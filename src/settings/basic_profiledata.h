@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/audio_light_info_record.h"
@@ -32,6 +33,11 @@ public:
 
     // Writes the current document as "Device"[device index] of the profile file.
     virtual JsonWriteResult SaveProfile();
+    // A device's save: 0 when no profile file is chosen, 1 when saved, 0 with a trace naming owner
+    // when the write failed.
+    int SaveChosenProfile(std::string_view owner);
+    // The "profilename" of the current document ("" when absent).
+    std::string ProfileName() const;
     // Reads the file at path, sets its "Device"[device index] to value and writes the whole file
     // back atomically; the other elements and members stay. A file that is not JSON, or whose
     // "Device" is not an array, is first moved aside (".bad"); a file that cannot be read at all is

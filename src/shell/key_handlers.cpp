@@ -1,6 +1,5 @@
 #include "shell/key_handlers.h"
 
-#include "devices/keyboard_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
 #include "editors/evdev_key_map.h"
@@ -43,11 +42,7 @@ void OnKeyButton(IMainWindowOps& ops, int index) {
         ops.AskUser("message_text_6", 0);
         return;
     }
-    if (auto* keyboard = dynamic_cast<COrbantixKeyboardDevice*>(device)) {
-        keyboard->SelectChosenLayerKey(index);  // the page's layer choice
-        return;
-    }
-    device->SelectKey(index);
+    device->SelectKeyOnPage(index);
 }
 
 void OnKeySave(IMainWindowOps& ops) {

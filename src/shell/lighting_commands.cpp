@@ -37,6 +37,16 @@ std::string Hex(int rgb) {
     return text;
 }
 
+// Which items of a device kind's mode list the program's "default_light.json" shows.
+std::vector<bool> VisibleModes(int catalogueIndex) {
+    const CProfileLocations locations({}, CProfileLocations::DefaultProgramFolder());
+    std::vector<bool> visible;
+    for (const LightModeName& mode : ReadLightNames(locations.DefaultLightFile(), {}, catalogueIndex).modes) {
+        visible.push_back(mode.visible);
+    }
+    return visible;
+}
+
 // ---------------------------------------------------------------- reading
 
 template <class Device>
@@ -275,14 +285,7 @@ std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>
 }
 
 std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>& words, std::string& error) {
-    const CProfileLocations locations({}, CProfileLocations::DefaultProgramFolder());
-    std::vector<bool> visible;
-    for (const LightModeName& mode :
-         ReadLightNames(locations.DefaultLightFile(), {}, COrbantixMouseDevice::kProfileCatalogueIndex)
-             .modes) {
-        visible.push_back(mode.visible);
-    }
-    return ParseLightingWords(words, visible, error);
+    return ParseLightingWords(words, VisibleModes(COrbantixMouseDevice::kProfileCatalogueIndex), error);
 }
 
 namespace {
@@ -352,14 +355,7 @@ int RunLightingCommand(CHeadlessSession& session, COrbantixKeyboardDevice& keybo
 
 std::optional<LightingCommand> ParseKeyboardLightingWords(const std::vector<std::string>& words,
                                                           std::string& error) {
-    const CProfileLocations locations({}, CProfileLocations::DefaultProgramFolder());
-    std::vector<bool> visible;
-    for (const LightModeName& mode :
-         ReadLightNames(locations.DefaultLightFile(), {}, COrbantixKeyboardDevice::kProfileCatalogueIndex)
-             .modes) {
-        visible.push_back(mode.visible);
-    }
-    return ParseLightingWords(words, visible, error);
+    return ParseLightingWords(words, VisibleModes(COrbantixKeyboardDevice::kProfileCatalogueIndex), error);
 }
 
 }  // namespace zevik
