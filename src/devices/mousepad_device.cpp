@@ -94,8 +94,8 @@ int COrbantixMousePadDevice::ReadPadStatus() {
 
 int COrbantixMousePadDevice::PollStatus() {
     if (!CommandChannel().IsOpen()) return kResultNoAnswer;
-    // While the window rests in the tray nobody sees the phone: the poll waits for it.
-    const int result = IsPollingHold() ? kResultNoAnswer : ReadPadStatus();
+    // While nobody can see the power panel (tray, minimised, covered) the poll waits for it.
+    const int result = IsPollingHold() || IsWindowUnseen() ? kResultNoAnswer : ReadPadStatus();
     // The option polls again by itself only for devices with a battery part.
     if (GetBatteryPanel() == 0) StartOptionTimer(CDeviceOptionUI::kTimerPollStatus, CDeviceOptionUI::kPollStatusMs);
     return result;

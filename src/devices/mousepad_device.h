@@ -49,7 +49,8 @@ public:
     int Connect() override;
     // Reads the block and tells the page window (0xD00) the slot read. 1 done, else the read's result.
     int Resync() override;
-    // 0x1A reads the 6 status bytes for the power panel (byte 5 the phone); every 3 s while open.
+    // 0x1A reads the 6 status bytes for the power panel (byte 5 the phone); every 3 s while open,
+    // skipping the read while the window cannot be seen.
     int PollStatus() override;
     int ApplyProfile() override;
     // The profile's lighting into the lighting state, the engine and the block's mirror (mode,

@@ -532,7 +532,7 @@ COrbantixUSBDevice* CMainWnd::GetCurrentDevice() {
 }
 
 void CMainWnd::HoldPolling(bool hold) {
-    ForEachDevice({kFamilyMouse, kFamilyKeyboard}, [this, hold](COrbantixUSBDevice& device) {
+    ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad}, [this, hold](COrbantixUSBDevice& device) {
         if (device.GetBatteryPanel() != 0) {
             device.SetPollingHold(hold);
         } else {

@@ -187,6 +187,15 @@ TEST_F(MousepadDeviceTest, PhoneFollowsTheChargerEveryThreeSeconds) {
     loop.AdvanceBy(3s);
     EXPECT_EQ(device->GetPhone(), 0);
     EXPECT_FALSE(pad->SetPhone(4));
+
+    // Nobody sees the power panel: the poll goes on without reading until the window shows again.
+    device->SetWindowUnseen(true);
+    ASSERT_TRUE(pad->SetPhone(3));
+    loop.AdvanceBy(9s);
+    EXPECT_EQ(device->GetPhone(), 0);
+    device->SetWindowUnseen(false);
+    loop.AdvanceBy(3s);
+    EXPECT_EQ(device->GetPhone(), 3);
 }
 
 TEST_F(MousepadDeviceTest, PreviewShowsTheStripWithoutSendingFrames) {
