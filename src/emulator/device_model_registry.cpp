@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "emulator/headset_model.h"
 #include "emulator/keyboard_model.h"
 #include "emulator/mouse_model.h"
 
@@ -16,6 +17,7 @@ std::shared_ptr<CFirmwareModel> Create() {
 constexpr std::array kKinds{
     DeviceModelKind{"mouse", &Create<CMouseModel>},
     DeviceModelKind{"keyboard", &Create<CKeyboardModel>},
+    DeviceModelKind{"headset", &Create<CHeadsetModel>},
 };
 
 }  // namespace
