@@ -1,6 +1,7 @@
 // zevikctl batch: a scripted session read from stdin, one command a line, on one headless main window:
 //   mouse WORDS...          a mouse command as "zevikctl mouse" takes it (lighting sequence words too)
 //   keyboard WORDS...       a keyboard command as "zevikctl keyboard" takes it
+//   headset WORDS...        a headset command as "zevikctl headset" takes it
 //   game NAME W L           a game event for the session's own window, handled before the next line
 //   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING,
 //                           read D AREA ADDR LEN
@@ -37,6 +38,7 @@
 #include "shell/emulator_read.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
+#include "shell/headset_commands.h"
 #include "shell/keyboard_commands.h"
 #include "shell/light_sequence_commands.h"
 #include "shell/macro_commands.h"
@@ -78,6 +80,7 @@ struct BatchLine {
     std::optional<MacroCommand> macro;             // "macro KIND ..."
     std::optional<MacroRecordCommand> record;      // "macro KIND record M ..."
     std::optional<KeyboardCommand> keyboard;       // "keyboard"
+    std::optional<HeadsetCommand> headset;         // "headset"
     std::optional<UpdateCommand> update;           // "update check|download ..."
 };
 
@@ -118,6 +121,10 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
     if (verb == "keyboard") {
         line.keyboard = ParseKeyboardWords(rest, error);
         return line.keyboard.has_value();
+    }
+    if (verb == "headset") {
+        line.headset = ParseHeadsetWords(rest, error);
+        return line.headset.has_value();
     }
     if (verb == "answer") {
         if (rest.size() != 1 || !CDialogAnswers::IsValid(rest[0])) {
@@ -174,6 +181,12 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
         return true;
     }
     if (line.keyboard) return RunKeyboardCommand(run.Session(), *line.keyboard, std::cout, json, error) == 0;
+    if (line.headset) {
+        std::string notice;
+        const int code = RunHeadsetCommand(run.Session(), *line.headset, std::cout, json, error, notice);
+        if (!notice.empty()) std::cerr << "zevikctl: " << notice << '\n';
+        return code == 0;
+    }
     if (line.update) {
         run.Session().WaitForMouse(std::chrono::seconds(3));
         if (RunUpdateCommand(run.Session(), *line.update, std::cout, std::cerr, json) == 0) return true;
