@@ -9,12 +9,6 @@
 
 namespace zevik {
 
-namespace {
-
-constexpr int kProfileCatalogueIndex = 3;  // the headset's index in the light files' arrays
-
-}  // namespace
-
 COrbantixHS6533Device::COrbantixHS6533Device(const DeviceContext& context)
     : COrbantixHS6533Device(context, nullptr) {}
 
@@ -24,7 +18,8 @@ COrbantixHS6533Device::COrbantixHS6533Device(const DeviceContext& context,
       library_(library ? std::move(library)
                        : std::make_unique<CAudioConfLibrary>(HeadsetSoundCardOpener(
                              [this] { return GetIdentity().devicePath; }, context.emulation))),
-      audio_(*library_, profile_) {
+      audio_(*library_, profile_),
+      blockPort_(CommandChannel()) {
     cardLibrary_ = dynamic_cast<CAudioConfLibrary*>(library_.get());
     SetKind(kDeviceKindHeadset);
     SetProfileDeviceIndex(kProfileCatalogueIndex);
@@ -55,6 +50,7 @@ void COrbantixHS6533Device::StopLedOutput() {
 
 int COrbantixHS6533Device::Connect() {
     if (!CommandChannel().IsOpen()) return 0;
+    blockPort_.Forget();  // the mirror described the last connection
     ApplyProfile();
     audio_.Connect();
     RefreshPage();
@@ -112,7 +108,11 @@ int COrbantixHS6533Device::SwitchProfile() {
     profileLoaded_ = false;
     ApplyProfile();
     RefreshPage();
-    return 0;
+    if (!CommandChannel().IsOpen()) return 0;
+    const int result = WriteSettingsBlock(0, 0);
+    if (result == kResultDone) return 0;
+    Trace("headset: the profile's lighting was not sent: " + CommandResultText(result));
+    return result == 0 ? -1 : result;
 }
 
 int COrbantixHS6533Device::RestoreDefaults() {
@@ -131,9 +131,5 @@ int COrbantixHS6533Device::RestoreDefaults() {
     return 1;
 }
 
-void COrbantixHS6533Device::SetLighting(const LightInfoRecord& record) {
-    COrbantixUSBDevice::SetLighting(record);
-    profile_.SetLightInfo(record);
-}
 
 }  // namespace zevik

@@ -21,6 +21,8 @@
 #include "devices/headset_audio_binding.h"
 #include "devices/headset_led_output.h"
 #include "devices/orbantix_usb_device.h"
+#include "devices/strip_block_port.h"
+#include "devices/strip_light_engine.h"
 #include "settings/hs6533_profiledata.h"
 
 namespace zevik {
@@ -35,6 +37,9 @@ public:
     static constexpr std::size_t kStatusLength = 6;
     static constexpr std::size_t kStatusConnection = 3;
     static constexpr std::size_t kStatusReport = 4;
+    static constexpr int kLightLevelMax = 4;  // brightness and speed levels 0-4
+    static constexpr int kProfileCatalogueIndex = 3;
+    static constexpr int kLightingPage = 2;  // "deng_Op_tab"'s function page  // the headset's index in the light files' arrays
 
     explicit COrbantixHS6533Device(const DeviceContext& context);
     // A library of its own (tests): the device uses it in place of the sound card's.
@@ -64,7 +69,24 @@ public:
     void SetLighting(const LightInfoRecord& record) override;
 
     // ---- lighting (hs6533_device_lighting.cpp) ----
+    // The lighting record into the lighting state, the engine and the block's mirror; the per-LED
+    // effects and the sequence from the profile.
     void ApplyLightSettings() override;
+    // Reads the lighting settings block (the mirror) and tells the main window the slot read
+    // (UM_DEVICE_SLOT_CHANGED). The slot; else the failed read's result (the mirror kept).
+    int Resync() override;
+    // The mirror with the lighting state, at blockSlot x 64 between 0x01 and 0x02; a mirror missing
+    // on this connection is read first (nothing sent after a failed read). 1 done; else the first
+    // failure.
+    int WriteSettingsBlock(int blockSlot, int profileSlotValue) override;
+    int LoadLightLists() override;
+    // The mode list's code of the record's item (the item itself beyond the list).
+    int CurrentModeCode() const;
+    const std::vector<int>& ModeList() const { return modeList_; }
+    const std::vector<bool>& ModeVisible() const { return modeVisible_; }
+    const std::vector<std::string>& ModeNames() const { return modeNames_; }
+    StripLightEngine& Engine() { return engine_; }
+    const CStripBlockPort& BlockPort() const { return blockPort_; }
     int LightStepPeriod() const override;
     void RunLightStep() override;
     // The LEDs need the frames while nobody sees the page.
@@ -102,6 +124,11 @@ private:
     ISoundPage* soundPage_ = nullptr;                 // "Voice6533ControlItem"
     IVoiceChangerPage* voiceChangerPage_ = nullptr;  // "MagicControlItem"
 
+    StripLightEngine engine_{headset_led::kLedCount};  // at least the headset's LEDs
+    CStripBlockPort blockPort_;
+    std::vector<int> modeList_;
+    std::vector<bool> modeVisible_;
+    std::vector<std::string> modeNames_;
     std::unique_ptr<CHeadsetLedOutput> ledOutput_;
 };
 

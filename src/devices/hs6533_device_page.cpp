@@ -1,5 +1,7 @@
 // COrbantixHS6533Device: binding and refreshing the page's items.
 
+#include <algorithm>
+
 #include "devices/headset_audio_pages.h"
 #include "devices/hs6533_device.h"
 #include "devices/light_control.h"
@@ -25,6 +27,8 @@ CControlUI* COrbantixHS6533Device::Find(std::string_view name) const {
 
 void COrbantixHS6533Device::BindPage() {
     COrbantixUSBDevice::BindPage();
+    // The page may show more LED buttons than the headset has (they stay on the page); never fewer.
+    engine_.Resize(std::max(headset_led::kLedCount, static_cast<int>(LightButtons().size())));
     audio_.Start();
 }
 
@@ -34,6 +38,7 @@ void COrbantixHS6533Device::BindPageEx() {
     voiceChangerPage_ = ItemInterface<IVoiceChangerPage>(Find("MagicControlItem"));
     soundPage_ = ItemInterface<ISoundPage>(Find("Voice6533ControlItem"));
     audio_.SetPages(soundPage_, voiceChangerPage_);
+    SelectFunctionPage(kLightingPage);  // the page opens on its lighting tab
 }
 
 int COrbantixHS6533Device::RefreshPage() {

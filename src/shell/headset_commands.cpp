@@ -124,11 +124,8 @@ std::optional<HeadsetCommand> ParseHeadsetWords(const std::vector<std::string>& 
         return false;
     };
     if (command.verb == "lighting") {
-        if (arguments == 0) {
-            error = "\"lighting\" needs a lighting word";
-            return std::nullopt;
-        }
-        command.lightingWords.assign(words.begin() + 1, words.end());
+        command.lighting = ParseHeadsetLightingWords({words.begin() + 1, words.end()}, error);
+        if (!command.lighting) return std::nullopt;
         return command;
     }
     if (IsBareWord(command.verb)) {
@@ -204,7 +201,12 @@ int RunHeadsetCommand(COrbantixHS6533Device& headset, const HeadsetCommand& comm
                                      std::to_string(command.value) + "\"";
             return 2;
         }
-        return unchecked(audio.SelectCustomEqualiser(command.value - 1), "equaliser");
+        // As on the page, where the box is open only with the custom preset chosen.
+        bool taken = true;
+        if (audio.Record().eqType != CHeadsetAudioBinding::kCustomPreset)
+            taken = audio.ChoosePreset(CHeadsetAudioBinding::kCustomPreset);
+        taken = audio.SelectCustomEqualiser(command.value - 1) && taken;
+        return unchecked(taken, "equaliser");
     }
     if (verb == "eq-save") {
         const int result = audio.SaveCustomEqualiser(command.name);
@@ -253,6 +255,8 @@ int RunHeadsetCommand(CHeadlessSession& session, const HeadsetCommand& command, 
         error = "no headset is connected";
         return 1;
     }
+    // The lighting words act on the page as the user does, so they need the session's window.
+    if (command.lighting) return RunLightingCommand(session, *headset, *command.lighting, out, json, error);
     return RunHeadsetCommand(*headset, command, out, json, error, notice);
 }
 

@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/lighting_commands.h"
+
 namespace zevik {
 
 class CHeadlessSession;
@@ -37,7 +39,7 @@ struct HeadsetCommand {
     int value = 0;      // the number; eq-band: the band (1-10)
     int bandValue = 0;  // eq-band: the value
     std::string name;   // eq-save
-    std::vector<std::string> lightingWords;  // lighting: the words after "lighting"
+    std::optional<LightingCommand> lighting;  // "lighting WORDS" (lighting_commands.h)
 };
 
 inline constexpr std::chrono::seconds kHeadsetWait{3};

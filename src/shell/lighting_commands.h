@@ -23,6 +23,7 @@
 namespace zevik {
 
 class CHeadlessSession;
+class COrbantixHS6533Device;
 class COrbantixKeyboardDevice;
 
 struct LightingCommand {
@@ -53,6 +54,12 @@ int RunLightingCommand(CHeadlessSession& session, COrbantixKeyboardDevice& keybo
 // The words checked against the keyboard's mode list.
 std::optional<LightingCommand> ParseKeyboardLightingWords(const std::vector<std::string>& words,
                                                           std::string& error);
+
+// The same on the headset's lighting page, checked against its mode list.
+int RunLightingCommand(CHeadlessSession& session, COrbantixHS6533Device& headset, const LightingCommand& command,
+                       std::ostream& out, bool json, std::string& error);
+std::optional<LightingCommand> ParseHeadsetLightingWords(const std::vector<std::string>& words,
+                                                         std::string& error);
 
 // The words, for help texts.
 const std::vector<std::string>& LightingWordNames();

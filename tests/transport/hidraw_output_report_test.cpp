@@ -22,9 +22,9 @@ protected:
         device = fds[1];
         connection = std::make_unique<CHidrawConnection>(fds[0], std::vector<uint8_t>{}, HidAttributes{});
         ASSERT_TRUE(connection->Valid());
-        connection->SetOutputIoctl([this](int, std::span<const uint8_t> report) {
+        connection->SetOutputIoctl([this](int, std::span<const uint8_t> sent) {
             ++ioctlCalls;
-            ioctlReport.assign(report.begin(), report.end());
+            ioctlReport.assign(sent.begin(), sent.end());
             return ioctlError;
         });
     }
