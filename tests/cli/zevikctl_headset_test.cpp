@@ -152,6 +152,21 @@ TEST_F(ZevikctlHeadsetTest, CustomEqualisersAreSavedSelectedAndDeletedInOneBatch
     EXPECT_EQ(none.exitCode, 1) << none.out;
 }
 
+TEST_F(ZevikctlHeadsetTest, LightingWordsActOnTheHeadsetsPageAndBlock) {
+    const Outcome refused = Zevikctl(Emulate() + " headset lighting mode 9");
+    EXPECT_EQ(refused.exitCode, 2) << refused.out;
+    EXPECT_FALSE(std::filesystem::exists(File("data")));
+
+    ASSERT_EQ(Zevikctl(Emulate() + " headset lighting mode 3").exitCode, 0);
+    const Outcome shown = Zevikctl("--json " + Emulate() + " headset lighting show");
+    ASSERT_EQ(shown.exitCode, 0) << shown.out;
+    EXPECT_EQ(ParseJson(shown.out)["mode"].asInt(), 3);
+    // The block's mode code went to the headset.
+    const Outcome block = Zevikctl(Emulate() + " emulator read headset memory 1 1");
+    ASSERT_EQ(block.exitCode, 0) << block.out;
+    EXPECT_EQ(block.out, "03\n");
+}
+
 TEST_F(ZevikctlHeadsetTest, WithoutAHeadsetACommandFailsWithTheReason) {
     const Outcome run = Zevikctl("--emulate mouse --data-dir " + File("data") + " headset show");
     EXPECT_EQ(run.exitCode, 1) << run.out;
