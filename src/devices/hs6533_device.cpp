@@ -103,10 +103,10 @@ int COrbantixHS6533Device::SaveDeviceProfile() {
 }
 
 int COrbantixHS6533Device::SwitchProfile() {
-    // The store already names the selected profile; loading follows it. The audio record is the
-    // profile's; the card keeps the levels it has until the user changes them.
+    // The store already names the selected profile; loading follows it.
     profileLoaded_ = false;
     ApplyProfile();
+    audio_.ReadAudioState();  // the card keeps its levels: the page shows what it holds
     RefreshPage();
     if (!CommandChannel().IsOpen()) return 0;
     const int result = WriteSettingsBlock(0, 0);
@@ -127,6 +127,7 @@ int COrbantixHS6533Device::RestoreDefaults() {
     profileLoaded_ = false;
     ApplyProfile();
     SaveDeviceProfile();
+    audio_.ReadAudioState();  // the card keeps its levels: the page shows what it holds
     RefreshPage();
     return 1;
 }

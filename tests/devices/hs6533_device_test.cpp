@@ -174,6 +174,16 @@ TEST_F(HeadsetDeviceTest, WithoutASoundCardTheMicrophoneWritesFailAndChangeNothi
     EXPECT_EQ(Mixer(), before);
 }
 
+TEST_F(HeadsetDeviceTest, DefaultsRestoreTheFactoryProfileWhileTheCardKeepsItsLevels) {
+    Start();
+    device->Audio().ChoosePreset(3);
+    ASSERT_TRUE(device->Audio().SetMicrophoneLevel(37));
+    ASSERT_EQ(device->RestoreDefaults(), 1);
+    EXPECT_EQ(device->Audio().Record().eqType, 5) << "the factory preset";
+    EXPECT_EQ(device->Audio().Record().micInValue, 37) << "the level the card holds, not the factory 80";
+    EXPECT_EQ(device->Profile().GetHeadsetSystem().eqType, 5);
+}
+
 TEST_F(HeadsetDeviceTest, PollStatusReadsSixBytesByCable) {
     Start();
     const uint8_t status[] = {1, 2, 3, 4, 5, 6};
