@@ -140,6 +140,7 @@ TEST_F(HeadsetPageQtTest, TheSoundPageShowsTheCardAndSaysWhatItLacks) {
     CControlUI* voiceNote = PageControl("voice_unavailable");
     ASSERT_NE(voiceNote, nullptr);
     EXPECT_TRUE(voiceNote->IsVisible());
+    EXPECT_TRUE(Top()->grab().toImage().save("screenshots/headset_voice_page.png"));
 }
 
 }  // namespace
