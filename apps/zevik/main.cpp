@@ -164,6 +164,7 @@ int main(int argc, char** argv) {
     context.hidBackend = backend;
     context.uiLoop = &loop;
     context.profileLocations = locations.get();
+    context.emulation = emulation.get();
 
     int rc = 0;
     {

@@ -2,6 +2,7 @@
 //   mouse WORDS...          a mouse command as "zevikctl mouse" takes it (lighting sequence words too)
 //   keyboard WORDS...       a keyboard command as "zevikctl keyboard" takes it
 //   pad WORDS...            a mousepad command as "zevikctl pad" takes it
+//   headset WORDS...        a headset command as "zevikctl headset" takes it
 //   game NAME W L           a game event for the session's own window, handled before the next line
 //   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING,
 //                           phone D N (0 none, 1 iPhone, 2 Samsung, 3 other),
@@ -39,6 +40,7 @@
 #include "shell/emulator_read.h"
 #include "shell/headless_commands.h"
 #include "shell/headless_run.h"
+#include "shell/headset_commands.h"
 #include "shell/keyboard_commands.h"
 #include "shell/pad_commands.h"
 #include "shell/light_sequence_commands.h"
@@ -82,6 +84,7 @@ struct BatchLine {
     std::optional<MacroRecordCommand> record;      // "macro KIND record M ..."
     std::optional<KeyboardCommand> keyboard;       // "keyboard"
     std::optional<PadCommand> pad;                 // "pad"
+    std::optional<HeadsetCommand> headset;         // "headset"
     std::optional<UpdateCommand> update;           // "update check|download ..."
 };
 
@@ -126,6 +129,10 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
     if (verb == "pad") {
         line.pad = ParsePadWords(rest, error);
         return line.pad.has_value();
+    }
+    if (verb == "headset") {
+        line.headset = ParseHeadsetWords(rest, error);
+        return line.headset.has_value();
     }
     if (verb == "answer") {
         if (rest.size() != 1 || !CDialogAnswers::IsValid(rest[0])) {
@@ -183,6 +190,12 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
     }
     if (line.keyboard) return RunKeyboardCommand(run.Session(), *line.keyboard, std::cout, json, error) == 0;
     if (line.pad) return RunPadCommand(run.Session(), *line.pad, std::cout, json, error) == 0;
+    if (line.headset) {
+        std::string notice;
+        const int code = RunHeadsetCommand(run.Session(), *line.headset, std::cout, json, error, notice);
+        if (!notice.empty()) std::cerr << "zevikctl: " << notice << '\n';
+        return code == 0;
+    }
     if (line.update) {
         run.Session().WaitForMouse(std::chrono::seconds(3));
         if (RunUpdateCommand(run.Session(), *line.update, std::cout, std::cerr, json) == 0) return true;

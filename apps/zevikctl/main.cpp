@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     RegisterMouseCommands(app, context, exitCode);
     RegisterKeyboardCommands(app, context, exitCode);
     RegisterPadCommands(app, context, exitCode);
+    RegisterHeadsetCommands(app, context, exitCode);
     RegisterBatchCommands(app, context, exitCode);
     RegisterDialogCommands(app, context, exitCode);
     RegisterSettingsCommands(app, context, exitCode);

@@ -11,6 +11,7 @@
 
 namespace zevik {
 
+class CEmulation;
 class CMessageLoop;
 class IHidBackend;
 
@@ -42,6 +43,8 @@ struct DeviceContext {
     const CProfileLocations* profileLocations = nullptr;
     // The lighting steps' clock. Null: the steady clock.
     const IDeviceClock* clock = nullptr;
+    // The emulated devices behind hidBackend, if any: an emulated headset's sound card is theirs.
+    CEmulation* emulation = nullptr;
 };
 
 // The context's profile locations, or the default ones when it names none.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "emulator/headset_model.h"
 #include "emulator/keyboard_model.h"
 #include "emulator/mouse_model.h"
 #include "emulator/mousepad_model.h"
@@ -18,6 +19,7 @@ constexpr std::array kKinds{
     DeviceModelKind{"mouse", &Create<CMouseModel>},
     DeviceModelKind{"keyboard", &Create<CKeyboardModel>},
     DeviceModelKind{"mousepad", &Create<CMousepadModel>},
+    DeviceModelKind{"headset", &Create<CHeadsetModel>},
 };
 
 }  // namespace

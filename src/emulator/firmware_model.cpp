@@ -49,7 +49,12 @@ std::vector<uint8_t>* CFirmwareModel::Area(const std::string& name) {
 void CFirmwareModel::HandleReport(EmulatedPort port, std::span<const uint8_t> report,
                                   IEmulatedInputSink& sink) {
     // Reports of the device's other collections (or of no protocol at all) are not requests.
-    if (report.empty() || report[kOffsetReportId] != kReportId) return;
+    if (report.empty()) return;
+    if (report[kOffsetReportId] != kReportId) {
+        std::lock_guard lock(mutex_);
+        OnOtherOutputReport(port, report);
+        return;
+    }
     Report request{};
     std::copy_n(report.begin(), std::min(report.size(), kReportSize), request.begin());
     const uint8_t command = request[kOffsetCommand];

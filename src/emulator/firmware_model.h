@@ -111,6 +111,8 @@ protected:
     // The bytes of a status answer (data part only), before they leave.
     virtual void OnStatusRead(EmulatedPort /*port*/, std::span<uint8_t> /*data*/, size_t /*address*/) {}
     virtual void OnCommand(uint8_t /*command*/) {}
+    // An output report with another id than the protocol's (report id first); nothing answers it.
+    virtual void OnOtherOutputReport(EmulatedPort /*port*/, std::span<const uint8_t> /*report*/) {}
 
     // An area by name; the caller holds the lock (hooks) or is the constructor. Null when unknown.
     std::vector<uint8_t>* Area(const std::string& name);

@@ -32,6 +32,7 @@ bool CHeadlessRun::Start(const HeadlessRunOptions& options, std::string& error) 
     }
     m_session = std::make_unique<CHeadlessSession>(*backend, options.skinFolder, options.dataDir,
                                                    options.programFolder);
+    m_session->SetEmulation(m_emulation.get());
     return m_session->Start(error);
 }
 

@@ -17,6 +17,7 @@
 namespace zevik {
 
 class CMainWnd;
+class CEmulation;
 class COrbantixMouseDevice;
 class COrbantixUSBDevice;
 class IHidBackend;
@@ -32,6 +33,8 @@ public:
     CHeadlessSession(const CHeadlessSession&) = delete;
     CHeadlessSession& operator=(const CHeadlessSession&) = delete;
 
+    // The emulated devices behind the backend (before Start): an emulated headset's sound card.
+    void SetEmulation(CEmulation* emulation) { m_context.emulation = emulation; }
     // Creates the window, builds the skin and starts the scan thread; false with a message.
     bool Start(std::string& error);
     // Pumps the loop for that span of real time (the virtual clock moves along).

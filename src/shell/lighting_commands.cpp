@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "devices/device_option_ui.h"
+#include "devices/hs6533_device.h"
 #include "devices/keyboard_device.h"
 #include "devices/keyboard_key_layout.h"
 #include "devices/mouse_device.h"
@@ -120,6 +121,14 @@ std::vector<std::pair<int, std::uint32_t>> FrameEntries(const COrbantixKeyboardD
         if (keyboard.KeyMaps().position[static_cast<size_t>(k)] != kKeyboardNoPosition)
             entries.emplace_back(k, frame.Get(k));
     }
+    return entries;
+}
+
+// The headset's preview: the engine's frame, one entry per LED.
+std::vector<std::pair<int, std::uint32_t>> FrameEntries(COrbantixHS6533Device& headset) {
+    std::vector<std::pair<int, std::uint32_t>> entries;
+    const CLightFrame& frame = headset.Engine().Frame();
+    for (int i = 0; i < frame.Size(); ++i) entries.emplace_back(i, frame.Get(i));
     return entries;
 }
 
@@ -366,6 +375,16 @@ int RunLightingCommand(CHeadlessSession& session, COrbantixMousePadDevice& pad, 
 
 std::optional<LightingCommand> ParsePadLightingWords(const std::vector<std::string>& words, std::string& error) {
     return ParseLightingWords(words, VisibleModes(COrbantixMousePadDevice::kProfileCatalogueIndex), error);
+}
+
+int RunLightingCommand(CHeadlessSession& session, COrbantixHS6533Device& headset, const LightingCommand& command,
+                       std::ostream& out, bool json, std::string& error) {
+    return RunOn(session, &headset, "headset", command, out, json, error);
+}
+
+std::optional<LightingCommand> ParseHeadsetLightingWords(const std::vector<std::string>& words,
+                                                         std::string& error) {
+    return ParseLightingWords(words, VisibleModes(COrbantixHS6533Device::kProfileCatalogueIndex), error);
 }
 
 }  // namespace zevik

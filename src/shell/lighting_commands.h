@@ -23,6 +23,7 @@
 namespace zevik {
 
 class CHeadlessSession;
+class COrbantixHS6533Device;
 class COrbantixKeyboardDevice;
 class COrbantixMousePadDevice;
 
@@ -60,6 +61,11 @@ int RunLightingCommand(CHeadlessSession& session, COrbantixMousePadDevice& pad, 
                        std::ostream& out, bool json, std::string& error);
 // The words checked against the mousepad's mode list.
 std::optional<LightingCommand> ParsePadLightingWords(const std::vector<std::string>& words, std::string& error);
+// The same on the headset's lighting page, checked against its mode list.
+int RunLightingCommand(CHeadlessSession& session, COrbantixHS6533Device& headset, const LightingCommand& command,
+                       std::ostream& out, bool json, std::string& error);
+std::optional<LightingCommand> ParseHeadsetLightingWords(const std::vector<std::string>& words,
+                                                         std::string& error);
 
 // The words, for help texts.
 const std::vector<std::string>& LightingWordNames();

@@ -10,6 +10,7 @@
 #include "settings/device_profile_ui.h"
 #include "shell/key_routes.h"
 #include "shell/keyboard_lighting_routes.h"
+#include "shell/headset_routes.h"
 #include "shell/keyboard_routes.h"
 #include "shell/macro_routes.h"
 #include "shell/lighting_routes.h"
@@ -211,6 +212,7 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddProfileBarRoutes(router, ops);
     AddMousePageRoutes(router, ops);
     AddKeyboardPageRoutes(router, ops);
+    AddHeadsetPageRoutes(router, ops);
     AddLightingRoutes(router, ops);
     AddKeyboardLightingRoutes(router, ops);
     AddKeyRoutes(router, ops);

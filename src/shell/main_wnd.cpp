@@ -9,11 +9,14 @@
 #include "devices/device_option_ui.h"
 #include "devices/keyboard_device.h"
 #include "devices/mousepad_device.h"
+#include "devices/hs6533_device.h"
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
 #include "editors/key_set_control_ui.h"
 #include "editors/macro_control_ui.h"
+#include "editors/magic_control_ui.h"
+#include "editors/voice6533_control_ui.h"
 #include "editors/redio_macro_button_ui.h"
 #include "editors/light_control_ui.h"
 #include "editors/shoot_control_ui.h"
@@ -91,6 +94,15 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == COrbantixMousePadDevice::kClassName) {
         return new COrbantixMousePadDevice(m_context);
+    }
+    if (className == COrbantixHS6533Device::kClassName) {
+        return new COrbantixHS6533Device(m_context);
+    }
+    if (className == CVoice6533ControlUI::kSkinTag) {
+        return new CVoice6533ControlUI;
+    }
+    if (className == CMagicControlUI::kSkinTag) {
+        return new CMagicControlUI;
     }
     if (className == COrbantixUSBDevice::kClassName) {
         return new COrbantixUSBDevice(m_context);

@@ -118,8 +118,11 @@ int CCommandChannel::Run(std::span<const uint8_t> request, std::span<uint8_t> an
 
     // At most two reads: the spare one absorbs a late answer to an earlier request that timed out.
     // An answer that does not echo our command is never taken for ours.
+    // Reports of another id that share the collection (the headset's keys) are no answer and cost no
+    // attempt; a bounded number of them is passed over.
     vendor::Report in{};
     int result = kResultNoAnswer;
+    int foreign = 0;
     for (int attempt = 0; attempt < 2; ++attempt) {
         in.fill(0);
         uint32_t count = 0;
@@ -128,6 +131,11 @@ int CCommandChannel::Run(std::span<const uint8_t> request, std::span<uint8_t> an
         if (!ok) {
             result = kResultNoAnswer;
             break;
+        }
+        if (in[vendor::kOffsetReportId] != vendor::kReportId && foreign < kMaxForeignReports) {
+            ++foreign;
+            --attempt;
+            continue;
         }
         const size_t copied = std::min({static_cast<size_t>(count), in.size(), answer.size()});
         std::copy_n(in.begin(), copied, answer.begin());

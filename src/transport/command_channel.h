@@ -45,6 +45,8 @@ public:
     static constexpr uint32_t kCableTimeoutMs = 1000;
     static constexpr uint32_t kReceiverTimeoutMs = 5000;
     static constexpr uint32_t kProtectedReceiverTimeoutMs = 500;  // the lighting stream skips, never waits long
+    // Input reports of another id passed over while one answer is awaited.
+    static constexpr int kMaxForeignReports = 16;
 
     // Both interfaces on one backend, or each on its own.
     explicit CCommandChannel(IHidBackend& backend);

@@ -321,6 +321,15 @@ bool CHidInterface::Read(uint8_t* buffer, uint32_t length, uint32_t* transferred
 
 bool CHidInterface::Write(const uint8_t* buffer, uint32_t length, uint32_t* transferred, uint32_t timeoutMs) {
     if (transferred) *transferred = 0;
+    return Send(buffer, length, transferred, timeoutMs, false);
+}
+
+bool CHidInterface::SetOutputReport(const uint8_t* buffer, uint32_t length, uint32_t timeoutMs) {
+    return Send(buffer, length, nullptr, timeoutMs, true);
+}
+
+bool CHidInterface::Send(const uint8_t* buffer, uint32_t length, uint32_t* transferred, uint32_t timeoutMs,
+                         bool controlTransfer) {
     State& s = *state_;
     IHidConnection* connection = nullptr;
     {
@@ -330,8 +339,9 @@ bool CHidInterface::Write(const uint8_t* buffer, uint32_t length, uint32_t* tran
         ++s.activeTransfers;
         s.writing = true;
     }
-    const HidIoResult result =
-        connection->Write(std::span<const uint8_t>(buffer, length), BackendTimeout(timeoutMs));
+    const std::span<const uint8_t> report(buffer, length);
+    const HidIoResult result = controlTransfer ? connection->SetOutputReport(report, BackendTimeout(timeoutMs))
+                                               : connection->Write(report, BackendTimeout(timeoutMs));
     const bool ok = result.status == HidIoStatus::Ok;
     if (ok && transferred) *transferred = static_cast<uint32_t>(std::min<size_t>(result.bytes, length));
     {

@@ -64,6 +64,8 @@ public:
     // transferred may be null; timeoutMs may be kInfinite.
     bool Read(uint8_t* buffer, uint32_t length, uint32_t* transferred, uint32_t timeoutMs);
     bool Write(const uint8_t* buffer, uint32_t length, uint32_t* transferred, uint32_t timeoutMs);
+    // One output report as a control transfer (report id first); as Write for the rest.
+    bool SetOutputReport(const uint8_t* buffer, uint32_t length, uint32_t timeoutMs);
 
     // Fills the input field table from one input report (first byte = report id).
     void UnpackInputReport(const uint8_t* report, uint32_t length);
@@ -84,6 +86,9 @@ public:
     const std::vector<HidReportField>& InputFields() const;
 
 private:
+    bool Send(const uint8_t* buffer, uint32_t length, uint32_t* transferred, uint32_t timeoutMs,
+              bool controlTransfer);
+
     struct State;  // the implementation's open-interface state
     IHidBackend& backend_;
     std::unique_ptr<State> state_;

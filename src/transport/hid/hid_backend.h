@@ -47,6 +47,12 @@ public:
     virtual HidIoResult Read(std::span<uint8_t> buffer, int timeoutMs) = 0;
     // One output report, report id first (0 when the node uses none).
     virtual HidIoResult Write(std::span<const uint8_t> report, int timeoutMs) = 0;
+    // One output report sent as a control transfer (SET_REPORT), report id first, for reports a
+    // device takes on its control pipe (the headset's LED reports). A backend without such a path
+    // sends it as Write does.
+    virtual HidIoResult SetOutputReport(std::span<const uint8_t> report, int timeoutMs) {
+        return Write(report, timeoutMs);
+    }
 
     // Ends every Read and Write in progress, and every later one, with Cancelled.
     // Used right before the connection is destroyed.

@@ -85,6 +85,21 @@ HidIoResult CHidrawConnection::Write(std::span<const uint8_t> report, int timeou
     }
 }
 
+HidIoResult CHidrawConnection::SetOutputReport(std::span<const uint8_t> report, int timeoutMs) {
+    if (!Valid()) return {HidIoStatus::Failed, 0};
+    if (!outputIoctlUnknown_.load(std::memory_order_relaxed)) {
+        const int error = outputIoctl_(fd_, report);
+        if (error == 0) return {HidIoStatus::Ok, report.size()};
+        if (!IsUnknownIoctlError(error)) {
+            Trace("hidraw: output report failed: " + std::to_string(error));
+            return {HidIoStatus::Failed, 0};
+        }
+        outputIoctlUnknown_.store(true, std::memory_order_relaxed);
+        Trace("hidraw: the kernel has no HIDIOCSOUTPUT (before Linux 5.11): output reports go by write()");
+    }
+    return Write(report, timeoutMs);
+}
+
 void CHidrawConnection::Cancel() {
     if (cancelFd_ < 0) return;
     const uint64_t one = 1;
