@@ -274,8 +274,8 @@ public:
     void ResetMusicSettings() override;
     CMusicSettings& MusicSettings();
     // "music_setting_btn": the music window over this one (one at a time). With OK its chosen group
-    // goes to the capture program and the settings are saved.
-    void OpenMusicWindow();
+    // goes to the capture program and the settings are saved: true when both happened.
+    bool OpenMusicWindow();
     bool IsMusicWindowOpen() const { return m_musicOpen; }
     // The chosen group's three values to the capture program as a kind-10 record (a green of 0 is
     // sent as 1), when it runs.

@@ -57,16 +57,18 @@ void CMainWnd::LoadMusicSettings() {
 
 void CMainWnd::ResetMusicSettings() { MusicSettings().Reset(); }
 
-void CMainWnd::OpenMusicWindow() {
-    if (m_musicOpen) return;  // one copy
+bool CMainWnd::OpenMusicWindow() {
+    if (m_musicOpen) return false;  // one copy
     m_musicOpen = true;
     const std::optional<MusicStyleRecord> changed =
         ShowMusicWindow(GetHWND(), m_pm.GetDPIObj().GetDPI(), MusicSettings().Get());
     m_musicOpen = false;
-    if (!changed) return;
+    if (!changed) return false;
     SendMusicColour(*changed);
     MusicSettings().Set(*changed);
-    if (const JsonWriteResult saved = MusicSettings().Save(); !saved) Trace("music settings: " + saved.message);
+    const JsonWriteResult saved = MusicSettings().Save();
+    if (!saved) Trace("music settings: " + saved.message);
+    return saved.ok;
 }
 
 void CMainWnd::SendMusicColour(const MusicStyleRecord& record) {
