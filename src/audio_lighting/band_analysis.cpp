@@ -53,7 +53,8 @@ double CBandAnalysis::CentreFrequency(std::pair<std::size_t, std::size_t> bins) 
 void CBandAnalysis::Push(std::span<const float> samples) {
     if (samples.size() >= kWindow) samples = samples.last(kWindow);
     for (const float s : samples) {
-        history_[next_] = s;
+        // A broken stream's NaN or infinity would spoil the whole window: it counts as silence.
+        history_[next_] = std::isfinite(s) ? s : 0.0f;
         next_ = (next_ + 1) % kWindow;
     }
 }
@@ -77,7 +78,9 @@ CBandAnalysis::Record CBandAnalysis::Analyse() {
     Record record{};
     for (int b = 0; b < kBandCount; ++b) {
         std::int32_t value = 0;
-        if (energy[b] > 0.0 && reference_[b] > 0.0) {
+        if (std::isinf(energy[b])) {
+            value = kFullLevel;  // beyond anything a float holds: as loud as it gets
+        } else if (energy[b] > 0.0 && reference_[b] > 0.0) {
             const double db = 10.0 * std::log10(energy[b] / reference_[b]);
             const double scaled = (db - kFloorDb) / -kFloorDb * kFullLevel;
             value = static_cast<std::int32_t>(std::lround(std::clamp(scaled, 0.0, double{kFullLevel})));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -112,6 +113,24 @@ TEST(BandAnalysisTest, OnlyTheNewestWindowCounts) {
     const std::int32_t partial = analysis.Analyse()[25];
     EXPECT_GT(partial, 1500);
     EXPECT_LT(partial, 2000);
+}
+
+// Whatever a broken stream delivers, every value stays within 0..2000.
+TEST(BandAnalysisTest, BrokenSamplesNeverLeaveTheRange) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<std::vector<float>> blocks = {
+        std::vector<float>(Analysis::kWindow, nan), std::vector<float>(Analysis::kWindow, inf),
+        std::vector<float>(Analysis::kWindow, std::numeric_limits<float>::max()),
+        Sine(1000.0, 1e30, Analysis::kWindow)};
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        Analysis analysis;
+        analysis.Push(blocks[i]);
+        for (const std::int32_t v : analysis.Analyse()) {
+            ASSERT_GE(v, 0) << "block " << i;
+            ASSERT_LE(v, 2000) << "block " << i;
+        }
+    }
 }
 
 TEST(BandAnalysisTest, RecordTravelsAsLittleEndianValues) {
