@@ -281,9 +281,10 @@ public:
     // sent as 1), when it runs.
     void SendMusicColour(const MusicStyleRecord& record);
     // Our own capture of the desktop's sound runs while a connected keyboard is in mode 29 and
-    // settings.json does not say "audioCapture": false. Its records take the path of the capture
-    // program's kind-1 records, except within a second of one of those. Checked after every message
-    // and notification; a capture that failed is tried again only when the condition comes anew.
+    // settings.json (read as the mode is entered) does not say "audioCapture": false. Its records
+    // take the path of the capture program's kind-1 records, except within a second of one of
+    // those. Checked after every message and notification; a capture that failed is tried again
+    // only when the condition comes anew.
     void UpdateOwnCapture();
     bool OwnCaptureRunning() const;
     // The records of the capture program (ours included) as they landed.
@@ -395,12 +396,13 @@ private:
     void OnOwnRecord(std::span<const std::uint8_t> record);
     void StopOwnCapture();
     bool OwnCaptureWanted();
+    // settings.json does not say "audioCapture": false; read at each entry into the music mode.
+    bool AudioCaptureAllowed() const;
     // "music_layout" of a keyboard's lighting page shows in the music modes.
     void ShowMusicControls(COrbantixUSBDevice& keyboard, int mode);
     std::map<const COrbantixUSBDevice*, int> m_musicControlsMode;
     std::unique_ptr<CMusicSettings> m_musicSettings;
     bool m_musicOpen = false;
-    std::optional<bool> m_audioCaptureAllowed;  // settings.json, read once
     AudioSourceFactory m_audioSource;
     std::unique_ptr<CAudioCapture> m_ownCapture;
     std::shared_ptr<COwnRecordMailbox> m_ownRecords;

@@ -74,7 +74,7 @@ bool CMainWnd::OpenMusicWindow() {
 void CMainWnd::SendMusicColour(const MusicStyleRecord& record) {
     std::array<std::uint8_t, kMusicColourBytes> block{};
     std::array<std::uint32_t, 3> values = {record.Chosen()[0], record.Chosen()[1], record.Chosen()[2]};
-    if (values[1] == 0) values[1] = 1;  // the capture program reads a green of 0 as no record
+    if (values[1] == 0) values[1] = 1;  // as the capture program has always been sent it
     for (std::size_t c = 0; c < values.size(); ++c) {
         for (std::size_t k = 0; k < 4; ++k) block[c * 4 + k] = static_cast<std::uint8_t>(values[c] >> (8 * k));
     }
@@ -105,12 +105,6 @@ void CMainWnd::OnChannelSlider(CControlUI* control, int channel) {
 
 bool CMainWnd::OwnCaptureWanted() {
     if (m_workersStopped || m_shutDown || !m_systemAwake) return false;
-    if (!m_audioCaptureAllowed) {
-        // Only an explicit false turns it off; a missing or damaged file leaves it on.
-        const Json::Value settings = CJsonFileUtil().ReadJsonFile(m_settingsFile);
-        const Json::Value* allowed = json::Member(settings, kAudioCaptureKey);
-        m_audioCaptureAllowed = !(allowed != nullptr && allowed->isBool() && !allowed->asBool());
-    }
     bool wanted = false;
     for (COrbantixUSBDevice* device : m_devices[kFamilyKeyboard]) {
         auto* keyboard = dynamic_cast<COrbantixKeyboardDevice*>(device);
@@ -119,7 +113,14 @@ bool CMainWnd::OwnCaptureWanted() {
         ShowMusicControls(*keyboard, mode);
         if (keyboard->CommandChannel().IsOpen() && mode == kMusicMode) wanted = true;
     }
-    return wanted && *m_audioCaptureAllowed;
+    return wanted;
+}
+
+bool CMainWnd::AudioCaptureAllowed() const {
+    // Only an explicit false turns it off; a missing or damaged file leaves it on.
+    const Json::Value settings = CJsonFileUtil().ReadJsonFile(m_settingsFile);
+    const Json::Value* allowed = json::Member(settings, kAudioCaptureKey);
+    return !(allowed != nullptr && allowed->isBool() && !allowed->asBool());
 }
 
 void CMainWnd::ShowMusicControls(COrbantixUSBDevice& keyboard, int mode) {
@@ -139,7 +140,7 @@ void CMainWnd::UpdateOwnCapture() {
         return;
     }
     CMessageLoop* loop = CMessageLoop::Current();
-    if (loop == nullptr) return;
+    if (loop == nullptr || !AudioCaptureAllowed()) return;
     m_ownRecords = std::make_shared<COwnRecordMailbox>(
         *loop, [this](std::span<const std::uint8_t> record) { OnOwnRecord(record); });
     m_ownCapture = std::make_unique<CAudioCapture>(

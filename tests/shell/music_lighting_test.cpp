@@ -263,7 +263,7 @@ TEST_F(MusicLightingTest, OwnCaptureFeedsTheMusicModeAndGivesWayToAnOutsideProgr
 
     const std::array<std::uint8_t, 4> seven = {7, 0, 0, 0};
     wnd->OnCopyData(1, seven);
-    PumpFor(300ms);
+    PumpFor(150ms);  // well inside the outside program's second, also when the loop's clock runs ahead
     EXPECT_EQ(wnd->AudioRecords().Sample(0), 7) << "ours are dropped while the outside program sends";
     EXPECT_TRUE(PumpUntil([&] { return wnd->AudioRecords().Sample(0) == 2000; }, 3s)) << "and come back after";
 
