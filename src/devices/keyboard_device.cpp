@@ -263,6 +263,8 @@ void COrbantixKeyboardDevice::EnterModeIfNeeded(int previousCode) {
     if (code != previousCode || code == kCustomColourMode) {
         engine_.EnterMode(code, GetLighting());
         if (code == kCustomColourMode) ReadCustomColours();
+        // A streamed mode needs the frame timer even where it rested (a still frame, the tray).
+        if (StreamsLightFrames()) ResumeLightFrame();
     } else {
         engine_.SetLighting(GetLighting());
     }
