@@ -1,7 +1,7 @@
 // zevik: the desktop configuration program.
 //   zevik [--emulate LIST] [--emulator-state FILE] [--emulator-log FILE] [--data-dir DIR]
 //         [--tray] [--screenshot FILE.png [--screenshot-after MS]
-//         [--screenshot-window main|settings|about|message|color|skin] [--screenshot-tab TAB]]
+//         [--screenshot-window main|settings|about|message|color|skin|music] [--screenshot-tab TAB]]
 // Without --emulate it serves the supported devices it finds through hidraw, as they come and go;
 // while none is plugged in an emulated mouse stands in, and the window title says so. A second start
 // brings the first to the front.
@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 600000));
     cli.add_option(
            "--screenshot-window", opt.screenshotWindow,
-           "the window pictured: main, settings, about, message, color or skin (opened as their openers do)")
-        ->check(CLI::IsMember({"main", "settings", "about", "message", "color", "skin"}));
+           "the window pictured: main, settings, about, message, color, skin or music (opened as their openers do)")
+        ->check(CLI::IsMember({"main", "settings", "about", "message", "color", "skin", "music"}));
     cli.add_option("--screenshot-tab", opt.screenshotTab,
                    "with --screenshot: the page tab chosen first, as a click does (e.g. deng_Op_tab)");
     cli.add_flag("--tray", opt.tray, "start in the tray without showing the window (for autostart)");
@@ -266,6 +266,8 @@ int main(int argc, char** argv) {
                     window.OpenAboutWindow();
                 } else if (opt.screenshotWindow == "message") {
                     window.AskUser("message_text_29", 1);
+                } else if (opt.screenshotWindow == "music") {
+                    window.OpenMusicWindow();
                 } else if (opt.screenshotWindow == "color") {
                     // As a click on the first stage's colour ("DPI_color_option_0") opens it.
                     if (auto* mouse = dynamic_cast<zevik::COrbantixMouseDevice*>(window.GetCurrentDevice())) {

@@ -120,6 +120,17 @@ void CSessionBus::SendToAudioCapture(int wParam, int lParam) {
     CallOwned(bus_, call, kAudioCaptureTimeoutMs);
 }
 
+bool CSessionBus::SendRecordToAudioCapture(std::uint32_t kind, std::span<const std::uint8_t> record) {
+    if (!bus_.isConnected() || !HasOwner(bus_, kAudioCaptureService, kOwnerTimeoutMs)) return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(kAudioCaptureService, kAudioCapturePath,
+                                                       kAudioCaptureService, "CopyData");
+    call << static_cast<uint>(kind)
+         << QByteArray(reinterpret_cast<const char*>(record.data()), static_cast<qsizetype>(record.size()));
+    call.setAutoStartService(false);
+    // Queued on the connection without waiting for the answer: the UI never waits on the peer.
+    return bus_.send(call);
+}
+
 void CSessionBus::Activate() {
     PostToTarget(messages_.activate, 0, 1);
 }

@@ -64,6 +64,8 @@ public:
     bool SendToWorkTool(std::uint32_t kind, std::span<const std::uint8_t> record) override;
     // "Command"(i, i) to the audio capture program, when it is on the bus.
     void SendToAudioCapture(int wParam, int lParam) override;
+    // "CopyData"(u, ay) to the audio capture program, when it is on the bus; not waited for.
+    bool SendRecordToAudioCapture(std::uint32_t kind, std::span<const std::uint8_t> record) override;
 
 public Q_SLOTS:
     // The methods of the service.

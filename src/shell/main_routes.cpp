@@ -131,7 +131,10 @@ void AddProfileBarRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
             CDeviceProfileUI* bar = CurrentProfileBar(ops);
             if (bar == nullptr) return;
             const ProfileResult result = (bar->*button.op)();
-            if (button.op == &CDeviceProfileUI::ResetProfile) ops.ResetColourChoices();
+            if (button.op == &CDeviceProfileUI::ResetProfile) {
+                ops.ResetColourChoices();
+                ops.ResetMusicSettings();
+            }
             // A reset changes the selected profile under the device: it takes it up again.
             if (result.deviceMustReload && button.op == &CDeviceProfileUI::ResetProfile) {
                 ReportProfileSwitch(ops, ops.GetCurrentDevice()->SwitchProfile());

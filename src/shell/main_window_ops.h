@@ -45,6 +45,8 @@ public:
     virtual void OpenSkinFrame() = 0;
     // Forgets the colour picker's presets and collected colours (a profile reset does).
     virtual void ResetColourChoices() = 0;
+    // Puts the music window's groups back to the factory copy (a profile reset does).
+    virtual void ResetMusicSettings() {}
     // The settings window (one at a time): beside the window's right edge, or centred on the screen.
     virtual void OpenSettingsWindow(bool centred) = 0;
     // The key page's key capture: on (the key edit has the focus) or off.

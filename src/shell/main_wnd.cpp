@@ -21,6 +21,9 @@
 #include "editors/light_control_ui.h"
 #include "editors/shoot_control_ui.h"
 #include "platform/desktop_settings.h"
+#include "platform/scope_exit.h"
+#include "audio_lighting/audio_capture.h"
+#include "shell/own_record_mailbox.h"
 #include "platform/detached_launch.h"
 #include "platform/trace.h"
 #include "settings/device_profile_ui.h"
@@ -68,10 +71,12 @@ CMainWnd::CMainWnd(const DeviceContext& context, IOutsidePrograms* outside)
                          DesktopSettingsCommand(DesktopSettingsPage::Mouse)};
     AddOwnRoutes();
     AddLightSyncRoutes();
+    AddMusicRoutes();
     AddMainRoutes(m_router, *this);
 }
 
 CMainWnd::~CMainWnd() {
+    StopOwnCapture();
     StopScan();
     m_trayMenu.reset();
     m_tray.DeleteTrayIcon();
@@ -153,11 +158,13 @@ void CMainWnd::OnWindowInit() {
     StartScan();
     m_sync.StartThread();
     SetTimer(kFitTimer, 100);
+    LoadMusicSettings();
 }
 
 // ------------------------------------------------------------------------------------ notifications
 
 void CMainWnd::Notify(TNotifyUI& msg) {
+    const ScopeExit checkCapture([this] { UpdateOwnCapture(); });
     if (msg.sType != DUI_MSGTYPE_TIMER) {
         Trace(msg.sType);
         Trace(msg.pSender != nullptr ? msg.pSender->GetName() : std::string());
@@ -225,6 +232,7 @@ void CMainWnd::OpenDesktopSettings(int page) {
 
 LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& bHandled) {
     bHandled = false;
+    const ScopeExit checkCapture([this] { UpdateOwnCapture(); });
     if (msg == m_messages.updateEvent && wParam == kUpdateEventQuit) {
         // The updater asks the program to end before it replaces it.
         bHandled = true;
@@ -489,6 +497,9 @@ void CMainWnd::OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data
     if (!m_systemAwake) {
         return;
     }
+    if (!m_deliveringOwnRecord && kind == CAudioRecordBuffers::kSampleRecord && !data.empty()) {
+        if (CMessageLoop* loop = CMessageLoop::Current()) m_lastOutsideRecord = loop->Now();
+    }
     m_audioRecords.Accept(kind, data);
 }
 
@@ -628,6 +639,7 @@ void CMainWnd::StopWorkers() {
     m_sync.StopThread();
     ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad, kFamilyHeadset},
                   [](COrbantixUSBDevice& device) { device.StopWorkers(); });
+    StopOwnCapture();
     for (const int command : kAudioCaptureStopCommands) {
         m_outside->SendToAudioCapture(command, 0);
     }

@@ -15,12 +15,15 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "audio_lighting/audio_source.h"
+#include "audio_lighting/music_settings.h"
 #include "devices/device_catalogue.h"
 #include "devices/device_context.h"
 #include "devices/discovery_interface_list.h"
@@ -57,6 +60,8 @@ class CTabLayoutUI;
 
 class CSkinFrame;
 class CSetWnd;
+class CAudioCapture;
+class COwnRecordMailbox;
 
 class CMainWnd : public WindowImplBase, public IMainWindowOps, public CSkinReceiver {
 public:
@@ -262,6 +267,31 @@ public:
 
     static std::optional<Family> FamilyOfKind(int kind);
 
+    // ---- music lighting (main_wnd_music.cpp) ----
+    // "AudioFile.json": loaded at window-init (its group then goes to the capture program), put back
+    // to the factory copy by a profile reset, changed by the music window's OK.
+    void LoadMusicSettings();
+    void ResetMusicSettings() override;
+    CMusicSettings& MusicSettings();
+    // "music_setting_btn": the music window over this one (one at a time). With OK its chosen group
+    // goes to the capture program and the settings are saved: true when both happened.
+    bool OpenMusicWindow();
+    bool IsMusicWindowOpen() const { return m_musicOpen; }
+    // The chosen group's three values to the capture program as a kind-10 record (a green of 0 is
+    // sent as 1), when it runs.
+    void SendMusicColour(const MusicStyleRecord& record);
+    // Our own capture of the desktop's sound runs while a connected keyboard is in mode 29 and
+    // settings.json (read as the mode is entered) does not say "audioCapture": false. Its records
+    // take the path of the capture program's kind-1 records, except within a second of one of
+    // those. Checked after every message and notification; a capture that failed is tried again
+    // only when the condition comes anew.
+    void UpdateOwnCapture();
+    bool OwnCaptureRunning() const;
+    // The records of the capture program (ours included) as they landed.
+    const CAudioRecordBuffers& AudioRecords() const { return m_audioRecords; }
+    // Where our capture hears the sound (the sound server unless set; tests give their own).
+    void SetAudioSourceFactory(AudioSourceFactory factory) { m_audioSource = std::move(factory); }
+
 protected:
     // Minimised or covered: the devices' previews rest (polling goes on).
     void OnSeenChanged(bool seen) override;
@@ -358,6 +388,27 @@ private:
     bool m_shutDown = false;
     int m_sameModeOffer = 0;
     int m_lastLinkQueries = 0;
+
+    // Music lighting (main_wnd_music.cpp).
+    void AddMusicRoutes();
+    // "R_light_slider", "G_light_slider", "B_light_slider": channel 0, 1, 2.
+    void OnChannelSlider(CControlUI* slider, int channel);
+    void OnOwnRecord(std::span<const std::uint8_t> record);
+    void StopOwnCapture();
+    bool OwnCaptureWanted();
+    // settings.json does not say "audioCapture": false; read at each entry into the music mode.
+    bool AudioCaptureAllowed() const;
+    // "music_layout" of a keyboard's lighting page shows in the music modes.
+    void ShowMusicControls(COrbantixUSBDevice& keyboard, int mode);
+    std::map<const COrbantixUSBDevice*, int> m_musicControlsMode;
+    std::unique_ptr<CMusicSettings> m_musicSettings;
+    bool m_musicOpen = false;
+    AudioSourceFactory m_audioSource;
+    std::unique_ptr<CAudioCapture> m_ownCapture;
+    std::shared_ptr<COwnRecordMailbox> m_ownRecords;
+    bool m_ownCaptureWanted = false;
+    bool m_deliveringOwnRecord = false;
+    std::optional<std::chrono::microseconds> m_lastOutsideRecord;  // loop time
 };
 
 }  // namespace zevik

@@ -18,6 +18,10 @@ public:
     virtual bool SendToWorkTool(std::uint32_t kind, std::span<const std::uint8_t> record) = 0;
     // A command to the audio capture program, when it runs.
     virtual void SendToAudioCapture(int wParam, int lParam) = 0;
+    // A record to the audio capture program, when it runs; not waited for. False when it is not there.
+    virtual bool SendRecordToAudioCapture(std::uint32_t /*kind*/, std::span<const std::uint8_t> /*record*/) {
+        return false;
+    }
 };
 
 // Talks to nobody.

@@ -3,6 +3,7 @@
 // and signals reach stand-ins for the other programs.
 #include "session_bus.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QVariant>
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -66,7 +68,7 @@ private:
     std::atomic<int> delayMs_{0};
 };
 
-// The audio capture program: takes commands.
+// The audio capture program: takes commands and records.
 class FakeAudioCapture : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.zevik.R300Prime.AudioRecord")
@@ -76,16 +78,25 @@ public:
         std::lock_guard lock(mutex_);
         return commands_;
     }
+    std::vector<std::pair<uint, QByteArray>> Records() {
+        std::lock_guard lock(mutex_);
+        return records_;
+    }
 
 public Q_SLOTS:
     void Command(int wParam, int lParam) {
         std::lock_guard lock(mutex_);
         commands_.emplace_back(wParam, lParam);
     }
+    void CopyData(uint kind, const QByteArray& data) {
+        std::lock_guard lock(mutex_);
+        records_.emplace_back(kind, data);
+    }
 
 private:
     std::mutex mutex_;
     std::vector<std::pair<int, int>> commands_;
+    std::vector<std::pair<uint, QByteArray>> records_;
 };
 
 // A listener of the lighting hand-over signal.
@@ -297,6 +308,23 @@ TEST_F(SessionBusTest, AudioCaptureCommandsArriveInOrderAndAreSkippedWithoutIt) 
     for (const int command : {2, 4, 5}) bus_.SendToAudioCapture(command, 0);
     bus_.SendToAudioCapture(1, -7);
     EXPECT_EQ(audioCapture_.Commands(), (std::vector<std::pair<int, int>>{{2, 0}, {4, 0}, {5, 0}, {1, -7}}));
+}
+
+// The music window's group reaches the capture program as its record; nothing goes without it, and
+// a record sent before a command arrives before it.
+TEST_F(SessionBusTest, RecordsReachTheAudioCaptureProgramInOrderWithItsCommands) {
+    std::array<std::uint8_t, 40> record{};
+    record[4] = 1;
+    record[8] = 9;
+    EXPECT_FALSE(bus_.SendRecordToAudioCapture(10, record));
+    OfferPeer(&audioCapture_, kAudioCaptureService, kAudioCapturePath);
+    EXPECT_TRUE(bus_.SendRecordToAudioCapture(10, record));
+    bus_.SendToAudioCapture(6, 200);
+    ASSERT_EQ(audioCapture_.Commands(), (std::vector<std::pair<int, int>>{{6, 200}}));
+    const auto records = audioCapture_.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].first, 10u);
+    EXPECT_EQ(records[0].second, QByteArray(reinterpret_cast<const char*>(record.data()), 40));
 }
 
 TEST_F(SessionBusTest, LightingHandOverIsASignalOnTheProgramsPath) {
