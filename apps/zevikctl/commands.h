@@ -32,5 +32,6 @@ void RegisterSkinCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterGameCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterUpdateCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterEmulatorCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterAudioCommands(CLI::App& app, CliContext& context, int& exitCode);
 
 }  // namespace zevik::cli

@@ -473,7 +473,7 @@ void CMainWnd::OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data
     if (!m_systemAwake) {
         return;
     }
-    m_audioRecords.Accept(kind, data);
+    HandleAudioRecord(kind, data);
 }
 
 // ------------------------------------------------------------------------------------ tray
