@@ -19,6 +19,9 @@ std::atomic<long> g_allocations{0};
 
 }  // namespace
 
+// The replacements pair malloc with free; GCC cannot see that they replace the global pair.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
@@ -30,6 +33,7 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
+#pragma GCC diagnostic pop
 
 namespace {
 
@@ -64,3 +68,4 @@ void AudioStyleStep(benchmark::State& run) {
 BENCHMARK(AudioStyleStep)->ArgName("style")->DenseRange(0, 6)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+BENCHMARK_MAIN();

@@ -314,9 +314,12 @@ protected:
     // A status record the device read (battery, charging, connection): to the status sink, if any.
     void ShowStatus(std::span<const std::uint8_t> record);
 
-private:
     // The frame became seen or unseen: wakes the lighting thread, and the option's timer when seen.
+    // A class whose lighting is seen for reasons of its own (the keyboard's streamed modes, which go
+    // on in the tray) calls it when those change.
     void OnSeenChanged();
+
+private:
     // Starts the option's light frame timer unless it runs (any thread).
     void ResumeLightFrame();
     // After a write to the frame (any thread): starts the timer when it rests and the frame changed.

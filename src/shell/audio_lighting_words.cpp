@@ -5,6 +5,7 @@
 #include "shell/lighting_commands.h"
 #include "ui/color_palette_ui.h"
 #include "ui/combo_ui.h"
+#include "ui/edit_ui.h"
 #include "ui/option_ui.h"
 #include "ui/paint_manager_ui.h"
 

@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <atomic>
 #include <functional>
 #include <limits>
 #include <set>
+#include <thread>
 #include <string>
 
 #include "devices/audio_beat_total.h"
@@ -309,6 +312,35 @@ TEST_F(KeyboardAudioEngine, ColourInputShowsTheLowBytesOfTheFirstThreeValues) {
     engine.AudioBands(first);
     engine.Step(0);
     for (int k : {0, 51, 169}) EXPECT_EQ(EntryOf(engine.Frame().Get(k)), (KeyEntry{0, 255, 7, 135})) << "key " << k;
+}
+
+// The lighting thread steps while the UI thread hands in batches: every step sees one batch whole.
+// In the rings style a full batch lights every ring key in the step that takes it (keys lit earlier
+// have faded below 255), a silent one none, so a step that saw half a batch would light a part of
+// them. Run under ThreadSanitizer too.
+TEST_F(KeyboardAudioEngine, AStepSeesABatchWholeWhileBatchesArrive) {
+    engine.SetAudioLighting(AudioRecord(3));
+    const int allKeys = static_cast<int>(RingKeys(keyboard_layout::kRingCount).size());
+    std::atomic<bool> stop{false};
+    std::atomic<int> torn{0}, loud{0};
+    std::thread lighting([&] {
+        while (!stop.load()) {
+            engine.Step(0);
+            int lit = 0;
+            for (std::uint8_t level : engine.State().level) lit += level == 255 ? 1 : 0;
+            if (lit != 0 && lit != allKeys) ++torn;
+            if (lit == allKeys) ++loud;
+        }
+    });
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (int batch = 0; loud.load() < 200 && std::chrono::steady_clock::now() < end; ++batch) {
+        engine.AudioLevels(Flat(batch % 2 == 0 ? 2000 : 0));
+        std::this_thread::yield();
+    }
+    stop = true;
+    lighting.join();
+    EXPECT_EQ(torn.load(), 0);
+    EXPECT_GT(loud.load(), 0) << "no step took a loud batch";
 }
 
 }  // namespace

@@ -16,19 +16,19 @@
 namespace zevik::test {
 namespace {
 
-using Levels = std::array<std::int32_t, CAudioBandLevels::kBands>;
+using BandLevels = std::array<std::int32_t, CAudioBandLevels::kBands>;
 
 // The first keyboard as the band levels see it: what it was handed.
 class CAudioSink final : public COrbantixUSBDevice {
 public:
     CAudioSink() : COrbantixUSBDevice(DeviceContext{}) {}
     void AudioLevels(std::span<const std::int32_t> levels) override {
-        Levels copy{};
+        BandLevels copy{};
         std::copy_n(levels.begin(), std::min(levels.size(), copy.size()), copy.begin());
         batches.push_back(copy);
     }
     void AudioBands(std::span<const std::int32_t> values) override { colours.emplace_back(values.begin(), values.end()); }
-    std::vector<Levels> batches;
+    std::vector<BandLevels> batches;
     std::vector<std::vector<std::int32_t>> colours;
 };
 
@@ -82,7 +82,7 @@ TEST(AudioBandLevels, RecordsBecomeLevelsThatReachTheKeyboardEveryThirdRecord) {
         for (const auto& record : c.records) levels.ProcessSamples(record, c.rows, &keyboard);
         EXPECT_EQ(levels.Levels()[0], c.band0);
         std::vector<std::int32_t> handed;
-        for (const Levels& batch : keyboard.batches) handed.push_back(batch[0]);
+        for (const BandLevels& batch : keyboard.batches) handed.push_back(batch[0]);
         EXPECT_EQ(handed, c.handedBand0);
     }
 }

@@ -25,6 +25,7 @@
 #include "shell/lighting_commands.h"
 #include "shell/lighting_handlers.h"
 #include "shell/main_wnd.h"
+#include "ui/edit_ui.h"
 #include "ui/option_ui.h"
 
 namespace zevik::test {
@@ -44,7 +45,6 @@ protected:
         options.dataDir = data;
         options.skinFolder = std::string(ZEVIK_RESOURCE_DIR) + "/skin";
         options.programFolder = ZEVIK_RESOURCE_DIR;
-        std::string error;
         ASSERT_TRUE(run.Start(options, error)) << error;
         CMainWnd& window = run.Session().Window();
         ASSERT_TRUE(run.Session().PumpUntil(
@@ -60,14 +60,13 @@ protected:
         ASSERT_NE(model, nullptr);
     }
     void TearDown() override {
-        std::string error;
         EXPECT_TRUE(run.Finish(error)) << error;
         std::error_code ec;
         std::filesystem::remove_all(data, ec);
     }
     // "keyboard lighting WORDS"; the exit code, the reason in error.
     int Lighting(const std::vector<std::string>& words) {
-        const auto command = ParseKeyboardLightingWords(words, error);
+        const auto command = ParseLightingWords(words, keyboard->ModeVisible(), error);
         EXPECT_TRUE(command.has_value()) << error;
         if (!command) return 2;
         std::ostringstream out;
@@ -194,14 +193,19 @@ TEST_F(KeyboardAudioLightingTest, SampleRecordsLightTheKeysAndReachTheKeyboardAs
         return keys;
     };
     ASSERT_TRUE(run.Session().PumpUntil([&] { return keyboard->LightOutput().Stream().GetCounts().sent > 0; }, 1s));
-    EXPECT_EQ(green(frame()), 0) << "silence with a black background streams black frames";
+    run.Session().PumpFor(200ms);
+    // Silence with a black background: the keys the styles draw are dark (a key outside the key
+    // matrix keeps what the effect before showed).
+    const int silent = green(frame());
+    EXPECT_LE(silent, 3);
     // The cable gives the keyboard two rows; the levels reach it with every third record.
     for (int i = 0; i < 3; ++i) Record(1, Samples(i % 2 == 0 ? 0 : 4000));
-    EXPECT_TRUE(run.Session().PumpUntil([&] { return green(frame()) > 20; }, 1s)) << "no lit frame reached the keyboard";
+    EXPECT_TRUE(run.Session().PumpUntil([&] { return green(frame()) > silent + 20; }, 1s))
+        << "no lit frame reached the keyboard";
     // In silence the keys fade back to black.
     for (int i = 0; i < 12; ++i) Record(1, Samples(0));
     // The columns drain from the top, about half a second a row.
-    EXPECT_TRUE(run.Session().PumpUntil([&] { return green(frame()) == 0; }, 8s)) << "the keys never faded";
+    EXPECT_TRUE(run.Session().PumpUntil([&] { return green(frame()) == silent; }, 8s)) << "the keys never faded";
 }
 
 TEST_F(KeyboardAudioLightingTest, AShortColourRecordChangesOnlyTheValuesItCarries) {
