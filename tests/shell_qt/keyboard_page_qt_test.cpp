@@ -170,23 +170,22 @@ namespace {
 class KeyboardMusicQtTest : public KeyboardPageQtTest {
 protected:
     static constexpr int kMusic = 29;  // the music effect's place in the keyboard's effect list
-    // A sample record of 500 equal values.
-    static std::vector<std::uint8_t> Samples(std::int32_t v) {
-        std::vector<std::uint8_t> bytes;
-        for (int i = 0; i < 500; ++i)
-            for (int shift = 0; shift < 32; shift += 8)
-                bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> shift));
-        return bytes;
-    }
-    // Records as the capture side sends them, one every 20 ms, loud and quiet in turn.
+    // Records as the capture side sends them, one every 20 ms: every other record is silent, the
+    // others rise and fall band by band, so each band's level moves on its own.
     void PlayMusic(std::chrono::milliseconds length) {
         const auto end = std::chrono::steady_clock::now() + length;
-        for (int i = 0; std::chrono::steady_clock::now() < end; ++i) {
-            const std::int32_t level = (i / 3) % 4 == 0 ? 0 : 1500 * ((i / 3) % 4);
-            window_->OnCopyData(1, Samples(i % 2 == 0 ? 0 : level));
+        for (; std::chrono::steady_clock::now() < end; ++record_) {
+            std::vector<std::uint8_t> bytes;
+            for (int i = 0; i < 500; ++i) {
+                const int band = i / 5;
+                const auto v = static_cast<std::uint32_t>(record_ % 2 == 0 ? 0 : 500 * ((band + record_ / 6) % 9));
+                for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(v >> shift));
+            }
+            window_->OnCopyData(1, bytes);
             PumpUntil([] { return false; }, 20ms);
         }
     }
+    int record_ = 0;
     void ChooseMusic() {
         auto* modes = dynamic_cast<CComboUI*>(KeyboardControl("light_combo_modeSelect"));
         ASSERT_NE(modes, nullptr);
