@@ -3,6 +3,8 @@
 
 Every key of a full-size board (104 keys and the macro keys M1-M5) is one DeviceKeyButton named
 after its logical key ("key_" n, user data "light_" n), placed where the key sits on a real board.
+Every frame of the lighting recolours them all, so they are painted as one light layer
+(lightlayer="true") while each still takes its clicks.
 The keys are listed row by row as (logical key, legend, x, width, height) in key units; the script
 prints the XML lines that go between the markers of the page file, or replaces them in place with
 --write.
@@ -65,7 +67,7 @@ def button(key, legend, left, top, width, height):
     text = f" text={quoteattr(legend)}" if legend else ""
     return (f'        <DeviceKeyButton name="key_{key}" userdata="light_{key}" float="true" '
             f'pos="{left},{top},{left + width},{top + height}"{text} tooltip={quoteattr(legend or "Space")} '
-            f'font="10" textcolor="#FFE4E7EB" bkcolor="#FFFFFFFF"/>')
+            f'font="10" textcolor="#FFE4E7EB" bkcolor="#FFFFFFFF" lightlayer="true"/>')
 
 
 def lines():

@@ -3,6 +3,8 @@
 #include "devices/keyboard_device.h"
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 
 #include "devices/keyboard_light_output.h"
 #include "devices/keyboard_light_preview.h"
@@ -102,6 +104,15 @@ int COrbantixKeyboardDevice::Connect() {
     // A new connection: whatever the mirror held came from an earlier one.
     mirrorValid_ = false;
 
+    // Reading and parsing the profile files needs nothing from the keyboard, so it runs while the
+    // exchanges below wait on the link; the profile is only touched again after the join.
+    std::future<int> profileFiles;
+    try {
+        profileFiles = std::async(std::launch::async, [this] { return LoadProfileFiles(); });
+    } catch (const std::system_error&) {
+        LoadProfileFiles();  // no thread to spare: read them here, as before
+    }
+
     int result = kResultNoAnswer;
     if (ChannelReady()) {
         FirstFailure outcome;
@@ -137,7 +148,8 @@ int COrbantixKeyboardDevice::Connect() {
         result = outcome.Result();
     }
 
-    ApplyProfile();
+    if (profileFiles.valid()) profileFiles.get();
+    ApplyLoadedProfile();
     ReadSettingsBlock();
     RefreshPage();
     StartLightingThread();
@@ -336,12 +348,16 @@ int COrbantixKeyboardDevice::LoadProfileFiles() {
 
 int COrbantixKeyboardDevice::ApplyProfile() {
     LoadProfileFiles();
+    ApplyLoadedProfile();
+    return 1;
+}
+
+void COrbantixKeyboardDevice::ApplyLoadedProfile() {
     profile_.GetKeyList();
     ApplyLightSettings();
     const KeyboardSystemRecord system = profile_.GetKeyboardSystem();
     std::lock_guard lock(systemLock_);
     system_ = system;
-    return 1;
 }
 
 std::string COrbantixKeyboardDevice::GetProfileName() {

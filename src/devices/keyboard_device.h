@@ -184,6 +184,8 @@ public:
     // ---- state ----
     CKeyboardProfiledata& Profile() { return profile_; }
     void EnsureProfileLoaded();
+    // ApplyProfile's second half: the loaded documents into the key list, lighting and options.
+    void ApplyLoadedProfile();
     int GetActiveSlot() const { return activeSlot_.load(); }
     int GetSecondProfile() const { return secondProfile_.load(); }
     // The number of physical positions the keyboard reported (0 before the layout was read).

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QApplication>
 #include <QEnterEvent>
+#include <algorithm>
 #include <functional>
 
 #include "paint_recorder.h"
@@ -284,6 +285,91 @@ TEST_F(KeyUnderLights, TheLayerShowsTheHoverOfAKeyBeneathIt) {
     QApplication::sendEvent(key, &enter);  // offscreen windows get no crossing events of their own
     Pump();
     EXPECT_NE(Shown(middle), before) << "the layer still shows the key as it was";
+}
+
+// Keys that every frame recolours, as a keyboard's: the skin puts them in their parent's light layer.
+const char* kLayeredKeysSkin = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="120,100">
+  <VerticalLayout name="root" bkcolor="#FF202020">
+    <DeviceKeyButton name="key_0" float="true" pos="10,10,40,40" bkcolor="#FF00FF00" lightlayer="true" tooltip="Esc"/>
+    <DeviceKeyButton name="key_1" float="true" pos="60,10,90,40" bkcolor="#FF00FF00" lightlayer="true"/>
+  </VerticalLayout>
+</Window>)";
+
+class LayeredKeys : public KeyLights {
+protected:
+    void SetUp() override {
+        window_ = &Open(kLayeredKeysSkin, [](std::string_view tag) -> CControlUI* {
+            return tag == "DeviceKeyButton" ? new KeyCapUI : nullptr;
+        });
+    }
+    test::RecordingWindow* window_ = nullptr;
+    int Clicks(const std::string& name) const {
+        return static_cast<int>(std::count_if(window_->seen.begin(), window_->seen.end(), [&](const auto& n) {
+            return n.type == DUI_MSGTYPE_CLICK && n.sender == name;
+        }));
+    }
+};
+
+TEST_F(LayeredKeys, AFramePaintsTheKeysTogetherAndTheLayerClicksTheKeyUnderThePointer) {
+    auto* first = qobject_cast<CLightWidget*>(Renderer().WidgetFor(Control("key_0")));
+    auto* second = qobject_cast<CLightWidget*>(Renderer().WidgetFor(Control("key_1")));
+    ASSERT_NE(first, nullptr) << "a layered key is a light";
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(first->TakesInput());
+    CLightLayerWidget* layer = first->Layer();
+    ASSERT_EQ(second->Layer(), layer);
+    Pump();
+
+    PaintRecorder recorder(*Host().Widget());
+    Control("key_0")->SetBkColor(0xFF0000FF);
+    Control("key_1")->SetBkColor(0xFFFF0000);
+    Pump();
+    EXPECT_EQ(recorder.PaintsOf(layer), 1) << "one paint for both keys";
+    EXPECT_EQ(recorder.paints.size(), 1U) << "nothing else repainted";
+
+    QWidget* top = Host().Widget();
+    EXPECT_EQ(top->childAt(QPoint(25, 25)), layer) << "the layer takes the pointer over its keys";
+    QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(70, 20) - layer->pos());
+    Pump();
+    EXPECT_EQ(Clicks("key_1"), 1);
+    EXPECT_EQ(Clicks("key_0"), 0);
+    // Dragged off its key, or with the other button, a press clicks nothing; beside the keys neither.
+    QTest::mousePress(layer, Qt::LeftButton, {}, QPoint(20, 20) - layer->pos());
+    QTest::mouseRelease(layer, Qt::LeftButton, {}, QPoint(70, 20) - layer->pos());
+    QTest::mouseClick(layer, Qt::RightButton, {}, QPoint(20, 20) - layer->pos());
+    QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(50, 20) - layer->pos());
+    Pump();
+    EXPECT_EQ(Clicks("key_0"), 0);
+    EXPECT_EQ(Clicks("key_1"), 1);
+    // A disabled key takes no click.
+    Control("key_0")->SetEnabled(false);
+    Pump();
+    QTest::mouseClick(layer, Qt::LeftButton, {}, QPoint(20, 20) - layer->pos());
+    Pump();
+    EXPECT_EQ(Clicks("key_0"), 0);
+}
+
+TEST_F(LayeredKeys, TheHoveredKeyIsRepaintedAloneAndShowsItsHover) {
+    auto* first = qobject_cast<CLightWidget*>(Renderer().WidgetFor(Control("key_0")));
+    ASSERT_NE(first, nullptr);
+    CLightLayerWidget* layer = first->Layer();
+    Pump();
+    const QPoint middle(25, 25);
+    const QColor before = Shown(middle);
+    QTest::mouseMove(layer, QPoint(50, 25) - layer->pos());  // the pointer comes in beside the keys
+    Pump();
+    PaintRecorder recorder(*Host().Widget());
+    QTest::mouseMove(layer, middle - layer->pos());
+    Pump();
+    EXPECT_TRUE(first->IsHovered());
+    EXPECT_EQ(layer->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE((recorder.painted - QRegion(10, 10, 30, 30)).isEmpty()) << "repainted beyond the hovered key";
+    EXPECT_NE(Shown(middle), before) << "the hover does not show";
+    QTest::mouseMove(layer, QPoint(50, 25) - layer->pos());
+    Pump();
+    EXPECT_FALSE(first->IsHovered());
+    EXPECT_EQ(Shown(middle), before);
 }
 
 TEST_F(RendererState, AShowStateNeverShowsAHiddenWindow) {

@@ -1,8 +1,11 @@
 #include "ui/qt/light_layer_widget.h"
 
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <cstring>
 #include <utility>
 
@@ -52,7 +55,106 @@ void CLightLayerWidget::Remove(CLightWidget& light) {
         m_entries[i].light->m_slot = static_cast<int>(i);
     }
     light.m_slot = -1;
+    if (m_hovered == &light) {
+        HoverOver(nullptr);
+    }
+    if (m_pressed == &light) {
+        m_pressed = nullptr;
+    }
+    InputChanged();
     LightsRearranged();
+}
+
+void CLightLayerWidget::InputChanged() {
+    bool anyInput = false;
+    for (const Entry& entry : m_entries) {
+        anyInput = anyInput || entry.light->TakesInput();
+    }
+    setAttribute(Qt::WA_TransparentForMouseEvents, !anyInput);
+    setMouseTracking(anyInput);
+    if (!anyInput) {
+        HoverOver(nullptr);
+        m_pressed = nullptr;
+    }
+}
+
+CLightWidget* CLightLayerWidget::LightAt(const QPoint& pos, bool inputOnly) const {
+    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
+        CLightWidget* light = it->light;
+        if (light->IsWanted() && (!inputOnly || (light->TakesInput() && light->isEnabled())) &&
+            RectOf(*light).contains(pos)) {
+            return light;
+        }
+    }
+    return nullptr;
+}
+
+void CLightLayerWidget::HoverOver(CLightWidget* light) {
+    if (m_hovered == light) {
+        return;
+    }
+    if (CLightWidget* old = m_hovered.data()) {
+        old->m_hover = false;
+        LightChanged(*old);
+    }
+    m_hovered = light;
+    if (light != nullptr) {
+        light->m_hover = true;
+        LightChanged(*light);
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void CLightLayerWidget::mouseMoveEvent(QMouseEvent* event) {
+    HoverOver(LightAt(event->position().toPoint(), true));
+    event->ignore();
+}
+
+void CLightLayerWidget::leaveEvent(QEvent* /*event*/) {
+    HoverOver(nullptr);
+}
+
+void CLightLayerWidget::mousePressEvent(QMouseEvent* event) {
+    CLightWidget* light = LightAt(event->position().toPoint(), true);
+    if (event->button() != Qt::LeftButton || light == nullptr) {
+        event->ignore();  // beside the keys: the parent's
+        return;
+    }
+    m_pressed = light;
+    light->m_pressed = true;
+    LightChanged(*light);
+}
+
+void CLightLayerWidget::mouseReleaseEvent(QMouseEvent* event) {
+    CLightWidget* pressed = m_pressed.data();
+    if (event->button() != Qt::LeftButton || pressed == nullptr) {
+        event->ignore();
+        return;
+    }
+    m_pressed = nullptr;
+    pressed->m_pressed = false;
+    LightChanged(*pressed);
+    // A press that ends outside its key is a cancelled click, as with a push button.
+    if (LightAt(event->position().toPoint(), true) == pressed) {
+        emit pressed->clicked();
+    }
+}
+
+bool CLightLayerWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const CLightWidget* light = LightAt(help->pos(), false);
+        if (light != nullptr && !light->toolTip().isEmpty()) {
+            QToolTip::showText(help->globalPos(), light->toolTip(), this, RectOf(*light));
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CLightLayerWidget::StackAboveLights() {
@@ -168,6 +270,8 @@ void CLightLayerWidget::ComposeLight(Entry& entry, qreal ratio) {
     }
     KeyCapLook look;
     look.selected = light.IsSelected();
+    look.hover = light.IsHovered();
+    look.pressed = light.IsPressed();
     look.enabled = light.isEnabled();
     look.text = light.Text();
     look.font = light.font();

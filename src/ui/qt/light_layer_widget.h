@@ -5,8 +5,12 @@
 // beneath it (backdrop.h), taken again whenever it is repainted for another reason than its lights,
 // and after backdrop::MayHaveChanged. The lights whose colour changed in a pass of the event loop are
 // repainted together, in one rectangle around them, from one picture of the layer.
+//
+// While one of its lights takes input, the layer takes the pointer: it hovers, presses and clicks the
+// topmost such light under it and shows its tooltip; a press beside every light goes to the parent.
 
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <vector>
@@ -35,6 +39,9 @@ public:
     // A light moved, was shown or hidden, or its look changed: the layer is laid out and painted anew.
     void LightsRearranged();
 
+    // A light began or stopped taking input.
+    void InputChanged();
+
     // Times the layer copied what lies beneath it.
     int BackdropCaptures() const { return m_backdropCaptures; }
 
@@ -43,6 +50,11 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     explicit CLightLayerWidget(QWidget& parent);
@@ -64,6 +76,10 @@ private:
     void ComposeLight(Entry& entry, qreal ratio);
     // Asks for one repaint of the rectangles of the lights that changed in this pass.
     void RepaintChanged();
+    // The topmost shown light at pos (layer coordinates); with input only when inputOnly.
+    CLightWidget* LightAt(const QPoint& pos, bool inputOnly) const;
+    // Moves the hover to light (none: nullptr) and sets the pointer's shape.
+    void HoverOver(CLightWidget* light);
 
     std::vector<Entry> m_entries;
     QImage m_backdrop;
@@ -74,6 +90,8 @@ private:
     unsigned m_backdropGeneration = 0;  // backdrop::Generation() when m_backdrop was copied
     bool m_layoutPending = false;
     int m_backdropCaptures = 0;
+    QPointer<CLightWidget> m_hovered;
+    QPointer<CLightWidget> m_pressed;
 };
 
 }  // namespace zevik

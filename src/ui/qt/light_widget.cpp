@@ -51,6 +51,18 @@ void CLightWidget::Place(const QRect& rect) {
     }
 }
 
+void CLightWidget::SetTakesInput(bool takes) {
+    if (m_takesInput == takes) {
+        return;
+    }
+    m_takesInput = takes;
+    m_hover = false;
+    m_pressed = false;
+    if (CLightLayerWidget* layer = m_layer.data()) {
+        layer->InputChanged();
+    }
+}
+
 void CLightWidget::CapChanged(bool /*lookChanged*/) {
     if (CLightLayerWidget* layer = m_layer.data()) {
         layer->LightChanged(*this);

@@ -6,6 +6,9 @@
 //
 // The widget itself is never shown; it keeps the light's state, its place (Place, since a hidden
 // widget gets no move or resize events) and whether its control wants it shown (setVisible).
+//
+// A light may take input: then it is a key of the picture that the layer hovers, presses and clicks
+// for it (the keyboard's keys are both keys and lights, and a frame recolours all of them).
 
 #include <QPointer>
 #include <QRect>
@@ -34,6 +37,16 @@ public:
 
     CLightLayerWidget* Layer() const;
 
+    // Whether the layer passes this light the pointer: hover, press and click.
+    void SetTakesInput(bool takes);
+    bool TakesInput() const { return m_takesInput; }
+    bool IsHovered() const { return m_hover; }
+    bool IsPressed() const { return m_pressed; }
+
+signals:
+    // A press and release of the left button inside the light, as a push button clicks.
+    void clicked();
+
 protected:
     void CapChanged(bool lookChanged) override;
     void changeEvent(QEvent* event) override;
@@ -44,6 +57,9 @@ private:
     int m_slot = -1;  // the light's entry in its layer
     QRect m_place;
     bool m_wanted = false;
+    bool m_takesInput = false;
+    bool m_hover = false;
+    bool m_pressed = false;
 };
 
 }  // namespace zevik

@@ -36,6 +36,10 @@ bool ClassHas(const CControlUI& control, std::string_view part) {
     return control.GetClass().find(part) != std::string_view::npos;
 }
 
+bool InLightLayer(const CControlUI& control) {
+    return control.GetAttribute("lightlayer") == "true";
+}
+
 bool HasStateImages(CControlUI& control) {
     auto* button = dynamic_cast<CButtonUI*>(&control);
     if (button == nullptr) {
@@ -61,8 +65,9 @@ void SendEvent(CControlUI& control, int type, QPoint globalPos = {}) {
 
 WidgetKind CWidgetFactory::KindFor(CControlUI& control) {
     if (ClassHas(control, "DeviceKeyButton")) {
-        // A cap that takes no input is a light of the picture.
-        return control.IsMouseEnabled() ? WidgetKind::KeyButton : WidgetKind::Light;
+        // A cap that takes no input is a light of the picture; so is a key the skin puts in its
+        // parent's light layer (a keyboard's keys, all recoloured by every frame).
+        return control.IsMouseEnabled() && !InLightLayer(control) ? WidgetKind::KeyButton : WidgetKind::Light;
     }
     if (ClassHas(control, "CircleProgress")) {
         return WidgetKind::Ring;
@@ -158,9 +163,12 @@ RenderedControl CWidgetFactory::Create(CControlUI& control, QWidget* parent, CQt
         case WidgetKind::KeyButton:
             out.widget = new CKeyButtonWidget(parent);
             break;
-        case WidgetKind::Light:
-            out.widget = new CLightWidget(parent);
+        case WidgetKind::Light: {
+            auto* light = new CLightWidget(parent);
+            light->SetTakesInput(control.IsMouseEnabled());
+            out.widget = light;
             break;
+        }
         case WidgetKind::BarGraph:
             out.widget = new CBarGraphWidget(parent);
             break;
@@ -214,7 +222,9 @@ void CWidgetFactory::Wire(CControlUI& control, const RenderedControl& rendered, 
             QObject::connect(static_cast<CKeyButtonWidget*>(widget), &CKeyButtonWidget::clicked, r,
                              [c] { c->Activate(); });
             break;
-        case WidgetKind::Light:  // takes no input
+        case WidgetKind::Light:
+            // Only a light that takes input ever clicks.
+            QObject::connect(static_cast<CLightWidget*>(widget), &CLightWidget::clicked, r, [c] { c->Activate(); });
             break;
         case WidgetKind::Combo: {
             auto* combo = static_cast<CComboUI*>(c);

@@ -10,7 +10,8 @@ class CWidgetFactory {
 public:
     // The kind of widget a control gets (the most specific class wins; the program's own classes are
     // recognised by class name: "...CircleProgress..." a ring, "...DeviceKeyButton..." a key cap,
-    // "...Chart..." a bar graph, "...RedioMacroButton..." a painted button).
+    // "...Chart..." a bar graph, "...RedioMacroButton..." a painted button). A key cap is a light,
+    // painted in its parent's light layer, when it takes no input or has lightlayer="true".
     static WidgetKind KindFor(CControlUI& control);
     // A new widget under parent, wired to the control. The renderer outlives the widget.
     static RenderedControl Create(CControlUI& control, QWidget* parent, CQtRenderer& renderer);
