@@ -56,7 +56,8 @@ void AudioStyleStep(benchmark::State& run) {
     int turn = 0;
     const long before = g_allocations.load();
     for (auto _ : run) {
-        for (size_t b = 0; b < levels.size(); ++b) levels[b] = static_cast<std::int32_t>((b * 160 + turn * 370) % 4000);
+        for (size_t b = 0; b < levels.size(); ++b)
+            levels[b] = static_cast<std::int32_t>((b * 160 + turn * 370) % 4000);
         ++turn;
         TakeAudioLevels(kAudioMode, state, levels);
         StepAudio(light, state, frame, random);

@@ -44,8 +44,8 @@ std::optional<AudioSend> ParseSend(const std::vector<std::string>& words, std::s
     }
     const std::optional<std::uint32_t> kind = WholeNumber<std::uint32_t>(words[1]);
     if (!kind) {
-        error = "\"audio send\" takes a kind of 0 to " + std::to_string(std::numeric_limits<std::uint32_t>::max()) +
-                ", not \"" + words[1] + "\"";
+        error = "\"audio send\" takes a kind of 0 to " +
+                std::to_string(std::numeric_limits<std::uint32_t>::max()) + ", not \"" + words[1] + "\"";
         return std::nullopt;
     }
     std::error_code ec;
@@ -83,9 +83,11 @@ bool SendRecord(const AudioSend& send, std::string& error) {
         error = "no session bus";
         return false;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(kProgramService, kProgramPath, kProgramService, "CopyData");
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kProgramService, kProgramPath, kProgramService, "CopyData");
     call << static_cast<uint>(send.kind)
-         << QByteArray(reinterpret_cast<const char*>(send.bytes.data()), static_cast<qsizetype>(send.bytes.size()));
+         << QByteArray(reinterpret_cast<const char*>(send.bytes.data()),
+                       static_cast<qsizetype>(send.bytes.size()));
     call.setAutoStartService(false);  // never starts a program: only the running one is meant
     const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage) return true;
@@ -119,7 +121,8 @@ int RunAudio(const std::vector<std::string>& words) {
 
 void RegisterAudioCommands(CLI::App& app, CliContext&, int& exitCode) {
     auto words = std::make_shared<std::vector<std::string>>();
-    CLI::App* audio = app.add_subcommand("audio", "Send a record of the audio capture side to the running zevik");
+    CLI::App* audio =
+        app.add_subcommand("audio", "Send a record of the audio capture side to the running zevik");
     audio->add_option("WORDS", *words, "send KIND FILE: FILE's bytes as one record of that kind")->required();
     audio->callback([&exitCode, words] { exitCode = RunAudio(*words); });
 }

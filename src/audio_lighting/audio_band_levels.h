@@ -27,7 +27,8 @@ public:
     // One sample record, as bytes (little-endian; the buffer of the main window, 2000 bytes; fewer
     // bytes count as zeros). keyboardRows: the live interface list's connected keyboard rows (kinds
     // 1 and 9); keyboard: the first keyboard object, null when there is none.
-    void ProcessSamples(std::span<const std::uint8_t> sampleBytes, int keyboardRows, COrbantixUSBDevice* keyboard);
+    void ProcessSamples(std::span<const std::uint8_t> sampleBytes, int keyboardRows,
+                        COrbantixUSBDevice* keyboard);
 
     const std::array<std::int32_t, kBands>& Levels() const { return levels_; }
     std::uint32_t BatchCounter() const { return batchCounter_; }

@@ -17,10 +17,10 @@ struct KeyboardAudioState {
     static constexpr int kBands = 25;
     static constexpr int kColourValues = 6;
 
-    std::array<std::int32_t, kBands> levels{};             // the last batch, until a step takes it
-    std::array<std::int32_t, kColourValues> colour{};      // red, green, blue in the low bytes of 0..2
+    std::array<std::int32_t, kBands> levels{};         // the last batch, until a step takes it
+    std::array<std::int32_t, kColourValues> colour{};  // red, green, blue in the low bytes of 0..2
     std::array<std::int32_t, lighting::kMatrixColumns> columnFlags{};  // draining columns: filled
-    AudioLightInfoRecord lighting;                         // style and colours; kept over a reset
+    AudioLightInfoRecord lighting;                                     // style and colours; kept over a reset
 
     // A new batch: up to 25 levels (a longer span is cut, a shorter one leaves the rest as they were).
     void TakeLevels(std::span<const std::int32_t> values);

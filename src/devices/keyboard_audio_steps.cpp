@@ -256,8 +256,9 @@ void StepAlternatingBars(const LightInfoRecord& light, AudioPaint& p, const Leve
     s.counter2 = CounterStep(light.fx, KeyboardAudioState::kBands, s.counter2, 1);
     for (int r = 0; r < kMatrixRows; ++r) {
         const BandGroup g = kGroups[static_cast<size_t>(r)];
-        const std::int32_t w = Saturate(std::int64_t{HeightOrOverflow(audio::GroupLevel(in, g.first, g.last))} *
-                                        kMatrixColumns / audio::kSilentHeight);
+        const std::int32_t w =
+            Saturate(std::int64_t{HeightOrOverflow(audio::GroupLevel(in, g.first, g.last))} * kMatrixColumns /
+                     audio::kSilentHeight);
         const bool fromLeft = r % 2 == 1;
         int x = s.counter;
         for (int j = 0; j < kMatrixColumns; ++j) {
@@ -331,8 +332,8 @@ void TakeAudioLevels(int mode, KeyboardLightState& state, std::span<const std::i
     const Levels batch = state.audio.levels;
     state.audio.levels.fill(0);
     const std::int64_t mean = audio::MeanHeightOrOverflow(batch);
-    const std::int32_t step = Saturate(KeyboardAudioState::kBands - mean * KeyboardAudioState::kBands /
-                                                                        audio::kSilentHeight);
+    const std::int32_t step =
+        Saturate(KeyboardAudioState::kBands - mean * KeyboardAudioState::kBands / audio::kSilentHeight);
     if (!audio::AddBeat(step)) return;
     int column = 0, row = 0;
     if (keyboard_layout::FindKey(kBeatKey, column, row)) SetMaskBit(state, column, row);

@@ -41,7 +41,8 @@ bool CLightControlUI::AudioControls::Complete() const {
     for (const CEditUI* edit : edits)
         if (edit == nullptr) return false;
     return style != nullptr && multiColour != nullptr && background != nullptr && foreground != nullptr &&
-           palette != nullptr && colourLayout != nullptr && paletteLayout != nullptr && colourButton != nullptr;
+           palette != nullptr && colourLayout != nullptr && paletteLayout != nullptr &&
+           colourButton != nullptr;
 }
 
 CLightControlUI::AudioControls CLightControlUI::FindAudioControls() {

@@ -79,7 +79,8 @@ void OnAudioPaletteColour(IMainWindowOps& ops) {
 void OnAudioColourEdit(IMainWindowOps& ops, int channel) {
     if (channel < 0 || channel > 2) return;
     ChangeAudioRecord(ops, false, [channel](AudioLightInfoRecord& r, CLightControlUI* page) {
-        const CEditUI* edit = page != nullptr ? page->AudioColourEdit(static_cast<Channel>(channel)) : nullptr;
+        const CEditUI* edit =
+            page != nullptr ? page->AudioColourEdit(static_cast<Channel>(channel)) : nullptr;
         if (edit == nullptr) return;
         *EditedColour(r)[static_cast<size_t>(channel)] =
             static_cast<std::uint8_t>(CLightControlUI::ComponentOfText(edit->GetText()));

@@ -13,9 +13,10 @@ namespace zevik {
 
 class IMainWindowOps;
 
-void OnAudioStyleOrMultiColour(IMainWindowOps& ops);  // "light_combo_audiomodeSelect", "deng_7audiocolor_check"
-void OnAudioColourType(IMainWindowOps& ops);          // "audio_BkColor_check", "audio_FgColor_check"
-void OnAudioPaletteColour(IMainWindowOps& ops);       // "deng_audioColor_Pallet"
+void OnAudioStyleOrMultiColour(
+    IMainWindowOps& ops);                        // "light_combo_audiomodeSelect", "deng_7audiocolor_check"
+void OnAudioColourType(IMainWindowOps& ops);     // "audio_BkColor_check", "audio_FgColor_check"
+void OnAudioPaletteColour(IMainWindowOps& ops);  // "deng_audioColor_Pallet"
 void OnAudioColourEdit(IMainWindowOps& ops, int channel);  // 0 "deng_audioedit_R", 1 "_G", 2 "_B"
 void OnAudioColourOption(IMainWindowOps& ops, int n);      // "audiocolor_option_" n
 void OnAudioClearBackground(IMainWindowOps& ops);          // "Close_bkColor_btn"

@@ -19,8 +19,9 @@ using Channel = CLightControlUI::Channel;
 
 const std::vector<std::string>& AudioLightingWordNames() {
     // Built on first use: other files' word lists are built from it at start-up.
-    static const std::vector<std::string> words = {"audio-style", "audio-edit",   "audio-7color",  "audio-color",
-                                                   "audio-rgb",   "audio-option", "audio-clear-bg"};
+    static const std::vector<std::string> words = {"audio-style",   "audio-edit", "audio-7color",
+                                                   "audio-color",   "audio-rgb",  "audio-option",
+                                                   "audio-clear-bg"};
     return words;
 }
 
@@ -30,7 +31,8 @@ bool IsAudioLightingWord(const std::string& verb) {
     return false;
 }
 
-std::optional<LightingCommand> ParseAudioLightingWords(const std::vector<std::string>& words, std::string& error) {
+std::optional<LightingCommand> ParseAudioLightingWords(const std::vector<std::string>& words,
+                                                       std::string& error) {
     LightingCommand c;
     c.verb = words.empty() ? std::string() : words[0];
     const std::string& verb = c.verb;
@@ -39,8 +41,8 @@ std::optional<LightingCommand> ParseAudioLightingWords(const std::vector<std::st
     const bool optionalText = verb == "audio-rgb";
     const size_t wanted = verb == "audio-clear-bg" ? 0 : 1;
     if (count < wanted || count > wanted + (optionalText ? 1 : 0)) {
-        error = what + " takes " +
-                (optionalText ? std::string("1 or 2") : std::to_string(wanted)) + " argument(s)";
+        error = what + " takes " + (optionalText ? std::string("1 or 2") : std::to_string(wanted)) +
+                " argument(s)";
         return std::nullopt;
     }
     std::optional<int> value;

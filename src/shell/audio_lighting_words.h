@@ -33,7 +33,8 @@ inline constexpr int kAudioStyleMax = 6;
 bool IsAudioLightingWord(const std::string& verb);
 // Checks the words of an audio word (words[0] is the verb); nothing, with a message naming the
 // allowed values, for a wrong count or value.
-std::optional<LightingCommand> ParseAudioLightingWords(const std::vector<std::string>& words, std::string& error);
+std::optional<LightingCommand> ParseAudioLightingWords(const std::vector<std::string>& words,
+                                                       std::string& error);
 // The control an audio word acts on; null when the page lacks it.
 CControlUI* AudioLightingTarget(CLightControlUI& control, const LightingCommand& command);
 // Raises the target's notification as the user's input does.

@@ -16,8 +16,9 @@ void AppendValue(std::vector<std::uint8_t>& bytes, std::int32_t value) {
 std::optional<std::int32_t> Value(const std::string& text, std::string& error) {
     const std::optional<std::int32_t> value = WholeNumber<std::int32_t>(text);
     if (!value) {
-        error = "audio values are signed 32-bit numbers (" + std::to_string(std::numeric_limits<std::int32_t>::min()) +
-                " to " + std::to_string(std::numeric_limits<std::int32_t>::max()) + "), not \"" + text + "\"";
+        error = "audio values are signed 32-bit numbers (" +
+                std::to_string(std::numeric_limits<std::int32_t>::min()) + " to " +
+                std::to_string(std::numeric_limits<std::int32_t>::max()) + "), not \"" + text + "\"";
     }
     return value;
 }
@@ -25,7 +26,8 @@ std::optional<std::int32_t> Value(const std::string& text, std::string& error) {
 std::optional<AudioRecordCommand> ParseSamples(const std::vector<std::string>& words, std::string& error) {
     AudioRecordCommand c{1, {}};
     if (words.size() < 2) {
-        error = "\"audio samples\" takes V[*COUNT] ..., at most " + std::to_string(kAudioSampleWordsMax) + " values";
+        error = "\"audio samples\" takes V[*COUNT] ..., at most " + std::to_string(kAudioSampleWordsMax) +
+                " values";
         return std::nullopt;
     }
     std::size_t total = 0;
@@ -79,8 +81,8 @@ std::optional<AudioRecordCommand> ParseRecord(const std::vector<std::string>& wo
     }
     const std::optional<std::uint32_t> kind = WholeNumber<std::uint32_t>(words[1]);
     if (!kind) {
-        error = "\"audio record\" takes a kind of 0 to " + std::to_string(std::numeric_limits<std::uint32_t>::max()) +
-                ", not \"" + words[1] + "\"";
+        error = "\"audio record\" takes a kind of 0 to " +
+                std::to_string(std::numeric_limits<std::uint32_t>::max()) + ", not \"" + words[1] + "\"";
         return std::nullopt;
     }
     AudioRecordCommand c{*kind, {}};
@@ -105,7 +107,8 @@ std::optional<AudioRecordCommand> ParseRecord(const std::vector<std::string>& wo
 
 }  // namespace
 
-std::optional<AudioRecordCommand> ParseAudioRecordWords(const std::vector<std::string>& words, std::string& error) {
+std::optional<AudioRecordCommand> ParseAudioRecordWords(const std::vector<std::string>& words,
+                                                        std::string& error) {
     const std::string verb = words.empty() ? std::string() : words[0];
     if (verb == "samples") return ParseSamples(words, error);
     if (verb == "colour") return ParseColour(words, error);

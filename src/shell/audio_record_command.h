@@ -27,6 +27,7 @@ inline constexpr std::size_t kAudioRecordBytesMax = 4096;  // bytes of one "reco
 
 // Nothing, with a message naming the allowed values, for an unknown word, a wrong count or a value
 // out of range. words[0] is "samples", "colour" or "record".
-std::optional<AudioRecordCommand> ParseAudioRecordWords(const std::vector<std::string>& words, std::string& error);
+std::optional<AudioRecordCommand> ParseAudioRecordWords(const std::vector<std::string>& words,
+                                                        std::string& error);
 
 }  // namespace zevik

@@ -47,7 +47,8 @@ protected:
             for (std::string b; words >> b;) bytes.push_back(std::stoi(b, nullptr, 16));
             if (direction != "OUT" || bytes.size() != 64 || bytes[3] != 0x12) continue;
             int nonZero = 0;
-            for (size_t i = 8; i < 8 + static_cast<size_t>(bytes[4]) && i < bytes.size(); ++i) nonZero += bytes[i] != 0;
+            for (size_t i = 8; i < 8 + static_cast<size_t>(bytes[4]) && i < bytes.size(); ++i)
+                nonZero += bytes[i] != 0;
             lit.push_back(nonZero > 6);
         }
         return lit;
@@ -65,8 +66,9 @@ TEST_F(ZevikctlAudioTest, FedRecordsShowAsLitFramesOnTheWire) {
                                         "wait 300\n";
     for (const char* script : {"silent", "music"}) {
         const std::string log = std::string(script) + ".log";
-        const Outcome run = Zevikctl("--emulate keyboard --data-dir " + File(std::string("data-") + script) +
-                                     " --emulator-log " + File(log) + " batch < " + File(std::string(script) + ".txt"));
+        const Outcome run =
+            Zevikctl("--emulate keyboard --data-dir " + File(std::string("data-") + script) +
+                     " --emulator-log " + File(log) + " batch < " + File(std::string(script) + ".txt"));
         ASSERT_EQ(run.exitCode, 0) << script << "\n" << run.out;
         const std::vector<bool> frames = StreamedFrames(log);
         ASSERT_FALSE(frames.empty()) << script << ": no frame was streamed";
@@ -97,11 +99,12 @@ TEST_F(ZevikctlAudioTest, AudioWordsAreCheckedBeforeAnythingOpens) {
     };
     for (const auto& c : cases) {
         std::filesystem::remove(File("log.txt"));
-        const Outcome run = Zevikctl("--emulate keyboard,mouse --emulator-log " + File("log.txt") + " --data-dir " +
-                                     File("data") + " " + c.command);
+        const Outcome run = Zevikctl("--emulate keyboard,mouse --emulator-log " + File("log.txt") +
+                                     " --data-dir " + File("data") + " " + c.command);
         EXPECT_EQ(run.exitCode, 2) << c.command << "\n" << run.out;
         EXPECT_NE(run.out.find(c.message), std::string::npos) << c.command << "\n" << run.out;
-        EXPECT_FALSE(std::filesystem::exists(File("log.txt")) && std::filesystem::file_size(File("log.txt")) > 0)
+        EXPECT_FALSE(std::filesystem::exists(File("log.txt")) &&
+                     std::filesystem::file_size(File("log.txt")) > 0)
             << c.command << ": reports were exchanged";
         EXPECT_FALSE(std::filesystem::exists(File("data"))) << c.command << ": the data folder was written";
     }
@@ -125,7 +128,8 @@ TEST_F(ZevikctlAudioTest, BatchRecordWordsAreCheckedBeforeTheScriptRuns) {
     };
     for (const auto& c : cases) {
         std::ofstream(File("bad.txt")) << "keyboard show\n" << c.line << "\n";
-        const Outcome run = Zevikctl("--emulate keyboard --data-dir " + File("data") + " batch < " + File("bad.txt"));
+        const Outcome run =
+            Zevikctl("--emulate keyboard --data-dir " + File("data") + " batch < " + File("bad.txt"));
         EXPECT_EQ(run.exitCode, 2) << c.line << "\n" << run.out;
         EXPECT_NE(run.out.find("line 2"), std::string::npos) << c.line << "\n" << run.out;
         EXPECT_NE(run.out.find(c.message), std::string::npos) << c.line << "\n" << run.out;
@@ -141,8 +145,9 @@ TEST_F(ZevikctlAudioTest, SendingNeedsTheRunningProgram) {
     EXPECT_EQ(missing.exitCode, 2) << missing.out;
     EXPECT_NE(missing.out.find("cannot read"), std::string::npos) << missing.out;
     // No bus at all, or a bus where nobody owns the program's name: a failure with its reason.
-    const Outcome nobody = zevik::test::RunShell("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus " +
-                                                 std::string(ZEVIKCTL_PATH) + " audio send 1 " + File("record.bin"));
+    const Outcome nobody =
+        zevik::test::RunShell("DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus " +
+                              std::string(ZEVIKCTL_PATH) + " audio send 1 " + File("record.bin"));
     EXPECT_EQ(nobody.exitCode, 1) << nobody.out;
     EXPECT_FALSE(nobody.out.empty()) << "no reason given";
 }

@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <limits>
 #include <set>
-#include <thread>
 #include <string>
+#include <thread>
 
 #include "devices/audio_beat_total.h"
 #include "devices/keyboard_light_engine.h"
@@ -135,7 +135,8 @@ TEST(KeyboardAudioStyles, EachStyleLightsTheCellsItsLevelsReach) {
                 ASSERT_EQ(step.Lit(key), c.lit(j, r)) << "column " << j << ", row " << r;
                 // A newly lit draining key shows from the next step on.
                 const bool showsLit = step.Lit(key) && c.style != 4;
-                EXPECT_EQ(step.frame.Get(key), showsLit ? litEntry : darkEntry) << "column " << j << ", row " << r;
+                EXPECT_EQ(step.frame.Get(key), showsLit ? litEntry : darkEntry)
+                    << "column " << j << ", row " << r;
             }
         }
         EXPECT_EQ(step.state.audio.levels, Levels{}) << "the step takes the batch";
@@ -145,7 +146,7 @@ TEST(KeyboardAudioStyles, EachStyleLightsTheCellsItsLevelsReach) {
 TEST(KeyboardAudioStyles, RingsLightAsManyRingsAsTheMeanLoudnessAllows) {
     struct RingCase {
         std::int32_t level;
-        int rings;        // lit from the centre out
+        int rings;         // lit from the centre out
         std::uint8_t hue;  // c after one step upwards: the mean's step s = A x 20 / 600
     };
     // 0: s = 20, no ring; 2000: s = 0, all twelve, the hue stands; 4000: y+ = 500, s = 16, rings 0-3.
@@ -154,13 +155,15 @@ TEST(KeyboardAudioStyles, RingsLightAsManyRingsAsTheMeanLoudnessAllows) {
         AudioStep step(3);
         step.Step(Flat(c.level));
         const std::set<int> lit = RingKeys(c.rings);
-        for (int k = 0; k < lighting::kLogicalKeyCount; ++k) EXPECT_EQ(step.Lit(k), lit.count(k) != 0) << "key " << k;
+        for (int k = 0; k < lighting::kLogicalKeyCount; ++k)
+            EXPECT_EQ(step.Lit(k), lit.count(k) != 0) << "key " << k;
         EXPECT_EQ(step.state.counter, c.hue);
     }
     // Ring 0 is key 51 alone and takes wheel(c + 9).
     AudioStep step(3);
     step.Step(Flat(2000));
-    EXPECT_EQ(EntryOf(step.frame.Get(51)), (KeyEntry{lighting::Wheel(9).r, lighting::Wheel(9).g, lighting::Wheel(9).b, 254}));
+    EXPECT_EQ(EntryOf(step.frame.Get(51)),
+              (KeyEntry{lighting::Wheel(9).r, lighting::Wheel(9).g, lighting::Wheel(9).b, 254}));
 }
 
 TEST(KeyboardAudioStyles, DrainingColumnsEmptyFromTheTopAndRefillOnlyOnceTheBottomFaded) {
@@ -311,7 +314,8 @@ TEST_F(KeyboardAudioEngine, ColourInputShowsTheLowBytesOfTheFirstThreeValues) {
     EXPECT_EQ((engine.State().audio.colour), (std::array<std::int32_t, 6>{10, 20, 30, 1, 2, 3}));
     engine.AudioBands(first);
     engine.Step(0);
-    for (int k : {0, 51, 169}) EXPECT_EQ(EntryOf(engine.Frame().Get(k)), (KeyEntry{0, 255, 7, 135})) << "key " << k;
+    for (int k : {0, 51, 169})
+        EXPECT_EQ(EntryOf(engine.Frame().Get(k)), (KeyEntry{0, 255, 7, 135})) << "key " << k;
 }
 
 // The lighting thread steps while the UI thread hands in batches: every step sees one batch whole.

@@ -96,12 +96,13 @@ TEST_F(LightControlAudioTest, TheRingStyleTurnsTheColourPartsOff) {
 
 TEST_F(LightControlAudioTest, ReadingBackTakesTheChecksTheStyleAndTheColourButton) {
     struct ReadCase {
-        bool before;          // the stored record edits the foreground
+        bool before;           // the stored record edits the foreground
         const char* selected;  // the check the user selects
         int colourType;
     };
-    for (const ReadCase c : {ReadCase{true, "audio_BkColor_check", 0}, ReadCase{false, "audio_FgColor_check", 1},
-                             ReadCase{true, "audio_FgColor_check", 1}, ReadCase{false, "audio_BkColor_check", 0}}) {
+    for (const ReadCase c :
+         {ReadCase{true, "audio_BkColor_check", 0}, ReadCase{false, "audio_FgColor_check", 1},
+          ReadCase{true, "audio_FgColor_check", 1}, ReadCase{false, "audio_BkColor_check", 0}}) {
         SCOPED_TRACE(std::string(c.selected) + (c.before ? " after foreground" : " after background"));
         control_->ShowAudioLightInfo(Record(0, c.before));
         Option(c.selected).Selected(true, false);
@@ -117,8 +118,9 @@ TEST_F(LightControlAudioTest, ReadingBackTakesTheChecksTheStyleAndTheColourButto
     control_->AudioColourButton()->SetBkColor(0xFF102030);
     const std::optional<AudioLightInfoRecord> r = control_->ReadAudioLightInfo(true);
     ASSERT_TRUE(r.has_value());
-    EXPECT_EQ((std::array<int, 6>{r->bkColorR, r->bkColorG, r->bkColorB, r->fgColorR, r->fgColorG, r->fgColorB}),
-              (std::array<int, 6>{0x10, 0x20, 0x30, 255, 128, 0}));
+    EXPECT_EQ(
+        (std::array<int, 6>{r->bkColorR, r->bkColorG, r->bkColorB, r->fgColorR, r->fgColorG, r->fgColorB}),
+        (std::array<int, 6>{0x10, 0x20, 0x30, 255, 128, 0}));
     EXPECT_EQ(control_->StoredAudioLightInfo(), *r);
 }
 

@@ -27,7 +27,9 @@ public:
         std::copy_n(levels.begin(), std::min(levels.size(), copy.size()), copy.begin());
         batches.push_back(copy);
     }
-    void AudioBands(std::span<const std::int32_t> values) override { colours.emplace_back(values.begin(), values.end()); }
+    void AudioBands(std::span<const std::int32_t> values) override {
+        colours.emplace_back(values.begin(), values.end());
+    }
     std::vector<BandLevels> batches;
     std::vector<std::vector<std::int32_t>> colours;
 };
@@ -49,10 +51,10 @@ std::vector<std::uint8_t> Flat(std::int32_t v) {
 
 struct LevelCase {
     const char* name;
-    int rows;                                   // connected keyboard rows
+    int rows;  // connected keyboard rows
     std::vector<std::vector<std::uint8_t>> records;
-    std::int32_t band0;                         // level of band 0 after the records
-    std::vector<std::int32_t> handedBand0;      // band 0 of each batch the keyboard got
+    std::int32_t band0;                     // level of band 0 after the records
+    std::vector<std::int32_t> handedBand0;  // band 0 of each batch the keyboard got
 };
 
 TEST(AudioBandLevels, RecordsBecomeLevelsThatReachTheKeyboardEveryThirdRecord) {
@@ -62,8 +64,11 @@ TEST(AudioBandLevels, RecordsBecomeLevelsThatReachTheKeyboardEveryThirdRecord) {
     const LevelCase cases[] = {
         // One row: (0 + 4 x 400) / 4 = 400; then identical records: no change, the level falls by a
         // quarter each record: 100, 25, 6, 1, 0.
-        {"identical records fall by a quarter", 1,
-         {band0Only, band0Only, band0Only, band0Only, band0Only, band0Only}, 0, {25, 0}},
+        {"identical records fall by a quarter",
+         1,
+         {band0Only, band0Only, band0Only, band0Only, band0Only, band0Only},
+         0,
+         {25, 0}},
         // Records that change each time: 400, (400 + 1600) / 4 = 500, (500 + 1600) / 4 = 525.
         {"one row", 1, {band0Only, Flat(0), band0Only}, 525, {525}},
         // The cable has two rows, so each record updates the level twice: 400, 500; 525, 531; the

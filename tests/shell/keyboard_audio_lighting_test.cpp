@@ -50,7 +50,8 @@ protected:
         ASSERT_TRUE(run.Session().PumpUntil(
             [&] {
                 const auto& keyboards = window.Devices(CMainWnd::kFamilyKeyboard);
-                keyboard = keyboards.empty() ? nullptr : dynamic_cast<COrbantixKeyboardDevice*>(keyboards.front());
+                keyboard =
+                    keyboards.empty() ? nullptr : dynamic_cast<COrbantixKeyboardDevice*>(keyboards.front());
                 return keyboard != nullptr && keyboard->HasMirror();
             },
             3s));
@@ -116,11 +117,18 @@ TEST_F(KeyboardAudioLightingTest, TheAudioWordsChangeTheRecordTheProfileAndThePa
     ASSERT_EQ(Lighting({"audio-edit", "bg"}), 0) << error;
     const AudioWordCase cases[] = {
         {{"audio-color", "102030"},
-         [](const AudioLightInfoRecord& r) { EXPECT_EQ((std::vector<int>{r.bkColorR, r.bkColorG, r.bkColorB}), (std::vector<int>{16, 32, 48})); },
+         [](const AudioLightInfoRecord& r) {
+             EXPECT_EQ((std::vector<int>{r.bkColorR, r.bkColorG, r.bkColorB}),
+                       (std::vector<int>{16, 32, 48}));
+         },
          "16 32 48"},
         // The factory record: foreground 0, 160, 255 in the wheel's colours.
-        {{"audio-edit", "fg"}, [](const AudioLightInfoRecord& r) { EXPECT_EQ(r.colorTypeFlags, 1); }, "0 160 255"},
-        {{"audio-7color", "1"}, [](const AudioLightInfoRecord& r) { EXPECT_EQ(r.sevenColorFlags, 1); }, "0 160 255"},
+        {{"audio-edit", "fg"},
+         [](const AudioLightInfoRecord& r) { EXPECT_EQ(r.colorTypeFlags, 1); },
+         "0 160 255"},
+        {{"audio-7color", "1"},
+         [](const AudioLightInfoRecord& r) { EXPECT_EQ(r.sevenColorFlags, 1); },
+         "0 160 255"},
         // A typed component above 255 stores 255 and a hand-picked foreground ends the wheel colours.
         {{"audio-rgb", "G", "300"},
          [](const AudioLightInfoRecord& r) {
@@ -140,7 +148,8 @@ TEST_F(KeyboardAudioLightingTest, TheAudioWordsChangeTheRecordTheProfileAndThePa
         // Option 3 is the yellow preset.
         {{"audio-option", "3"},
          [](const AudioLightInfoRecord& r) {
-             EXPECT_EQ((std::vector<int>{r.fgColorR, r.fgColorG, r.fgColorB}), (std::vector<int>{255, 255, 0}));
+             EXPECT_EQ((std::vector<int>{r.fgColorR, r.fgColorG, r.fgColorB}),
+                       (std::vector<int>{255, 255, 0}));
              EXPECT_EQ(r.sevenColorFlags, 0);
          },
          "255 255 0"},
@@ -192,7 +201,8 @@ TEST_F(KeyboardAudioLightingTest, SampleRecordsLightTheKeysAndReachTheKeyboardAs
         for (size_t i = 0; i + 2 < bytes.size(); i += 3) keys += bytes[i + 1] > 0 ? 1 : 0;
         return keys;
     };
-    ASSERT_TRUE(run.Session().PumpUntil([&] { return keyboard->LightOutput().Stream().GetCounts().sent > 0; }, 1s));
+    ASSERT_TRUE(
+        run.Session().PumpUntil([&] { return keyboard->LightOutput().Stream().GetCounts().sent > 0; }, 1s));
     run.Session().PumpFor(200ms);
     // Silence with a black background: the keys the styles draw are dark (a key outside the key
     // matrix keeps what the effect before showed).
@@ -205,14 +215,15 @@ TEST_F(KeyboardAudioLightingTest, SampleRecordsLightTheKeysAndReachTheKeyboardAs
     // In silence the keys fade back to black.
     for (int i = 0; i < 12; ++i) Record(1, Samples(0));
     // The columns drain from the top, about half a second a row.
-    EXPECT_TRUE(run.Session().PumpUntil([&] { return green(frame()) == silent; }, 8s)) << "the keys never faded";
+    EXPECT_TRUE(run.Session().PumpUntil([&] { return green(frame()) == silent; }, 8s))
+        << "the keys never faded";
 }
 
 TEST_F(KeyboardAudioLightingTest, AShortColourRecordChangesOnlyTheValuesItCarries) {
     Record(2, {1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 5, 0, 0, 0, 6, 0, 0, 0});
     Record(2, {0, 1, 0, 0, 255, 1, 0, 0, 7, 0, 0, 0});  // 256, 511, 7
     EXPECT_EQ(keyboard->Engine().State().audio.colour, (std::array<std::int32_t, 6>{256, 511, 7, 4, 5, 6}));
-    Record(2, {});  // an empty record is ignored
+    Record(2, {});            // an empty record is ignored
     Record(7, {9, 9, 9, 9});  // so is a kind nobody knows
     EXPECT_EQ(keyboard->Engine().State().audio.colour, (std::array<std::int32_t, 6>{256, 511, 7, 4, 5, 6}));
     ASSERT_EQ(Lighting({"mode", "30"}), 0) << error;
@@ -221,7 +232,8 @@ TEST_F(KeyboardAudioLightingTest, AShortColourRecordChangesOnlyTheValuesItCarrie
         [&] {
             const std::vector<std::uint8_t> f = model->ReadArea("light_frame");
             int keys = 0;
-            for (size_t i = 0; i + 2 < f.size(); i += 3) keys += f[i] == 0 && f[i + 1] == 254 && f[i + 2] == 6 ? 1 : 0;
+            for (size_t i = 0; i + 2 < f.size(); i += 3)
+                keys += f[i] == 0 && f[i + 1] == 254 && f[i + 2] == 6 ? 1 : 0;
             return keys > 20;
         },
         1s))
