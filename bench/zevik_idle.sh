@@ -8,7 +8,9 @@
 #   x11 minimised   the animated case with the window minimised (unmapped, WM_STATE Iconic)
 #   x11 covered     the animated case under another window that covers the whole screen
 #   x11 tray        started in the tray (window never shown)
-# Goals: 0.5 % animating, 0.1 % when nothing on the page changes.
+#   x11 tray music  (keyboard only) the same with the keyboard in its music mode, whose frames are
+#                   streamed to the keyboard while the window is in the tray
+# Goals: 0.5 % animating, 0.1 % when nothing on the page changes; below 1 % streaming the music mode.
 # Usage: bench/zevik_idle.sh [build/bin/zevik]   (ZEVIK_BENCH_IDLE_SECONDS, default 10;
 # ZEVIK_BENCH_EMULATE, default mouse: "keyboard" measures the keyboard's page, without the static case)
 # Needs xvfb-run (package xvfb) and python3 for the X cases.
@@ -81,6 +83,15 @@ stop
 start xcb --tray
 report "x11 tray" "$(measure)"
 stop
+
+if [ "$emulate" = keyboard ]; then
+    # The profile's lighting at the music mode; the keyboard follows the profile on connect.
+    "$(dirname "$zevik")/zevikctl" --emulate keyboard --data-dir "$dir/data" --emulator-state "$dir/state" \
+        keyboard lighting mode 29 >/dev/null || echo "could not choose the music mode"
+    start xcb --tray
+    report "x11 tray music" "$(measure)"
+    stop
+fi
 
 [ "$emulate" = mouse ] || exit 0
 

@@ -1,8 +1,10 @@
 // zevikctl batch: a scripted session read from stdin, one command a line, on one headless main window:
 //   mouse WORDS...          a mouse command as "zevikctl mouse" takes it (lighting sequence words too)
 //   keyboard WORDS...       a keyboard command as "zevikctl keyboard" takes it
+//   pad WORDS...            a mousepad command as "zevikctl pad" takes it
 //   game NAME W L           a game event for the session's own window, handled before the next line
 //   emulator ACTION D ...   plug, unplug, notify D CODE, out-of-range, in-range, battery D PERCENT CHARGING,
+//                           phone D N (0 none, 1 iPhone, 2 Samsung, 3 other),
 //                           read D AREA ADDR LEN
 //   wait MS                 let the program run for that long
 //   answer A                the answer for the next dialog (yes, no, color=RRGGBB, preset=N, collect=N)
@@ -42,6 +44,7 @@
 #include "shell/headless_run.h"
 #include "shell/keyboard_commands.h"
 #include "shell/keyboard_session.h"
+#include "shell/pad_commands.h"
 #include "shell/light_sequence_commands.h"
 #include "shell/macro_commands.h"
 #include "shell/macro_record_command.h"
@@ -82,6 +85,7 @@ struct BatchLine {
     std::optional<MacroCommand> macro;             // "macro KIND ..."
     std::optional<MacroRecordCommand> record;      // "macro KIND record M ..."
     std::optional<KeyboardCommand> keyboard;       // "keyboard"
+    std::optional<PadCommand> pad;                 // "pad"
     std::optional<UpdateCommand> update;           // "update check|download ..."
     std::optional<AudioRecordCommand> audio;       // "audio samples|colour|record ..."
 };
@@ -127,6 +131,10 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
     if (verb == "keyboard") {
         line.keyboard = ParseKeyboardWords(rest, error);
         return line.keyboard.has_value();
+    }
+    if (verb == "pad") {
+        line.pad = ParsePadWords(rest, error);
+        return line.pad.has_value();
     }
     if (verb == "answer") {
         if (rest.size() != 1 || !CDialogAnswers::IsValid(rest[0])) {
@@ -190,6 +198,7 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
         return true;
     }
     if (line.keyboard) return RunKeyboardCommand(run.Session(), *line.keyboard, std::cout, json, error) == 0;
+    if (line.pad) return RunPadCommand(run.Session(), *line.pad, std::cout, json, error) == 0;
     if (line.update) {
         run.Session().WaitForMouse(std::chrono::seconds(3));
         if (RunUpdateCommand(run.Session(), *line.update, std::cout, std::cerr, json) == 0) return true;

@@ -25,6 +25,7 @@ void RegisterRawCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterProfileCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterMouseCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterKeyboardCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterPadCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterBatchCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterDialogCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterSettingsCommands(CLI::App& app, CliContext& context, int& exitCode);

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     RegisterMacroCommands(app, context, exitCode);
     RegisterMouseCommands(app, context, exitCode);
     RegisterKeyboardCommands(app, context, exitCode);
+    RegisterPadCommands(app, context, exitCode);
     RegisterBatchCommands(app, context, exitCode);
     RegisterDialogCommands(app, context, exitCode);
     RegisterSettingsCommands(app, context, exitCode);

@@ -264,7 +264,8 @@ void CDeviceOptionUI::OnLightFrameTimer() {
     // covered), or the frame stands still, the timer rests instead of waking the UI thread on every
     // system tick for nothing; ResumeLightFrame restarts it.
     CCommandChannel& channel = device.CommandChannel();
-    if (channel.IsOpen() && !device.IsLightingUnseen() && !device.RestLightFrame()) {
+    const bool runs = device.StreamsLightFrames() || (!device.IsLightingUnseen() && !device.RestLightFrame());
+    if (channel.IsOpen() && runs) {
         StartTimer(kTimerLightFrame, FramePeriodMs(channel.ReceiverMode()));
     }
 }

@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "devices/keyboard_light_output.h"
-#include "devices/keyboard_light_preview.h"
 #include "devices/light_control.h"
 #include "devices/notification_reader.h"
 #include "platform/trace.h"
@@ -264,9 +263,8 @@ void COrbantixKeyboardDevice::EnterModeIfNeeded(int previousCode) {
     if (code != previousCode || code == kCustomColourMode) {
         engine_.EnterMode(code, GetLighting());
         if (code == kCustomColourMode) ReadCustomColours();
-        // The streamed modes go on while the window rests: entering one from the tray (a start in
-        // the tray, say) must wake the frame timer that rested, leaving one lets it rest.
-        if (KeyboardModeStreamsFrames(code) != KeyboardModeStreamsFrames(previousCode)) OnSeenChanged();
+        // A streamed mode needs the frame timer even where it rested (a still frame, the tray).
+        if (StreamsLightFrames()) ResumeLightFrame();
     } else {
         engine_.SetLighting(GetLighting());
     }

@@ -103,6 +103,7 @@ public:
     void SendLightFrame() override;
     // The streamed modes are never unseen: the keyboard needs their frames while the window rests.
     bool IsLightingUnseen() const override;
+    bool StreamsLightFrames() const override;
     CKeyboardLightOutput& LightOutput();
 
     // ---- key layers and macros (keyboard_device_keys.cpp) ----

@@ -36,6 +36,10 @@ bool COrbantixKeyboardDevice::IsLightingUnseen() const {
     return IsPollingHold() || IsWindowUnseen();
 }
 
+bool COrbantixKeyboardDevice::StreamsLightFrames() const {
+    return IsSoftwareLightControl() && !IsSameMode() && KeyboardModeStreamsFrames(engine_.Mode());
+}
+
 void COrbantixKeyboardDevice::NoteEngineFrame() {
     // The option's timer rests while the base frame stands still: a changed key frame wakes it.
     if (engine_.Frame().HasChanged()) Frame().MarkChanged();

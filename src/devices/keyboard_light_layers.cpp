@@ -58,7 +58,7 @@ std::uint32_t KeyboardLightLayers::DrawSpectrum(const LightListRecord& effect, K
     return PackLightEntry(lighting::Wheel(key.hue), lighting::Brightness(effect.ledBrightness));
 }
 
-void KeyboardLightLayers::Run(KeyLightFrame& frame, std::uint64_t nowMs) {
+void KeyboardLightLayers::Run(CLightFrame& frame, std::uint64_t nowMs) {
     for (size_t k = 0; k < m_effects.size(); ++k) {
         const LightListRecord& effect = m_effects[k];
         KeyState& key = m_keys[k];

@@ -1,7 +1,8 @@
 #pragma once
 // The keyboard's per-key effect layers: after the mode step, each key with an entry in the profile's
 // per-key effect list is drawn over by its own effect. Types: 0 breathing, 1 static, 2 blink,
-// 3 spectrum, 4 off. Breathing and spectrum draw only when the entry is enabled ("present").
+// 3 spectrum, 4 off. Breathing and spectrum draw only when the entry is enabled ("present"). The
+// LED-strip devices run the same layers over their LEDs (entry k is LED k).
 
 #include <array>
 #include <cstdint>
@@ -22,7 +23,7 @@ public:
     // Zeroes the phases, hues, turn counts and time stamps.
     void Restart();
     // One turn of every layer at clock time nowMs, overwriting the frame entries of the keys it draws.
-    void Run(KeyLightFrame& frame, std::uint64_t nowMs);
+    void Run(CLightFrame& frame, std::uint64_t nowMs);
 
     std::uint8_t Hue(int key) const { return InRange(key) ? m_keys[static_cast<size_t>(key)].hue : 0; }
     std::uint8_t Phase(int key) const { return InRange(key) ? m_keys[static_cast<size_t>(key)].phase : 0; }

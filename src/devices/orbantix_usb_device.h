@@ -184,6 +184,9 @@ public:
     // page says so while the window is hidden. The lighting thread then sleeps until the state changes
     // (SetPollingHold wakes it). The base's frame may go to the device: false.
     virtual bool IsLightingUnseen() const { return false; }
+    // True while every turn of the frame timer sends the frame to the device itself (a keyboard's
+    // streamed modes): the timer then never rests, the window hidden or the frame standing still.
+    virtual bool StreamsLightFrames() const { return false; }
 
     // ======== non-virtual operations ========
 
@@ -313,15 +316,12 @@ protected:
     }
     // A status record the device read (battery, charging, connection): to the status sink, if any.
     void ShowStatus(std::span<const std::uint8_t> record);
-
-    // The frame became seen or unseen: wakes the lighting thread, and the option's timer when seen.
-    // A class whose lighting is seen for reasons of its own (the keyboard's streamed modes, which go
-    // on in the tray) calls it when those change.
-    void OnSeenChanged();
+    // Starts the option's light frame timer unless it runs or the frame is unseen (any thread).
+    void ResumeLightFrame();
 
 private:
-    // Starts the option's light frame timer unless it runs (any thread).
-    void ResumeLightFrame();
+    // The frame became seen or unseen: wakes the lighting thread, and the option's timer when seen.
+    void OnSeenChanged();
     // After a write to the frame (any thread): starts the timer when it rests and the frame changed.
     void WakeLightFrame();
     // Finds a control by name in the subtree of root (root included); null when absent.

@@ -4,6 +4,7 @@
 
 #include "emulator/keyboard_model.h"
 #include "emulator/mouse_model.h"
+#include "emulator/mousepad_model.h"
 
 namespace zevik {
 namespace {
@@ -16,6 +17,7 @@ std::shared_ptr<CFirmwareModel> Create() {
 constexpr std::array kKinds{
     DeviceModelKind{"mouse", &Create<CMouseModel>},
     DeviceModelKind{"keyboard", &Create<CKeyboardModel>},
+    DeviceModelKind{"mousepad", &Create<CMousepadModel>},
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "emulator/emulation.h"
 #include "settings/json_file_util.h"
 #include "shell/command_numbers.h"
+#include "shell/emulator_phone.h"
 #include "transport/command_channel.h"
 
 namespace zevik {
@@ -263,6 +264,7 @@ bool RunEmulatorWords(CEmulation& emulation, const std::vector<std::string>& wor
         }
         return emulation.SetBattery(target, static_cast<int>(*percent), static_cast<int>(*charging), error);
     }
+    if (verb == "phone" && words.size() == 3) return RunPhoneWord(emulation, target, words[2], error);
     if (verb == "firmware" && words.size() == 3) {
         const auto version = ParseFirmwareVersion(words[2], error);
         return version && emulation.SetFirmwareVersion(target, *version, error);

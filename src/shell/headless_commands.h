@@ -45,7 +45,7 @@ bool RunMouseWords(COrbantixMouseDevice& mouse, const std::vector<std::string>& 
                    std::string& error, bool json = false);
 
 // "plug D", "unplug D", "notify D CODE", "out-of-range D", "in-range D", "battery D PERCENT CHARGING",
-// "firmware D VERSION".
+// "phone D N", "firmware D VERSION".
 bool RunEmulatorWords(CEmulation& emulation, const std::vector<std::string>& words, std::string& error);
 
 // A firmware version: decimal or 0x-hex, 0 to 0xFFFF; nothing, with the allowed range, otherwise.

@@ -9,6 +9,7 @@
 #include "devices/keyboard_device.h"
 #include "devices/keyboard_key_layout.h"
 #include "devices/mouse_device.h"
+#include "devices/mousepad_device.h"
 #include "editors/light_control_ui.h"
 #include "settings/json_file_util.h"
 #include "settings/light_names_file.h"
@@ -115,9 +116,9 @@ void ShowModes(Device& mouse, std::ostream& out, bool json) {
     }
 }
 
-// The mouse's preview is its frame of LEDs; the keyboard's is the engine's frame of logical keys, of
+// The mouse's (and the mousepad's) preview is its frame of LEDs; the keyboard's is the engine's frame of logical keys, of
 // which the keys the board has are listed.
-std::vector<std::pair<int, std::uint32_t>> FrameEntries(const COrbantixMouseDevice& mouse) {
+std::vector<std::pair<int, std::uint32_t>> FrameEntries(const COrbantixUSBDevice& mouse) {
     std::vector<std::pair<int, std::uint32_t>> entries;
     for (int i = 0; i < mouse.Frame().Size(); ++i) entries.emplace_back(i, mouse.GetLightEntry(i));
     return entries;
@@ -376,6 +377,15 @@ int RunLightingCommand(CHeadlessSession& session, COrbantixKeyboardDevice& keybo
 std::optional<LightingCommand> ParseKeyboardLightingWords(const std::vector<std::string>& words,
                                                           std::string& error) {
     return ParseLightingWords(words, VisibleModes(COrbantixKeyboardDevice::kProfileCatalogueIndex), error);
+}
+
+int RunLightingCommand(CHeadlessSession& session, COrbantixMousePadDevice& pad, const LightingCommand& command,
+                       std::ostream& out, bool json, std::string& error) {
+    return RunOn(session, &pad, "mousepad", command, out, json, error);
+}
+
+std::optional<LightingCommand> ParsePadLightingWords(const std::vector<std::string>& words, std::string& error) {
+    return ParseLightingWords(words, VisibleModes(COrbantixMousePadDevice::kProfileCatalogueIndex), error);
 }
 
 }  // namespace zevik

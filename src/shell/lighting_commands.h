@@ -24,6 +24,7 @@ namespace zevik {
 
 class CHeadlessSession;
 class COrbantixKeyboardDevice;
+class COrbantixMousePadDevice;
 
 struct LightingCommand {
     std::string verb;
@@ -53,6 +54,12 @@ int RunLightingCommand(CHeadlessSession& session, COrbantixKeyboardDevice& keybo
 // The words checked against the keyboard's mode list.
 std::optional<LightingCommand> ParseKeyboardLightingWords(const std::vector<std::string>& words,
                                                           std::string& error);
+
+// The same words on the mousepad's lighting page; "frame" lists its LEDs.
+int RunLightingCommand(CHeadlessSession& session, COrbantixMousePadDevice& pad, const LightingCommand& command,
+                       std::ostream& out, bool json, std::string& error);
+// The words checked against the mousepad's mode list.
+std::optional<LightingCommand> ParsePadLightingWords(const std::vector<std::string>& words, std::string& error);
 
 // The words, for help texts.
 const std::vector<std::string>& LightingWordNames();

@@ -8,6 +8,7 @@
 #include "devices/device_messages.h"
 #include "devices/device_option_ui.h"
 #include "devices/keyboard_device.h"
+#include "devices/mousepad_device.h"
 #include "devices/mouse_device.h"
 #include "devices/mp_device_power_ui.h"
 #include "devices/orbantix_usb_device.h"
@@ -87,6 +88,9 @@ CControlUI* CMainWnd::CreateControl(std::string_view className) {
     }
     if (className == COrbantixKeyboardDevice::kClassName) {
         return new COrbantixKeyboardDevice(m_context);
+    }
+    if (className == COrbantixMousePadDevice::kClassName) {
+        return new COrbantixMousePadDevice(m_context);
     }
     if (className == COrbantixUSBDevice::kClassName) {
         return new COrbantixUSBDevice(m_context);
@@ -528,7 +532,7 @@ COrbantixUSBDevice* CMainWnd::GetCurrentDevice() {
 }
 
 void CMainWnd::HoldPolling(bool hold) {
-    ForEachDevice({kFamilyMouse, kFamilyKeyboard}, [this, hold](COrbantixUSBDevice& device) {
+    ForEachDevice({kFamilyMouse, kFamilyKeyboard, kFamilyMousepad}, [this, hold](COrbantixUSBDevice& device) {
         if (device.GetBatteryPanel() != 0) {
             device.SetPollingHold(hold);
         } else {

@@ -43,7 +43,8 @@ TEST(LanguageFiles, EnglishAndChineseCarryTheSameKeys) {
     const std::pair<const char*, const char*> pairs[] = {
         {"skin/lang/lan_main_en.xml", "skin/lang/lan_main_zh.xml"},
         {"skin/mouse/lan_mouse_en.xml", "skin/lang/lan_mouse_zh.xml"},
-        {"skin/lang/lan_keyboard_en.xml", "skin/lang/lan_keyboard_zh.xml"}};
+        {"skin/lang/lan_keyboard_en.xml", "skin/lang/lan_keyboard_zh.xml"},
+        {"skin/lang/lan_pad_en.xml", "skin/lang/lan_pad_zh.xml"}};
     for (const auto& [en, zh] : pairs) EXPECT_EQ(Keys(kResources / en), Keys(kResources / zh)) << en;
 }
 
@@ -51,10 +52,12 @@ TEST(LanguageFiles, EveryKeyOfTheMainSkinsHasAText) {
     std::set<std::string> known = Keys(kResources / "skin/lang/lan_main_en.xml");
     for (const std::string& key : Keys(kResources / "skin/mouse/lan_mouse_en.xml")) known.insert(key);
     for (const std::string& key : Keys(kResources / "skin/lang/lan_keyboard_en.xml")) known.insert(key);
+    for (const std::string& key : Keys(kResources / "skin/lang/lan_pad_en.xml")) known.insert(key);
     for (const char* skin :
          {"skin/XML/main.xml", "skin/XML/menu.xml", "skin/XML/CustomControlXML/DeviceOption.xml",
           "skin/XML/CustomControlXML/MpDevicePower.xml",
           "skin/XML/DeviceXml/mousedevice.xml", "skin/XML/DeviceXml/keyboarddevice.xml",
+          "skin/XML/DeviceXml/mousepaddevice.xml",
           "skin/XML/CustomControlXML/KeyboardLightControl.xml"}) {
         for (const std::string& key : SkinKeys(kResources / skin))
             EXPECT_TRUE(known.count(key)) << skin << ": " << key;
