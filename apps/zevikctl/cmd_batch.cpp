@@ -17,6 +17,8 @@
 //   update check|download [--server URL] [--ca-file FILE]
 //                           the settings window's update check (and downloads), as "zevikctl update"
 //   emulator firmware D VERSION  the version D's HID attributes report from its next plug on
+//   audio samples|colour|record ...  a record of the audio capture side for the session's own window
+//                           (shell/audio_record_command.h), handled before the next line
 // Empty lines and lines starting with '#' are skipped. The script is checked before it runs: a bad
 // word or value exits 2 with its line number and opens nothing. The first line that fails while
 // running ends the run with its line number (exit 1).
@@ -35,6 +37,7 @@
 #include "devices/mouse_device.h"
 #include "headless_start.h"
 #include "settings/profile_locations.h"
+#include "shell/audio_record_command.h"
 #include "shell/dialog_answers.h"
 #include "shell/game_command.h"
 #include "shell/emulator_read.h"
@@ -42,6 +45,7 @@
 #include "shell/headless_run.h"
 #include "shell/headset_commands.h"
 #include "shell/keyboard_commands.h"
+#include "shell/keyboard_session.h"
 #include "shell/pad_commands.h"
 #include "shell/light_sequence_commands.h"
 #include "shell/macro_commands.h"
@@ -86,6 +90,7 @@ struct BatchLine {
     std::optional<PadCommand> pad;                 // "pad"
     std::optional<HeadsetCommand> headset;         // "headset"
     std::optional<UpdateCommand> update;           // "update check|download ..."
+    std::optional<AudioRecordCommand> audio;       // "audio samples|colour|record ..."
 };
 
 // Checks a line's words; false with the message. Emulator actions are checked when they run: what
@@ -117,6 +122,10 @@ bool CheckLine(BatchLine& line, const CProfileLocations& locations, std::string&
     if (verb == "game") {
         line.game = ParseGameWords(rest, error);
         return line.game.has_value();
+    }
+    if (verb == "audio") {
+        line.audio = ParseAudioRecordWords(rest, error);
+        return line.audio.has_value();
     }
     if (verb == "mouse") {
         line.mouse = ParseMouseWords(rest, error);
@@ -186,6 +195,13 @@ bool RunLine(CHeadlessRun& run, const BatchLine& line, const CProfileLocations& 
         CMainWnd& window = run.Session().Window();
         window.SendMessage(window.Messages().game[line.game->which], line.game->wParam,
                            static_cast<LPARAM>(line.game->lParam));
+        return true;
+    }
+    if (line.audio) {
+        // As the capture program's records do, it reaches the keyboard once one is there; without
+        // one the record still arrives.
+        WaitForKeyboard(run.Session(), kKeyboardWait);
+        run.Session().Window().OnCopyData(line.audio->kind, line.audio->bytes);
         return true;
     }
     if (line.keyboard) return RunKeyboardCommand(run.Session(), *line.keyboard, std::cout, json, error) == 0;

@@ -53,14 +53,6 @@ int RunLevels(const CliContext& context, const std::string& secondsText) {
     return kExitOk;
 }
 
-// The "audio" group, shared with the other audio words.
-CLI::App* AudioGroup(CLI::App& app) {
-    for (CLI::App* sub : app.get_subcommands([](CLI::App* a) { return a->get_name() == "audio"; })) return sub;
-    CLI::App* audio = app.add_subcommand("audio", "The music mode's sound records");
-    audio->require_subcommand(1);
-    return audio;
-}
-
 }  // namespace
 
 void RegisterMusicCommands(CLI::App& app, CliContext& context, int& exitCode) {
@@ -73,7 +65,7 @@ void RegisterMusicCommands(CLI::App& app, CliContext& context, int& exitCode) {
     music->callback([&context, &exitCode, words] { exitCode = RunMusic(context, *words); });
 
     auto seconds = std::make_shared<std::string>("1");
-    CLI::App* levels = AudioGroup(app)->add_subcommand(
+    CLI::App* levels = AudioCommandGroup(app)->add_subcommand(
         "levels", "Our own capture of the desktop's sound: the 25 band values (0..2000) of each 20 ms record");
     levels->add_option("--seconds", *seconds, "How long to capture, 1.." + std::to_string(kAudioLevelsMaxSeconds) +
                                                   " (default 1)");

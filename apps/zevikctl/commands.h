@@ -35,5 +35,8 @@ void RegisterGameCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterUpdateCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterEmulatorCommands(CLI::App& app, CliContext& context, int& exitCode);
 void RegisterMusicCommands(CLI::App& app, CliContext& context, int& exitCode);
+void RegisterAudioCommands(CLI::App& app, CliContext& context, int& exitCode);
+// The "audio" group that the sound words share ("audio send", "audio levels"), made by the first asker.
+CLI::App* AudioCommandGroup(CLI::App& app);
 
 }  // namespace zevik::cli

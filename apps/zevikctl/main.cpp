@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     RegisterUpdateCommands(app, context, exitCode);
     RegisterEmulatorCommands(app, context, exitCode);
     RegisterMusicCommands(app, context, exitCode);
+    RegisterAudioCommands(app, context, exitCode);
 
     // Dialogs run without a display here: each takes the next answer and says what it did.
     app.parse_complete_callback([&answers] {

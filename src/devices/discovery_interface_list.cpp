@@ -121,4 +121,14 @@ bool CDiscoveryInterfaceList::IsLive(std::size_t index) const {
     return index < m_rows.size() && m_rows[index].connected != 0 && !m_rows[index].devicePath.empty();
 }
 
+int CDiscoveryInterfaceList::CountConnected(std::initializer_list<uint16_t> kinds) const {
+    std::lock_guard lock(m_mutex);
+    int count = 0;
+    for (const DeviceInterfaceEntry& row : m_rows) {
+        if (row.connected == 0) continue;
+        for (uint16_t kind : kinds) count += row.kind == kind ? 1 : 0;
+    }
+    return count;
+}
+
 }  // namespace zevik

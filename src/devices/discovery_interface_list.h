@@ -8,6 +8,7 @@
 // that the same peripheral is still behind it.
 
 #include <cstdint>
+#include <initializer_list>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -66,6 +67,9 @@ public:
 
     // True when the row is connected and has a path (a live connection).
     bool IsLive(std::size_t index) const;
+    // How many connected rows have one of the device kinds (nothing copied: called for every audio
+    // record).
+    int CountConnected(std::initializer_list<uint16_t> kinds) const;
 
 private:
     mutable std::mutex m_mutex;

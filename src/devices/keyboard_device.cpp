@@ -275,7 +275,9 @@ void COrbantixKeyboardDevice::ApplyLightSettings() {
     if (modeList_.empty()) LoadLightLists();
     const int previousCode = engine_.Mode();
     COrbantixUSBDevice::SetLighting(profile_.GetLightInfo());
-    COrbantixUSBDevice::SetAudioLighting(profile_.GetAudioLightInfo());
+    const AudioLightInfoRecord audio = profile_.GetAudioLightInfo();
+    COrbantixUSBDevice::SetAudioLighting(audio);
+    engine_.SetAudioLighting(audio);
     EnterModeIfNeeded(previousCode);
     engine_.LoadKeyEffects(profile_.GetCustomLightEffects(), profile_.GetLightList(), NowMs());
 }
@@ -290,6 +292,15 @@ void COrbantixKeyboardDevice::SetLighting(const LightInfoRecord& record) {
 void COrbantixKeyboardDevice::SetAudioLighting(const AudioLightInfoRecord& record) {
     COrbantixUSBDevice::SetAudioLighting(record);
     profile_.SetAudioLightInfo(record);
+    engine_.SetAudioLighting(record);
+}
+
+void COrbantixKeyboardDevice::AudioLevels(std::span<const std::int32_t> levels) {
+    engine_.AudioLevels(levels);
+}
+
+void COrbantixKeyboardDevice::AudioBands(std::span<const std::int32_t> bands) {
+    engine_.AudioBands(bands);
 }
 
 int COrbantixKeyboardDevice::LightStepPeriod() const {

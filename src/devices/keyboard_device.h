@@ -87,7 +87,12 @@ public:
     int SaveDeviceProfile() override;
     int SwitchProfile() override;
     void SetLighting(const LightInfoRecord& record) override;
+    // Also into the profile (not saved) and the lighting engine.
     void SetAudioLighting(const AudioLightInfoRecord& record) override;
+    // The music modes' input, handed to the lighting engine whole: a batch of 25 band levels, the
+    // six values of the colour input.
+    void AudioLevels(std::span<const std::int32_t> levels) override;
+    void AudioBands(std::span<const std::int32_t> bands) override;
     // The base's page switch; the Fn key's button is enabled on page 1 only.
     void SelectFunctionPage(int page) override;
     int LightStepPeriod() const override;

@@ -180,6 +180,7 @@ int COrbantixKeyboardDevice::RefreshPage() {
         const CProfileLocations locations = ProfileLocationsOf(Context());
         lightControl_->LoadColourOptions(locations.ColourChoicesFile(), locations.DefaultColourChoicesFile());
         lightControl_->ShowLightInfo(profile_.GetLightInfo());
+        lightControl_->ShowAudioLightInfo(profile_.GetAudioLightInfo());
     }
     ShowOptions();
     ShowKeyAssignments();

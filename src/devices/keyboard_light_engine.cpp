@@ -1,5 +1,6 @@
 #include "devices/keyboard_light_engine.h"
 
+#include "devices/keyboard_audio_steps.h"
 #include "devices/keyboard_lighting_steps.h"
 
 namespace zevik {
@@ -65,6 +66,21 @@ void KeyboardLightEngine::Step(std::uint64_t nowMs) {
 void KeyboardLightEngine::KeyEvent(int key, KeyEventState event) {
     std::lock_guard lock(m_lock);
     KeyboardKeyEvent(m_mode, key, event, m_state, m_random);
+}
+
+void KeyboardLightEngine::SetAudioLighting(const AudioLightInfoRecord& record) {
+    std::lock_guard lock(m_lock);
+    m_state.audio.lighting = record;
+}
+
+void KeyboardLightEngine::AudioLevels(std::span<const std::int32_t> levels) {
+    std::lock_guard lock(m_lock);
+    TakeAudioLevels(m_mode, m_state, levels);
+}
+
+void KeyboardLightEngine::AudioBands(std::span<const std::int32_t> values) {
+    std::lock_guard lock(m_lock);
+    m_state.audio.TakeColour(values);
 }
 
 int KeyboardLightEngine::Mode() const {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <mutex>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "devices/key_light_frame.h"
@@ -15,6 +16,7 @@
 #include "devices/keyboard_light_layers.h"
 #include "devices/keyboard_light_state.h"
 #include "devices/light_sequence_player.h"
+#include "settings/audio_light_info_record.h"
 #include "settings/light_effect_record.h"
 #include "settings/light_info_record.h"
 #include "settings/light_list_record.h"
@@ -47,6 +49,12 @@ public:
     int PeriodTicks() const;
     void Step(std::uint64_t nowMs);
     void KeyEvent(int key, KeyEventState event);
+
+    // The music modes' input, each handed over whole under the engine lock: the profile's audio
+    // lighting record, a batch of 25 band levels (TakeAudioLevels), the colour of mode 30.
+    void SetAudioLighting(const AudioLightInfoRecord& record);
+    void AudioLevels(std::span<const std::int32_t> levels);
+    void AudioBands(std::span<const std::int32_t> values);
 
     int Mode() const;
     const KeyLightFrame& Frame() const { return m_frame; }

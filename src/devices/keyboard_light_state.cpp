@@ -13,6 +13,7 @@ void KeyboardLightState::Reset() {
     c.fill(0);
     d.fill(0);
     common = LightAnimation{};
+    audio.ResetInput();
 }
 
 }  // namespace zevik

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "devices/keyboard_audio_state.h"
 #include "devices/lighting_steps.h"
 #include "devices/lighting_tables.h"
 
@@ -28,8 +29,10 @@ struct KeyboardLightState {
     std::uint8_t counter2 = 0;   // c2
     std::uint8_t showPhase = 0;  // light show and centre ripple phase
     LightAnimation common;       // counter, blink flag and time of the shared steps
+    KeyboardAudioState audio;    // the music modes' input
 
-    // On a mode change: counters, levels, hues, key states and masks back to zero.
+    // On a mode change: counters, levels, hues, key states and masks back to zero; the audio input
+    // cleared (its record and colour stay).
     void Reset();
 };
 

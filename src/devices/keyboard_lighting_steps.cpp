@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "devices/keyboard_audio_steps.h"
 #include "devices/keyboard_light_layout.h"
 #include "devices/keyboard_light_masks.h"
 
@@ -376,7 +377,7 @@ bool KeyboardModeHasStep(int mode) {
 }
 
 int KeyboardStepPeriod(int mode, int speed) {
-    if (mode == 29) return 2;
+    if (mode == kAudioMode) return 2;
     // Modes 26 and 27 run at the speeds of modes 5 and 23.
     const int row = mode == 26 ? 5 : mode == 27 ? 23 : mode;
     return lighting::StepPeriod(row, speed);
@@ -476,9 +477,13 @@ bool KeyboardStep(int mode, const LightInfoRecord& light, KeyboardLightState& st
             StepBlinkFourColours(light, state.common, frame, nowMs);
             break;
         case 28:
-        case 29:
-        case 30:
             StepOff(light, state.common, frame);
+            break;
+        case kAudioMode:
+            StepAudio(light, state, frame, random);
+            break;
+        case kColourInputMode:
+            StepColourInput(light, state, frame);
             break;
         default:
             return false;

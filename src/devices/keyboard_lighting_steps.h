@@ -25,7 +25,7 @@ int KeyboardStepPeriod(int mode, int speed);
 bool KeyboardStepDue(int mode, int speed, int ticks);
 
 // One step of mode. Returns false, changing nothing, for a mode without a step. nowMs is the clock
-// of the blink modes. The audio modes 29 and 30 show black until audio input is wired in.
+// of the blink modes. The music modes 29 and 30 draw the state's audio input (keyboard_audio_steps.h).
 bool KeyboardStep(int mode, const LightInfoRecord& light, KeyboardLightState& state, KeyLightFrame& frame,
                   std::mt19937& random, std::uint64_t nowMs);
 

@@ -4,9 +4,11 @@
 // without knowing its class.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "settings/audio_light_info_record.h"
 #include "settings/light_info_record.h"
 
 namespace zevik {
@@ -28,6 +30,14 @@ public:
     // copy, else they keep the skin's colours. The file is only read.
     virtual void LoadColourOptions(const std::filesystem::path& userFile,
                                    const std::filesystem::path& defaultFile) = 0;
+
+    // The audio lighting record: stored in the control and shown in its audio controls (style,
+    // the colour being edited, the multicolour check), without notifications.
+    virtual void ShowAudioLightInfo(const AudioLightInfoRecord& record) = 0;
+    // The stored record with the page's choices read back (style, multicolour, which colour is
+    // edited); with takeColourButton the colour button's colour also replaces the edited colour.
+    // Nothing when a control is missing (the trace names the failure).
+    virtual std::optional<AudioLightInfoRecord> ReadAudioLightInfo(bool takeColourButton) = 0;
 };
 
 }  // namespace zevik

@@ -178,6 +178,7 @@ int COrbantixMouseDevice::RefreshPage() {
         const CProfileLocations locations = ProfileLocationsOf(Context());
         lightControl_->LoadColourOptions(locations.ColourChoicesFile(), locations.DefaultColourChoicesFile());
         lightControl_->ShowLightInfo(profile_.GetLightInfo());
+        lightControl_->ShowAudioLightInfo(GetStoredAudioLighting());
     }
     return 1;
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "devices/device_option_ui.h"
+#include "devices/light_control.h"
 #include "devices/lighting_tables.h"
 #include "devices/lighting_thread.h"
 #include "devices/mp_device_power_ui.h"
@@ -241,12 +242,25 @@ LightInfoRecord COrbantixUSBDevice::GetLighting() const {
     return m_lighting;
 }
 
-void COrbantixUSBDevice::SetAudioLighting(const AudioLightInfoRecord& record) {
-    m_audioLighting = record;
+ILightControl* COrbantixUSBDevice::PageLightControl() {
+    CControlUI* found = FindControl(
+        [](CControlUI& c) { return c.GetInterface(ILightControl::kInterfaceName) != nullptr; },
+        UIFIND_ALL | UIFIND_ME_FIRST);
+    return found != nullptr ? static_cast<ILightControl*>(found->GetInterface(ILightControl::kInterfaceName))
+                            : nullptr;
 }
 
-AudioLightInfoRecord COrbantixUSBDevice::GetAudioLighting(int /*index*/) {
-    return m_audioLighting;
+void COrbantixUSBDevice::SetAudioLighting(const AudioLightInfoRecord& record) {
+    m_audioLighting = record;
+    if (ILightControl* control = PageLightControl()) control->ShowAudioLightInfo(record);
+}
+
+std::optional<AudioLightInfoRecord> COrbantixUSBDevice::GetAudioLighting(int index) {
+    ILightControl* control = PageLightControl();
+    if (control == nullptr) return m_audioLighting;
+    const std::optional<AudioLightInfoRecord> read = control->ReadAudioLightInfo(index == 1);
+    if (read) m_audioLighting = *read;
+    return read;
 }
 
 int COrbantixUSBDevice::LightStepPeriod() const {

@@ -23,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -57,6 +58,8 @@ inline constexpr int kDeviceKindKeyboard = 1;
 inline constexpr int kDeviceKindMouse = 2;
 inline constexpr int kDeviceKindMousepad = 3;
 inline constexpr int kDeviceKindHeadset = 7;
+
+class ILightControl;
 
 class COrbantixUSBDevice : public CHorizontalLayoutUI, public CNotifyPump, public INotifyUI {
 public:
@@ -153,9 +156,12 @@ public:
     virtual int GetProfileDeviceIndex() const { return m_profileDeviceIndex; }
     // Stores the lighting record and wakes the lighting thread.
     virtual void SetLighting(const LightInfoRecord& record);
+    // Stores the audio lighting record and shows it on the page's lighting control.
     virtual void SetAudioLighting(const AudioLightInfoRecord& record);
-    // index: the colour button (0 or 1) a keyboard reads back; the base returns the stored record.
-    virtual AudioLightInfoRecord GetAudioLighting(int index);
+    // The record read back from the page's lighting control (index 1: with the colour button's
+    // colour), stored; the stored record when the page has no lighting control; nothing when the
+    // control lacks one of its audio controls.
+    virtual std::optional<AudioLightInfoRecord> GetAudioLighting(int index);
     virtual void SelectKey(int index) { m_selectedKey = index; }
     virtual void SelectKey2(int index) { m_selectedKey2 = index; }
     // A click on key index of the page's picture: layer 1, unless the device's page chooses a layer.
@@ -288,6 +294,8 @@ public:
     const CLightFrame& Frame() const { return m_frame; }
 
 protected:
+    // The lighting control on this page (found by its interface); null when the page has none.
+    ILightControl* PageLightControl();
     // Called by each class's constructor.
     void SetKind(int kind) { m_kind = kind; }
     // Called on the notification thread with the first usage of each report. The base: 0x0401 starts

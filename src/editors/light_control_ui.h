@@ -50,6 +50,9 @@ public:
     void ShowLightInfo(const LightInfoRecord& record) override;
     void LoadColourOptions(const std::filesystem::path& userFile,
                            const std::filesystem::path& defaultFile) override;
+    // The audio part (light_control_audio.cpp).
+    void ShowAudioLightInfo(const AudioLightInfoRecord& record) override;
+    std::optional<AudioLightInfoRecord> ReadAudioLightInfo(bool takeColourButton) override;
 
     int GetPageKind() const { return pageKind_; }
     // Selects the item at index in the mode list without a notification (an index the list does not
@@ -101,6 +104,22 @@ public:
     CControlUI* ColourOption(int n);
     CControlUI* SameModeButton();
 
+    // ---- audio part (light_control_audio.cpp) ----
+    static constexpr int kAudioColourOptionCount = 8;
+    // The record as last shown or read back.
+    const AudioLightInfoRecord& StoredAudioLightInfo() const { return audioRecord_; }
+    // The background colour of "audiocolor_option_" n; 0 when there is no such control.
+    UiColor GetAudioOptionColour(int n);
+    // The controls, for the input of the command line and the tests; null when the skin lacks one.
+    CComboUI* AudioStyleCombo();
+    COptionUI* AudioMultiColourCheck();                  // "deng_7audiocolor_check"
+    COptionUI* AudioColourTypeCheck(bool foreground);    // "audio_FgColor_check" / "audio_BkColor_check"
+    CColorPaletteUI* AudioPalette();                     // "deng_audioColor_Pallet"
+    CEditUI* AudioColourEdit(Channel channel);           // "deng_audioedit_R", "_G", "_B"
+    CControlUI* AudioColourButton();                     // "deng_audiocolordp_btn"
+    CControlUI* AudioColourOption(int n);                // "audiocolor_option_" n
+    CControlUI* AudioClearBackgroundButton();            // "Close_bkColor_btn"
+
     // A typed colour component: a decimal number, 255 above 255; an empty, negative or non-numeric
     // text gives 0.
     static int ComponentOfText(std::string_view text);
@@ -142,6 +161,23 @@ private:
     CControlUI* audioLayout_ = nullptr;        // "light_combo_AudiomodeSelectLayout"
     CTabLayoutUI* colourTabs_ = nullptr;       // "light_color_tablayout"
     std::array<CControlUI*, kColourOptionCount> colourOptions_{};  // "color_option_" n
+
+    // The audio part: its controls, found by name each time the record is shown or read (as the page
+    // has them then), and the record.
+    struct AudioControls {
+        CComboUI* style = nullptr;                // "light_combo_audiomodeSelect"
+        COptionUI* multiColour = nullptr;         // "deng_7audiocolor_check"
+        std::array<CEditUI*, 3> edits{};          // "deng_audioedit_R", "_G", "_B"
+        COptionUI* background = nullptr;          // "audio_BkColor_check"
+        COptionUI* foreground = nullptr;          // "audio_FgColor_check"
+        CColorPaletteUI* palette = nullptr;       // "deng_audioColor_Pallet"
+        CControlUI* colourLayout = nullptr;       // "light_audiocolor_layout"
+        CControlUI* paletteLayout = nullptr;      // "audiocolorpallet_layout"
+        CControlUI* colourButton = nullptr;       // "deng_audiocolordp_btn"
+        bool Complete() const;
+    };
+    AudioControls FindAudioControls();
+    AudioLightInfoRecord audioRecord_;
 };
 
 }  // namespace zevik

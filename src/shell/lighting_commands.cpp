@@ -15,6 +15,7 @@
 #include "settings/json_file_util.h"
 #include "settings/light_names_file.h"
 #include "settings/profile_locations.h"
+#include "shell/audio_lighting_words.h"
 #include "shell/command_numbers.h"
 #include "shell/headless_session.h"
 #include "shell/lighting_handlers.h"
@@ -66,6 +67,12 @@ Json::Value ShowDocument(Device& mouse, CLightControlUI* control) {
     doc["old-mode"] = int{r.oldLedmode};
     doc["same-mode"] = mouse.IsSameMode() ? 1 : 0;
     doc["offered"] = control != nullptr && control->IsSameModeShown() ? 1 : 0;
+    const AudioLightInfoRecord a = mouse.GetStoredAudioLighting();
+    doc["audio-style"] = int{a.audioMode};
+    doc["audio-foreground"] = Hex(a.fgColorR << 16 | a.fgColorG << 8 | a.fgColorB);
+    doc["audio-background"] = Hex(a.bkColorR << 16 | a.bkColorG << 8 | a.bkColorB);
+    doc["audio-7color"] = int{a.sevenColorFlags};
+    doc["audio-edit"] = a.colorTypeFlags != 0 ? "fg" : "bg";
     return doc;
 }
 
@@ -75,8 +82,12 @@ void PrintShow(const Json::Value& doc, std::ostream& out) {
     for (const char* key : {"brightness", "speed", "direction", "multicolor"})
         out << key << ": " << doc[key].asInt() << '\n';
     out << "color: " << doc["color"].asString() << '\n';
-    for (const char* key : {"old-mode", "same-mode", "offered"})
+    for (const char* key : {"old-mode", "same-mode", "offered", "audio-style"})
         out << key << ": " << doc[key].asInt() << '\n';
+    for (const char* key : {"audio-foreground", "audio-background"})
+        out << key << ": " << doc[key].asString() << '\n';
+    out << "audio-7color: " << doc["audio-7color"].asInt() << '\n';
+    out << "audio-edit: " << doc["audio-edit"].asString() << '\n';
 }
 
 template <class Device>
@@ -168,6 +179,7 @@ bool ShowFrame(CHeadlessSession& session, Device& mouse, const char* noun, std::
 // The control a changing word acts on; null when the page lacks it.
 CControlUI* TargetOf(CLightControlUI& control, const LightingCommand& c) {
     const std::string& verb = c.verb;
+    if (IsAudioLightingWord(verb)) return AudioLightingTarget(control, c);
     if (verb == "mode") return control.ModeCombo();
     if (verb == "brightness") return control.BrightnessSlider();
     if (verb == "speed") return control.SpeedSlider();
@@ -193,7 +205,9 @@ bool Usable(const CControlUI& target, const CLightControlUI& page) {
 // Raises the target's notification as the user's input does.
 void Raise(CControlUI& target, const LightingCommand& c, CPaintManagerUI* pm) {
     const std::string& verb = c.verb;
-    if (verb == "mode") {
+    if (IsAudioLightingWord(verb)) {
+        RaiseAudioLighting(target, c, pm);
+    } else if (verb == "mode") {
         static_cast<CComboUI&>(target).SelectItem(c.value, true);
     } else if (verb == "brightness" || verb == "speed") {
         static_cast<CSliderUI&>(target).UserSetValue(c.value);
@@ -211,9 +225,13 @@ void Raise(CControlUI& target, const LightingCommand& c, CPaintManagerUI* pm) {
     }
 }
 
-const std::vector<std::string> kWords = {"show",       "modes", "frame",     "mode",
-                                         "brightness", "speed", "direction", "multicolor",
-                                         "color",      "rgb",   "option",    "same-mode"};
+const std::vector<std::string> kWords = [] {
+    std::vector<std::string> words = {"show",       "modes", "frame",     "mode",
+                                      "brightness", "speed", "direction", "multicolor",
+                                      "color",      "rgb",   "option",    "same-mode"};
+    words.insert(words.end(), AudioLightingWordNames().begin(), AudioLightingWordNames().end());
+    return words;
+}();
 
 }  // namespace
 
@@ -226,9 +244,11 @@ std::optional<LightingCommand> ParseLightingWords(const std::vector<std::string>
     if (words.empty()) {
         error =
             "lighting takes show, modes, frame, mode, brightness, speed, direction, multicolor, color, rgb, "
-            "option or same-mode";
+            "option, same-mode or an audio word (audio-style, audio-edit, audio-7color, audio-color, "
+            "audio-rgb, audio-option, audio-clear-bg)";
         return std::nullopt;
     }
+    if (IsAudioLightingWord(words[0])) return ParseAudioLightingWords(words, error);
     LightingCommand c;
     c.verb = words[0];
     const std::string& verb = c.verb;

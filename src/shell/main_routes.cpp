@@ -8,6 +8,7 @@
 #include "devices/mouse_device.h"
 #include "devices/orbantix_usb_device.h"
 #include "settings/device_profile_ui.h"
+#include "shell/audio_lighting_routes.h"
 #include "shell/key_routes.h"
 #include "shell/keyboard_lighting_routes.h"
 #include "shell/headset_routes.h"
@@ -218,6 +219,7 @@ void AddMainRoutes(CNotifyRouter& router, IMainWindowOps& ops) {
     AddHeadsetPageRoutes(router, ops);
     AddLightingRoutes(router, ops);
     AddKeyboardLightingRoutes(router, ops);
+    AddAudioLightingRoutes(router, ops);
     AddKeyRoutes(router, ops);
     AddMacroRoutes(router, ops);
     AddRecoilRoutes(router, ops);

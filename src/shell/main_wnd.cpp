@@ -500,7 +500,7 @@ void CMainWnd::OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data
     if (!m_deliveringOwnRecord && kind == CAudioRecordBuffers::kSampleRecord && !data.empty()) {
         if (CMessageLoop* loop = CMessageLoop::Current()) m_lastOutsideRecord = loop->Now();
     }
-    m_audioRecords.Accept(kind, data);
+    HandleAudioRecord(kind, data);
 }
 
 // ------------------------------------------------------------------------------------ tray

@@ -24,6 +24,7 @@
 
 #include "audio_lighting/audio_source.h"
 #include "audio_lighting/music_settings.h"
+#include "audio_lighting/audio_band_levels.h"
 #include "devices/device_catalogue.h"
 #include "devices/device_context.h"
 #include "devices/discovery_interface_list.h"
@@ -217,6 +218,11 @@ public:
     void StopWorkers();
     // A record of the audio capture program (kind 1 samples, kind 2 band values).
     void OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data);
+    // The same record taken into its buffer and on to the keyboard (main_wnd_audio.cpp): samples
+    // become band levels, a colour record the keyboard's colour input. Every source of records
+    // (the session bus, our own capture, the command line) comes through here.
+    void HandleAudioRecord(std::uint32_t kind, std::span<const std::uint8_t> data);
+    const CAudioBandLevels& BandLevels() const { return m_bandLevels; }
     bool IsShutDown() const { return m_shutDown; }
     bool IsSystemAwake() const { return m_systemAwake; }
     const AppMessages& Messages() const { return m_messages; }
@@ -351,6 +357,7 @@ private:
     std::unique_ptr<CMenuWnd> m_trayMenu;
     std::unique_ptr<CMenuWnd> m_macroActionMenu;  // a slot of its own: the tray menu may be open too
     CAudioRecordBuffers m_audioRecords;  // kept for the audio-reactive lighting
+    CAudioBandLevels m_bandLevels;       // the samples' band levels, handed to the first keyboard
     CSynchronisedLighting m_sync;          // its thread is the worker of slot 8
     CGameEvents m_game;
     FileChooser m_chooseFile;

@@ -84,8 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"four_colour_breathing_first", 26, KeyboardRecord(4, 1, false), 64, 0, {0, 255, 180, 254}},
         StepCase{"four_colour_breathing_second", 26, KeyboardRecord(4, 1, false), 192, 0, {0, 255, 0, 254}},
         StepCase{"off", 28, KeyboardRecord(4, 1, true), 1, 51, {0, 0, 0, 0}},
-        StepCase{"audio_styles_black", 29, KeyboardRecord(4, 1, true), 3, 51, {0, 0, 0, 0}},
-        StepCase{"colour_input_black", 30, KeyboardRecord(4, 1, true), 3, 51, {0, 0, 0, 0}}));
+        // Silence in the column style: every key shows the (black) background at full brightness.
+        StepCase{"audio_styles_silent", 29, KeyboardRecord(4, 1, true), 3, 51, {0, 0, 0, 255}},
+        // No colour handed in yet: black at the brightness level.
+        StepCase{"colour_input_none", 30, KeyboardRecord(2, 1, true), 3, 51, {0, 0, 0, 135}}));
 
 INSTANTIATE_TEST_SUITE_P(
     LevelsAndTwinkles, KeyboardModeStep,

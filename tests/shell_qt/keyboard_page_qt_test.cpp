@@ -15,6 +15,7 @@
 #include "emulator/emulation.h"
 #include "settings/profile_locations.h"
 #include "shell/main_wnd.h"
+#include "ui/combo_ui.h"
 #include "ui/option_ui.h"
 #include "ui/qt/light_layer_widget.h"
 #include "ui/qt/light_widget.h"
@@ -167,6 +168,82 @@ TEST_F(KeyboardPageQtTest, TheKeysStayLitOnTheKeyPageAndTurnDarkOnTheSystemPage)
     EXPECT_TRUE(PumpUntil([&] { return LitKeys() == 0; }, 1s)) << LitKeys() << " keys still lit";
     ChooseTab("deng_Op_tab");
     EXPECT_TRUE(PumpUntil([&] { return LitKeys() > 100; }, 1s)) << LitKeys() << " keys lit";
+}
+
+}  // namespace
+}  // namespace zevik::test
+
+// ---------------------------------------------------------------- the music effect
+
+namespace zevik::test {
+namespace {
+
+class KeyboardMusicQtTest : public KeyboardPageQtTest {
+protected:
+    static constexpr int kMusic = 29;  // the music effect's place in the keyboard's effect list
+    // Records as the capture side sends them, one every 20 ms: every other record is silent, the
+    // others rise and fall band by band, so each band's level moves on its own.
+    void PlayMusic(std::chrono::milliseconds length) {
+        const auto end = std::chrono::steady_clock::now() + length;
+        for (; std::chrono::steady_clock::now() < end; ++record_) {
+            std::vector<std::uint8_t> bytes;
+            for (int i = 0; i < 500; ++i) {
+                const int band = i / 5;
+                const auto v = static_cast<std::uint32_t>(record_ % 2 == 0 ? 0 : 500 * ((band + record_ / 6) % 9));
+                for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(v >> shift));
+            }
+            window_->OnCopyData(1, bytes);
+            PumpUntil([] { return false; }, 20ms);
+        }
+    }
+    int record_ = 0;
+    void ChooseMusic() {
+        auto* modes = dynamic_cast<CComboUI*>(KeyboardControl("light_combo_modeSelect"));
+        ASSERT_NE(modes, nullptr);
+        ASSERT_TRUE(modes->SelectItem(kMusic, true));
+        PumpUntil([] { return false; }, 200ms);
+    }
+};
+
+TEST_F(KeyboardMusicQtTest, TheMusicEffectShowsTheAudioPartAndTheKeysFollowTheRecords) {
+    ChooseMusic();
+    for (const char* name : {"light_combo_audiomodeSelect", "audio_FgColor_check", "audio_BkColor_check",
+                             "deng_7audiocolor_check", "deng_audioColor_Pallet", "audiocolor_option_0",
+                             "deng_audioedit_R", "R_light_slider", "Close_bkColor_btn"}) {
+        CControlUI* control = KeyboardControl(name);
+        ASSERT_NE(control, nullptr) << name;
+        QWidget* widget = WidgetOf(control);
+        ASSERT_NE(widget, nullptr) << name;
+        EXPECT_TRUE(widget->isVisible()) << name;
+    }
+    // The factory record draws the wheel's colours over a black background: silence is dark.
+    PumpUntil([] { return false; }, 500ms);
+    const int silent = LitKeys();
+    std::set<int> counts;
+    const auto end = std::chrono::steady_clock::now() + 1500ms;
+    while (std::chrono::steady_clock::now() < end) {
+        PlayMusic(100ms);
+        counts.insert(LitKeys());
+    }
+    EXPECT_GT(*counts.rbegin(), silent + 20) << "the keys do not light with the music";
+    EXPECT_GT(counts.size(), 3U) << "the keys do not follow the music";
+    std::filesystem::create_directories("screenshots");
+    EXPECT_TRUE(Top()->grab().toImage().save("screenshots/keyboard_music.png"));
+}
+
+TEST_F(KeyboardMusicQtTest, FollowingTheMusicRepaintsOnlyTheKeyLayer) {
+    ChooseMusic();
+    PlayMusic(300ms);
+    PaintRecorder recorder(*Top());
+    PlayMusic(1000ms);
+    int frames = 0;
+    for (const auto& [widget, paints] : recorder.paints) frames += paints;
+    EXPECT_GE(frames, 5) << "the board does not follow the music";
+    for (const auto& [widget, paints] : recorder.paints) {
+        EXPECT_NE(qobject_cast<const CLightLayerWidget*>(widget), nullptr)
+            << "also repainted: " << widget->metaObject()->className() << " "
+            << widget->property("controlName").toString().toStdString();
+    }
 }
 
 }  // namespace
