@@ -19,9 +19,9 @@
 #include "shell/command_numbers.h"
 
 #ifdef ZEVIK_HAVE_QTDBUS
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
+#include <QByteArray>
+
+#include "program_call.h"
 #endif
 
 namespace zevik::cli {
@@ -68,33 +68,11 @@ std::optional<AudioSend> ParseSend(const std::vector<std::string>& words, std::s
 }
 
 #ifdef ZEVIK_HAVE_QTDBUS
-constexpr const char* kProgramService = "org.zevik.R300Prime";
-constexpr const char* kProgramPath = "/org/zevik/R300Prime";
-constexpr int kCallTimeoutMs = 1000;
-
 bool SendRecord(const AudioSend& send, std::string& error) {
-    int argc = 1;
-    char name[] = "zevikctl";
-    char* argv[] = {name, nullptr};
-    std::unique_ptr<QCoreApplication> app;
-    if (QCoreApplication::instance() == nullptr) app = std::make_unique<QCoreApplication>(argc, argv);
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        error = "no session bus";
-        return false;
-    }
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(kProgramService, kProgramPath, kProgramService, "CopyData");
-    call << static_cast<uint>(send.kind)
-         << QByteArray(reinterpret_cast<const char*>(send.bytes.data()),
-                       static_cast<qsizetype>(send.bytes.size()));
-    call.setAutoStartService(false);  // never starts a program: only the running one is meant
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() == QDBusMessage::ReplyMessage) return true;
-    error = reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
-                ? std::string("no zevik program is on the session bus")
-                : "the program did not take the record: " + reply.errorMessage().toStdString();
-    return false;
+    const QByteArray bytes(reinterpret_cast<const char*>(send.bytes.data()),
+                           static_cast<qsizetype>(send.bytes.size()));
+    return CallRunningProgram("CopyData", {QVariant::fromValue(static_cast<uint>(send.kind)), QVariant(bytes)},
+                              "record", error);
 }
 #else
 bool SendRecord(const AudioSend&, std::string& error) {

@@ -14,9 +14,7 @@
 #include "shell/game_command.h"
 
 #ifdef ZEVIK_HAVE_QTDBUS
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
+#include "program_call.h"
 #endif
 
 namespace zevik::cli {
@@ -24,33 +22,12 @@ namespace zevik::cli {
 namespace {
 
 #ifdef ZEVIK_HAVE_QTDBUS
-constexpr const char* kProgramService = "org.zevik.R300Prime";
-constexpr const char* kProgramPath = "/org/zevik/R300Prime";
-constexpr int kCallTimeoutMs = 1000;
-
 bool SendGameEvent(const GameCommand& command, std::string& error) {
-    int argc = 1;
-    char name[] = "zevikctl";
-    char* argv[] = {name, nullptr};
-    std::unique_ptr<QCoreApplication> app;
-    if (QCoreApplication::instance() == nullptr) app = std::make_unique<QCoreApplication>(argc, argv);
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        error = "no session bus";
-        return false;
-    }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kProgramService, kProgramPath, kProgramService,
-        QString::fromLatin1(kGameMessageNames[command.which].data(),
-                            static_cast<qsizetype>(kGameMessageNames[command.which].size())));
-    call << static_cast<uint>(command.wParam) << static_cast<int>(command.lParam);
-    call.setAutoStartService(false);  // never starts a program: only the running one is meant
-    const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() == QDBusMessage::ReplyMessage) return true;
-    error = reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
-                ? std::string("no zevik program is on the session bus")
-                : "the program did not take the event: " + reply.errorMessage().toStdString();
-    return false;
+    const std::string_view method = kGameMessageNames[command.which];
+    return CallRunningProgram(std::string(method).c_str(),
+                              {QVariant::fromValue(static_cast<uint>(command.wParam)),
+                               QVariant::fromValue(static_cast<int>(command.lParam))},
+                              "event", error);
 }
 #else
 bool SendGameEvent(const GameCommand&, std::string& error) {

@@ -80,16 +80,16 @@ bool CPulseMonitorSource::Open(std::string& error) {
     const std::string sink = DefaultSinkName(error);
     if (sink.empty()) return false;
     const std::string monitor = sink + ".monitor";
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_FLOAT32LE;
-    spec.rate = CBandAnalysis::kSampleRate;
-    spec.channels = 1;  // the server mixes the output's channels down
+    pa_sample_spec sampleFormat{};
+    sampleFormat.format = PA_SAMPLE_FLOAT32LE;
+    sampleFormat.rate = CBandAnalysis::kSampleRate;
+    sampleFormat.channels = 1;  // the server mixes the output's channels down
     pa_buffer_attr buffer{};
     buffer.maxlength = static_cast<std::uint32_t>(-1);
     buffer.fragsize = static_cast<std::uint32_t>(CBandAnalysis::kHop * sizeof(float));
     int code = 0;
-    stream_ = pa_simple_new(nullptr, kClientName, PA_STREAM_RECORD, monitor.c_str(), kStreamName, &spec, nullptr,
-                            &buffer, &code);
+    stream_ = pa_simple_new(nullptr, kClientName, PA_STREAM_RECORD, monitor.c_str(), kStreamName, &sampleFormat,
+                            nullptr, &buffer, &code);
     if (stream_ == nullptr) {
         error = "cannot record " + monitor + ": " + pa_strerror(code);
         return false;
