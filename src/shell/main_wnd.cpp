@@ -497,7 +497,8 @@ void CMainWnd::OnCopyData(std::uint32_t kind, std::span<const std::uint8_t> data
     if (!m_systemAwake) {
         return;
     }
-    if (!m_deliveringOwnRecord && kind == CAudioRecordBuffers::kSampleRecord && !data.empty()) {
+    // Records that come in from outside keep our own capture quiet for a while.
+    if (kind == CAudioRecordBuffers::kSampleRecord && !data.empty()) {
         if (CMessageLoop* loop = CMessageLoop::Current()) m_lastOutsideRecord = loop->Now();
     }
     HandleAudioRecord(kind, data);

@@ -414,7 +414,6 @@ private:
     std::unique_ptr<CAudioCapture> m_ownCapture;
     std::shared_ptr<COwnRecordMailbox> m_ownRecords;
     bool m_ownCaptureWanted = false;
-    bool m_deliveringOwnRecord = false;
     std::optional<std::chrono::microseconds> m_lastOutsideRecord;  // loop time
 };
 

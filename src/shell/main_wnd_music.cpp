@@ -162,9 +162,8 @@ bool CMainWnd::OwnCaptureRunning() const { return m_ownCapture != nullptr && m_o
 void CMainWnd::OnOwnRecord(std::span<const std::uint8_t> record) {
     CMessageLoop* loop = CMessageLoop::Current();
     if (loop != nullptr && m_lastOutsideRecord && loop->Now() - *m_lastOutsideRecord < kOutsidePrecedence) return;
-    m_deliveringOwnRecord = true;
-    OnCopyData(CAudioRecordBuffers::kSampleRecord, record);
-    m_deliveringOwnRecord = false;
+    if (!m_systemAwake) return;
+    HandleAudioRecord(CAudioRecordBuffers::kSampleRecord, record);
 }
 
 }  // namespace zevik
