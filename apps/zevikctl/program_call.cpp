@@ -34,9 +34,10 @@ bool CallRunningProgram(const char* method, const QList<QVariant>& arguments, st
     call.setAutoStartService(false);
     const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage) return true;
-    error = reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
-                ? std::string("no zevik program is on the session bus")
-                : "the program did not take the " + std::string(what) + ": " + reply.errorMessage().toStdString();
+    error =
+        reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
+            ? std::string("no zevik program is on the session bus")
+            : "the program did not take the " + std::string(what) + ": " + reply.errorMessage().toStdString();
     return false;
 }
 

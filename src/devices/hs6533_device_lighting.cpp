@@ -21,18 +21,12 @@ int COrbantixHS6533Device::LoadLightLists() {
     const CProfileLocations locations = ProfileLocationsOf(Context());
     LightNames names =
         ReadLightNames(locations.DefaultLightFile(), profile_.GetLightConfigPath(), GetProfileDeviceIndex());
-    std::vector<int> modes;
-    std::vector<std::string> modeNames;
-    std::vector<bool> visible;
-    for (LightModeName& mode : names.modes) {
-        modes.push_back(mode.value);
-        modeNames.push_back(std::move(mode.name));
-        visible.push_back(mode.visible);
-    }
-    if (lightControl_ != nullptr) lightControl_->FillModeList(modeNames, visible, kLightLevelMax, kLightLevelMax);
-    modeList_ = std::move(modes);
-    modeVisible_ = std::move(visible);
-    modeNames_ = std::move(modeNames);
+    LightModeLists lists = SplitLightModes(std::move(names.modes));
+    if (lightControl_ != nullptr)
+        lightControl_->FillModeList(lists.names, lists.visible, kLightLevelMax, kLightLevelMax);
+    modeList_ = std::move(lists.codes);
+    modeVisible_ = std::move(lists.visible);
+    modeNames_ = std::move(lists.names);
     return modeList_.empty() ? 0 : 1;
 }
 

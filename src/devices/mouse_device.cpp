@@ -476,24 +476,17 @@ int COrbantixMouseDevice::LoadLightLists() {
     const CProfileLocations locations = ProfileLocationsOf(Context());
     LightNames names =
         ReadLightNames(locations.DefaultLightFile(), profile_.GetLightConfigPath(), GetProfileDeviceIndex());
-    std::vector<int> modes;
-    std::vector<std::string> modeNames;
-    std::vector<bool> visible;
-    for (LightModeName& mode : names.modes) {
-        modes.push_back(mode.value);
-        modeNames.push_back(std::move(mode.name));
-        visible.push_back(mode.visible);
-    }
+    LightModeLists lists = SplitLightModes(std::move(names.modes));
     if (lightControl_ != nullptr) {
-        lightControl_->FillModeList(modeNames, visible, kMouseLightLevelMax, kMouseLightLevelMax);
+        lightControl_->FillModeList(lists.names, lists.visible, kMouseLightLevelMax, kMouseLightLevelMax);
     }
     areaNames_ = std::move(names.areas);
     sequenceNames_ = std::move(names.sequences);
     // The lighting thread reads the mode list: swap it in under the lighting lock.
     std::lock_guard lock(LightingLock());
-    modeList_ = std::move(modes);
-    modeNames_ = std::move(modeNames);
-    modeVisible_ = std::move(visible);
+    modeList_ = std::move(lists.codes);
+    modeNames_ = std::move(lists.names);
+    modeVisible_ = std::move(lists.visible);
     return modeList_.empty() ? 0 : 1;
 }
 

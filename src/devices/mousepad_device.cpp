@@ -175,18 +175,12 @@ int COrbantixMousePadDevice::LoadLightLists() {
     const CProfileLocations locations = ProfileLocationsOf(Context());
     LightNames names =
         ReadLightNames(locations.DefaultLightFile(), profile_.GetLightConfigPath(), GetProfileDeviceIndex());
-    std::vector<int> modes;
-    std::vector<std::string> modeNames;
-    std::vector<bool> visible;
-    for (LightModeName& mode : names.modes) {
-        modes.push_back(mode.value);
-        modeNames.push_back(std::move(mode.name));
-        visible.push_back(mode.visible);
-    }
-    if (lightControl_ != nullptr) lightControl_->FillModeList(modeNames, visible, kLightLevelMax, kLightLevelMax);
-    modeList_ = std::move(modes);
-    modeNames_ = std::move(modeNames);
-    modeVisible_ = std::move(visible);
+    LightModeLists lists = SplitLightModes(std::move(names.modes));
+    if (lightControl_ != nullptr)
+        lightControl_->FillModeList(lists.names, lists.visible, kLightLevelMax, kLightLevelMax);
+    modeList_ = std::move(lists.codes);
+    modeNames_ = std::move(lists.names);
+    modeVisible_ = std::move(lists.visible);
     return modeList_.empty() ? 0 : 1;
 }
 

@@ -56,4 +56,14 @@ LightNames ReadLightNames(const std::filesystem::path& defaultLightFile,
     return names;
 }
 
+LightModeLists SplitLightModes(std::vector<LightModeName> modes) {
+    LightModeLists lists;
+    for (LightModeName& mode : modes) {
+        lists.codes.push_back(mode.value);
+        lists.names.push_back(std::move(mode.name));
+        lists.visible.push_back(mode.visible);
+    }
+    return lists;
+}
+
 }  // namespace zevik

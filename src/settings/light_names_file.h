@@ -29,6 +29,14 @@ struct LightNames {
     std::vector<std::string> sequences;  // "LightInfo"[k] names of the light configuration
 };
 
+// The modes as parallel lists, as the mode combo and the devices' mode tables take them.
+struct LightModeLists {
+    std::vector<int> codes;
+    std::vector<std::string> names;
+    std::vector<bool> visible;
+};
+LightModeLists SplitLightModes(std::vector<LightModeName> modes);
+
 // The names of device kind index k. Either path may be empty (that file is skipped).
 LightNames ReadLightNames(const std::filesystem::path& defaultLightFile,
                           const std::filesystem::path& lightConfigFile, int kindIndex);
