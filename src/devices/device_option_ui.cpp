@@ -260,11 +260,12 @@ void CDeviceOptionUI::OnLightFrameTimer() {
             control->NeedUpdate();
         }
     }
-    // While no one can see the frame (a page-only preview, the window in the tray, minimised or
-    // covered), or the frame stands still, the timer rests instead of waking the UI thread on every
-    // system tick for nothing; ResumeLightFrame restarts it.
+    // While no one can see the frame (the window in the tray, minimised or covered), or the frame
+    // stands still, the timer rests instead of waking the UI thread on every system tick for nothing;
+    // ResumeLightFrame restarts it. A frame streamed to the device goes there from the lighting thread
+    // while it is unseen.
     CCommandChannel& channel = device.CommandChannel();
-    const bool runs = device.StreamsLightFrames() || (!device.IsLightingUnseen() && !device.RestLightFrame());
+    const bool runs = !device.IsLightingUnseen() && (device.StreamsLightFrames() || !device.RestLightFrame());
     if (channel.IsOpen() && runs) {
         StartTimer(kTimerLightFrame, FramePeriodMs(channel.ReceiverMode()));
     }

@@ -43,12 +43,13 @@ COrbantixKeyboardDevice::COrbantixKeyboardDevice(const DeviceContext& context) :
     KeyboardKeyMaps none;
     none.position.fill(kKeyboardNoPosition);
     none.led.fill(kNoLed);
-    SetKeyMaps(none);
     lightOutput_ = std::make_unique<CKeyboardLightOutput>(CommandChannel());
+    SetKeyMaps(none);
 }
 
 void COrbantixKeyboardDevice::SetKeyMaps(const KeyboardKeyMaps& maps) {
     keyMaps_ = maps;
+    lightOutput_->SetDeviceMap(maps.led, positionCount_);
     for (auto& key : keyAtPosition_) key.store(kNoKeyAtPosition, std::memory_order_relaxed);
     // The first logical key at a position wins, as the position map finds them.
     for (int j = kKeyboardLogicalKeys - 1; j >= 0; --j) {
@@ -263,7 +264,9 @@ void COrbantixKeyboardDevice::EnterModeIfNeeded(int previousCode) {
     if (code != previousCode || code == kCustomColourMode) {
         engine_.EnterMode(code, GetLighting());
         if (code == kCustomColourMode) ReadCustomColours();
-        // A streamed mode needs the frame timer even where it rested (a still frame, the tray).
+        // A streamed mode needs its steps and frames even where they rested (a still frame, the
+        // tray): the lighting thread looks at the new mode, and the frame timer runs while seen.
+        WakeLightingThread();
         if (StreamsLightFrames()) ResumeLightFrame();
     } else {
         engine_.SetLighting(GetLighting());
@@ -310,6 +313,7 @@ int COrbantixKeyboardDevice::LightStepPeriod() const {
 void COrbantixKeyboardDevice::RunLightStep() {
     engine_.Step(NowMs());
     NoteEngineFrame();
+    StreamUnseenFrame();
 }
 
 int COrbantixKeyboardDevice::LoadLightLists() {

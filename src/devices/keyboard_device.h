@@ -101,8 +101,9 @@ public:
     // ---- the picture and the frame's outputs (keyboard_device_lights.cpp) ----
     // The key buttons show the frame; in the streamed modes the frame also goes to the keyboard.
     void SendLightFrame() override;
-    // The streamed modes are never unseen: the keyboard needs their frames while the window rests.
     bool IsLightingUnseen() const override;
+    // The streamed modes step while unseen: the keyboard needs their frames while the window rests.
+    bool LightStepsRest() const override;
     bool StreamsLightFrames() const override;
     CKeyboardLightOutput& LightOutput();
 
@@ -295,7 +296,11 @@ private:
     // The picture's key buttons and the frame stream (keyboard_device_lights.cpp).
     void BindKeyPicture();
     void NoteEngineFrame();
+    // Lighting thread, after a step: while nobody sees the frame, a streamed mode's frame goes to the
+    // stream from here, at most once per frame period.
+    void StreamUnseenFrame();
     std::unique_ptr<CKeyboardLightOutput> lightOutput_;
+    std::uint64_t lastUnseenFrameMs_ = 0;  // lighting thread only
 
     // Last, so it stops before anything its handler uses goes.
     CReceiverEventReader receiverEvents_{[this](std::uint16_t code) { HandleEvent(code, false); }};

@@ -1,10 +1,14 @@
 // COrbantixKeyboardDevice: the picture of the keyboard on its page and the outputs of its key frame.
 // The option's frame timer (UI thread) shows the frame on the key buttons and, in the streamed modes,
-// hands it to the frame stream, which sends it to the keyboard on its own thread.
+// hands it to the frame stream, which sends it to the keyboard on its own thread. While the window
+// cannot be seen the timer rests and the lighting thread hands the streamed frames over itself, so
+// the UI thread does not wake for them in the tray.
 
 #include "devices/keyboard_device.h"
+#include "devices/device_option_ui.h"
 #include "devices/keyboard_light_output.h"
 #include "devices/keyboard_light_preview.h"
+#include "ui/message_loop.h"
 
 namespace zevik {
 
@@ -31,9 +35,12 @@ void COrbantixKeyboardDevice::BindKeyPicture() {
 }
 
 bool COrbantixKeyboardDevice::IsLightingUnseen() const {
-    // The streamed modes go on in the tray: only the preview rests.
-    if (KeyboardModeStreamsFrames(engine_.Mode())) return false;
     return IsPollingHold() || IsWindowUnseen();
+}
+
+bool COrbantixKeyboardDevice::LightStepsRest() const {
+    // The streamed modes go on in the tray: only the preview rests.
+    return IsLightingUnseen() && !KeyboardModeStreamsFrames(engine_.Mode());
 }
 
 bool COrbantixKeyboardDevice::StreamsLightFrames() const {
@@ -43,6 +50,19 @@ bool COrbantixKeyboardDevice::StreamsLightFrames() const {
 void COrbantixKeyboardDevice::NoteEngineFrame() {
     // The option's timer rests while the base frame stands still: a changed key frame wakes it.
     if (engine_.Frame().HasChanged()) Frame().MarkChanged();
+}
+
+void COrbantixKeyboardDevice::StreamUnseenFrame() {
+    if (!IsLightingUnseen() || !StreamsLightFrames()) return;
+    // The frame timer's period, as the loop rounds it: through the receiver the link carries fewer
+    // frames than the steps make.
+    const bool receiver = CommandChannel().ReceiverMode();
+    const auto period = CMessageLoop::RoundTimerPeriod(CDeviceOptionUI::FramePeriodMs(receiver));
+    const std::uint64_t periodMs = static_cast<std::uint64_t>(period.count()) / 1000;
+    const std::uint64_t now = NowMs();
+    if (lastUnseenFrameMs_ != 0 && now >= lastUnseenFrameMs_ && now - lastUnseenFrameMs_ < periodMs) return;
+    lastUnseenFrameMs_ = now;
+    lightOutput_->StreamUnseen(engine_.Frame());
 }
 
 void COrbantixKeyboardDevice::SendLightFrame() {

@@ -19,11 +19,26 @@ int CKeyboardLightOutput::Show(const KeyLightFrame& frame, const KeyLedIndices& 
         m_stream.Discard();
         return changed;
     }
-    const size_t bytes = std::min(static_cast<size_t>(std::max(positions, 0)) * 3, computed.device.size());
-    if (bytes == 0) return changed;
-    m_stream.Start();
-    m_stream.Offer(std::span<const std::uint8_t>(computed.device.data(), bytes));
+    Offer(computed.device, positions);
     return changed;
+}
+
+void CKeyboardLightOutput::SetDeviceMap(const KeyLedIndices& leds, int positions) {
+    std::lock_guard lock(m_mapLock);
+    m_leds = leds;
+    m_positions = positions;
+}
+
+void CKeyboardLightOutput::StreamUnseen(const KeyLightFrame& frame) {
+    std::lock_guard lock(m_mapLock);
+    Offer(PreviewKeyFrame(frame, m_leds, false).device, m_positions);
+}
+
+void CKeyboardLightOutput::Offer(const KeyboardColourBuffer& device, int positions) {
+    const size_t bytes = std::min(static_cast<size_t>(std::max(positions, 0)) * 3, device.size());
+    if (bytes == 0) return;
+    m_stream.Start();
+    m_stream.Offer(std::span<const std::uint8_t>(device.data(), bytes));
 }
 
 }  // namespace zevik

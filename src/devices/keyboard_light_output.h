@@ -4,11 +4,13 @@
 //
 // The buttons show the frame while the lighting page can be seen, turn dark on the other pages, and
 // rest (nothing repainted) while the window cannot be seen. In a streamed mode the first N x 3 bytes
-// of the colour buffer (N positions) go to the stream worker, which sends them on its own thread, so
-// the keyboard keeps getting frames while the window rests in the tray. Leaving the streamed modes
-// drops a frame not yet sent.
+// of the colour buffer (N positions) go to the stream worker, which sends them on its own thread.
+// While the window rests in the tray the frame timer rests too: the lighting thread then hands each
+// stepped frame to the stream itself (StreamUnseen), with the LED map it was given last. Leaving the
+// streamed modes drops a frame not yet sent.
 
 #include <cstdint>
+#include <mutex>
 
 #include "devices/channel_frame_link.h"
 #include "devices/key_light_frame.h"
@@ -40,7 +42,17 @@ public:
     // Stops the stream worker (before the channel goes).
     void StopStream() { m_stream.Stop(); }
 
+    // The keyboard's LED map and position count, for StreamUnseen (any thread).
+    void SetDeviceMap(const KeyLedIndices& leds, int positions);
+    // The lighting thread, while nobody sees the picture: the frame goes to the stream alone.
+    void StreamUnseen(const KeyLightFrame& frame);
+
 private:
+    void Offer(const KeyboardColourBuffer& device, int positions);
+
+    std::mutex m_mapLock;  // guards the two below
+    KeyLedIndices m_leds{};
+    int m_positions = 0;
     CKeyboardKeyPicture m_picture;
     CChannelFrameLink m_link;
     CKeyboardFrameStream m_stream;

@@ -305,7 +305,7 @@ bool COrbantixUSBDevice::StartLightingThread() {
         hooks.idle = [this] {
             return m_commandChannel.StreamPaused() || m_sameMode.load(std::memory_order_relaxed);
         };
-        hooks.unseen = [this] { return IsLightingUnseen(); };
+        hooks.unseen = [this] { return LightStepsRest(); };
         hooks.periodTicks = [this] { return LightStepPeriod(); };
         hooks.step = [this] {
             RunLightStep();
@@ -335,6 +335,12 @@ bool COrbantixUSBDevice::IsLightingThreadRunning() const {
 
 std::uint64_t COrbantixUSBDevice::LightingStepCount() const {
     return m_lightingThread ? m_lightingThread->StepCount() : 0;
+}
+
+void COrbantixUSBDevice::WakeLightingThread() {
+    if (m_lightingThread) {
+        m_lightingThread->Wake();
+    }
 }
 
 void COrbantixUSBDevice::SetSameMode(bool on) {

@@ -184,8 +184,11 @@ public:
     // page says so while the window is hidden. The lighting thread then sleeps until the state changes
     // (SetPollingHold wakes it). The base's frame may go to the device: false.
     virtual bool IsLightingUnseen() const { return false; }
+    // True while the lighting thread may sleep: by default while the steps are unseen. A class whose
+    // steps also feed the device while unseen (a keyboard's streamed modes) says false then.
+    virtual bool LightStepsRest() const { return IsLightingUnseen(); }
     // True while every turn of the frame timer sends the frame to the device itself (a keyboard's
-    // streamed modes): the timer then never rests, the window hidden or the frame standing still.
+    // streamed modes): while the frame can be seen, the timer then never rests for a still frame.
     virtual bool StreamsLightFrames() const { return false; }
 
     // ======== non-virtual operations ========
@@ -318,6 +321,8 @@ protected:
     void ShowStatus(std::span<const std::uint8_t> record);
     // Starts the option's light frame timer unless it runs or the frame is unseen (any thread).
     void ResumeLightFrame();
+    // The lighting thread looks at its period and rest state again (a class's step changed them).
+    void WakeLightingThread();
 
 private:
     // The frame became seen or unseen: wakes the lighting thread, and the option's timer when seen.

@@ -4,6 +4,7 @@
 
 #include "devices/device_messages.h"
 #include "devices/keyboard_device_fixture.h"
+#include "devices/keyboard_light_output.h"
 
 namespace zevik::test {
 namespace {
@@ -406,6 +407,57 @@ TEST_F(KeyboardDeviceTest, ResyncRequestsRunOnTheUiLoopAndAReloadTakesTheProfile
     ASSERT_TRUE(WaitUntil([&] { return loop.ProcessPending() > 0; }));
     EXPECT_EQ(device->GetSystemRecord().Repeat(), 5);
 }
+
+// While the window rests in the tray the lighting thread hands the music mode's frames to the stream
+// itself: every step's frame by cable, one per 62.5 ms frame period through the receiver. While the
+// window can be seen the frame timer does it, and the steps hand nothing over.
+struct UnseenStreamCase {
+    const char* name;
+    bool receiver;
+    bool unseen;
+    std::uint64_t offers;  // of 16 steps of 31.25 ms
+};
+
+class KeyboardUnseenStream : public KeyboardDeviceTest, public ::testing::WithParamInterface<UnseenStreamCase> {
+protected:
+    class ManualClock final : public IDeviceClock {
+    public:
+        std::uint64_t NowMs() const override { return now.load(); }
+        std::atomic<std::uint64_t> now{0};
+    };
+    ManualClock clock;
+};
+
+TEST_P(KeyboardUnseenStream, TheStepsStreamTheMusicFramesAtTheFramePeriod) {
+    const UnseenStreamCase& c = GetParam();
+    context.clock = &clock;
+    Start("keyboard@both");
+    ASSERT_TRUE(Open(c.receiver));
+    ASSERT_EQ(device->Connect(), kResultDone);
+    device->StopLightingThread();  // the steps are run here, on the manual clock
+    LightInfoRecord light = device->GetLighting();
+    light.selectItem = 29;
+    device->SetLighting(light);
+    device->SetWindowUnseen(c.unseen);
+    for (int i = 0; i < 16; ++i) {
+        clock.now = static_cast<std::uint64_t>(1000 + i * 31.25);
+        device->RunLightStep();
+    }
+    CKeyboardFrameStream& stream = device->LightOutput().Stream();
+    const auto offers = [&] {
+        const CKeyboardFrameStream::Counts n = stream.GetCounts();
+        return n.sent + n.replaced + n.failed + n.dropped;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return offers() == c.offers && !stream.HasPending(); }))
+        << offers() << " frames handed over";
+    EXPECT_EQ(stream.GetCounts().failed, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, KeyboardUnseenStream,
+                         ::testing::Values(UnseenStreamCase{"cable_tray", false, true, 16},
+                                           UnseenStreamCase{"receiver_tray", true, true, 8},
+                                           UnseenStreamCase{"cable_seen", false, false, 0}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(KeyboardDeviceTest, StatusTellsTheConnectionAndReachesThePage) {
     Start("keyboard@both");

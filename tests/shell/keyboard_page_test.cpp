@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/device_option_ui.h"
 #include "devices/keyboard_device.h"
 #include "devices/keyboard_light_output.h"
 #include "editors/light_control_ui.h"
@@ -198,13 +199,18 @@ TEST_F(KeyboardPageTest, InTheTrayOnlyTheStreamedModesGoOnAndThePictureRests) {
     EXPECT_EQ(sent(), 0U) << "the wave is not streamed";
 
     Select("light_combo_modeSelect", 29);
-    EXPECT_TRUE(run.Session().PumpUntil([&] { return sent() > 0; }, 1s)) << "no frame reached the keyboard";
+    EXPECT_TRUE(run.Session().PumpUntil([&] { return sent() > 3; }, 1s)) << "no frames reached the keyboard";
     EXPECT_TRUE(keyboard->LightOutput().Stream().IsRunning());
     EXPECT_EQ(key->GetBkColor(), shownWhenHidden) << "the picture rests in the tray";
+    CDeviceOptionUI* option = keyboard->GetDeviceOption();
+    ASSERT_NE(option, nullptr);
+    EXPECT_FALSE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame))
+        << "the lighting thread streams in the tray: the UI thread's frame timer rests";
 
     run.Session().Window().ShowMainWindow();
     EXPECT_TRUE(run.Session().PumpUntil([&] { return key->GetBkColor() != shownWhenHidden; }, 1s))
         << "the picture follows the frame again once the window shows";
+    EXPECT_TRUE(option->IsTimerRunning(CDeviceOptionUI::kTimerLightFrame));
 }
 
 // The key page's layer choice decides which layer a clicked key opens; keys at their factory function
