@@ -141,10 +141,7 @@ void CDeviceOptionUI::ApplyIcons() {
     }
     const std::string prefix = IconPrefix(m_kind, m_variant);
     if (prefix.empty()) {
-        button->SetNormalImage("");
-        button->SetHotImage("");
-        button->SetSelectedImage("");
-        return;
+        return;  // no family yet: the skin's images stand (the card is drawn from images from the start)
     }
     const bool synchro = IsSynchro();
     button->SetNormalImage(ImageAttribute(prefix, synchro ? "device_synchro" : "device_normal"));

@@ -172,7 +172,7 @@ protected:
         locations_ =
             std::make_unique<CProfileLocations>(root_ / "data", std::filesystem::path(ZEVIK_RESOURCE_DIR));
         EmulationOptions options;
-        options.list = "mouse";
+        options.list = EmulatedDevices();
         std::string error;
         emulation_ = CEmulation::Create(options, error);
         ASSERT_NE(emulation_, nullptr) << error;
@@ -191,6 +191,7 @@ protected:
         }
         ASSERT_EQ(resources.GetLanguage(), GetParam().name);
     }
+    virtual const char* EmulatedDevices() const { return "mouse"; }
     void TearDown() override {
         if (window_) {
             window_->ExitProgram();
@@ -356,6 +357,44 @@ TEST_P(TextFitTest, EveryShownTextOfEveryBuiltPageFitsItsControl) {
     }
     EXPECT_EQ(placeholderTitles.size(), 3u) << "system, recoil and about are placeholders";
 }
+
+// The device bar with a device of each family: every card shows its whole name beside its icon, and
+// every card lies within the bar's room for them, clear of the power panel.
+class DeviceBarFitTest : public TextFitTest {
+protected:
+    const char* EmulatedDevices() const override { return "mouse,keyboard,mousepad,headset"; }
+};
+
+TEST_P(DeviceBarFitTest, EveryCardShowsItsWholeNameWithinTheBar) {
+    CPaintManagerUI& pm = *window_->GetPaintManager();
+    auto* cards = dynamic_cast<CContainerUI*>(window_->FindControl("device_select_layout"));
+    ASSERT_NE(cards, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return cards->GetCount() == 4; })) << cards->GetCount() << " cards";
+    Settle();
+    const UiRect room = cards->GetPos();
+    const UiRect power = window_->FindControl("device_power_switch")->GetPos();
+    for (int i = 0; i < cards->GetCount(); ++i) {
+        CControlUI* card = cards->GetItemAt(i);
+        const UiRect rc = card->GetPos();
+        EXPECT_TRUE(rc.left >= room.left && rc.right <= room.right && rc.right <= power.left)
+            << "card " << i << " (x " << rc.left << " to " << rc.right << ") past its room (x " << room.left
+            << " to " << std::min(room.right, power.left) << ")";
+        CControlUI* name = pm.FindSubControlByName(card, "device_select");
+        ASSERT_NE(name, nullptr);
+        const RenderedControl* rendered = Renderer().Find(name);
+        ASSERT_NE(rendered, nullptr);
+        EXPECT_EQ(rendered->kind, WidgetKind::Painted) << "the card is drawn from its family's images";
+        for (const Fit& fit : FitsOf(*name, rendered->kind, *rendered->widget, pm)) {
+            EXPECT_LE(fit.need, fit.room) << "card " << i << " shows \"" << fit.text.toStdString() << "\", "
+                                          << fit.need << " px " << fit.what << ", in " << fit.room << " px";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, DeviceBarFitTest,
+                         ::testing::Values(Language{"English", 0, "English", 0},
+                                           Language{"简体中文", 1, "SimplifiedChinese", 1}),
+                         [](const ::testing::TestParamInfo<Language>& param) { return param.param.label; });
 
 INSTANTIATE_TEST_SUITE_P(Languages, TextFitTest,
                          ::testing::Values(Language{"English", 0, "English", 0},

@@ -26,8 +26,9 @@ bool SameLook(const PaintedLook& a, const PaintedLook& b) {
            SamePixmap(a.normalImage, b.normalImage) && SamePixmap(a.hotImage, b.hotImage) &&
            SamePixmap(a.pushedImage, b.pushedImage) && SamePixmap(a.selectedImage, b.selectedImage) &&
            SamePixmap(a.disabledImage, b.disabledImage) && a.text == b.text && a.columns == b.columns &&
-           a.textColor == b.textColor && a.disabledTextColor == b.disabledTextColor && a.font == b.font &&
-           a.alignment == b.alignment && a.textPadding == b.textPadding && a.wordWrap == b.wordWrap;
+           a.textColor == b.textColor && a.selectedTextColor == b.selectedTextColor &&
+           a.disabledTextColor == b.disabledTextColor && a.font == b.font && a.alignment == b.alignment &&
+           a.textPadding == b.textPadding && a.wordWrap == b.wordWrap && a.endEllipsis == b.endEllipsis;
 }
 
 }  // namespace
@@ -146,6 +147,9 @@ void CPaintedControlWidget::paintEvent(QPaintEvent* event) {
     const QRect textRect = rect().marginsRemoved(m_look.textPadding);
     if ((!m_look.text.isEmpty() || !m_look.columns.isEmpty()) && textRect.intersects(dirty)) {
         QColor color = m_look.textColor.isValid() ? m_look.textColor : palette().color(QPalette::WindowText);
+        if (m_selected && m_look.selectedTextColor.isValid()) {
+            color = m_look.selectedTextColor;
+        }
         if (!isEnabled()) {
             color = m_look.disabledTextColor.isValid()
                         ? m_look.disabledTextColor
@@ -161,6 +165,8 @@ void CPaintedControlWidget::paintEvent(QPaintEvent* event) {
                 const QRect cellRect(textRect.left() + i * cell, textRect.top(), cell, textRect.height());
                 p.drawText(cellRect, flags, m_look.columns[i]);
             }
+        } else if (m_look.endEllipsis && !m_look.wordWrap) {
+            p.drawText(textRect, flags, QFontMetrics(m_look.font).elidedText(m_look.text, Qt::ElideRight, textRect.width()));
         } else {
             p.drawText(textRect, flags, m_look.text);
         }

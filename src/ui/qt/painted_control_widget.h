@@ -33,11 +33,13 @@ struct PaintedLook {
     QString text;
     QStringList columns;  // list rows with several columns: one text per equal-width cell
     QColor textColor;     // invalid: the palette's text colour
+    QColor selectedTextColor;  // while selected (invalid: textColor)
     QColor disabledTextColor;
     QFont font;
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QMargins textPadding;
     bool wordWrap = false;
+    bool endEllipsis = false;  // a line too long for its room ends in "…"
 };
 
 class CPaintedControlWidget : public QWidget {

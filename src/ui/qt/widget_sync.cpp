@@ -287,6 +287,8 @@ void CWidgetSync::ApplyStyle(CControlUI& control, const RenderedControl& rendere
             look.font = font;
             if (label != nullptr) {
                 look.textColor = textColor;
+                look.selectedTextColor = AttributeColor(control, "selectedtextcolor");
+                look.endEllipsis = ParseBool(control.GetAttribute("endellipsis")).value_or(false);
                 look.disabledTextColor = ToColor(label->GetDisabledTextColor());
                 look.alignment = AlignmentOf(*label);
                 const UiRect pad = pm.Scale(label->GetTextPadding());
