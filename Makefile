@@ -17,7 +17,7 @@ $(BUILD)/build.ninja: $(STAMP)
 build: $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
-# zevik serves the plugged-in mouse, or an emulated one when none is present.
+# zevik serves the plugged-in devices, or an emulated one of each family when none is present.
 run: build
 	$(BUILD)/bin/zevik
 

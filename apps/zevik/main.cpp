@@ -59,6 +59,9 @@ struct Options {
 };
 
 // Whether a hidraw path names an interface the program serves.
+// The emulated devices that stand in while no real one is plugged in.
+constexpr const char* kStandInDevices = "mouse,keyboard,mousepad,headset";
+
 bool IsSupportedPath(const std::string& path) {
     return zevik::IsCatalogueInterface(zevik::ParsePathIds(path));
 }
@@ -118,14 +121,15 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The devices: the emulated ones asked for; else the real ones, with an emulated mouse standing
-    // in while none is plugged in.
+    // The devices: the emulated ones asked for; else the real ones, with an emulated device of each
+    // family standing in while none is plugged in (so every page, the keyboard's music mode included,
+    // can be tried without hardware).
     const bool fallback = opt.emulate.empty();
     std::unique_ptr<zevik::CEmulation> emulation;
     std::unique_ptr<zevik::IHidBackend> hidraw;
     std::unique_ptr<zevik::CFallbackBackend> realOrEmulated;
     zevik::EmulationOptions emu;
-    emu.list = fallback ? "mouse" : opt.emulate;
+    emu.list = fallback ? kStandInDevices : opt.emulate;
     emu.stateFile = opt.emulatorState;
     emu.logFile = opt.emulatorLog;
     std::string emulationError;
