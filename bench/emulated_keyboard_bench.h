@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,12 +19,21 @@
 
 namespace zevik {
 
+// How a rig is built: the UI loop's clock (real for benches that run the option's timers) and the
+// keyboard object (a bench may watch its steps and frames through a class of its own).
+struct KeyboardRigOptions {
+    CPlainMessageLoop::ClockMode clock = CPlainMessageLoop::ClockMode::Virtual;
+    std::function<std::unique_ptr<COrbantixKeyboardDevice>(const DeviceContext&)> makeDevice;
+};
+
 // The emulated keyboard over the link model, connected by cable or through its receiver, with a data
 // folder of its own that is removed at the end.
 class CKeyboardRig {
 public:
-    explicit CKeyboardRig(bool receiver)
-        : root_(std::filesystem::temp_directory_path() / ("zevik-bench-keyboard-" + std::to_string(::getpid()))) {
+    explicit CKeyboardRig(bool receiver, const KeyboardRigOptions& rigOptions = {})
+        : root_(std::filesystem::temp_directory_path() /
+                ("zevik-bench-keyboard-" + std::to_string(::getpid()))),
+          loop_(rigOptions.clock) {
         std::filesystem::remove_all(root_);
         const std::filesystem::path program = root_ / "program";
         std::filesystem::create_directories(program / "DefaultData");
@@ -43,7 +53,8 @@ public:
         context_.hidBackend = &emulation_->Backend();
         context_.uiLoop = &loop_;
         context_.profileLocations = locations_.get();
-        keyboard_ = std::make_unique<COrbantixKeyboardDevice>(context_);
+        keyboard_ = rigOptions.makeDevice ? rigOptions.makeDevice(context_)
+                                          : std::make_unique<COrbantixKeyboardDevice>(context_);
         std::vector<std::string> paths;
         emulation_->Backend().Enumerate(paths);
         std::string path;
@@ -68,6 +79,9 @@ public:
     }
     COrbantixKeyboardDevice* Keyboard() const { return error_.empty() ? keyboard_.get() : nullptr; }
     const std::string& Error() const { return error_; }
+    CPlainMessageLoop& Loop() { return loop_; }
+    // The emulated keyboard's memory (its areas), as the emulator keeps it.
+    CFirmwareModel* Model() const { return emulation_ ? emulation_->Model("keyboard") : nullptr; }
 
     std::atomic<long> reports{0};  // both directions
 

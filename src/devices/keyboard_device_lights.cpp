@@ -4,8 +4,8 @@
 // cannot be seen the timer rests and the lighting thread hands the streamed frames over itself, so
 // the UI thread does not wake for them in the tray.
 
-#include "devices/keyboard_device.h"
 #include "devices/device_option_ui.h"
+#include "devices/keyboard_device.h"
 #include "devices/keyboard_light_output.h"
 #include "devices/keyboard_light_preview.h"
 #include "ui/message_loop.h"

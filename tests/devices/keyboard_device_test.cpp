@@ -418,7 +418,8 @@ struct UnseenStreamCase {
     std::uint64_t offers;  // of 16 steps of 31.25 ms
 };
 
-class KeyboardUnseenStream : public KeyboardDeviceTest, public ::testing::WithParamInterface<UnseenStreamCase> {
+class KeyboardUnseenStream : public KeyboardDeviceTest,
+                             public ::testing::WithParamInterface<UnseenStreamCase> {
 protected:
     class ManualClock final : public IDeviceClock {
     public:

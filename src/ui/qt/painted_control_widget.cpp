@@ -166,7 +166,8 @@ void CPaintedControlWidget::paintEvent(QPaintEvent* event) {
                 p.drawText(cellRect, flags, m_look.columns[i]);
             }
         } else if (m_look.endEllipsis && !m_look.wordWrap) {
-            p.drawText(textRect, flags, QFontMetrics(m_look.font).elidedText(m_look.text, Qt::ElideRight, textRect.width()));
+            p.drawText(textRect, flags,
+                       QFontMetrics(m_look.font).elidedText(m_look.text, Qt::ElideRight, textRect.width()));
         } else {
             p.drawText(textRect, flags, m_look.text);
         }
