@@ -1,5 +1,5 @@
 // From a batch's third sample record to the first light frame on the wire that shows it: the emulated
-// keyboard (N = 109, by cable, the 1 ms-per-report link model) in the music mode, with its lighting
+// keyboard (N = 109, the 1 ms-per-report link model, by cable or through its receiver) in the music mode, with its lighting
 // thread, its option's frame timer on a UI loop with the real clock, and its frame stream, as the
 // desktop program runs them. Each turn, the keyboard first rests in silence until its frame stands
 // still; then, after a random wait (so every phase of the step and frame timers comes up), a batch of
@@ -8,8 +8,9 @@
 //
 // The floor is what the schedule alone costs: from the record to the next mode-29 step (on the
 // lighting thread's 31.25 ms grid), then to the next frame timer due at or after that step (the timer
-// is due 15.625 ms after its last run ended), then one frame's reports on the link (the chunks and the
-// keyboard's answers, 1 ms each). Counters: ms (mean latency), floor_ms (mean floor), ratio (ms /
+// is due 15.625 ms, through the receiver 62.5 ms, after its last run ended), then one frame's reports
+// on the link (the chunks and the keyboard's answers, 1 ms each, plus the radio hop through the
+// receiver). Counters: ms (mean latency), floor_ms (mean floor), ratio (ms /
 // floor_ms; goal at most 1.05), reports (per frame).
 
 #include <benchmark/benchmark.h>
@@ -38,8 +39,7 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using Micros = std::chrono::duration<double, std::micro>;
 
-constexpr auto kStepPeriod = 31250us;   // mode 29: every second tick
-constexpr auto kFramePeriod = 15625us;  // the frame timer by cable
+constexpr auto kStepPeriod = 31250us;  // mode 29: every second tick
 constexpr int kMusicMode = 29;
 
 // The keyboard, with the start of each lighting step and the end of each frame timer run noted.
@@ -88,9 +88,10 @@ Clock::time_point NextStepDue(Clock::time_point origin, Clock::time_point after)
 }
 
 // The frame timer's first due time at or after t: each run is due one period after the last ended.
-Clock::time_point NextFrameDue(const std::vector<Clock::time_point>& frameEnds, Clock::time_point t) {
+Clock::time_point NextFrameDue(const std::vector<Clock::time_point>& frameEnds, Clock::duration period,
+                               Clock::time_point t) {
     for (const Clock::time_point end : frameEnds) {
-        if (end + kFramePeriod >= t) return end + kFramePeriod;
+        if (end + period >= t) return end + period;
     }
     return Clock::time_point::max();
 }
@@ -109,13 +110,13 @@ struct Turn {
     Clock::time_point onWire;  // the stream had sent a frame that shows it
 };
 
-void KeyboardRecordToWire(benchmark::State& state) {
+void KeyboardRecordToWire(benchmark::State& state, bool receiver) {
     KeyboardRigOptions options;
     options.clock = CPlainMessageLoop::ClockMode::Real;
     options.makeDevice = [](const DeviceContext& context) {
         return std::make_unique<CWatchedKeyboard>(context);
     };
-    CKeyboardRig rig(false, options);
+    CKeyboardRig rig(receiver, options);
     auto* keyboard = static_cast<CWatchedKeyboard*>(rig.Keyboard());
     CFirmwareModel* model = rig.Model();
     if (keyboard == nullptr || model == nullptr) {
@@ -131,7 +132,7 @@ void KeyboardRecordToWire(benchmark::State& state) {
     keyboard->SetLighting(light);
     option.ResumeLightFrame();
 
-    const int rows = 2;  // a keyboard on the cable has two rows in the interface list
+    const int rows = receiver ? 1 : 2;  // a keyboard on the cable has two rows in the interface list
     CAudioBandLevels levels;
     const std::vector<std::uint8_t> quiet = SampleRecord(0);
     const std::vector<std::uint8_t> loud = SampleRecord(std::numeric_limits<std::int32_t>::max() / 4);
@@ -153,7 +154,7 @@ void KeyboardRecordToWire(benchmark::State& state) {
             const auto sentBefore = stream.GetCounts().sent;
             for (int r = 0; r < CAudioBandLevels::kBatchRecords; ++r)
                 levels.ProcessSamples(quiet, rows, keyboard);
-            pumpFor(20ms);
+            pumpFor(receiver ? 70ms : 20ms);
             std::vector<std::uint8_t> now = shownFrame();
             still = (now == resting && stream.GetCounts().sent > sentBefore) ? still + 1 : 0;
             resting = std::move(now);
@@ -215,7 +216,9 @@ void KeyboardRecordToWire(benchmark::State& state) {
     pumpFor(200ms);
     const double framesSent = static_cast<double>(stream.GetCounts().sent - sentBefore);
     const double reportsPerFrame = framesSent > 0 ? static_cast<double>(rig.reports.load()) / framesSent : 0;
-    const Micros wire = Micros(kUsbFullSpeedFrame) * reportsPerFrame;
+    const Micros perReport = Micros(kUsbFullSpeedFrame) + (receiver ? Micros(kReceiverRadioHop) : Micros(0));
+    const Micros wire = perReport * reportsPerFrame;
+    const auto framePeriod = CMessageLoop::RoundTimerPeriod(CDeviceOptionUI::FramePeriodMs(receiver));
 
     const std::vector<Clock::time_point> steps = keyboard->Steps();
     const std::vector<Clock::time_point> frameEnds = keyboard->FrameEnds();
@@ -224,7 +227,7 @@ void KeyboardRecordToWire(benchmark::State& state) {
     double floorUs = 0;
     for (const Turn& turn : turns) {
         const Clock::time_point step = NextStepDue(origin, turn.record);
-        const Clock::time_point frame = NextFrameDue(frameEnds, step);
+        const Clock::time_point frame = NextFrameDue(frameEnds, framePeriod, step);
         latencyUs += Micros(turn.onWire - turn.record).count();
         floorUs += Micros(frame - turn.record).count() + wire.count();
     }
@@ -234,7 +237,8 @@ void KeyboardRecordToWire(benchmark::State& state) {
     state.counters["ratio"] = latencyUs / floorUs;
     state.counters["reports"] = reportsPerFrame;
 }
-BENCHMARK(KeyboardRecordToWire)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(60);
+BENCHMARK_CAPTURE(KeyboardRecordToWire, cable, false)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(60);
+BENCHMARK_CAPTURE(KeyboardRecordToWire, receiver, true)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
 }  // namespace
 
