@@ -9,7 +9,7 @@
 namespace zevik {
 
 CAudioCapture::CAudioCapture(AudioSourceFactory source, RecordSink onRecord, FailureSink onFailure)
-    : source_(std::move(source)), onRecord_(std::move(onRecord)), onFailure_(std::move(onFailure)) {}
+    : makeSource_(std::move(source)), onRecord_(std::move(onRecord)), onFailure_(std::move(onFailure)) {}
 
 CAudioCapture::~CAudioCapture() { Stop(); }
 
@@ -20,27 +20,33 @@ void CAudioCapture::Start() {
     }
     stop_ = false;
     ended_ = false;
+    // Made here, on the caller's thread, so that Stop can interrupt it while the run waits in it.
+    source_ = makeSource_ ? makeSource_() : nullptr;
     thread_ = std::thread([this] { Run(); });
 }
 
 void CAudioCapture::Stop() {
     stop_ = true;
+    if (source_ != nullptr) source_->Interrupt();
     if (thread_.joinable()) thread_.join();
+    source_.reset();
 }
 
 void CAudioCapture::Run() {
     SetCurrentThreadName("zevik-capture");
     std::string error;
-    std::unique_ptr<IAudioSource> source = source_ ? source_() : nullptr;
+    IAudioSource* source = source_.get();
     if (source == nullptr || !source->Open(error)) {
         ended_ = true;
-        if (onFailure_) onFailure_(source == nullptr ? "no sound source" : error);
+        // An open cut short by Stop is no failure.
+        if (onFailure_ && !stop_) onFailure_(source == nullptr ? "no sound source" : error);
         return;
     }
     CBandAnalysis analysis;
     std::array<float, CBandAnalysis::kHop> samples{};
     while (!stop_) {
         if (!source->Read(samples, error)) {
+            if (stop_) break;
             ended_ = true;
             if (onFailure_) onFailure_(error);
             return;

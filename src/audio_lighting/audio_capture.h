@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <string>
@@ -29,7 +30,8 @@ public:
 
     // Starts the thread; nothing when it runs already. A run that ended by itself is restarted.
     void Start();
-    // Ends the run and waits for the thread (at most one read of 20 ms).
+    // Ends the run and waits for the thread: the source is interrupted, so a read that waits for
+    // sound that never comes ends too.
     void Stop();
     // A thread exists (it may have ended on a failure and wait for Stop or Start).
     bool HasThread() const { return thread_.joinable(); }
@@ -39,7 +41,8 @@ public:
 private:
     void Run();
 
-    AudioSourceFactory source_;
+    AudioSourceFactory makeSource_;
+    std::unique_ptr<IAudioSource> source_;  // the run's source, made by Start, dropped by Stop
     RecordSink onRecord_;
     FailureSink onFailure_;
     std::thread thread_;

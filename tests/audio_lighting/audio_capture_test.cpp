@@ -35,6 +35,36 @@ private:
     int readsLeft_;
 };
 
+// A desktop that plays nothing and a server that sends nothing: each read waits until interrupted
+// (or ten seconds, so that a lost interrupt fails the test instead of hanging it).
+class SilentServerSource final : public IAudioSource {
+public:
+    bool Open(std::string&) override { return true; }
+    bool Read(std::span<float>, std::string& error) override {
+        std::unique_lock lock(mutex_);
+        reading_ = true;
+        woken_.notify_all();
+        woken_.wait_for(lock, std::chrono::seconds(10), [this] { return interrupted_; });
+        error = "interrupted";
+        return false;
+    }
+    void Interrupt() override {
+        std::lock_guard lock(mutex_);
+        interrupted_ = true;
+        woken_.notify_all();
+    }
+    bool WaitUntilReading() {
+        std::unique_lock lock(mutex_);
+        return woken_.wait_for(lock, std::chrono::seconds(5), [this] { return reading_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    bool reading_ = false;
+    bool interrupted_ = false;
+};
+
 struct Collected {
     std::mutex mutex;
     std::condition_variable changed;
@@ -101,6 +131,31 @@ TEST(AudioCaptureTest, SourceThatCannotOpenOrBreaksEndsTheRunWithItsReason) {
         EXPECT_EQ(c.failures[0], k.reason);
         EXPECT_EQ(c.sizes.size(), 2 * k.records);
     }
+}
+
+TEST(AudioCaptureTest, StopEndsAReadThatWaitsForSoundThatNeverComes) {
+    Collected c;
+    SilentServerSource* source = nullptr;
+    CAudioCapture capture(
+        [&source] {
+            auto made = std::make_unique<SilentServerSource>();
+            source = made.get();
+            return made;
+        },
+        [](std::span<const std::uint8_t>) {},
+        [&c](const std::string& reason) {
+            std::lock_guard lock(c.mutex);
+            c.failures.push_back(reason);
+        });
+    capture.Start();
+    ASSERT_NE(source, nullptr);
+    ASSERT_TRUE(source->WaitUntilReading());
+    const auto asked = std::chrono::steady_clock::now();
+    capture.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2));
+    EXPECT_FALSE(capture.HasThread());
+    std::lock_guard lock(c.mutex);
+    EXPECT_TRUE(c.failures.empty()) << "a stop is no failure: " << c.failures.front();
 }
 
 }  // namespace
