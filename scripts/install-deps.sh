@@ -9,6 +9,7 @@ packages=(
   libjsoncpp-dev libpugixml-dev libfmt-dev libcli11-dev libcurl4-openssl-dev
   libasound2-dev libevdev-dev
   libpulse-dev libkissfft-dev  # our own capture of the desktop's sound for the music modes
+  pulseaudio pulseaudio-utils  # the tests' own sound server (a null sink) and a player for it
   qt6-base-dev libqt6test6 libqt6dbus6 libqt6opengl6-dev libgl-dev
   libxcb1-dev  # a covered window rests its preview (X11 visibility events)
   dbus dbus-x11 xvfb fonts-dejavu-core

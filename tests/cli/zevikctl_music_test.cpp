@@ -1,10 +1,12 @@
 // zevikctl music and audio run as processes: words checked before anything opens, a change kept in
-// "AudioFile.json" for the next run, and our capture's word without a sound server.
+// "AudioFile.json" for the next run, and our capture's word without a sound server and (beside the
+// tests' own server, tests/with_sound_server.sh) with one.
 
 #include <gtest/gtest.h>
 #include <json/json.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -67,6 +69,24 @@ TEST_F(ZevikctlMusicTest, LevelsWithoutASoundServerSayWhyAndExitOne) {
                                               " audio levels --seconds 1");
     EXPECT_EQ(run.exitCode, 1) << run.out;
     EXPECT_NE(run.out.find("no sound server"), std::string::npos) << run.out;
+}
+
+TEST_F(ZevikctlMusicTest, LevelsFromTheTestsOwnSoundServerPrintARecordEveryTwentyMilliseconds) {
+    if (std::getenv("ZEVIK_TEST_SOUND_SERVER_PID") == nullptr)
+        GTEST_SKIP() << "runs beside the tests' own server";
+    const Outcome run =
+        zevik::test::RunShell(std::string(ZEVIKCTL_PATH) + " audio levels --seconds 3 --json");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    const Json::Value doc = ParseJson(run.out.substr(run.out.find('{')));
+    // An output that plays nothing sends its monitor's first fragment only after its idle period
+    // (two seconds for the null sink); from then on one record every 20 ms.
+    EXPECT_GE(doc["records"].size(), 25u) << run.out;
+    EXPECT_LE(doc["records"].size(), 152u) << run.out;
+    // Its output plays nothing: every band is silent.
+    for (const Json::Value& record : doc["records"]) {
+        ASSERT_EQ(record.size(), 25u);
+        for (const Json::Value& level : record) EXPECT_EQ(level.asInt(), 0);
+    }
 }
 
 }  // namespace
