@@ -131,10 +131,12 @@ bool CPulseMonitorSource::Record(const std::string& monitor, std::string& error)
         error = Broken("cannot record " + monitor);
         return false;
     }
-    // One fragment per record: the server wakes us every 20 ms, not for every few samples.
+    // With ADJUST_LATENCY the fragment size is the source's whole latency, and the server sends about
+    // every half of it: 40 ms asked brings 20 ms at a time, one record per wake-up. Asking for 20 ms
+    // brought 4 to 5 ms pieces, four to five wake-ups per record.
     pa_buffer_attr buffer{};
     buffer.maxlength = static_cast<std::uint32_t>(-1);
-    buffer.fragsize = static_cast<std::uint32_t>(CBandAnalysis::kHop * sizeof(float));
+    buffer.fragsize = static_cast<std::uint32_t>(2 * CBandAnalysis::kHop * sizeof(float));
     if (pa_stream_connect_record(stream_, monitor.c_str(), &buffer, PA_STREAM_ADJUST_LATENCY) < 0) {
         error = Broken("cannot record " + monitor);
         return false;

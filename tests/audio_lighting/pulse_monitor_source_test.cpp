@@ -113,9 +113,16 @@ TEST_F(PulseMonitorSourceTest, HearsAToneThatIsPlayedIntoTheOutputInItsBand) {
     }
     ASSERT_FALSE(player.Failed());
     EXPECT_GE(loudest[band], 1500) << "the tone at " << hz << " Hz was not heard";
-    // The bands far from the tone stay low: the server's resampling adds little.
-    EXPECT_LT(loudest[2], 800);
-    EXPECT_LT(loudest[22], 800);
+    // Once the tone's start (a click heard in every band) has left the window, the bands far from it
+    // stay low: the server's resampling adds little.
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(source.Read(samples, error)) << error;
+        analysis.Push(samples);
+    }
+    const CBandAnalysis::Bands steady = CBandAnalysis::BandsOf(analysis.Analyse());
+    EXPECT_GE(steady[band], 1500);
+    EXPECT_LT(steady[2], 800);
+    EXPECT_LT(steady[22], 800);
 }
 
 TEST_F(PulseMonitorSourceTest, InterruptEndsAReadWhileTheServerSendsNothing) {
