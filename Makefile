@@ -24,10 +24,11 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
-# Transport, emulator, device (mouse and keyboard: their threads and locks) and update (HTTP client and
-# its workers) tests under AddressSanitizer+UBSan and ThreadSanitizer (CI runs this too). Only these
-# executables are built in the sanitizer trees, so they are run directly.
-SANITIZE_TESTS ?= transport emulator devices update
+# Transport, emulator, device (mouse and keyboard: their threads and locks), update (HTTP client and
+# its workers) and music capture (its thread, a stop during a read) tests under AddressSanitizer+UBSan
+# and ThreadSanitizer (CI runs this too). Only these executables are built in the sanitizer trees, so
+# they are run directly.
+SANITIZE_TESTS ?= transport emulator devices update audio_lighting
 
 sanitize: $(STAMP)
 	cmake -S . -B build-asan -G Ninja -DZEVIK_SANITIZE=address -DZEVIK_BUILD_GUI=OFF -DZEVIK_BUILD_BENCH=OFF
