@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "devices/device_messages.h"
 #include "devices/keyboard_device.h"
 #include "devices/light_control.h"
 #include "platform/trace.h"
@@ -184,6 +185,7 @@ int COrbantixKeyboardDevice::RefreshPage() {
     }
     ShowOptions();
     ShowKeyAssignments();
+    PostToMainWindow(UM_DEVICE_REFRESHED, 0, 0);
     return 1;
 }
 

@@ -369,6 +369,9 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
             ShowDevice(static_cast<int>(wParam), lParam != 0);
             bHandled = true;
             return 0;
+        case UM_DEVICE_REFRESHED:
+            bHandled = true;  // what follows the device is looked at on the way out (checkCapture)
+            return 0;
         case UM_FIRMWARE_OUTDATED:
             OnFirmwareOutdated(static_cast<std::uint16_t>(wParam), static_cast<std::uint16_t>(lParam));
             bHandled = true;

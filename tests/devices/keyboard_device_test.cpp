@@ -356,6 +356,7 @@ TEST_P(KeyboardEvents, EachInterfaceDecodesItsCodes) {
     ASSERT_TRUE(device->OpenEventInterface(kDeviceKindKeyboardReceiver, kKeyboardReceiverEvents));
 
     std::string error;
+    loop.ProcessPending();  // what the connect told the main window, so that only the events remain
     ASSERT_TRUE(emulation->Notify(c.target, c.code, error)) << error;
     // A resync marker sent after the event shows it was handled.
     ASSERT_TRUE(emulation->Notify(c.target, 0x401, error)) << error;
@@ -396,16 +397,20 @@ TEST_F(KeyboardDeviceTest, ResyncRequestsRunOnTheUiLoopAndAReloadTakesTheProfile
 
     WriteMemory(KB::kBrightness, {1});
     ASSERT_TRUE(emulation->Notify("keyboard", 0x401, error)) << error;
-    ASSERT_TRUE(WaitUntil([&] { return loop.ProcessPending() > 0; }));
-    EXPECT_EQ(device->GetLighting().light, 1);
+    EXPECT_TRUE(WaitUntil([&] {
+        loop.ProcessPending();
+        return device->GetLighting().light == 1;
+    }));
 
     // 0x402: the profile on disk is taken again before the block.
     Json::Value file = CJsonFileUtil().ReadJsonFile(device->Profile().GetProfilePath());
     file["Device"][0]["SystemStages"]["Repeat"] = 5;
     ASSERT_TRUE(CJsonFileUtil().WriteJsonFile(device->Profile().GetProfilePath(), file));
     ASSERT_TRUE(emulation->Notify("keyboard", 0x402, error)) << error;
-    ASSERT_TRUE(WaitUntil([&] { return loop.ProcessPending() > 0; }));
-    EXPECT_EQ(device->GetSystemRecord().Repeat(), 5);
+    EXPECT_TRUE(WaitUntil([&] {
+        loop.ProcessPending();
+        return device->GetSystemRecord().Repeat() == 5;
+    }));
 }
 
 // While the window rests in the tray the lighting thread hands the music mode's frames to the stream

@@ -15,20 +15,15 @@ export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/bus
 dir=$(mktemp -d)
 program=
 trap '[ -n "$program" ] && kill "$program" 2>/dev/null; rm -rf "$dir"' EXIT
-# Dark keys show the background: black, so only the music lights anything.
-"$zevikctl" --emulate keyboard --emulator-state "$dir/state" --data-dir "$dir/data" batch > "$dir/setup.log" 2>&1 <<SCRIPT || { cat "$dir/setup.log"; exit 1; }
-keyboard lighting mode 29
-keyboard lighting brightness 4
-keyboard lighting audio-edit bg
-keyboard lighting audio-clear-bg
-SCRIPT
-# Two seconds of a full-scale 200 Hz sine, 48 kHz mono.
+. "$(dirname "$0")/music_frames.sh"
+music_profile "$zevikctl" "$dir" || exit 1
+# Two seconds of a full-scale 200 Hz sine, 48 kHz mono, on and off every 100 ms: the music effect
+# shows how the sound changes, so a steady tone would light the keys only as it starts.
 python3 -c '
 import math, struct, sys
-sys.stdout.buffer.write(b"".join(struct.pack("<f", math.sin(2 * math.pi * 200 * n / 48000)) for n in range(96000)))
+sys.stdout.buffer.write(b"".join(struct.pack("<f", math.sin(2 * math.pi * 200 * n / 48000) * ((n // 4800) % 2))
+                                 for n in range(96000)))
 ' > "$dir/tone.raw"
-# 0x12 reports that light more than two keys (the profile own per-key effects light one or so).
-lit() { awk "\$1 == \"OUT\" && \$6 == \"12\" { b = 0; for (i = 11; i <= NF; i++) if (\$i != \"00\") b++; if (b > 6) n++ } END { print n + 0 }" "$dir/log"; }
 "$zevik" --emulate keyboard --emulator-state "$dir/state" --data-dir "$dir/data" --emulator-log "$dir/log" --tray > "$dir/zevik.log" 2>&1 &
 program=$!
 i=0
@@ -36,13 +31,14 @@ until [ -f "$dir/log" ] && grep -q " 12 " "$dir/log"; do
     i=$((i + 1)); [ "$i" -lt 100 ] || { echo "no frame was streamed"; cat "$dir/zevik.log"; exit 1; }
     sleep 0.1
 done
-sleep 1.5
-before=$(lit)
+# An output that plays nothing sends its monitor's first sound after about two seconds: from then on
+# our capture hears silence.
+sleep 2.5
+before=$(lit_frames "$dir/log")
 pacat --playback --raw --format=float32le --rate=48000 --channels=1 "$dir/tone.raw" || { echo "pacat failed"; exit 1; }
 sleep 0.3
-after=$(lit)
+after=$(lit_frames "$dir/log")
 kill "$program"; wait "$program"; program=
 echo "lit in silence $before, lit after the tone $after"
-grep "music capture" "$dir/zevik.log"
 [ "$before" -eq 0 ] || { echo "silence lit the keys"; exit 1; }
-[ "$after" -gt "$before" ] || { echo "the tone lit nothing"; cat "$dir/zevik.log"; exit 1; }
+[ "$after" -gt "$before" ] || { echo "the tone lit nothing"; exit 1; }
