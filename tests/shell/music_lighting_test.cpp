@@ -273,9 +273,9 @@ TEST_F(MusicLightingTest, OwnCaptureFeedsTheMusicModeAndGivesWayToAnOutsideProgr
 }
 
 // Plugged in again while the profile holds the music mode, the keyboard's return alone starts our
-// capture again: the mouse's card stays selected and the window is hidden. (Started in the tray,
-// the program once waited for some unrelated window message before it looked at the keyboard's mode;
-// zevik_music_from_the_sound_server shows that end to end.)
+// capture again: the mouse's card stays selected and the window is hidden. A start in the tray, with
+// no window message after the connect at all, is checked end to end by
+// zevik_music_from_the_sound_server.
 TEST_F(MusicLightingTest, AKeyboardThatComesBackInTheMusicModeStartsOurCaptureByItself) {
     Start("{}", "mouse,keyboard");
     SelectMode(29);
