@@ -58,10 +58,10 @@ struct Options {
     bool tray = false;
 };
 
-// Whether a hidraw path names an interface the program serves.
 // The emulated devices that stand in while no real one is plugged in.
 constexpr const char* kStandInDevices = "mouse,keyboard,mousepad,headset";
 
+// Whether a hidraw path names an interface the program serves.
 bool IsSupportedPath(const std::string& path) {
     return zevik::IsCatalogueInterface(zevik::ParsePathIds(path));
 }

@@ -24,6 +24,7 @@
 #include "devices/strip_block_port.h"
 #include "devices/strip_light_engine.h"
 #include "settings/hs6533_profiledata.h"
+#include "settings/light_names_file.h"
 
 namespace zevik {
 
@@ -82,9 +83,9 @@ public:
     int LoadLightLists() override;
     // The mode list's code of the record's item (the item itself beyond the list).
     int CurrentModeCode() const;
-    const std::vector<int>& ModeList() const { return modeList_; }
-    const std::vector<bool>& ModeVisible() const { return modeVisible_; }
-    const std::vector<std::string>& ModeNames() const { return modeNames_; }
+    const std::vector<int>& ModeList() const { return modes_.codes; }
+    const std::vector<bool>& ModeVisible() const { return modes_.visible; }
+    const std::vector<std::string>& ModeNames() const { return modes_.names; }
     StripLightEngine& Engine() { return engine_; }
     const CStripBlockPort& BlockPort() const { return blockPort_; }
     int LightStepPeriod() const override;
@@ -126,9 +127,7 @@ private:
 
     StripLightEngine engine_{headset_led::kLedCount};  // at least the headset's LEDs
     CStripBlockPort blockPort_;
-    std::vector<int> modeList_;
-    std::vector<bool> modeVisible_;
-    std::vector<std::string> modeNames_;
+    LightModeLists modes_;  // the mode list: codes, names, shown or not
     std::unique_ptr<CHeadsetLedOutput> ledOutput_;
 };
 

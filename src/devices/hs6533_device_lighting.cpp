@@ -13,26 +13,24 @@ namespace zevik {
 int COrbantixHS6533Device::CurrentModeCode() const {
     const int item = GetLighting().selectItem;
     // An item beyond the list is taken as the code itself, as a block read keeps an unknown code.
-    return item >= 0 && static_cast<std::size_t>(item) < modeList_.size() ? modeList_[static_cast<std::size_t>(item)]
-                                                                          : item;
+    return item >= 0 && static_cast<std::size_t>(item) < modes_.codes.size()
+               ? modes_.codes[static_cast<std::size_t>(item)]
+               : item;
 }
 
 int COrbantixHS6533Device::LoadLightLists() {
     const CProfileLocations locations = ProfileLocationsOf(Context());
     LightNames names =
         ReadLightNames(locations.DefaultLightFile(), profile_.GetLightConfigPath(), GetProfileDeviceIndex());
-    LightModeLists lists = SplitLightModes(std::move(names.modes));
+    modes_ = SplitLightModes(std::move(names.modes));
     if (lightControl_ != nullptr)
-        lightControl_->FillModeList(lists.names, lists.visible, kLightLevelMax, kLightLevelMax);
-    modeList_ = std::move(lists.codes);
-    modeVisible_ = std::move(lists.visible);
-    modeNames_ = std::move(lists.names);
-    return modeList_.empty() ? 0 : 1;
+        lightControl_->FillModeList(modes_.names, modes_.visible, kLightLevelMax, kLightLevelMax);
+    return modes_.codes.empty() ? 0 : 1;
 }
 
 void COrbantixHS6533Device::ApplyLightSettings() {
     EnsureProfileLoaded();
-    if (modeList_.empty()) LoadLightLists();
+    if (modes_.codes.empty()) LoadLightLists();
     const LightInfoRecord light = profile_.GetLightInfo();
     COrbantixUSBDevice::SetLighting(light);
     engine_.SetLighting(CurrentModeCode(), light);
@@ -51,14 +49,14 @@ int COrbantixHS6533Device::Resync() {
     CCommandChannel& channel = CommandChannel();
     channel.SetStreamPaused(false);
     int slot = 0;
-    const int result = blockPort_.Read(modeList_, slot);
+    const int result = blockPort_.Read(modes_.codes, slot);
     if (result != kResultDone) return result;
     SendToMainWindow(UM_DEVICE_SLOT_CHANGED, static_cast<WPARAM>(slot), 0);
     return slot;
 }
 
 int COrbantixHS6533Device::WriteSettingsBlock(int blockSlot, int /*profileSlotValue*/) {
-    return blockPort_.Write(blockSlot, GetLighting(), modeList_);
+    return blockPort_.Write(blockSlot, GetLighting(), modes_.codes);
 }
 
 int COrbantixHS6533Device::LightStepPeriod() const {

@@ -188,10 +188,10 @@ int COrbantixKeyboardDevice::ReadSettingsBlock() {
     activeSlot_ = slot;
 
     EnsureProfileLoaded();
-    if (modeList_.empty()) LoadLightLists();
+    if (modes_.codes.empty()) LoadLightLists();
     const int previousCode = engine_.Mode();
     KeyboardBlockSettings settings = CollectSettings();
-    block.Read(settings, modeList_);
+    block.Read(settings, modes_.codes);
     {
         std::lock_guard lock(systemLock_);
         system_.SetKey6Flag(settings.system.Key6Flag());
@@ -226,9 +226,9 @@ int COrbantixKeyboardDevice::WriteSettingsBlock(int blockSlot, int profileSlotVa
         activeSlot_ = slot;
     }
     EnsureProfileLoaded();
-    if (modeList_.empty()) LoadLightLists();
+    if (modes_.codes.empty()) LoadLightLists();
     KeyboardSettingsBlock block = mirror_;
-    block.Fill(CollectSettings(), modeList_, static_cast<std::uint8_t>(profileSlotValue));
+    block.Fill(CollectSettings(), modes_.codes, static_cast<std::uint8_t>(profileSlotValue));
 
     FirstFailure outcome;
     outcome.Take(BeginConfig(channel));
@@ -255,7 +255,7 @@ KeyboardBlockSettings COrbantixKeyboardDevice::CollectSettings() {
 
 int COrbantixKeyboardDevice::CurrentModeCode() const {
     const LightInfoRecord light = GetLighting();
-    if (light.selectItem < modeList_.size()) return modeList_[light.selectItem];
+    if (light.selectItem < modes_.codes.size()) return modes_.codes[light.selectItem];
     return light.selectItem;
 }
 
@@ -275,7 +275,7 @@ void COrbantixKeyboardDevice::EnterModeIfNeeded(int previousCode) {
 
 void COrbantixKeyboardDevice::ApplyLightSettings() {
     EnsureProfileLoaded();
-    if (modeList_.empty()) LoadLightLists();
+    if (modes_.codes.empty()) LoadLightLists();
     const int previousCode = engine_.Mode();
     COrbantixUSBDevice::SetLighting(profile_.GetLightInfo());
     const AudioLightInfoRecord audio = profile_.GetAudioLightInfo();
@@ -320,13 +320,10 @@ int COrbantixKeyboardDevice::LoadLightLists() {
     const CProfileLocations locations = ProfileLocationsOf(Context());
     LightNames names =
         ReadLightNames(locations.DefaultLightFile(), profile_.GetLightConfigPath(), GetProfileDeviceIndex());
-    LightModeLists lists = SplitLightModes(std::move(names.modes));
+    modes_ = SplitLightModes(std::move(names.modes));
     if (lightControl_ != nullptr)
-        lightControl_->FillModeList(lists.names, lists.visible, kLightLevelMax, kLightLevelMax);
-    modeList_ = std::move(lists.codes);
-    modeNames_ = std::move(lists.names);
-    modeVisible_ = std::move(lists.visible);
-    return modeList_.empty() ? 0 : 1;
+        lightControl_->FillModeList(modes_.names, modes_.visible, kLightLevelMax, kLightLevelMax);
+    return modes_.codes.empty() ? 0 : 1;
 }
 
 // ---------------------------------------------------------------- profile

@@ -38,6 +38,7 @@
 #include "devices/receiver_event_reader.h"
 #include "settings/keyboard_profiledata.h"
 #include "settings/keyboard_system_record.h"
+#include "settings/light_names_file.h"
 
 namespace zevik {
 
@@ -198,9 +199,9 @@ public:
     const KeyboardKeyMaps& KeyMaps() const { return keyMaps_; }
     const KeyboardSettingsBlock& Mirror() const { return mirror_; }
     bool HasMirror() const { return mirrorValid_; }
-    const std::vector<int>& ModeList() const { return modeList_; }
-    const std::vector<std::string>& ModeNames() const { return modeNames_; }
-    const std::vector<bool>& ModeVisible() const { return modeVisible_; }
+    const std::vector<int>& ModeList() const { return modes_.codes; }
+    const std::vector<std::string>& ModeNames() const { return modes_.names; }
+    const std::vector<bool>& ModeVisible() const { return modes_.visible; }
     // The mode code in force (the mode list's value at "SelectItem"); what the engine runs.
     int CurrentModeCode() const;
     const std::vector<std::uint8_t>& LastStatus() const { return lastStatus_; }
@@ -282,9 +283,7 @@ private:
     mutable std::mutex systemLock_;  // the event threads read the record; the UI thread writes it
     KeyboardSystemRecord system_;
 
-    std::vector<int> modeList_;
-    std::vector<std::string> modeNames_;
-    std::vector<bool> modeVisible_;
+    LightModeLists modes_;  // the mode list: codes, names, shown or not
     std::vector<std::uint8_t> lastStatus_;
 
     KeyboardLightEngine engine_;

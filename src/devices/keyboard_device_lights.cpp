@@ -75,13 +75,13 @@ void COrbantixKeyboardDevice::SendLightFrame() {
         preview = PageShowsLighting(GetFunctionPage()) ? Preview::Lit : Preview::Dark;
     }
     if (!IsSameMode()) {
-        lightOutput_->Show(engine_.Frame(), keyMaps_.led, preview, streamed, positionCount_, changed);
+        lightOutput_->Show(engine_.Frame(), preview, streamed, changed);
         return;
     }
     // Synchronised lighting writes the base frame: the picture follows it.
     KeyLightFrame shared;
     for (int k = 0; k < shared.Size() && k < Frame().Size(); ++k) shared.Set(k, Frame().Get(k));
-    lightOutput_->Show(shared, keyMaps_.led, preview, false, positionCount_, changed);
+    lightOutput_->Show(shared, preview, false, changed);
 }
 
 }  // namespace zevik

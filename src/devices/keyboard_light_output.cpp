@@ -6,14 +6,20 @@
 
 namespace zevik {
 
-int CKeyboardLightOutput::Show(const KeyLightFrame& frame, const KeyLedIndices& leds, Preview preview,
-                               bool streamed, int positions, bool frameChanged) {
+int CKeyboardLightOutput::Show(const KeyLightFrame& frame, Preview preview, bool streamed,
+                               bool frameChanged) {
     const bool previewChanged = std::exchange(m_lastPreview, preview) != preview;
     if (!streamed && (preview == Preview::Resting || (!frameChanged && !previewChanged))) {
         m_stream.Discard();
         return 0;
     }
-    const KeyLightPreview computed = PreviewKeyFrame(frame, leds, preview == Preview::Lit);
+    KeyLightPreview computed;
+    int positions = 0;
+    {
+        std::lock_guard lock(m_mapLock);
+        computed = PreviewKeyFrame(frame, m_leds, preview == Preview::Lit);
+        positions = m_positions;
+    }
     const int changed = preview == Preview::Resting ? 0 : m_picture.Show(computed);
     if (!streamed) {
         m_stream.Discard();

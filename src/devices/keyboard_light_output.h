@@ -35,14 +35,14 @@ public:
     const CKeyboardKeyPicture& Picture() const { return m_picture; }
     CKeyboardFrameStream& Stream() { return m_stream; }
 
-    // frameChanged: the frame changed since the last call. Nothing is done when neither the frame nor
-    // the preview changed, outside the streamed modes. Returns how many buttons changed.
-    int Show(const KeyLightFrame& frame, const KeyLedIndices& leds, Preview preview, bool streamed, int positions,
-             bool frameChanged = true);
+    // The frame through the LED map SetDeviceMap gave. frameChanged: the frame changed since the last
+    // call. Nothing is done when neither the frame nor the preview changed, outside the streamed modes.
+    // Returns how many buttons changed.
+    int Show(const KeyLightFrame& frame, Preview preview, bool streamed, bool frameChanged = true);
     // Stops the stream worker (before the channel goes).
     void StopStream() { m_stream.Stop(); }
 
-    // The keyboard's LED map and position count, for StreamUnseen (any thread).
+    // The keyboard's LED map and position count, for Show and StreamUnseen (any thread).
     void SetDeviceMap(const KeyLedIndices& leds, int positions);
     // The lighting thread, while nobody sees the picture: the frame goes to the stream alone.
     void StreamUnseen(const KeyLightFrame& frame);

@@ -156,9 +156,9 @@ int COrbantixMouseDevice::ReadActiveSettings() {
     if (result != kResultDone) return result;
 
     EnsureProfileLoaded();
-    if (modeList_.empty()) LoadLightLists();
+    if (modes_.codes.empty()) LoadLightLists();
     MouseBlockSettings settings = CollectSettings();
-    mirror_.Read(settings, modeList_);
+    mirror_.Read(settings, modes_.codes);
     StoreSettings(settings);
     activeStage_ = settings.activeStage;
 
@@ -181,9 +181,9 @@ int COrbantixMouseDevice::WriteSettingsBlock(int blockSlot, int profileSlotValue
         if (read != kResultDone) return read;
     }
     EnsureProfileLoaded();
-    if (modeList_.empty()) LoadLightLists();
+    if (modes_.codes.empty()) LoadLightLists();
     CMouseSettingsBlock block = mirror_;
-    block.Fill(CollectSettings(), modeList_, static_cast<std::uint8_t>(profileSlotValue));
+    block.Fill(CollectSettings(), modes_.codes, static_cast<std::uint8_t>(profileSlotValue));
 
     FirstFailure outcome;
     outcome.Take(BeginConfig(channel));
@@ -484,10 +484,8 @@ int COrbantixMouseDevice::LoadLightLists() {
     sequenceNames_ = std::move(names.sequences);
     // The lighting thread reads the mode list: swap it in under the lighting lock.
     std::lock_guard lock(LightingLock());
-    modeList_ = std::move(lists.codes);
-    modeNames_ = std::move(lists.names);
-    modeVisible_ = std::move(lists.visible);
-    return modeList_.empty() ? 0 : 1;
+    modes_ = std::move(lists);
+    return modes_.codes.empty() ? 0 : 1;
 }
 
 }  // namespace zevik

@@ -28,15 +28,16 @@
 
 #include "devices/key_set_control.h"
 #include "devices/light_control.h"
-#include "devices/macro_control.h"
-#include "devices/lighting_tables.h"
-#include "devices/mouse_key_image.h"
-#include "devices/receiver_event_reader.h"
 #include "devices/light_sequence_player.h"
+#include "devices/lighting_tables.h"
+#include "devices/macro_control.h"
+#include "devices/mouse_key_image.h"
 #include "devices/mouse_lighting.h"
 #include "devices/mouse_settings_block.h"
 #include "devices/orbantix_usb_device.h"
+#include "devices/receiver_event_reader.h"
 #include "settings/light_effect_record.h"
+#include "settings/light_names_file.h"
 #include "settings/mouse_profiledata.h"
 
 namespace zevik {
@@ -167,9 +168,9 @@ public:
     const CMouseSettingsBlock& Mirror() const { return mirror_; }
     bool HasMirror() const { return mirrorValid_; }
     const MouseKeyMap& KeyMap() const { return keyMap_; }
-    const std::vector<int>& ModeList() const { return modeList_; }
-    const std::vector<std::string>& ModeNames() const { return modeNames_; }
-    const std::vector<bool>& ModeVisible() const { return modeVisible_; }
+    const std::vector<int>& ModeList() const { return modes_.codes; }
+    const std::vector<std::string>& ModeNames() const { return modes_.names; }
+    const std::vector<bool>& ModeVisible() const { return modes_.visible; }
     // Zone names and the user's lighting sequences, by name, from the light files.
     const std::vector<std::string>& AreaNames() const { return areaNames_; }
     const std::vector<std::string>& SequenceNames() const { return sequenceNames_; }
@@ -236,9 +237,7 @@ private:
     std::atomic<int> activeStage_{0};
     std::vector<std::uint8_t> keyTable_;  // N x 3 bytes as the mouse reports them
     MouseKeyMap keyMap_{};
-    std::vector<int> modeList_;
-    std::vector<std::string> modeNames_;
-    std::vector<bool> modeVisible_;
+    LightModeLists modes_;  // the mode list: codes, names, shown or not
     std::vector<std::string> areaNames_;
     std::vector<std::string> sequenceNames_;
     ILightControl* lightControl_ = nullptr;  // "LightControlItem"

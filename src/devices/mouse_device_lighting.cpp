@@ -22,12 +22,12 @@ int ModeOf(const LightInfoRecord& light, const std::vector<int>& modeList) {
 
 int COrbantixMouseDevice::CurrentMode() const {
     std::lock_guard lock(LightingLock());
-    return ModeOf(GetLighting(), modeList_);
+    return ModeOf(GetLighting(), modes_.codes);
 }
 
 int COrbantixMouseDevice::LightStepPeriod() const {
     std::lock_guard lock(LightingLock());
-    const int mode = ModeOf(GetLighting(), modeList_);
+    const int mode = ModeOf(GetLighting(), modes_.codes);
     // A sequence step runs at its own speed, not at the record's.
     const LightEffectRecord* step = sequence_.Current();
     if (MouseStepForMode(mode) == MouseLightStep::Sequence && step != nullptr)

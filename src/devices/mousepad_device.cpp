@@ -105,9 +105,9 @@ int COrbantixMousePadDevice::PollStatus() {
 
 int COrbantixMousePadDevice::ReadSettingsBlock() {
     CommandChannel().SetStreamPaused(false);
-    if (modeList_.empty()) LoadLightLists();
+    if (modes_.codes.empty()) LoadLightLists();
     int slot = 0;
-    const int result = port_.Read(modeList_, slot);
+    const int result = port_.Read(modes_.codes, slot);
     if (result == kResultDone) activeSlot_ = slot;
     return result;
 }
@@ -121,8 +121,8 @@ int COrbantixMousePadDevice::Resync() {
 int COrbantixMousePadDevice::WriteSettingsBlock(int blockSlot, int /*profileSlotValue*/) {
     // The pad's slot byte is the one it reported, not the caller's value.
     EnsureProfileLoaded();
-    if (modeList_.empty()) LoadLightLists();
-    const int result = port_.Write(blockSlot, GetLighting(), modeList_);
+    if (modes_.codes.empty()) LoadLightLists();
+    const int result = port_.Write(blockSlot, GetLighting(), modes_.codes);
     if (result == kResultDone) activeSlot_ = port_.Mirror()[StripSettingsBlock::kSlot];
     return result;
 }
@@ -131,7 +131,7 @@ int COrbantixMousePadDevice::WriteSettingsBlock(int blockSlot, int /*profileSlot
 
 int COrbantixMousePadDevice::CurrentModeCode() const {
     const LightInfoRecord light = GetLighting();
-    if (light.selectItem < modeList_.size()) return modeList_[light.selectItem];
+    if (light.selectItem < modes_.codes.size()) return modes_.codes[light.selectItem];
     return light.selectItem;
 }
 
@@ -141,7 +141,7 @@ void COrbantixMousePadDevice::FeedEngine() {
 
 void COrbantixMousePadDevice::ApplyLightSettings() {
     EnsureProfileLoaded();
-    if (modeList_.empty()) LoadLightLists();
+    if (modes_.codes.empty()) LoadLightLists();
     const LightInfoRecord light = profile_.GetLightInfo();
     COrbantixUSBDevice::SetLighting(light);
     port_.TakeLighting(light);
@@ -175,13 +175,10 @@ int COrbantixMousePadDevice::LoadLightLists() {
     const CProfileLocations locations = ProfileLocationsOf(Context());
     LightNames names =
         ReadLightNames(locations.DefaultLightFile(), profile_.GetLightConfigPath(), GetProfileDeviceIndex());
-    LightModeLists lists = SplitLightModes(std::move(names.modes));
+    modes_ = SplitLightModes(std::move(names.modes));
     if (lightControl_ != nullptr)
-        lightControl_->FillModeList(lists.names, lists.visible, kLightLevelMax, kLightLevelMax);
-    modeList_ = std::move(lists.codes);
-    modeNames_ = std::move(lists.names);
-    modeVisible_ = std::move(lists.visible);
-    return modeList_.empty() ? 0 : 1;
+        lightControl_->FillModeList(modes_.names, modes_.visible, kLightLevelMax, kLightLevelMax);
+    return modes_.codes.empty() ? 0 : 1;
 }
 
 // ---------------------------------------------------------------- page

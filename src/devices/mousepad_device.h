@@ -21,6 +21,7 @@
 #include "devices/strip_block_port.h"
 #include "devices/strip_light_engine.h"
 #include "settings/basic_profiledata.h"
+#include "settings/light_names_file.h"
 
 namespace zevik {
 
@@ -91,9 +92,9 @@ public:
     int GetPhone() const { return phone_.load(); }
     const std::vector<std::uint8_t>& LastStatus() const { return lastStatus_; }
     const CStripBlockPort& BlockPort() const { return port_; }
-    const std::vector<int>& ModeList() const { return modeList_; }
-    const std::vector<std::string>& ModeNames() const { return modeNames_; }
-    const std::vector<bool>& ModeVisible() const { return modeVisible_; }
+    const std::vector<int>& ModeList() const { return modes_.codes; }
+    const std::vector<std::string>& ModeNames() const { return modes_.names; }
+    const std::vector<bool>& ModeVisible() const { return modes_.visible; }
     // The mode code in force (the mode list's value at "SelectItem").
     int CurrentModeCode() const;
     StripLightEngine& Engine() { return engine_; }
@@ -109,9 +110,7 @@ private:
     bool profileLoaded_ = false;
     CStripBlockPort port_;
     StripLightEngine engine_;
-    std::vector<int> modeList_;
-    std::vector<std::string> modeNames_;
-    std::vector<bool> modeVisible_;
+    LightModeLists modes_;  // the mode list: codes, names, shown or not
     std::vector<std::uint8_t> lastStatus_;
     std::atomic<int> activeSlot_{0};
     std::atomic<int> phone_{kPhoneUnknown};

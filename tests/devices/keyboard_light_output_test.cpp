@@ -40,6 +40,7 @@ protected:
         leds.fill(kNoLed);
         leds[0] = 2;  // key 0 lights LED 2
         frame.Set(0, lighting::PackLightEntry(lighting::Rgb{200, 100, 50}, 255));
+        output.SetDeviceMap(leds, 109);
     }
     UiColor Shown(int key) { return output.Picture().LightButtons()[static_cast<size_t>(key)]->GetBkColor(); }
     // Waits until the node saw count requests; false after 2 s.
@@ -55,20 +56,20 @@ protected:
 };
 
 TEST_F(KeyboardLightOutputTest, TheButtonsAreLitDarkOrLeftAsTheyAreAsThePageIsSeen) {
-    EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Lit, false, 109), 3);
+    EXPECT_EQ(output.Show(frame, CKeyboardLightOutput::Preview::Lit, false), 3);
     EXPECT_EQ(Shown(0), 0xFFC86432u);
     EXPECT_EQ(Shown(1), 0xFF000000u);  // a key the frame leaves black
-    EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Lit, false, 109), 0);
-    EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Dark, false, 109), 1);
+    EXPECT_EQ(output.Show(frame, CKeyboardLightOutput::Preview::Lit, false), 0);
+    EXPECT_EQ(output.Show(frame, CKeyboardLightOutput::Preview::Dark, false), 1);
     EXPECT_EQ(Shown(0), 0xFF000000u);
     frame.Set(0, lighting::PackLightEntry(lighting::Rgb{1, 2, 3}, 255));
-    EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Resting, false, 109), 0);
+    EXPECT_EQ(output.Show(frame, CKeyboardLightOutput::Preview::Resting, false), 0);
     EXPECT_EQ(Shown(0), 0xFF000000u);
     // Seen again: the page shows the frame even though it did not change meanwhile.
-    EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Lit, false, 109, false), 1);
+    EXPECT_EQ(output.Show(frame, CKeyboardLightOutput::Preview::Lit, false, false), 1);
     EXPECT_EQ(Shown(0), 0xFF010203u);
     frame.Set(0, lighting::PackLightEntry(lighting::Rgb{9, 9, 9}, 255));
-    EXPECT_EQ(output.Show(frame, leds, CKeyboardLightOutput::Preview::Lit, false, 109, false), 0);
+    EXPECT_EQ(output.Show(frame, CKeyboardLightOutput::Preview::Lit, false, false), 0);
     EXPECT_EQ(Shown(0), 0xFF010203u);  // told nothing changed: nothing is looked at
     output.StopStream();
     EXPECT_TRUE(node_->Requests().empty());  // not a streamed mode: nothing goes to the keyboard
@@ -76,7 +77,7 @@ TEST_F(KeyboardLightOutputTest, TheButtonsAreLitDarkOrLeftAsTheyAreAsThePageIsSe
 
 TEST_F(KeyboardLightOutputTest, AStreamedModeSendsTheColourBufferEvenWhileThePreviewRests) {
     Connect(kConnectionCable);
-    output.Show(frame, leds, CKeyboardLightOutput::Preview::Resting, true, 109);
+    output.Show(frame, CKeyboardLightOutput::Preview::Resting, true);
     ASSERT_TRUE(WaitForRequests(6));
     output.StopStream();
     const auto requests = node_->Requests();
